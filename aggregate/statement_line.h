@@ -1,0 +1,36 @@
+// The statement lines and the mapping entries that feed them; both lists belong to the
+// application object and are walked front to back by everyone else.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct StatementLine {
+    static constexpr int kKindCodes = 10;
+    static constexpr int kAmounts = 13;
+
+    std::int16_t lineNo = 0;
+    // Normal side: a host account of the same side adds to the line, any other subtracts.
+    std::int16_t side = 0;
+    // Display name, Shift_JIS.
+    std::string name;
+    // Kind codes of the accounts that may be assigned; 0 entries are unused.
+    std::array<std::uint32_t, kKindCodes> kindCodes{};
+    // XML element name; a tag containing '-' marks a placeholder line that is never written.
+    std::string tag;
+    // Ten-thousandths of a yen: slot 0 for a main-account line, slots 1..12 for the fiscal
+    // months of a monthly line.
+    std::array<std::int64_t, kAmounts> amounts{};
+};
+
+struct MappingEntry {
+    std::int16_t lineNo = 0;
+    // An account key ("0x" + 32 hex digits) or a source key, at most 34 characters.
+    std::string key;
+};
+
+using StatementLines = std::vector<std::unique_ptr<StatementLine>>;
+using MappingEntries = std::vector<std::unique_ptr<MappingEntry>>;

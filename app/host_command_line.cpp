@@ -1,0 +1,41 @@
+#include "app/host_command_line.h"
+
+#include <climits>
+#include <cstdlib>
+
+namespace {
+
+// atol / atoi of one field as a 32-bit number: leading blanks, an optional sign and digits;
+// anything else ends the number. Out-of-range values are clamped, never undefined.
+std::int32_t FieldNumber(const std::string& text, std::size_t begin, std::size_t end) {
+    const std::string field = text.substr(begin, end - begin);
+    const long long value = std::strtoll(field.c_str(), nullptr, 10);
+    if (value > INT32_MAX)
+        return INT32_MAX;
+    if (value < INT32_MIN)
+        return INT32_MIN;
+    return static_cast<std::int32_t>(value);
+}
+
+} // namespace
+
+int ParseHostCommandLine(const std::string& text, HostCommandLine& out) {
+    if (text.empty())
+        return 0;
+    // ',' is below 0x40, so it is never the second byte of a double-byte character.
+    const std::size_t first = text.find(',');
+    if (first == std::string::npos)
+        return 0;
+    out.hostWnd = static_cast<std::intptr_t>(FieldNumber(text, 0, first));
+    const std::size_t second = text.find(',', first + 1);
+    if (second == std::string::npos)
+        return 0;
+    out.hostMsg = FieldNumber(text, first + 1, second);
+    const std::size_t third = text.find(',', second + 1);
+    if (third == std::string::npos)
+        return 0;
+    out.functionId = static_cast<std::int16_t>(FieldNumber(text, second + 1, third));
+    if (third + 1 < text.size())
+        out.hostText = text.substr(third + 1);
+    return 1;
+}

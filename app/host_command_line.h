@@ -1,0 +1,17 @@
+// The command line with which the host starts a link program: "hwnd,msg,functionId,text".
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct HostCommandLine {
+    std::intptr_t hostWnd = 0;
+    std::int32_t hostMsg = 0;
+    std::int16_t functionId = 2;
+    // Everything after the third comma, kept whole (it may hold commas and be any length).
+    std::string hostText;
+};
+
+// Returns 1 when the line has at least three commas, else 0. Fields are stored as they are
+// read, so a line that breaks off early still leaves the fields before the break set.
+int ParseHostCommandLine(const std::string& text, HostCommandLine& out);

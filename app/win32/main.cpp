@@ -1,0 +1,27 @@
+// Entry point of one deliverable: the edition constant is the only thing that differs.
+#include "app/overview_app.h"
+#include "win32_desktop.h"
+#include "win32_filesystem.h"
+
+#include <windows.h>
+
+namespace {
+
+#if defined(OVW_EDITION_IVY)
+const Edition& kEdition = kEditionIvy;
+#elif defined(OVW_EDITION_OAK)
+const Edition& kEdition = kEditionOak;
+#elif defined(OVW_EDITION_ELM)
+const Edition& kEdition = kEditionElm;
+#else
+#error "one edition must be selected"
+#endif
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    platform::Win32Desktop desktop;
+    platform::Win32FileSystem files;
+    ClOverviewApp app(kEdition, desktop, files, commandLine != nullptr ? commandLine : "");
+    return platform::RunApplication(app);
+}

@@ -1,0 +1,24 @@
+// Shift_JIS (code page 932) byte rules shared by every scan of a path or cut of a text.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace platform {
+
+// Lead bytes of code page 932: 0x81-0x9F and 0xE0-0xFC.
+constexpr bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Length of the longest prefix of text[0..length) that is at most limit bytes and does not end
+// inside a double-byte character.
+std::size_t CutLength(const char* text, std::size_t length, std::size_t limit);
+
+// True when the last character of text is a single-byte '\' (not the second byte of a
+// double-byte character such as 表 = 95 5C).
+bool EndsWithBackslash(const std::string& text);
+
+// Copies text into a fixed field of size bytes (NUL included), cut without splitting a
+// double-byte character and NUL-padded. Returns false when the text had to be cut.
+bool CopyToField(char* field, std::size_t size, const std::string& text);
+
+} // namespace platform

@@ -1,0 +1,157 @@
+#include "win32_filesystem.h"
+
+#include "platform/sjis.h"
+
+#include <io.h>
+#include <vector>
+#include <windows.h>
+
+namespace platform {
+
+namespace {
+
+class Win32OutputFile : public OutputFile {
+  public:
+    explicit Win32OutputFile(HANDLE file) : file_(file) {}
+    ~Win32OutputFile() override { Close(); }
+    Win32OutputFile(const Win32OutputFile&) = delete;
+    Win32OutputFile& operator=(const Win32OutputFile&) = delete;
+
+    bool Write(const char* data, std::size_t size) override {
+        if (file_ == INVALID_HANDLE_VALUE || failed_)
+            return false;
+        while (size > 0) {
+            DWORD written = 0;
+            const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
+            if (!::WriteFile(file_, data, chunk, &written, nullptr) || written == 0) {
+                failed_ = true;
+                return false;
+            }
+            data += written;
+            size -= written;
+        }
+        return true;
+    }
+
+    bool Close() override {
+        if (file_ == INVALID_HANDLE_VALUE)
+            return !failed_;
+        if (!::CloseHandle(file_))
+            failed_ = true;
+        file_ = INVALID_HANDLE_VALUE;
+        return !failed_;
+    }
+
+  private:
+    HANDLE file_;
+    bool failed_ = false;
+};
+
+} // namespace
+
+std::string Win32FileSystem::ProgramFolder() {
+    std::vector<char> path(MAX_PATH);
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            std::string full(path.data(), n);
+            std::size_t end = 0;
+            for (std::size_t i = 0; i < full.size(); ++i) {
+                if (IsLeadByte(static_cast<unsigned char>(full[i])) && i + 1 < full.size())
+                    ++i;
+                else if (full[i] == '\\')
+                    end = i + 1;
+            }
+            return full.substr(0, end);
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::string Win32FileSystem::CurrentDirectory() {
+    const DWORD n = ::GetCurrentDirectoryA(0, nullptr);
+    std::string dir(n, '\0');
+    const DWORD got = ::GetCurrentDirectoryA(n, &dir[0]);
+    dir.resize(got);
+    return dir;
+}
+
+bool Win32FileSystem::ChangeDirectory(const std::string& path) {
+    return ::SetCurrentDirectoryA(path.c_str()) != FALSE;
+}
+
+std::string Win32FileSystem::TempFolder() {
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD n = ::GetTempPathA(sizeof buffer, buffer);
+    return std::string(buffer, n <= MAX_PATH ? n : 0);
+}
+
+bool Win32FileSystem::Exists(const std::string& path) { return ::_access(path.c_str(), 0) == 0; }
+
+bool Win32FileSystem::DirectoryExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+DriveType Win32FileSystem::DriveTypeOf(const std::string& root) {
+    return static_cast<DriveType>(::GetDriveTypeA(root.c_str()));
+}
+
+bool Win32FileSystem::MakeDirectory(const std::string& path) {
+    return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
+
+bool Win32FileSystem::RemoveFolder(const std::string& path) {
+    return ::RemoveDirectoryA(path.c_str()) != FALSE;
+}
+
+bool Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bytes.clear();
+    char buffer[65536];
+    bool ok = true;
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+            ok = false;
+            break;
+        }
+        if (got == 0)
+            break;
+        bytes.append(buffer, got);
+    }
+    ::CloseHandle(file);
+    return ok;
+}
+
+std::unique_ptr<OutputFile> Win32FileSystem::OpenForWrite(const std::string& path) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return nullptr;
+    return std::make_unique<Win32OutputFile>(file);
+}
+
+bool Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+    return ::MoveFileExA(from.c_str(), to.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool Win32FileSystem::DeleteFileAt(const std::string& path) {
+    return ::DeleteFileA(path.c_str()) != FALSE;
+}
+
+std::string Win32FileSystem::ReadProfileString(const std::string& section, const std::string& key,
+                                              const std::string& defaultValue, std::size_t size,
+                                              const std::string& path) {
+    std::vector<char> buffer(size + 1, '\0');
+    const DWORD n = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(),
+                                               buffer.data(), static_cast<DWORD>(size),
+                                               path.c_str());
+    return std::string(buffer.data(), n);
+}
+
+} // namespace platform

@@ -1,0 +1,59 @@
+#include "host/hostconn.h"
+
+#include "platform/sjis.h"
+#include "standin/config.h"
+#include "standin/system.h"
+
+#include <cstring>
+
+namespace {
+const char kPlaceholder[] = "ES_APRPACKAGENAME";
+} // namespace
+
+ClAccConnect::ClAccConnect() : appTitle{}, ownerWnd(nullptr) {}
+
+ClAccConnect* ClAccConnect::Inst() {
+    static ClAccConnect instance;
+    return &instance;
+}
+
+long ClAccConnect::SetAppType(ClSysEnvMgr::_AppType) { return 0; }
+
+long ClAccConnect::SetUseDataType(long) { return 0; }
+
+long ClAccConnect::Initiate() {
+    const standin::Config& config = standin::GetConfig();
+    if (!config.error.empty()) {
+        standin::ShowMessage(ownerWnd, "ホストの設定ファイルを読めません。\n" + config.error,
+                             appTitle, 0x30);
+    }
+    return config.initiateResult;
+}
+
+long ClAccConnect::ExpSysLink() { return standin::GetConfig().expSysLinkResult; }
+
+unsigned ClAccConnect::DispMsg(HostWnd owner, const char* text, const char* caption,
+                               unsigned style) {
+    // The placeholder is ASCII and every byte of it is below 0x80, so a match can only start
+    // at a character boundary when the scan steps over double-byte characters.
+    std::string shown;
+    const std::size_t placeholderLength = std::strlen(kPlaceholder);
+    for (const char* p = text; *p != '\0';) {
+        if (std::strncmp(p, kPlaceholder, placeholderLength) == 0) {
+            shown += standin::GetConfig().packageName;
+            p += placeholderLength;
+            continue;
+        }
+        const bool lead = platform::IsLeadByte(static_cast<unsigned char>(*p));
+        shown.push_back(*p++);
+        if (lead && *p != '\0')
+            shown.push_back(*p++);
+    }
+    return standin::ShowMessage(owner, shown, caption, style);
+}
+
+int ClAccConnect::LogOut() { return 0; }
+
+void ClAccConnect::Terminate() {}
+
+void ClAccConnect::Release() {}

@@ -1,0 +1,35 @@
+// The few system services of the stand-in host itself.
+#pragma once
+
+#include "host/hostapi.h"
+
+#include <string>
+#include <vector>
+
+namespace standin {
+
+// Folder of the running program, with a trailing separator.
+std::string ProgramFolder();
+
+// UTF-8 to code page 932; characters without a code become '?'.
+std::string Utf8ToSjis(const std::string& utf8);
+
+// A modal message box on Windows; nothing elsewhere.
+unsigned SystemMessageBox(HostWnd owner, const std::string& text, const std::string& caption,
+                     unsigned style);
+
+// Shows a host message: recorded, then SystemMessageBox.
+unsigned ShowMessage(HostWnd owner, const std::string& text, const std::string& caption,
+                     unsigned style);
+
+// Messages shown so far in this process (for native tests).
+struct ShownMessage {
+    HostWnd owner;
+    std::string text;
+    std::string caption;
+    unsigned style;
+};
+const std::vector<ShownMessage>& ShownMessages();
+void ClearShownMessages();
+
+} // namespace standin

@@ -1,0 +1,44 @@
+#ifdef _WIN32
+#include "standin/system.h"
+
+#include <windows.h>
+
+namespace standin {
+
+std::string ProgramFolder() {
+    char path[MAX_PATH * 2] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path, n);
+    // Cut after the last separator, stepping over double-byte characters.
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < folder.size(); ++i) {
+        if (IsDBCSLeadByteEx(932, static_cast<BYTE>(folder[i])) && i + 1 < folder.size())
+            ++i;
+        else if (folder[i] == '\\')
+            end = i + 1;
+    }
+    return folder.substr(0, end);
+}
+
+std::string Utf8ToSjis(const std::string& utf8) {
+    if (utf8.empty())
+        return {};
+    const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                         nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(wide), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &w[0], wide);
+    const int narrow =
+        WideCharToMultiByte(932, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(narrow), '\0');
+    WideCharToMultiByte(932, 0, w.data(), wide, &out[0], narrow, nullptr, nullptr);
+    return out;
+}
+
+unsigned SystemMessageBox(HostWnd owner, const std::string& text, const std::string& caption,
+                          unsigned style) {
+    return static_cast<unsigned>(
+        MessageBoxA(static_cast<HWND>(owner), text.c_str(), caption.c_str(), style));
+}
+
+} // namespace standin
+#endif

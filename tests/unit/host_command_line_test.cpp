@@ -1,0 +1,59 @@
+#include "app/host_command_line.h"
+
+#include <gtest/gtest.h>
+
+TEST(ParseHostCommandLine, RefusesLinesWithoutThreeCommas) {
+    HostCommandLine line;
+    EXPECT_EQ(0, ParseHostCommandLine("", line));
+    EXPECT_EQ(0, ParseHostCommandLine("1234", line));
+    EXPECT_EQ(0, ParseHostCommandLine("1234,1025", line));
+    EXPECT_EQ(0, ParseHostCommandLine("1234,1025,7", line));
+    // Fields before the break are still stored.
+    EXPECT_EQ(1234, line.hostWnd);
+    EXPECT_EQ(1025, line.hostMsg);
+    EXPECT_EQ(2, line.functionId);
+    EXPECT_TRUE(line.hostText.empty());
+}
+
+TEST(ParseHostCommandLine, EmptyTextAfterThirdComma) {
+    HostCommandLine line;
+    ASSERT_EQ(1, ParseHostCommandLine("1234,1025,7,", line));
+    EXPECT_EQ(1234, line.hostWnd);
+    EXPECT_EQ(1025, line.hostMsg);
+    EXPECT_EQ(7, line.functionId);
+    EXPECT_EQ("", line.hostText);
+}
+
+TEST(ParseHostCommandLine, TextKeepsItsCommas) {
+    HostCommandLine line;
+    ASSERT_EQ(1, ParseHostCommandLine("1,2,3,C:\\a,b.xml", line));
+    EXPECT_EQ("C:\\a,b.xml", line.hostText);
+}
+
+TEST(ParseHostCommandLine, FunctionIdIsKeptIn16Bits) {
+    HostCommandLine line;
+    ASSERT_EQ(1, ParseHostCommandLine("1,2,40000,x", line));
+    EXPECT_EQ(-25536, line.functionId);
+}
+
+TEST(ParseHostCommandLine, LongTextIsNeverCut) {
+    // A host-given output path longer than any working buffer stays whole.
+    std::string path = "C:\\";
+    for (int i = 0; i < 60; ++i)
+        path += "表ソ\\folder";
+    path += "\\report.xml";
+    HostCommandLine line;
+    ASSERT_EQ(1, ParseHostCommandLine("65538,1025,2," + path, line));
+    EXPECT_EQ(path, line.hostText);
+    EXPECT_GT(line.hostText.size(), 260u);
+}
+
+TEST(ParseHostCommandLine, NumbersReadAsAtolReadsThem) {
+    HostCommandLine line;
+    ASSERT_EQ(1, ParseHostCommandLine(" 12x,abc,-5,t", line));
+    EXPECT_EQ(12, line.hostWnd);
+    EXPECT_EQ(0, line.hostMsg);
+    EXPECT_EQ(-5, line.functionId);
+    ASSERT_EQ(1, ParseHostCommandLine("99999999999,1,2,t", line));
+    EXPECT_EQ(INT32_MAX, line.hostWnd);
+}
