@@ -1,0 +1,180 @@
+#include "ui/win32/property_sheet.h"
+
+namespace win {
+
+namespace {
+
+const char kSheetProperty[] = "OvwPropertySheet";
+
+// The sheet's dialog template arrives before creation: without WS_SYSMENU the sheet has no
+// system menu and no close box.
+int CALLBACK SheetCallback(HWND, UINT message, LPARAM lParam) {
+    if (message == PSCB_PRECREATE && lParam != 0) {
+        auto* words = reinterpret_cast<WORD*>(lParam);
+        const bool extended = words[1] == 0xFFFF;
+        auto* style =
+            reinterpret_cast<DWORD*>(reinterpret_cast<BYTE*>(lParam) + (extended ? 12 : 0));
+        *style &= ~static_cast<DWORD>(WS_SYSMENU);
+    }
+    return 0;
+}
+
+// Re-enables the owner and destroys the sheet however the modal loop ends.
+class ModalScope {
+  public:
+    ModalScope(HWND owner, HWND sheet) : owner_(owner), sheet_(sheet) {
+        if (owner_ != nullptr && ::IsWindowEnabled(owner_)) {
+            ::EnableWindow(owner_, FALSE);
+            disabledOwner_ = true;
+        }
+    }
+    ~ModalScope() {
+        // The owner comes back before the sheet goes, so that it takes the activation.
+        if (disabledOwner_)
+            ::EnableWindow(owner_, TRUE);
+        if (::IsWindow(sheet_))
+            ::DestroyWindow(sheet_);
+    }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+  private:
+    HWND owner_;
+    HWND sheet_;
+    bool disabledOwner_ = false;
+};
+
+} // namespace
+
+bool PropertyPage::OnNotify(const NMHDR& header, LRESULT& result) {
+    if (header.code != PSN_SETACTIVE)
+        return false;
+    OnSetActive();
+    result = 0;
+    return true;
+}
+
+INT_PTR CALLBACK PropertyPage::PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        // A page receives its PROPSHEETPAGE; the object travels in its lParam.
+        auto* page = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
+        return DialogProc(window, message, wParam, page->lParam);
+    }
+    return DialogProc(window, message, wParam, lParam);
+}
+
+PropertySheet::~PropertySheet() {
+    if (IsValid())
+        ::DestroyWindow(Handle());
+}
+
+bool PropertySheet::Create(HWND owner, const std::string& caption, int startPage) {
+    std::vector<PROPSHEETPAGEA> descriptions(pages_.size());
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        PROPSHEETPAGEA& page = descriptions[i];
+        page.dwSize = sizeof page;
+        page.hInstance = ::GetModuleHandleA(nullptr);
+        page.pszTemplate = MAKEINTRESOURCEA(pages_[i]->TemplateId());
+        page.pfnDlgProc = PropertyPage::PageProc;
+        page.lParam = reinterpret_cast<LPARAM>(static_cast<Dialog*>(pages_[i]));
+    }
+    PROPSHEETHEADERA header{};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS | PSH_USECALLBACK | PSH_NOCONTEXTHELP;
+    header.hwndParent = owner;
+    header.hInstance = ::GetModuleHandleA(nullptr);
+    header.pszCaption = caption.c_str();
+    header.nPages = static_cast<UINT>(descriptions.size());
+    header.nStartPage = static_cast<UINT>(startPage);
+    header.ppsp = descriptions.data();
+    header.pfnCallback = SheetCallback;
+    const INT_PTR created = ::PropertySheetA(&header);
+    Dialog::RethrowPending();
+    if (created <= 0)
+        return false;
+    Attach(reinterpret_cast<HWND>(created));
+    ::SetPropA(Handle(), kSheetProperty, this);
+    frameworkProc_ = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SheetProc)));
+    OnCreated();
+    return true;
+}
+
+LRESULT CALLBACK PropertySheet::SheetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* sheet = static_cast<PropertySheet*>(::GetPropA(window, kSheetProperty));
+    if (sheet == nullptr)
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    const WNDPROC frameworkProc = sheet->frameworkProc_;
+    try {
+        LRESULT result = 0;
+        if (message == WM_DESTROY)
+            sheet->OnSheetDestroy();
+        else if (sheet->OnSheetMessage(message, wParam, lParam, result))
+            return result;
+    } catch (...) {
+        Dialog::KeepPendingException(std::current_exception());
+        sheet->EndModal(-1);
+        return 0;
+    }
+    if (message == WM_NCDESTROY) {
+        ::RemovePropA(window, kSheetProperty);
+        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frameworkProc));
+        sheet->Attach(nullptr);
+    }
+    return ::CallWindowProcA(frameworkProc, window, message, wParam, lParam);
+}
+
+void PropertySheet::DispatchModal(MSG& message) {
+    PropertyPage* page = ActivePage();
+    if (page != nullptr && page->PreTranslate(message))
+        return;
+    if (PreTranslate(message))
+        return;
+    if (PropSheet_IsDialogMessage(Handle(), &message))
+        return;
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+}
+
+int PropertySheet::RunModal(HWND owner) {
+    ModalScope scope(owner, Handle());
+    modalEnded_ = false;
+    modalResult_ = -1;
+    MSG message;
+    while (!modalEnded_ && IsValid()) {
+        const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0) {
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (got == -1)
+            break;
+        DispatchModal(message);
+        Dialog::RethrowPending();
+    }
+    return modalResult_;
+}
+
+void PropertySheet::EndModal(int result) {
+    modalResult_ = result;
+    modalEnded_ = true;
+}
+
+int PropertySheet::ActiveIndex() const {
+    HWND current = PropSheet_GetCurrentPageHwnd(Handle());
+    for (std::size_t i = 0; i < pages_.size(); ++i)
+        if (pages_[i]->Handle() == current && current != nullptr)
+            return static_cast<int>(i);
+    return -1;
+}
+
+PropertyPage* PropertySheet::ActivePage() const {
+    const int index = ActiveIndex();
+    return index < 0 ? nullptr : pages_[static_cast<std::size_t>(index)];
+}
+
+void PropertySheet::SetActivePage(int index) const {
+    PropSheet_SetCurSel(Handle(), nullptr, index);
+}
+
+} // namespace win

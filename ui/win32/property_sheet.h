@@ -1,0 +1,80 @@
+// Property pages (dialogs plus a small PSN_* shim) and a modeless property sheet built from
+// page objects that outlive it, run modally by a loop of its own.
+#pragma once
+
+#include "ui/win32/dialog.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace win {
+
+class PropertyPage : public Dialog {
+  public:
+    explicit PropertyPage(int templateId) : templateId_(templateId) {}
+    int TemplateId() const { return templateId_; }
+
+  protected:
+    // PSN_SETACTIVE: the page is about to be shown.
+    virtual void OnSetActive() {}
+    // Subclasses that handle notifications of their own call this first.
+    bool OnNotify(const NMHDR& header, LRESULT& result) override;
+
+  private:
+    friend class PropertySheet;
+    static INT_PTR CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    int templateId_;
+};
+
+class PropertySheet : public Window {
+  public:
+    PropertySheet() = default;
+    PropertySheet(const PropertySheet&) = delete;
+    PropertySheet& operator=(const PropertySheet&) = delete;
+    virtual ~PropertySheet();
+
+    // Pages are shown in the order they are added.
+    void AddPage(PropertyPage& page) { pages_.push_back(&page); }
+    // Creates the sheet without its system menu; OnCreated runs before this returns.
+    bool Create(HWND owner, const std::string& caption, int startPage);
+    // Runs until EndModal with the owner disabled; every queued message passes the active
+    // page's and then the sheet's PreTranslate before the sheet's own dialog handling.
+    // Destroys the window before it returns.
+    int RunModal(HWND owner);
+    void EndModal(int result);
+
+    int ActiveIndex() const;
+    PropertyPage* ActivePage() const;
+    void SetActivePage(int index) const;
+
+    virtual bool PreTranslate(MSG& message) {
+        (void)message;
+        return false;
+    }
+
+  protected:
+    virtual void OnCreated() {}
+    // Messages of the sheet window itself before the framework's procedure sees them.
+    virtual bool OnSheetMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        (void)message;
+        (void)wParam;
+        (void)lParam;
+        (void)result;
+        return false;
+    }
+    virtual void OnSheetDestroy() {}
+
+  private:
+    static LRESULT CALLBACK SheetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void DispatchModal(MSG& message);
+
+    std::vector<PropertyPage*> pages_;
+    WNDPROC frameworkProc_ = nullptr;
+    bool modalEnded_ = false;
+    int modalResult_ = 0;
+};
+
+} // namespace win

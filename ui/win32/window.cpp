@@ -1,0 +1,13 @@
+#include "ui/win32/window.h"
+
+namespace win {
+
+std::string Window::GetText() const {
+    const int length = ::GetWindowTextLengthA(handle_);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = ::GetWindowTextA(handle_, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+} // namespace win
