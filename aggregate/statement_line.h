@@ -32,5 +32,20 @@ struct MappingEntry {
     std::string key;
 };
 
+// Line numbers: main-account lines come first (one value in amounts slot 0), monthly lines
+// from the first monthly line on. The newer form generation has one main-account line more.
+constexpr std::int16_t FirstMonthlyLine(bool newForm) {
+    return newForm ? 37 : 36;
+}
+constexpr bool IsMainAccountLine(std::int16_t lineNo, bool newForm) {
+    return lineNo < FirstMonthlyLine(newForm);
+}
+// Asset lines that "SOREIGAI" subtracts from total assets, and liability lines that
+// "SONOTAFUSAI" subtracts from total liabilities (the same numbers in both generations).
+constexpr std::int16_t kOtherAssetsFirstLine = 18;
+constexpr std::int16_t kOtherAssetsLastLine = 24;
+constexpr std::int16_t kOtherLiabilitiesFirstLine = 26;
+constexpr std::int16_t kOtherLiabilitiesLastLine = 29;
+
 using StatementLines = std::vector<std::unique_ptr<StatementLine>>;
 using MappingEntries = std::vector<std::unique_ptr<MappingEntry>>;

@@ -38,4 +38,13 @@ bool CopyToField(char* field, std::size_t size, const std::string& text) {
     return n == text.size();
 }
 
+std::size_t FindText(const std::string& text, const std::string& what, std::size_t from) {
+    for (std::size_t i = from; i < text.size();) {
+        if (text.compare(i, what.size(), what) == 0)
+            return i;
+        i += IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+    }
+    return std::string::npos;
+}
+
 } // namespace platform

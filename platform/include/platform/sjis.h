@@ -21,4 +21,9 @@ bool EndsWithBackslash(const std::string& text);
 // double-byte character and NUL-padded. Returns false when the text had to be cut.
 bool CopyToField(char* field, std::size_t size, const std::string& text);
 
+// Position of the first occurrence of what in text at or after from (a character boundary)
+// that starts on a character boundary, so that a marker such as "[終了]" is never matched from
+// the second byte of a double-byte character; std::string::npos when there is none.
+std::size_t FindText(const std::string& text, const std::string& what, std::size_t from = 0);
+
 } // namespace platform
