@@ -1,0 +1,14 @@
+// Page 3 "月別売上等" without windows: the eight line buttons and the monthly lines behind them
+// in each form generation. Captions and keys follow page 2's rules (page2_logic.h).
+#pragma once
+
+#include "ui/page2_logic.h"
+
+#include <vector>
+
+namespace pages {
+
+// The line buttons of page 3, top to bottom: newForm 0 for generation "16", 1 for "30".
+const std::vector<LineControl>& MonthlyControls(int newForm);
+
+} // namespace pages
