@@ -88,6 +88,10 @@ std::string Win32FileSystem::TempFolder() {
 
 bool Win32FileSystem::Exists(const std::string& path) { return ::_access(path.c_str(), 0) == 0; }
 
+bool Win32FileSystem::CanReadWrite(const std::string& path) {
+    return ::_access(path.c_str(), 6) == 0;
+}
+
 bool Win32FileSystem::DirectoryExists(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;

@@ -13,6 +13,7 @@ class Win32FileSystem : public FileSystem {
     std::string TempFolder() override;
     bool Exists(const std::string& path) override;
     bool DirectoryExists(const std::string& path) override;
+    bool CanReadWrite(const std::string& path) override;
     DriveType DriveTypeOf(const std::string& root) override;
     bool MakeDirectory(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;

@@ -40,6 +40,8 @@ class FileSystem {
     // _access(path, 0) == 0: a file or a folder exists there.
     virtual bool Exists(const std::string& path) = 0;
     virtual bool DirectoryExists(const std::string& path) = 0;
+    // _access(path, 6) == 0: a file or a folder exists there and may be read and written.
+    virtual bool CanReadWrite(const std::string& path) = 0;
     virtual DriveType DriveTypeOf(const std::string& root) = 0;
     virtual bool MakeDirectory(const std::string& path) = 0;
     virtual bool RemoveFolder(const std::string& path) = 0;
