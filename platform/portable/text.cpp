@@ -1,0 +1,88 @@
+#include "platform/text.h"
+
+#include "platform/sjis.h"
+
+namespace platform {
+
+namespace {
+
+// Full-width forms of 0x20..0x7E, two bytes each in code page 932. '\' is U+005C to the system's
+// conversion, so it widens to U+FF3C (81 5F), not to the yen sign.
+const char kFullWidthAscii[] = "　！＂＃＄％＆＇（）＊＋，－．／０１２３４５６７８９：；＜＝＞？"
+                               "＠ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ［＼］＾＿"
+                               "｀ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙｚ｛｜｝～";
+static_assert(sizeof kFullWidthAscii == 2 * (0x7E - 0x20 + 1) + 1, "one character per code");
+
+// Full-width forms of the half-width katakana 0xA1..0xDF.
+const char kFullWidthKana[] = "。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソ"
+                              "タチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
+static_assert(sizeof kFullWidthKana == 2 * (0xDF - 0xA1 + 1) + 1, "one character per code");
+
+// Voiced forms of ｶ..ﾄ (0xB6..0xC4) and of ﾊ..ﾎ (0xCA..0xCE), semi-voiced forms of ﾊ..ﾎ.
+const char kVoicedKaToTo[] = "ガギグゲゴザジズゼゾダヂヅデド";
+const char kVoicedHaToHo[] = "バビブベボ";
+const char kSemiVoicedHaToHo[] = "パピプペポ";
+const char kVoicedU[] = "ヴ";
+
+constexpr unsigned char kVoicedMark = 0xDE;
+constexpr unsigned char kSemiVoicedMark = 0xDF;
+
+void AppendPair(std::string& out, const char* table, int index) {
+    out.append(table + 2 * index, 2);
+}
+
+// Appends the combined form of kana c with mark; false when the pair has none.
+bool AppendCombined(std::string& out, unsigned char c, unsigned char mark) {
+    if (mark == kVoicedMark) {
+        if (c >= 0xB6 && c <= 0xC4) {
+            AppendPair(out, kVoicedKaToTo, c - 0xB6);
+            return true;
+        }
+        if (c >= 0xCA && c <= 0xCE) {
+            AppendPair(out, kVoicedHaToHo, c - 0xCA);
+            return true;
+        }
+        if (c == 0xB3) {
+            out.append(kVoicedU, 2);
+            return true;
+        }
+        if (c == 0xDC || c == 0xA6) { // ﾜﾞ, ｦﾞ: no code in 932
+            out += '?';
+            return true;
+        }
+        return false;
+    }
+    if (mark == kSemiVoicedMark && c >= 0xCA && c <= 0xCE) {
+        AppendPair(out, kSemiVoicedHaToHo, c - 0xCA);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::string PortableTextMapping::ToFullWidth(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (IsLeadByte(c) && i + 1 < text.size()) {
+            out.append(text, i, 2);
+            ++i;
+        } else if (c >= 0x20 && c <= 0x7E) {
+            AppendPair(out, kFullWidthAscii, c - 0x20);
+        } else if (c >= 0xA1 && c <= 0xDF) {
+            const unsigned char next =
+                i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+            if (AppendCombined(out, c, next))
+                ++i;
+            else
+                AppendPair(out, kFullWidthKana, c - 0xA1);
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+} // namespace platform

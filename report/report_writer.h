@@ -1,0 +1,69 @@
+// Writes the result of one run as the filing application's import file: the link's
+// identification (SYSTEM), the company and its period (BASIC) and the statement amounts (DATA),
+// in Shift_JIS, while it drives the progress from progressBase to 1000.
+#pragma once
+
+#include "aggregate/statement_line.h"
+#include "app/edition.h"
+#include "host/records.h"
+#include "platform/desktop.h"
+#include "platform/filesystem.h"
+#include "platform/memory.h"
+#include "platform/resources.h"
+#include "platform/text.h"
+#include "report/xml_writer.h"
+#include "ui/progress.h"
+
+#include <cstdint>
+#include <string>
+
+// The platform services that writing a report calls.
+struct ReportServices {
+    platform::FileSystem& files;
+    platform::Desktop& desktop;
+    platform::TextMapping& text;
+    platform::StringResources& strings;
+    platform::GlobalMemory& memory;
+};
+
+// The company name as the report holds it: mapped to full width under the system locale and
+// cut to at most 32 bytes, before a double-byte character that the cut would split.
+std::string ToFullWidthName(platform::TextMapping& text, const std::string& name);
+
+class ClReportWriter {
+  public:
+    ClReportWriter(ProgressSink& progress, const StatementLines& statementLines, int newForm,
+                   const Edition& edition, const ReportServices& services)
+        : progress_(progress), statementLines_(statementLines), newForm_(newForm),
+          edition_(edition), services_(services) {}
+
+    // Main-bar value at which writing starts.
+    std::int16_t progressBase = 500;
+
+    // Writes the whole document to path: 1 when every byte was written and the file is in
+    // place, else 0. The document is written into a temporary file beside path that replaces
+    // path only when complete; after a failure path is as it was and no temporary file remains.
+    int WriteReport(const std::string& path, std::int16_t functionId, int firstMonth,
+                    const StDATAINFO& dataRecord);
+
+  private:
+    int WriteSystemSection(std::int16_t functionId);
+    int WriteBasicSection(const StDATAINFO& dataRecord);
+    int WriteDataSection(int firstMonth);
+    // Writes one element and, when it was written, ticks the activity bar.
+    int WriteElementTick(const char* name, const char* value);
+    // The first line of the monthly items: the first numbered M or above (end when none).
+    int WriteMainItems(StatementLines::const_iterator& monthlyStart);
+    int WriteMonthlyItems(StatementLines::const_iterator monthlyStart, int firstMonth);
+
+    ProgressSink& progress_;
+    const StatementLines& statementLines_;
+    int newForm_;
+    const Edition& edition_;
+    ReportServices services_;
+
+    // Working storage of one WriteReport call, reused from line to line.
+    ClXmlWriter* xml_ = nullptr;
+    std::string line_;
+    std::string name_;
+};

@@ -1,0 +1,127 @@
+#include "report/xml_writer.h"
+
+namespace {
+
+void AppendIndent(std::string& line, int indent) {
+    line.clear();
+    if (indent > 0)
+        line.append(static_cast<std::size_t>(indent), '\t');
+}
+
+const char kLineEnd[] = "\r\n";
+
+} // namespace
+
+std::int16_t ClXmlWriter::OpenFile(platform::FileSystem& files, const char* path) {
+    CloseFile();
+    opened_ = false;
+    failed_ = false;
+    if (path == nullptr || *path == '\0')
+        return -1;
+    path_ = path;
+    file_ = files.OpenForWrite(path_);
+    if (file_ == nullptr)
+        return -1;
+    opened_ = true;
+    return 0;
+}
+
+int ClXmlWriter::WriteText(const std::string& text) {
+    if (file_ == nullptr)
+        return 0;
+    if (!file_->Write(text.data(), text.size())) {
+        failed_ = true;
+        CloseFile();
+        return 0;
+    }
+    return 1;
+}
+
+void ClXmlWriter::AppendAttribute(std::string& line, const char* attrName, const char* attrValue) {
+    line += ' ';
+    line += attrName;
+    line += "=\"";
+    line += EscapeText(attrValue);
+    line += '"';
+}
+
+void ClXmlWriter::AppendAttributes(std::string& line, const char* attrName1, const char* attrValue1,
+                                   const char* attrName2, const char* attrValue2) {
+    if (attrName1 == nullptr || attrValue1 == nullptr)
+        return;
+    AppendAttribute(line, attrName1, attrValue1);
+    if (attrName2 != nullptr && attrValue2 != nullptr)
+        AppendAttribute(line, attrName2, attrValue2);
+}
+
+int ClXmlWriter::WriteStartTag(std::string& line, const char* name, int indent,
+                               const char* attrName1, const char* attrValue1, const char* attrName2,
+                               const char* attrValue2) {
+    AppendIndent(line, indent);
+    line += '<';
+    line += name;
+    AppendAttributes(line, attrName1, attrValue1, attrName2, attrValue2);
+    line += '>';
+    line += kLineEnd;
+    return WriteText(line);
+}
+
+int ClXmlWriter::WriteElement(std::string& line, const char* name, const char* value, int indent,
+                              const char* attrName1, const char* attrValue1, const char* attrName2,
+                              const char* attrValue2) {
+    AppendIndent(line, indent);
+    line += '<';
+    line += name;
+    AppendAttributes(line, attrName1, attrValue1, attrName2, attrValue2);
+    line += '>';
+    line += EscapeText(value);
+    line += "</";
+    line += name;
+    line += '>';
+    line += kLineEnd;
+    return WriteText(line);
+}
+
+int ClXmlWriter::WriteEndTag(std::string& line, const char* name, int indent) {
+    AppendIndent(line, indent);
+    line += "</";
+    line += name;
+    line += '>';
+    line += kLineEnd;
+    return WriteText(line);
+}
+
+const std::string& ClXmlWriter::EscapeText(const char* text) {
+    escaped_.clear();
+    for (const char* p = text != nullptr ? text : ""; *p != '\0'; ++p) {
+        switch (*p) {
+        case '&':
+            escaped_ += "&amp;";
+            break;
+        case '>':
+            escaped_ += "&gt;";
+            break;
+        case '<':
+            escaped_ += "&lt;";
+            break;
+        case '"':
+            escaped_ += "&quot;";
+            break;
+        case '\'':
+            escaped_ += "&apos;";
+            break;
+        default:
+            escaped_ += *p;
+        }
+    }
+    return escaped_;
+}
+
+int ClXmlWriter::CloseFile() {
+    if (file_ != nullptr) {
+        if (!file_->Close())
+            failed_ = true;
+        file_.reset();
+    }
+    return 0;
+}

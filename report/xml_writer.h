@@ -1,0 +1,62 @@
+// Writes an XML document line by line straight into one output file: the caller emits the
+// declaration, start tags, one-line elements and end tags in document order. Text is written as
+// the Shift_JIS bytes it already is; the writer converts nothing apart from escaping.
+#pragma once
+
+#include "platform/filesystem.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class ClXmlWriter {
+  public:
+    ClXmlWriter() = default;
+    ~ClXmlWriter() { CloseFile(); }
+    ClXmlWriter(const ClXmlWriter&) = delete;
+    ClXmlWriter& operator=(const ClXmlWriter&) = delete;
+
+    // Creates or truncates the file at path for writing: 0, or -1 when the path is missing or
+    // the file cannot be opened (every later write then fails).
+    std::int16_t OpenFile(platform::FileSystem& files, const char* path);
+
+    // Writes the text's bytes as they are: 1, or 0 when the file fails, which also closes it so
+    // that every later write fails too.
+    int WriteText(const std::string& text);
+
+    // The tag operations build one line in the caller's buffer, reused from call to call so that
+    // its storage is allocated once, and write it with WriteText. An attribute is written only
+    // when both its name and value are given, and the second only after a first. Content of any
+    // length is written whole.
+    int WriteStartTag(std::string& line, const char* name, int indent,
+                      const char* attrName1 = nullptr, const char* attrValue1 = nullptr,
+                      const char* attrName2 = nullptr, const char* attrValue2 = nullptr);
+    int WriteElement(std::string& line, const char* name, const char* value, int indent,
+                     const char* attrName1 = nullptr, const char* attrValue1 = nullptr,
+                     const char* attrName2 = nullptr, const char* attrValue2 = nullptr);
+    int WriteEndTag(std::string& line, const char* name, int indent);
+
+    // The text with & > < " ' replaced by their entities, byte by byte (none of the five can be
+    // the second byte of a double-byte character). The result lives in one buffer shared by all
+    // calls: use it before the next call.
+    const std::string& EscapeText(const char* text);
+
+    // Closes the file if one is set and forgets it; returns 0.
+    int CloseFile();
+
+    // True while every write since OpenFile, and the closing of the file, reached the file.
+    bool AllWritten() const { return opened_ && !failed_; }
+
+    const std::string& path() const { return path_; }
+
+  private:
+    void AppendAttributes(std::string& line, const char* attrName1, const char* attrValue1,
+                          const char* attrName2, const char* attrValue2);
+    void AppendAttribute(std::string& line, const char* attrName, const char* attrValue);
+
+    std::unique_ptr<platform::OutputFile> file_;
+    std::string path_;
+    std::string escaped_;
+    bool opened_ = false;
+    bool failed_ = false;
+};

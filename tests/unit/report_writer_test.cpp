@@ -1,0 +1,263 @@
+// The overview report: whole documents of both generations against expected files, the edge
+// cases of amounts, lines and months, the progress it drives, and that a failure at any write
+// leaves the target as it was.
+#include "report/report_writer.h"
+
+#include "report_test_support.h"
+#include "support/memory_filesystem.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <initializer_list>
+#include <sstream>
+#include <string>
+
+using reporttest::RecordingDesktop;
+using reporttest::RecordingProgress;
+using testsupport::MemoryFileSystem;
+
+namespace {
+
+const char kTarget[] = "C:\\出力\\表\\report.xml";
+
+std::string ExpectedFile(const std::string& name) {
+    std::ifstream in(std::string(OVW_SOURCE_DIR) + "/tests/data/report/" + name, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void AddLine(StatementLines& lines, int lineNo, const std::string& tag,
+             std::initializer_list<std::int64_t> amounts) {
+    auto line = std::make_unique<StatementLine>();
+    line->lineNo = static_cast<std::int16_t>(lineNo);
+    line->tag = tag;
+    std::size_t slot = 0;
+    for (std::int64_t amount : amounts)
+        line->amounts[slot++] = amount;
+    lines.push_back(std::move(line));
+}
+
+StDATAINFO DataRecord(const std::string& companyName, int periodStart, int periodEnd) {
+    StDATAINFO record{};
+    std::memcpy(record.companyNameField(), companyName.data(), companyName.size());
+    record.set_periodStart(periodStart);
+    record.set_periodEnd(periodEnd);
+    return record;
+}
+
+class ReportWriterTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs.AddStandardMachine();
+        fs.AddFolder("C:\\出力\\表");
+    }
+
+    int Write(int newForm, std::int16_t functionId = 2, int firstMonth = 4,
+              const StDATAINFO& record = DataRecord("ABC", 20170401, 20180331),
+              const Edition& edition = kEditionIvy) {
+        ClReportWriter writer(progress, lines, newForm, edition, services);
+        return writer.WriteReport(kTarget, functionId, firstMonth, record);
+    }
+    std::string Report() const { return fs.FileBytes(kTarget); }
+    // The lines of the written report between the first line holding from and the next line
+    // holding to (both included).
+    std::string Between(const std::string& from, const std::string& to) const {
+        const std::string report = Report();
+        const std::size_t begin = report.rfind('\n', report.find(from)) + 1;
+        const std::size_t end = report.find("\r\n", report.find(to, begin)) + 2;
+        return report.substr(begin, end - begin);
+    }
+
+    MemoryFileSystem fs;
+    RecordingDesktop desktop;
+    platform::PortableTextMapping text;
+    reporttest::FixedStrings strings;
+    platform::HeapMemory memory;
+    ReportServices services{fs, desktop, text, strings, memory};
+    RecordingProgress progress;
+    StatementLines lines;
+};
+
+} // namespace
+
+TEST_F(ReportWriterTest, OlderGenerationMatchesTheExpectedFile) {
+    AddLine(lines, 1, "URIAGEDAKA", {12345678999900});
+    AddLine(lines, 2, "URIAGEGENKA", {-5000});
+    AddLine(lines, 3, "-", {70000});
+    AddLine(lines, 4, "EIGYOURIEKI", {10000000000000000});
+    AddLine(lines, 5, "KEIJOURIEKI", {-999999999990000});
+    AddLine(lines, 35, "TOUKIRIEKI", {59999});
+    AddLine(lines, 36, "URIAGE",
+            {1, 1000000, 2000000, 3000000, 4000000, 5000000, 6000000, 7000000, 8000000, 9000000,
+             10000000, 11000000, 12000000});
+    AddLine(lines, 37, "SHIIRE-X", {0, 50000});
+    AddLine(
+        lines, 38, "GAICHUHI",
+        {0, -123456789, 9999, 9999999999999999, 10000000000000000, 0, 0, 0, 0, 0, 0, 0, -10000});
+
+    ASSERT_EQ(1, Write(0, 2, 4, DataRecord("株式会社ABC ｶﾌﾞｼｷ", 20170401, 20180331)));
+
+    EXPECT_EQ(ExpectedFile("rv16_expected.xml"), Report());
+    EXPECT_EQ("", reporttest::XmllintErrors(Report()));
+    EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(ReportWriterTest, NewerGenerationMatchesTheExpectedFile) {
+    // Placeholder tags on line 1 and on line M - 1 still open and close the main items.
+    AddLine(lines, 1, "-", {10000});
+    AddLine(lines, 2, "URIAGEDAKA", {3000000});
+    AddLine(lines, 3, "KEIJOURIEKI", {-19999});
+    AddLine(lines, 36, "-", {10000});
+    AddLine(
+        lines, 37, "URIAGE",
+        {0, 10000, 20000, 30000, 40000, 50000, 60000, 70000, 80000, 90000, 100000, 110000, 120000});
+    AddLine(lines, 38, "SHIIRE", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 70000});
+    fs.AddFile("C:\\Program\\SUPPORT.INF",
+               "[=製品名=]Orvano２１ Tessel & <Quill>\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]21.00.03\r\n");
+
+    ASSERT_EQ(1, Write(1, -7, 1, DataRecord("有限会社&ｿ表 <ﾎﾟ>", 20180401, 20190331)));
+
+    EXPECT_EQ(ExpectedFile("rv30_expected.xml"), Report());
+    EXPECT_EQ("", reporttest::XmllintErrors(Report()));
+}
+
+TEST_F(ReportWriterTest, SupportFileAbsentOrEmptyGivesTheEditionDefaults) {
+    const std::string absentQuill = "\t\t<PROGRAMNAME>Orvano２１ Quill</PROGRAMNAME>\r\n"
+                                    "\t\t<PROGRAMVER>21.00.0X</PROGRAMVER>\r\n";
+    ASSERT_EQ(1, Write(0, 2, 4, DataRecord("A", 20170401, 20180331), kEditionOak));
+    EXPECT_EQ(absentQuill, Between("<PROGRAMNAME>", "<PROGRAMVER>"));
+
+    fs.AddFile("C:\\Program\\SUPPORT.INF", "[=製品名=]\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]\r\n");
+    ASSERT_EQ(1, Write(0, 2, 4, DataRecord("A", 20170401, 20180331), kEditionElm));
+    EXPECT_EQ("\t\t<PROGRAMNAME>Orvano２１</PROGRAMNAME>\r\n"
+              "\t\t<PROGRAMVER>21.00.0X</PROGRAMVER>\r\n",
+              Between("<PROGRAMNAME>", "<PROGRAMVER>"));
+    EXPECT_EQ("", reporttest::XmllintErrors(Report()));
+}
+
+TEST_F(ReportWriterTest, SupportValuesLongerThanTheirBuffersAreWrittenWhole) {
+    const std::string name = "製品" + std::string(300, 'n') + "表";
+    fs.AddFile("C:\\Program\\SUPPORT.INF", "[=製品名=]" + name + "\r\n");
+    ASSERT_EQ(1, Write(0));
+    EXPECT_EQ("\t\t<PROGRAMNAME>" + name + "</PROGRAMNAME>\r\n",
+              Between("<PROGRAMNAME>", "</PROGRAMNAME>"));
+    EXPECT_EQ("", reporttest::XmllintErrors(Report()));
+}
+
+TEST_F(ReportWriterTest, CompanyNameOfTwentyLettersIsCutToSixteenFullWidthLetters) {
+    ASSERT_EQ(1, Write(0, 2, 4, DataRecord("ABCDEFGHIJKLMNOPQRST", 20170401, 20180331)));
+    EXPECT_EQ("\t\t<KOMONSAKINAME>ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰ</KOMONSAKINAME>\r\n",
+              Between("<KOMONSAKINAME>", "</KOMONSAKINAME>"));
+}
+
+TEST_F(ReportWriterTest, CompanyNameFillingItsFieldIsReadWithinTheField) {
+    StDATAINFO record{};
+    std::memset(record.companyNameField(), 'A', StDATAINFO::companyNameSize);
+    record.set_periodStart(20170401); // the byte after the field, not a terminator
+    ASSERT_EQ(1, Write(0, 2, 4, record));
+    EXPECT_EQ("\t\t<KOMONSAKINAME>ＡＡＡＡＡＡＡＡＡＡＡＡＡＡＡＡ</KOMONSAKINAME>\r\n",
+              Between("<KOMONSAKINAME>", "</KOMONSAKINAME>"));
+}
+
+TEST_F(ReportWriterTest, FirstMonthFourNumbersTheMonthsFourToThree) {
+    ASSERT_EQ(1, Write(1, 2, 4));
+    EXPECT_EQ("\t\t\t<TUKIBETUURIAGEDAKA>\r\n"
+              "\t\t\t\t<TUKIBETU_01>4</TUKIBETU_01>\r\n\t\t\t\t<TUKIBETU_02>5</TUKIBETU_02>\r\n"
+              "\t\t\t\t<TUKIBETU_03>6</TUKIBETU_03>\r\n\t\t\t\t<TUKIBETU_04>7</TUKIBETU_04>\r\n"
+              "\t\t\t\t<TUKIBETU_05>8</TUKIBETU_05>\r\n\t\t\t\t<TUKIBETU_06>9</TUKIBETU_06>\r\n"
+              "\t\t\t\t<TUKIBETU_07>10</TUKIBETU_07>\r\n\t\t\t\t<TUKIBETU_08>11</TUKIBETU_08>\r\n"
+              "\t\t\t\t<TUKIBETU_09>12</TUKIBETU_09>\r\n\t\t\t\t<TUKIBETU_10>1</TUKIBETU_10>\r\n"
+              "\t\t\t\t<TUKIBETU_11>2</TUKIBETU_11>\r\n\t\t\t\t<TUKIBETU_12>3</TUKIBETU_12>\r\n"
+              "\t\t\t</TUKIBETUURIAGEDAKA>\r\n",
+              Between("<TUKIBETUURIAGEDAKA>", "</TUKIBETUURIAGEDAKA>"));
+}
+
+TEST_F(ReportWriterTest, MainItemsAreNeverRepeatedAsMonthlyItems) {
+    // No line 36 in the older generation: the monthly items start at line 38.
+    AddLine(lines, 1, "URIAGEDAKA", {10000});
+    AddLine(lines, 35, "TOUKIRIEKI", {20000});
+    AddLine(lines, 38, "GAICHUHI", {0, 30000});
+    ASSERT_EQ(1, Write(0, 2, 1));
+    const std::string monthly = Between("<TUKIBETUURIAGEDAKA>", "</TUKIBETUURIAGEDAKA>");
+    EXPECT_EQ(std::string::npos, monthly.find("URIAGEDAKA01")) << monthly;
+    EXPECT_EQ(std::string::npos, monthly.find("TOUKIRIEKI")) << monthly;
+    EXPECT_NE(std::string::npos, monthly.find("\t\t\t\t<GAICHUHI01>3</GAICHUHI01>\r\n")) << monthly;
+
+    // No monthly line at all: only the months.
+    lines.pop_back();
+    ASSERT_EQ(1, Write(0, 2, 1));
+    const std::string months = Between("<TUKIBETUURIAGEDAKA>", "</TUKIBETUURIAGEDAKA>");
+    EXPECT_EQ(std::string::npos, months.find("URIAGEDAKA01")) << months;
+    EXPECT_EQ(14u, static_cast<std::size_t>(std::count(months.begin(), months.end(), '\n')))
+        << months;
+    EXPECT_EQ("", reporttest::XmllintErrors(Report()));
+}
+
+TEST_F(ReportWriterTest, DrivesTheProgressFromItsBaseToTheEnd) {
+    AddLine(lines, 1, "A", {});
+    AddLine(lines, 2, "-", {});
+    AddLine(lines, 36, "M", {});
+    AddLine(lines, 37, "N", {});
+    ClReportWriter writer(progress, lines, 0, kEditionIvy, services);
+    writer.progressBase = 500;
+    ASSERT_EQ(1, writer.WriteReport(kTarget, 2, 4, DataRecord("A", 20170401, 20180331)));
+
+    std::vector<std::string> expected;
+    const auto ticks = [&expected](int n) { expected.insert(expected.end(), n, "T"); };
+    ticks(1); // REPORT
+    ticks(6); // the six SYSTEM elements
+    expected.push_back("A500-600");
+    ticks(1 + 4); // after SYSTEM, BASIC start and its three elements
+    expected.push_back("A600-700");
+    ticks(1 + 3); // after BASIC, main walk over lines 1, 2 and 36 (where it stops)
+    ticks(12);    // one per month
+    expected.push_back("A700-1000");
+    ticks(1); // after DATA
+    EXPECT_EQ(expected, progress.calls);
+}
+
+TEST_F(ReportWriterTest, AFailureAtAnyWriteLeavesTheTargetAsItWas) {
+    AddLine(lines, 1, "URIAGEDAKA", {10000});
+    AddLine(lines, 35, "TOUKIRIEKI", {20000});
+    AddLine(lines, 36, "URIAGE", {0, 30000});
+    fs.AddFile(kTarget, "the report of last year");
+    const auto before = fs.Tree();
+
+    fs.ClearFaults();
+    ASSERT_EQ(1, Write(0));
+    const int operations = fs.CountedOperations();
+    ASSERT_GT(operations, 40);
+    const std::string good = Report();
+
+    for (int n = 1; n <= operations; ++n) {
+        fs.AddFile(kTarget, "the report of last year");
+        fs.FailNth(n);
+        progress.calls.clear();
+        EXPECT_EQ(0, Write(0)) << "failing operation " << n;
+        EXPECT_TRUE(fs.FaultFired()) << "failing operation " << n;
+        EXPECT_EQ(before, fs.Tree()) << "failing operation " << n;
+    }
+    // A disk that stays full from the first write on.
+    fs.FailNth(2, MemoryFileSystem::kDefaultFaults, true);
+    EXPECT_EQ(0, Write(0));
+    EXPECT_EQ(before, fs.Tree());
+
+    fs.ClearFaults();
+    ASSERT_EQ(1, Write(0));
+    EXPECT_EQ(good, Report());
+}
+
+TEST_F(ReportWriterTest, ATargetThatCannotBeCreatedIsAFailureWithNothingLeft) {
+    const auto before = fs.Tree();
+    ClReportWriter writer(progress, lines, 0, kEditionIvy, services);
+    EXPECT_EQ(0, writer.WriteReport("C:\\Missing\\report.xml", 2, 4,
+                                    DataRecord("A", 20170401, 20180331)));
+    EXPECT_EQ(0, writer.WriteReport("", 2, 4, DataRecord("A", 20170401, 20180331)));
+    EXPECT_EQ(before, fs.Tree());
+    // The section that failed stops the progress where it was.
+    EXPECT_EQ(std::vector<std::string>({"T", "T"}), progress.calls);
+}

@@ -1,0 +1,126 @@
+// The XML writer: line forms, escaping, text of any length and the behaviour after a failure.
+#include "report/xml_writer.h"
+
+#include "report_test_support.h"
+#include "support/memory_filesystem.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using testsupport::MemoryFileSystem;
+
+namespace {
+
+const char kPath[] = "C:\\Out\\a.xml";
+
+class XmlWriterTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs.AddStandardMachine();
+        fs.AddFolder("C:\\Out");
+    }
+    std::string Written() const { return fs.FileBytes(kPath); }
+
+    MemoryFileSystem fs;
+    ClXmlWriter xml;
+    std::string line;
+};
+
+} // namespace
+
+TEST_F(XmlWriterTest, WritesTheLineFormsWithTabsAndCrLf) {
+    ASSERT_EQ(0, xml.OpenFile(fs, kPath));
+    EXPECT_EQ(1, xml.WriteText("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n"));
+    EXPECT_EQ(1, xml.WriteStartTag(line, "REPORT", 0));
+    EXPECT_EQ(1, xml.WriteStartTag(line, "S", 1, "a", "1", "b", "2"));
+    EXPECT_EQ(1, xml.WriteElement(line, "E", "v", 2, "a", "x"));
+    EXPECT_EQ(1, xml.WriteElement(line, "N", "", 4));
+    EXPECT_EQ(1, xml.WriteEndTag(line, "S", 1));
+    EXPECT_EQ(1, xml.WriteEndTag(line, "REPORT", 0));
+    EXPECT_EQ(0, xml.CloseFile());
+    EXPECT_TRUE(xml.AllWritten());
+    const std::string document = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n"
+                                 "<REPORT>\r\n"
+                                 "\t<S a=\"1\" b=\"2\">\r\n"
+                                 "\t\t<E a=\"x\">v</E>\r\n"
+                                 "\t\t\t\t<N></N>\r\n"
+                                 "\t</S>\r\n"
+                                 "</REPORT>\r\n";
+    EXPECT_EQ(document, Written());
+    EXPECT_EQ("", reporttest::XmllintErrors(Written()));
+}
+
+TEST_F(XmlWriterTest, AttributesNeedNameAndValueAndTheSecondComesOnlyAfterAFirst) {
+    ASSERT_EQ(0, xml.OpenFile(fs, kPath));
+    xml.WriteStartTag(line, "A", 0, "n", nullptr, "m", "2");
+    xml.WriteStartTag(line, "B", 0, nullptr, "1", "m", "2");
+    xml.WriteStartTag(line, "C", 0, "n", "1", "m", nullptr);
+    xml.WriteElement(line, "D", "t", 0, nullptr, nullptr, "m", "2");
+    xml.WriteElement(line, "E", "t", 0, "n", "<&>", "m", "'\"");
+    xml.CloseFile();
+    EXPECT_EQ("<A>\r\n<B>\r\n<C n=\"1\">\r\n<D>t</D>\r\n"
+              "<E n=\"&lt;&amp;&gt;\" m=\"&apos;&quot;\">t</E>\r\n",
+              Written());
+}
+
+TEST_F(XmlWriterTest, EscapesTheFiveCharactersByteByByteAndEntitiesAgain) {
+    EXPECT_EQ("a&lt;b&amp;c&apos;d&gt;e&quot;", xml.EscapeText("a<b&c'd>e\""));
+    EXPECT_EQ("&amp;amp;&amp;lt;", xml.EscapeText("&amp;&lt;"));
+    EXPECT_EQ("", xml.EscapeText(""));
+    // Second bytes in the ASCII range pass unchanged: ア 83 41, ソ 83 5C, ポ 83 7C, ゼ 83 5B.
+    EXPECT_EQ("アソポゼ表&amp;", xml.EscapeText("アソポゼ表&"));
+}
+
+TEST_F(XmlWriterTest, ContentLongerThanTheFixedBuffersIsWrittenWhole) {
+    // 300 ampersands escape to 1500 bytes; a double-byte character straddles byte 255 of the
+    // value and of the escaped text.
+    const std::string ampersands(300, '&');
+    const std::string straddling = std::string(255, 'x') + "表" + std::string(100, 'y');
+    ASSERT_EQ(0, xml.OpenFile(fs, kPath));
+    EXPECT_EQ(1, xml.WriteElement(line, "A", ampersands.c_str(), 1));
+    EXPECT_EQ(1, xml.WriteElement(line, "B", straddling.c_str(), 1));
+    const std::string longName(400, 'N');
+    EXPECT_EQ(1, xml.WriteEndTag(line, longName.c_str(), 0));
+    xml.CloseFile();
+    std::string expected = "\t<A>";
+    for (int i = 0; i < 300; ++i)
+        expected += "&amp;";
+    expected += "</A>\r\n\t<B>" + straddling + "</B>\r\n</" + longName + ">\r\n";
+    EXPECT_EQ(expected, Written());
+}
+
+TEST_F(XmlWriterTest, AFailedWriteClosesTheFileSoLaterWritesFailToo) {
+    ASSERT_EQ(0, xml.OpenFile(fs, kPath));
+    EXPECT_EQ(1, xml.WriteStartTag(line, "R", 0));
+    fs.FailNth(1);
+    EXPECT_EQ(0, xml.WriteElement(line, "E", "v", 1));
+    EXPECT_FALSE(xml.AllWritten());
+    // The file is closed: nothing more reaches it, even with the fault gone.
+    fs.ClearFaults();
+    EXPECT_EQ(0, xml.WriteEndTag(line, "R", 0));
+    EXPECT_EQ(0, fs.CountedOperations());
+    EXPECT_EQ(0, xml.CloseFile());
+    EXPECT_EQ(0, xml.CloseFile());
+    EXPECT_FALSE(xml.AllWritten());
+}
+
+TEST_F(XmlWriterTest, AFailedCloseCountsAsAFailedWrite) {
+    ASSERT_EQ(0, xml.OpenFile(fs, kPath));
+    EXPECT_EQ(1, xml.WriteStartTag(line, "R", 0));
+    fs.FailNth(1);
+    xml.CloseFile();
+    EXPECT_TRUE(fs.FaultFired());
+    EXPECT_FALSE(xml.AllWritten());
+}
+
+TEST_F(XmlWriterTest, AFileThatDidNotOpenFailsEveryWrite) {
+    EXPECT_EQ(-1, xml.OpenFile(fs, nullptr));
+    EXPECT_EQ(-1, xml.OpenFile(fs, ""));
+    EXPECT_EQ(-1, xml.OpenFile(fs, "C:\\Missing\\a.xml"));
+    EXPECT_EQ(0, xml.WriteText("x"));
+    EXPECT_EQ(0, xml.WriteStartTag(line, "R", 0));
+    EXPECT_EQ(0, xml.CloseFile());
+    EXPECT_FALSE(xml.AllWritten());
+    EXPECT_FALSE(fs.Exists("C:\\Missing"));
+}
