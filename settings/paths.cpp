@@ -1,0 +1,153 @@
+#include "settings/paths.h"
+
+#include "platform/sjis.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Width of the character at i: 2 for a lead byte that has its second byte, else 1.
+std::size_t CharWidth(const std::string& text, std::size_t i) {
+    return platform::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+}
+
+bool IsUnc(const std::string& path) {
+    return path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
+}
+
+bool IsDriveLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// A pair of single-byte backslashes whose first one lies at or after from.
+bool HasDoubledBackslash(const std::string& path, std::size_t from) {
+    bool previous = false;
+    for (std::size_t i = 0; i < path.size(); i += CharWidth(path, i)) {
+        const bool backslash = CharWidth(path, i) == 1 && path[i] == '\\';
+        if (backslash && previous)
+            return true;
+        previous = backslash && i >= from;
+    }
+    return false;
+}
+
+bool HasForbiddenCharacter(const std::string& path, std::size_t from) {
+    static const char kForbidden[] = "/:,;*?\"><|";
+    for (std::size_t i = 0; i < path.size(); i += CharWidth(path, i)) {
+        if (i >= from && CharWidth(path, i) == 1 && path[i] != '\0' &&
+            std::strchr(kForbidden, path[i]) != nullptr)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool CheckPathCharacters(const std::string& path) {
+    std::size_t checkedFrom = 0;
+    if (IsUnc(path)) {
+        if (HasDoubledBackslash(path, 2))
+            return false;
+        checkedFrom = 2;
+    } else {
+        if (HasDoubledBackslash(path, 0))
+            return false;
+        const std::size_t colon = path.find(':');
+        checkedFrom = colon == std::string::npos ? 0 : colon + 1;
+    }
+    return !HasForbiddenCharacter(path, checkedFrom);
+}
+
+bool CheckPathDrive(platform::FileSystem& files, const std::string& path) {
+    if (IsUnc(path)) {
+        const std::size_t serverEnd = platform::FindText(path, "\\", 2);
+        if (serverEnd == std::string::npos)
+            return false;
+        const std::size_t shareEnd = platform::FindText(path, "\\", serverEnd + 1);
+        if (shareEnd == std::string::npos)
+            return false;
+        return files.CanReadWrite(path.substr(0, shareEnd));
+    }
+    if (HasDoubledBackslash(path, 0) || path.size() < 2 || !IsDriveLetter(path[0]) ||
+        path[1] != ':')
+        return false;
+    const char letter = path[0] >= 'a' ? static_cast<char>(path[0] - 'a' + 'A') : path[0];
+    const std::string root = std::string(1, letter) + ":\\";
+    switch (files.DriveTypeOf(root)) {
+    case platform::kDriveUnknown:
+    case platform::kDriveCdRom:
+    case platform::kDriveRamDisk:
+        return false;
+    case platform::kDriveRemovable:
+    case platform::kDriveFixed:
+    case platform::kDriveRemote:
+        return files.CanReadWrite(root);
+    default:
+        return true;
+    }
+}
+
+bool EnsureTrailingSeparator(std::string& text) {
+    if (text.empty())
+        return false;
+    if (platform::EndsWithBackslash(text))
+        return text.size() <= kMaxPathText;
+    if (text.size() >= kMaxPathText)
+        return false;
+    text += '\\';
+    return true;
+}
+
+bool FolderOfPath(const std::string& path, std::string& folder) {
+    const std::size_t directoryStart = path.size() >= 2 && path[1] == ':' ? 2 : 0;
+    std::size_t directoryEnd = directoryStart;
+    for (std::size_t i = 0; i < path.size(); i += CharWidth(path, i)) {
+        if (i >= directoryStart && CharWidth(path, i) == 1 && (path[i] == '\\' || path[i] == '/'))
+            directoryEnd = i + 1;
+    }
+    std::string result = path.substr(0, directoryEnd);
+    if (!EnsureTrailingSeparator(result))
+        return false;
+    folder = result;
+    return true;
+}
+
+std::string RootOfPath(const std::string& folder) {
+    if (IsUnc(folder)) {
+        const std::size_t serverEnd = platform::FindText(folder, "\\", 2);
+        if (serverEnd == std::string::npos || serverEnd == 2)
+            return std::string();
+        const std::size_t shareEnd = platform::FindText(folder, "\\", serverEnd + 1);
+        if (shareEnd == serverEnd + 1 || serverEnd + 1 == folder.size())
+            return std::string();
+        return shareEnd == std::string::npos ? folder + '\\' : folder.substr(0, shareEnd + 1);
+    }
+    if (folder.size() >= 3 && IsDriveLetter(folder[0]) && folder[1] == ':' && folder[2] == '\\')
+        return folder.substr(0, 3);
+    return std::string();
+}
+
+bool CreateFolderChain(platform::FileSystem& files, const std::string& path) {
+    std::string folder;
+    if (!FolderOfPath(path, folder))
+        return false;
+    const std::string root = RootOfPath(folder);
+    if (root.empty())
+        return false;
+    std::vector<std::string> created;
+    for (std::size_t i = root.size(); i < folder.size(); i += CharWidth(folder, i)) {
+        if (CharWidth(folder, i) != 1 || folder[i] != '\\')
+            continue;
+        const std::string level = folder.substr(0, i + 1);
+        if (files.DirectoryExists(level))
+            continue;
+        if (!files.MakeDirectory(level)) {
+            for (auto deepest = created.rbegin(); deepest != created.rend(); ++deepest)
+                files.RemoveFolder(*deepest);
+            return false;
+        }
+        created.push_back(level);
+    }
+    return true;
+}
