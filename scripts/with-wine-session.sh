@@ -73,6 +73,9 @@ echo "with-wine-session: Xvfb pid $xvfb_pid on $DISPLAY, prefix $WINEPREFIX"
 
 wineserver -p
 server_started=1
+# The first program of a session starts Wine's own background processes, which live as long as
+# the server; started here, they hold none of CMD's output pipes (ctest would wait for them).
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 set +e
 "$@" &

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 namespace {
 
 #if defined(OVW_EDITION_IVY)
@@ -20,6 +22,11 @@ const Edition& kEdition = kEditionElm;
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    // Control containment: the common controls of the sheet, the pages and the progress
+    // dialog (list views, tooltips, progress bars, tabs) are registered before any dialog opens.
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
     platform::Win32Desktop desktop;
     platform::Win32FileSystem files;
     ClOverviewApp app(kEdition, desktop, files, commandLine != nullptr ? commandLine : "");

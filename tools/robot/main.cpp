@@ -1,0 +1,722 @@
+// robot: drives a program's real windows from outside, as a user would, following a scenario
+// file, and writes a transcript. The command set is described in tests/e2e/README.md.
+//
+//   robot.exe --scenario FILE --folder PROGRAM_FOLDER --out OUTPUT_FOLDER [--timeout SECONDS]
+//
+// Exit status 0 when every command held, 1 when one failed (expected and actual are printed,
+// the transcript and a screenshot are left in OUTPUT_FOLDER), 2 for a usage or scenario error.
+#include "common/host_window.h"
+#include "common/process.h"
+#include "common/text.h"
+#include "robot/scenario.h"
+#include "robot/windows.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cctype>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+using tools::Utf8ToWide;
+using tools::WideToUtf8;
+
+// A command that did not hold: what was expected and what was found.
+struct Failure {
+    std::string expected;
+    std::string actual;
+};
+
+const DWORD kPollMs = 20;
+
+std::string YesNo(bool value) {
+    return value ? "yes" : "no";
+}
+
+class Robot {
+  public:
+    Robot(std::wstring folder, std::wstring out, DWORD timeoutMs)
+        : folder_(std::move(folder)), out_(std::move(out)), timeoutMs_(timeoutMs),
+          started_(GetTickCount()) {
+        transcript_ = _wfopen((out_ + L"\\transcript.txt").c_str(), L"wb");
+    }
+    ~Robot() {
+        if (transcript_ != nullptr)
+            std::fclose(transcript_);
+    }
+
+    std::wstring transcriptPath() const { return out_ + L"\\transcript.txt"; }
+
+    void Log(const std::string& text) {
+        if (transcript_ == nullptr)
+            return;
+        std::fprintf(transcript_, "[%7.3fs] %s\n", (GetTickCount() - started_) / 1000.0,
+                     text.c_str());
+        std::fflush(transcript_);
+    }
+
+    // Runs every command; returns the process exit status.
+    int Run(const std::vector<robot::Command>& commands, const std::string& scenarioName) {
+        for (const robot::Command& command : commands) {
+            try {
+                const std::string detail = Execute(command);
+                Log("line " + std::to_string(command.line) + ": " + Describe(command) + " -> ok" +
+                    (detail.empty() ? "" : " (" + tools::Escaped(detail) + ")"));
+            } catch (const Failure& failure) {
+                return Fail(scenarioName + ":" + std::to_string(command.line) + ": " +
+                                Describe(command),
+                            failure);
+            } catch (const std::exception& e) {
+                return Fail(scenarioName + ":" + std::to_string(command.line) + ": " +
+                                Describe(command),
+                            Failure{"the command to run", e.what()});
+            }
+        }
+        // A scenario ends with the program gone: whatever is still open is a fault.
+        try {
+            if (child_.Started())
+                WaitExit(timeoutMs_);
+        } catch (const Failure& failure) {
+            return Fail(scenarioName + ": end of scenario", failure);
+        }
+        Log("scenario passed");
+        return 0;
+    }
+
+  private:
+    using Handler = std::function<std::string(Robot&, const robot::Command&)>;
+
+    static std::string Describe(const robot::Command& command) {
+        std::string text = command.name;
+        for (const std::string& arg : command.args)
+            text += " \"" + tools::Escaped(arg) + "\"";
+        for (const auto& option : command.options)
+            text += " " + option.first + "=\"" + tools::Escaped(option.second) + "\"";
+        return text;
+    }
+
+    int Fail(const std::string& where, const Failure& failure) {
+        const std::wstring shot = out_ + L"\\failure.bmp";
+        const bool shotSaved = robot::SaveScreenshot(shot);
+        Log("FAILED " + where);
+        Log("  expected: " + tools::Escaped(failure.expected));
+        Log("  actual:   " + tools::Escaped(failure.actual));
+        std::printf("FAILED %s\n  expected: %s\n  actual:   %s\n  transcript: %s\n", where.c_str(),
+                    tools::Escaped(failure.expected).c_str(),
+                    tools::Escaped(failure.actual).c_str(), WideToUtf8(transcriptPath()).c_str());
+        if (shotSaved)
+            std::printf("  screenshot: %s\n", WideToUtf8(shot).c_str());
+        std::fflush(stdout);
+        child_.Terminate();
+        return 1;
+    }
+
+    std::string Execute(const robot::Command& command) {
+        static const std::map<std::string, Handler> handlers = {
+            {"start", &Robot::Start},
+            {"start-hosted", &Robot::StartHosted},
+            {"wait-window", &Robot::WaitWindow},
+            {"expect-message", &Robot::ExpectMessage},
+            {"expect-no-message", &Robot::ExpectNoMessage},
+            {"press", &Robot::Press},
+            {"key", &Robot::Key},
+            {"set-text", &Robot::SetText},
+            {"expect-text", &Robot::ExpectText},
+            {"expect-title", &Robot::ExpectTitle},
+            {"expect-enabled", &Robot::ExpectEnabled},
+            {"expect-visible", &Robot::ExpectVisible},
+            {"expect-checked", &Robot::ExpectChecked},
+            {"expect-list-count", &Robot::ExpectListCount},
+            {"expect-list-row", &Robot::ExpectListRow},
+            {"expect-list-check", &Robot::ExpectListCheck},
+            {"expect-tooltip", &Robot::ExpectTooltip},
+            {"right-click", &Robot::RightClick},
+            {"choose-menu", &Robot::ChooseMenu},
+            {"screenshot", &Robot::Screenshot},
+            {"expect-file", &Robot::ExpectFile},
+            {"expect-no-file", &Robot::ExpectNoFile},
+            {"expect-exit", &Robot::ExpectExit},
+            {"expect-exit-notification", &Robot::ExpectExitNotification},
+            {"expect-no-exit-notification", &Robot::ExpectNoExitNotification},
+            {"expect-host-enabled", &Robot::ExpectHostEnabled},
+            {"expect-host-events", &Robot::ExpectHostEvents},
+        };
+        const auto found = handlers.find(command.name);
+        if (found == handlers.end())
+            throw std::runtime_error("unknown command \"" + command.name + "\"");
+        return found->second(*this, command);
+    }
+
+    // ---- arguments ----
+
+    static const std::string& Arg(const robot::Command& command, std::size_t index,
+                                  const char* what) {
+        if (index >= command.args.size())
+            throw std::runtime_error(std::string("missing argument: ") + what);
+        return command.args[index];
+    }
+    static int Number(const std::string& text) {
+        std::size_t used = 0;
+        const long value = std::stol(text, &used, 0);
+        if (used != text.size())
+            throw std::runtime_error("not a number: " + text);
+        return static_cast<int>(value);
+    }
+    static bool Flag(const std::string& text) {
+        if (text == "yes")
+            return true;
+        if (text == "no")
+            return false;
+        throw std::runtime_error("expected yes or no, not " + text);
+    }
+    static std::string Option(const robot::Command& command, const char* name,
+                              const std::string& fallback) {
+        const auto found = command.options.find(name);
+        return found == command.options.end() ? fallback : found->second;
+    }
+    DWORD TimeoutOf(const robot::Command& command) const {
+        const auto found = command.options.find("timeout");
+        return found == command.options.end() ? timeoutMs_
+                                              : static_cast<DWORD>(Number(found->second)) * 1000;
+    }
+    std::wstring InFolder(const std::string& name) const {
+        const std::wstring wide = Utf8ToWide(name);
+        const bool absolute = wide.size() > 1 && (wide[1] == L':' || wide[0] == L'\\');
+        return absolute ? wide : folder_ + L"\\" + wide;
+    }
+
+    // ---- polling ----
+
+    // Calls check until it returns true or the time is up; check may throw Failure to report
+    // the last state seen, which is rethrown when time runs out.
+    template <typename Check> void Poll(DWORD timeoutMs, Check check) {
+        const DWORD start = GetTickCount();
+        for (;;) {
+            try {
+                if (check())
+                    return;
+                if (GetTickCount() - start >= timeoutMs)
+                    throw Failure{"a state that did not come", "time-out"};
+            } catch (const Failure&) {
+                if (GetTickCount() - start >= timeoutMs)
+                    throw;
+            }
+            Sleep(kPollMs);
+        }
+    }
+
+    void RequireChild() const {
+        if (!child_.Started())
+            throw std::runtime_error("no program started yet (use start or start-hosted)");
+    }
+    HWND RequireWindow() const {
+        if (current_ == nullptr || !IsWindow(current_))
+            throw Failure{"a current window (wait-window or expect-message first)", "none"};
+        return current_;
+    }
+    // The control of the current window, once it is visible and enabled if asked.
+    HWND Control(const robot::Command& command, DWORD timeoutMs, bool usable) {
+        const int id = Number(Arg(command, 0, "control ID"));
+        HWND control = nullptr;
+        Poll(timeoutMs, [&] {
+            control = robot::FindControl(RequireWindow(), id);
+            if (control == nullptr)
+                throw Failure{"control " + std::to_string(id), "no such control"};
+            if (usable && !(IsWindowVisible(control) && IsWindowEnabled(control)))
+                throw Failure{"control " + std::to_string(id) + " visible and enabled",
+                              "visible=" + YesNo(IsWindowVisible(control)) +
+                                  " enabled=" + YesNo(IsWindowEnabled(control))};
+            return true;
+        });
+        return control;
+    }
+    std::string OpenWindows() const {
+        std::string text;
+        for (HWND window : robot::TopWindows(child_.id()))
+            text += (text.empty() ? "" : ", ") + WideToUtf8(robot::ClassOf(window)) + " \"" +
+                    WideToUtf8(robot::TextOf(window)) + "\"";
+        HWND box = robot::FindMessageBox(child_.id());
+        if (box != nullptr)
+            text += "; message box \"" + WideToUtf8(robot::TextOf(GetDlgItem(box, 0xFFFF))) + "\"";
+        return text.empty() ? "no window" : text;
+    }
+    void SettleChild() {
+        HWND window = current_ != nullptr && IsWindow(current_) ? current_ : nullptr;
+        if (window == nullptr) {
+            const std::vector<HWND> windows = robot::TopWindows(child_.id());
+            if (!windows.empty())
+                window = windows.front();
+        }
+        if (window != nullptr)
+            robot::Settle(window);
+    }
+
+    // ---- commands: starting ----
+
+    std::string StartProgram(const std::string& program, const std::wstring& arguments) {
+        if (child_.Started())
+            throw std::runtime_error("a program was started already");
+        if (!child_.Start(InFolder(program), arguments))
+            throw Failure{"the program started", child_.error()};
+        return "pid " + std::to_string(child_.id()) + ", command line \"" + WideToUtf8(arguments) +
+               "\"";
+    }
+    std::string Start(const robot::Command& command) {
+        return StartProgram(Arg(command, 0, "program"),
+                            command.args.size() > 1 ? Utf8ToWide(command.args[1]) : std::wstring());
+    }
+    std::string StartHosted(const robot::Command& command) {
+        host_ = std::make_unique<tools::HostWindow>(
+            static_cast<UINT>(Number(Option(command, "msg", "1025"))));
+        const auto line = command.options.find("line");
+        if (line == command.options.end()) {
+            const int functionId = Number(Option(command, "function", "2"));
+            return StartProgram(
+                Arg(command, 0, "program"),
+                host_->CommandLine(functionId, Utf8ToWide(Option(command, "text", ""))));
+        }
+        // A command line of the scenario's own, with {hwnd} and {msg} of the host window.
+        std::wstring arguments = Utf8ToWide(line->second);
+        const std::pair<std::wstring, std::wstring> fields[] = {
+            {L"{hwnd}", std::to_wstring(reinterpret_cast<std::intptr_t>(host_->handle()))},
+            {L"{msg}", std::to_wstring(host_->message())}};
+        for (const auto& field : fields)
+            for (std::size_t at; (at = arguments.find(field.first)) != std::wstring::npos;)
+                arguments.replace(at, field.first.size(), field.second);
+        return StartProgram(Arg(command, 0, "program"), arguments);
+    }
+
+    // ---- commands: windows ----
+
+    std::string WaitWindow(const robot::Command& command) {
+        RequireChild();
+        const std::wstring pattern = Utf8ToWide(Arg(command, 0, "title"));
+        const bool prefix = !pattern.empty() && pattern.back() == L'*';
+        const std::wstring wanted = prefix ? pattern.substr(0, pattern.size() - 1) : pattern;
+        Poll(TimeoutOf(command), [&] {
+            for (HWND window : robot::TopWindows(child_.id())) {
+                const std::wstring title = robot::TextOf(window);
+                if (prefix ? title.compare(0, wanted.size(), wanted) == 0 : title == wanted) {
+                    current_ = window;
+                    return true;
+                }
+            }
+            throw Failure{"a window titled \"" + WideToUtf8(pattern) + "\"", OpenWindows()};
+        });
+        return WideToUtf8(robot::ClassOf(current_));
+    }
+
+    std::string ExpectMessage(const robot::Command& command) {
+        RequireChild();
+        const std::string wanted = Arg(command, 0, "text");
+        const auto caption = command.options.find("caption");
+        Poll(TimeoutOf(command), [&] {
+            HWND box = robot::FindMessageBox(child_.id());
+            if (box == nullptr)
+                throw Failure{"a message box \"" + wanted + "\"", OpenWindows()};
+            const std::string text = WideToUtf8(robot::TextOf(GetDlgItem(box, 0xFFFF)));
+            if (text != wanted)
+                throw Failure{"message \"" + wanted + "\"", "message \"" + text + "\""};
+            const std::string title = WideToUtf8(robot::TextOf(box));
+            if (caption != command.options.end() && title != caption->second)
+                throw Failure{"caption \"" + caption->second + "\"", "caption \"" + title + "\""};
+            current_ = box;
+            return true;
+        });
+        return "caption \"" + WideToUtf8(robot::TextOf(current_)) + "\"";
+    }
+
+    std::string ExpectNoMessage(const robot::Command&) {
+        RequireChild();
+        HWND box = robot::FindMessageBox(child_.id());
+        if (box != nullptr)
+            throw Failure{"no message box",
+                          "message \"" + WideToUtf8(robot::TextOf(GetDlgItem(box, 0xFFFF))) + "\""};
+        return {};
+    }
+
+    std::string Press(const robot::Command& command) {
+        HWND button = Control(command, TimeoutOf(command), true);
+        // Posted: a button that opens a modal window must not block the robot.
+        PostMessageW(button, BM_CLICK, 0, 0);
+        SettleChild();
+        return {};
+    }
+
+    std::string Key(const robot::Command& command) {
+        HWND window = RequireWindow();
+        static const std::map<std::string, UINT> names = {
+            {"ESC", VK_ESCAPE}, {"ENTER", VK_RETURN}, {"TAB", VK_TAB},       {"SPACE", VK_SPACE},
+            {"UP", VK_UP},      {"DOWN", VK_DOWN},    {"LEFT", VK_LEFT},     {"RIGHT", VK_RIGHT},
+            {"HOME", VK_HOME},  {"END", VK_END},      {"DELETE", VK_DELETE}, {"BACKSPACE", VK_BACK},
+        };
+        if (command.args.empty())
+            throw std::runtime_error("missing argument: key name");
+        for (const std::string& name : command.args) {
+            UINT key = 0;
+            if (names.count(name) != 0)
+                key = names.at(name);
+            else if (name.size() > 1 && name[0] == 'F' && Number(name.substr(1)) >= 1 &&
+                     Number(name.substr(1)) <= 12)
+                key = VK_F1 + static_cast<UINT>(Number(name.substr(1)) - 1);
+            else if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))
+                key = static_cast<UINT>(std::toupper(static_cast<unsigned char>(name[0])));
+            else
+                throw std::runtime_error("unknown key " + name);
+            robot::PostKey(window, key);
+            SettleChild();
+        }
+        return {};
+    }
+
+    std::string SetText(const robot::Command& command) {
+        HWND control = Control(command, TimeoutOf(command), false);
+        const std::wstring text = Utf8ToWide(Arg(command, 1, "text"));
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                            SMTO_NORMAL, 2000, &result);
+        return {};
+    }
+
+    std::string ExpectText(const robot::Command& command) {
+        const std::string wanted = Arg(command, 1, "text");
+        Poll(TimeoutOf(command), [&] {
+            const std::string text = WideToUtf8(robot::TextOf(Control(command, 0, false)));
+            if (text != wanted)
+                throw Failure{"\"" + wanted + "\"", "\"" + text + "\""};
+            return true;
+        });
+        return {};
+    }
+
+    std::string ExpectTitle(const robot::Command& command) {
+        const std::string wanted = Arg(command, 0, "title");
+        Poll(TimeoutOf(command), [&] {
+            const std::string text = WideToUtf8(robot::TextOf(RequireWindow()));
+            if (text != wanted)
+                throw Failure{"title \"" + wanted + "\"", "title \"" + text + "\""};
+            return true;
+        });
+        return {};
+    }
+
+    template <typename Read>
+    std::string ExpectState(const robot::Command& command, Read read, const char* what) {
+        const bool wanted = Flag(Arg(command, 1, "yes or no"));
+        Poll(TimeoutOf(command), [&] {
+            const bool state = read(Control(command, 0, false));
+            if (state != wanted)
+                throw Failure{std::string(what) + "=" + YesNo(wanted),
+                              std::string(what) + "=" + YesNo(state)};
+            return true;
+        });
+        return {};
+    }
+    std::string ExpectEnabled(const robot::Command& command) {
+        return ExpectState(
+            command, [](HWND w) { return IsWindowEnabled(w) != FALSE; }, "enabled");
+    }
+    std::string ExpectVisible(const robot::Command& command) {
+        return ExpectState(
+            command, [](HWND w) { return IsWindowVisible(w) != FALSE; }, "visible");
+    }
+    std::string ExpectChecked(const robot::Command& command) {
+        return ExpectState(
+            command,
+            [](HWND w) {
+                DWORD_PTR state = 0;
+                SendMessageTimeoutW(w, BM_GETCHECK, 0, 0, SMTO_NORMAL, 2000, &state);
+                return state == BST_CHECKED;
+            },
+            "checked");
+    }
+
+    // ---- commands: list views, tooltips, menus ----
+
+    std::string ExpectListCount(const robot::Command& command) {
+        const int wanted = Number(Arg(command, 1, "row count"));
+        Poll(TimeoutOf(command), [&] {
+            const int count = robot::ListViewCount(Control(command, 0, false));
+            if (count != wanted)
+                throw Failure{std::to_string(wanted) + " rows", std::to_string(count) + " rows"};
+            return true;
+        });
+        return {};
+    }
+
+    std::string ExpectListRow(const robot::Command& command) {
+        const int row = Number(Arg(command, 1, "row"));
+        const std::string wanted = Arg(command, 2, "text");
+        const int column = Number(Option(command, "column", "0"));
+        Poll(TimeoutOf(command), [&] {
+            const std::string text =
+                WideToUtf8(robot::ListViewText(Control(command, 0, false), row, column));
+            if (text != wanted)
+                throw Failure{"row " + std::to_string(row) + " column " + std::to_string(column) +
+                                  " \"" + wanted + "\"",
+                              "\"" + text + "\""};
+            return true;
+        });
+        return {};
+    }
+
+    std::string ExpectListCheck(const robot::Command& command) {
+        const int row = Number(Arg(command, 1, "row"));
+        const bool wanted = Flag(Arg(command, 2, "yes or no"));
+        Poll(TimeoutOf(command), [&] {
+            const int state = robot::ListViewCheck(Control(command, 0, false), row);
+            if ((state == 2) != wanted)
+                throw Failure{"row " + std::to_string(row) + " checked=" + YesNo(wanted),
+                              "state image " + std::to_string(state) + " (1 unchecked, 2 checked)"};
+            return true;
+        });
+        return {};
+    }
+
+    std::string ExpectTooltip(const robot::Command& command) {
+        const std::string wanted = Arg(command, 1, "text");
+        Poll(TimeoutOf(command), [&] {
+            std::wstring text;
+            if (!robot::TooltipText(child_.id(), Control(command, 0, false), text))
+                throw Failure{"tooltip \"" + wanted + "\"", "no tooltip for the control"};
+            if (WideToUtf8(text) != wanted)
+                throw Failure{"tooltip \"" + wanted + "\"", "tooltip \"" + WideToUtf8(text) + "\""};
+            return true;
+        });
+        return {};
+    }
+
+    std::string RightClick(const robot::Command& command) {
+        HWND control = Control(command, TimeoutOf(command), true);
+        RECT rect = {};
+        const auto row = command.options.find("row");
+        if (row != command.options.end()) {
+            if (!robot::ListViewRowRect(control, Number(row->second), rect))
+                throw Failure{"list-view row " + row->second, "no such row"};
+        } else {
+            GetWindowRect(control, &rect);
+        }
+        // Real input goes to the foreground window.
+        SetForegroundWindow(GetAncestor(control, GA_ROOT));
+        robot::RightClickAt(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+        SettleChild();
+        return {};
+    }
+
+    std::string ChooseMenu(const robot::Command& command) {
+        RequireChild();
+        const int position = Number(Arg(command, 0, "entry position"));
+        HWND menu = nullptr;
+        Poll(TimeoutOf(command), [&] {
+            for (HWND window : robot::TopWindows(child_.id()))
+                if (robot::ClassOf(window) == L"#32768")
+                    menu = window;
+            if (menu == nullptr)
+                throw Failure{"a pop-up menu", OpenWindows()};
+            return true;
+        });
+        for (int i = 0; i < position; ++i)
+            PostMessageW(menu, WM_KEYDOWN, VK_DOWN,
+                         1 | (MapVirtualKeyW(VK_DOWN, MAPVK_VK_TO_VSC) << 16));
+        PostMessageW(menu, WM_KEYDOWN, VK_RETURN,
+                     1 | (MapVirtualKeyW(VK_RETURN, MAPVK_VK_TO_VSC) << 16));
+        SettleChild();
+        return {};
+    }
+
+    std::string Screenshot(const robot::Command& command) {
+        const std::wstring path = out_ + L"\\" + Utf8ToWide(Arg(command, 0, "name")) + L".bmp";
+        if (!robot::SaveScreenshot(path))
+            throw Failure{"a screenshot", "the screen could not be saved"};
+        return WideToUtf8(path);
+    }
+
+    // ---- commands: files ----
+
+    std::string ExpectFile(const robot::Command& command) {
+        const std::wstring path = InFolder(Arg(command, 0, "path"));
+        Poll(TimeoutOf(command), [&] {
+            if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+                throw Failure{"file " + WideToUtf8(path), "missing"};
+            return true;
+        });
+        return {};
+    }
+
+    std::string ExpectNoFile(const robot::Command& command) {
+        const std::wstring path = InFolder(Arg(command, 0, "path"));
+        if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+            throw Failure{"no file " + WideToUtf8(path), "it exists"};
+        return {};
+    }
+
+    // ---- commands: the end of the run and the host window ----
+
+    void WaitExit(DWORD timeoutMs) {
+        Poll(timeoutMs, [&] {
+            if (!child_.Exited())
+                throw Failure{"the program to end", "still running with " + OpenWindows()};
+            return true;
+        });
+        if (host_)
+            host_->Flush();
+    }
+
+    std::string ExpectExit(const robot::Command& command) {
+        RequireChild();
+        WaitExit(TimeoutOf(command));
+        const std::string code = std::to_string(child_.ExitCode());
+        const auto wanted = command.options.find("code");
+        if (wanted != command.options.end() && std::to_string(Number(wanted->second)) != code)
+            throw Failure{"exit status " + wanted->second, "exit status " + code};
+        return "exit status " + code;
+    }
+
+    tools::HostWindow& RequireHost() const {
+        if (!host_)
+            throw std::runtime_error("no host window (use start-hosted)");
+        return *host_;
+    }
+
+    std::string NotificationsText() const {
+        std::string text;
+        for (const tools::Notification& n : RequireHost().Notifications())
+            text += (text.empty() ? "" : ", ") + std::string("wparam=") + std::to_string(n.wParam) +
+                    " lparam=" + std::to_string(n.lParam);
+        return text.empty() ? "no notification" : text;
+    }
+
+    std::string ExpectExitNotification(const robot::Command& command) {
+        tools::HostWindow& host = RequireHost();
+        const std::string wanted =
+            "wparam=" + std::to_string(Number(Option(command, "wparam", "2"))) +
+            " lparam=" + std::to_string(Number(Option(command, "lparam", "0")));
+        Poll(TimeoutOf(command), [&] {
+            host.Flush();
+            if (host.Notifications().empty())
+                throw Failure{wanted, "no notification"};
+            return true;
+        });
+        if (NotificationsText() != wanted)
+            throw Failure{wanted, NotificationsText()};
+        return {};
+    }
+
+    std::string ExpectNoExitNotification(const robot::Command&) {
+        tools::HostWindow& host = RequireHost();
+        // Only an ended program can no longer post.
+        WaitExit(timeoutMs_);
+        host.Flush();
+        if (!host.Notifications().empty())
+            throw Failure{"no notification", NotificationsText()};
+        return {};
+    }
+
+    std::string ExpectHostEnabled(const robot::Command& command) {
+        tools::HostWindow& host = RequireHost();
+        const bool wanted = Flag(Arg(command, 0, "yes or no"));
+        Poll(TimeoutOf(command), [&] {
+            if (host.Enabled() != wanted)
+                throw Failure{"host window enabled=" + YesNo(wanted),
+                              "enabled=" + YesNo(host.Enabled())};
+            return true;
+        });
+        return {};
+    }
+
+    std::string ExpectHostEvents(const robot::Command& command) {
+        tools::HostWindow& host = RequireHost();
+        host.Flush();
+        std::string wanted;
+        for (const std::string& event : command.args)
+            wanted += (wanted.empty() ? "" : " ") + event;
+        std::string actual;
+        for (const std::string& event : host.Events())
+            actual += (actual.empty() ? "" : " ") + event;
+        if (actual != wanted)
+            throw Failure{"host events \"" + wanted + "\"", "host events \"" + actual + "\""};
+        return {};
+    }
+
+    std::wstring folder_;
+    std::wstring out_;
+    DWORD timeoutMs_;
+    DWORD started_;
+    std::FILE* transcript_ = nullptr;
+    // Declared before child_: a program still running at the end is ended before its host
+    // window goes away.
+    std::unique_ptr<tools::HostWindow> host_;
+    tools::ChildProcess child_;
+    HWND current_ = nullptr;
+};
+
+int Usage() {
+    std::fputs("usage: robot.exe --scenario FILE --folder PROGRAM_FOLDER --out OUTPUT_FOLDER "
+               "[--timeout SECONDS]\n",
+               stderr);
+    return 2;
+}
+
+bool ReadFile(const std::wstring& path, std::string& bytes) {
+    FILE* in = _wfopen(path.c_str(), L"rb");
+    if (in == nullptr)
+        return false;
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+        bytes.append(buffer, n);
+    std::fclose(in);
+    return true;
+}
+
+} // namespace
+
+int main() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::map<std::wstring, std::wstring> args;
+    for (int i = 1; i + 1 < argc; i += 2)
+        args[argv[i]] = argv[i + 1];
+    LocalFree(argv);
+    if (argc % 2 == 0 || args.count(L"--scenario") == 0 || args.count(L"--folder") == 0 ||
+        args.count(L"--out") == 0)
+        return Usage();
+
+    // Every text of the programs is code page 932: in any other locale they would all read '?'.
+    if (GetACP() != 932) {
+        std::printf("FAILED: the ANSI code page is %u, not 932 (run under LC_ALL=ja_JP.UTF-8)\n",
+                    GetACP());
+        return 2;
+    }
+
+    const std::wstring scenarioPath = args[L"--scenario"];
+    std::string text;
+    if (!ReadFile(scenarioPath, text)) {
+        std::printf("FAILED: cannot read %s\n", WideToUtf8(scenarioPath).c_str());
+        return 2;
+    }
+    std::vector<robot::Command> commands;
+    const std::string name = WideToUtf8(scenarioPath.substr(scenarioPath.find_last_of(L"\\/") + 1));
+    try {
+        commands = robot::ParseScenario(text);
+    } catch (const std::exception& e) {
+        std::printf("FAILED: %s: %s\n", name.c_str(), e.what());
+        return 2;
+    }
+    const DWORD timeoutMs = args.count(L"--timeout") != 0
+                                ? static_cast<DWORD>(_wtoi(args[L"--timeout"].c_str())) * 1000
+                                : 10000;
+    Robot robot(args[L"--folder"], args[L"--out"], timeoutMs);
+    const int status = robot.Run(commands, name);
+    if (status == 0)
+        std::printf("passed: %s (%zu commands)\n", name.c_str(), commands.size());
+    return status;
+}
