@@ -1,0 +1,111 @@
+#include "aggregate/account_key.h"
+
+#include "host/bookhub.h"
+
+#include <cstring>
+
+namespace {
+
+const char* const kSourceKeyTexts[kSourceKeyCount] = {
+    "URIAGEDAKA",    "URIAGEGENKA",     "URIAGESOURIEKI", "EIGYOUSONEKI",
+    "TOKUBETURIEKI", "TOKUBETUSONSITU", "ZEIBIKIMAE",     "SOREIGAI",
+    "SONOTAFUSAI",   "SIHON",           "SISAN",          "FUSAI",
+};
+
+// The account master's byte at offset 110: 1 marks an account that no key may find.
+constexpr std::uint8_t kHiddenFromKeys = 1;
+
+ClSetKamoku& AccountSet() {
+    return *static_cast<ClSetKamoku*>(ClDataMgr::Inst()->GetSetObject(ClDataMgr::kAccounts, 1));
+}
+
+// One walk of the account master; the cursor is released on every path.
+class AccountCursor {
+  public:
+    explicit AccountCursor(ClSetKamoku& accounts) : accounts_(accounts) {
+        accounts_.GetCursor(&cursor_);
+        accounts_.ReadyCursor(cursor_);
+    }
+    ~AccountCursor() { accounts_.ReleaseCursor(cursor_); }
+    AccountCursor(const AccountCursor&) = delete;
+    AccountCursor& operator=(const AccountCursor&) = delete;
+
+    bool Walk(StKAMOKUINFO& account) { return accounts_.Walk(&account, cursor_) == 0; }
+    bool WalkFind(const StFINDINFO& term, StKAMOKUINFO& account) {
+        return accounts_.WalkFind(&term, &account, cursor_) == 0;
+    }
+
+  private:
+    ClSetKamoku& accounts_;
+    long cursor_ = 0;
+};
+
+} // namespace
+
+AccountKey MakeAccountKey(const unsigned char* accountId) {
+    static const char digits[] = "0123456789abcdef";
+    AccountKey key{};
+    key.text[0] = '0';
+    key.text[1] = 'x';
+    for (std::size_t i = 0; i < StKAMOKUINFO::kIdSize; ++i) {
+        key.text[2 + 2 * i] = digits[accountId[i] >> 4];
+        key.text[3 + 2 * i] = digits[accountId[i] & 0x0F];
+    }
+    key.text[kMappingKeySize - 1] = '\0';
+    return key;
+}
+
+AccountKey MakeAccountKey(const StKAMOKUINFO& account) {
+    return MakeAccountKey(account.accountId());
+}
+
+AccountKey MakeAccountKey(const StKAMOKUSUMINFO& row) {
+    return MakeAccountKey(row.accountId());
+}
+
+bool KeysEqual(const char* a, const char* b) {
+    return std::strncmp(a, b, kMappingKeySize) == 0;
+}
+
+const char* SourceKeyText(SourceKey key) {
+    return key == SourceKey::kNone ? "" : kSourceKeyTexts[static_cast<int>(key)];
+}
+
+SourceKey FindSourceKey(const char* key) {
+    for (int i = 0; i < kSourceKeyCount; ++i) {
+        if (KeysEqual(key, kSourceKeyTexts[i]))
+            return static_cast<SourceKey>(i);
+    }
+    return SourceKey::kNone;
+}
+
+std::int32_t FindAccountByKey(const char* key, StKAMOKUINFO* account) {
+    AccountCursor cursor(AccountSet());
+    StKAMOKUINFO record{};
+    while (cursor.Walk(record)) {
+        if (!IsMainAccountCode(record.code()) || record.hideFlag1() == kHiddenFromKeys)
+            continue;
+        if (KeysEqual(MakeAccountKey(record).text, key)) {
+            if (account != nullptr)
+                *account = record;
+            return record.code();
+        }
+    }
+    return -1;
+}
+
+bool FindAccountByCode(std::int32_t code, StKAMOKUINFO& account) {
+    const std::int64_t scaled =
+        code < kMainAccountScale ? std::int64_t{code} * kMainAccountScale : code;
+    // A negative account number scales beyond the codes the host can hold: no such account.
+    if (scaled < INT32_MIN)
+        return false;
+    StFINDINFO term{};
+    term.set_field(StFINDINFO::kAccountCode);
+    term.set_op(StFINDINFO::kEqual);
+    term.set_valueType(StFINDINFO::kInt32);
+    term.set_value32(static_cast<std::int32_t>(scaled));
+    term.set_link(StFINDINFO::kNone);
+    AccountCursor cursor(AccountSet());
+    return cursor.WalkFind(term, account);
+}

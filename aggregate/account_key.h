@@ -1,0 +1,65 @@
+// Keys that tie host accounts to statement lines: the account key made from a host account's
+// identifier, the twelve source keys that take host totals, and the lookups of host accounts.
+#pragma once
+
+#include "host/records.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// Keys are compared over this many bytes: 34 characters and the terminating NUL.
+constexpr std::size_t kMappingKeySize = 35;
+
+// The text form of a host account's 16-byte identifier: "0x" and 32 lower-case hexadecimal
+// digits, two per byte in storage order, high nibble first.
+struct AccountKey {
+    char text[kMappingKeySize];
+
+    std::string str() const { return std::string(text); }
+};
+
+// The only way keys are made from host records, so that every maker's keys compare equal.
+AccountKey MakeAccountKey(const unsigned char* accountId);
+AccountKey MakeAccountKey(const StKAMOKUINFO& account);
+AccountKey MakeAccountKey(const StKAMOKUSUMINFO& row);
+
+// Bounded comparison of two keys over kMappingKeySize bytes (text up to the first NUL).
+bool KeysEqual(const char* a, const char* b);
+
+// The keys that give a line a host total instead of assigned accounts, in the order in which
+// they are tested.
+enum class SourceKey {
+    kSales,               // URIAGEDAKA
+    kCostOfSales,         // URIAGEGENKA
+    kGrossMargin,         // URIAGESOURIEKI
+    kOperatingResult,     // EIGYOUSONEKI
+    kExtraordinaryGains,  // TOKUBETURIEKI
+    kExtraordinaryLosses, // TOKUBETUSONSITU
+    kResultBeforeTax,     // ZEIBIKIMAE
+    kOtherAssets,         // SOREIGAI: total assets less lines 18 to 24
+    kOtherLiabilities,    // SONOTAFUSAI: total liabilities less lines 26 to 29
+    kCapital,             // SIHON
+    kAssets,              // SISAN
+    kLiabilities,         // FUSAI
+    kNone,
+};
+
+constexpr int kSourceKeyCount = static_cast<int>(SourceKey::kNone);
+
+// The text of a source key ("URIAGEDAKA", ...).
+const char* SourceKeyText(SourceKey key);
+// The source key that key names, or kNone.
+SourceKey FindSourceKey(const char* key);
+
+// A main account has a code that is a positive multiple of 10000; its number is code / 10000.
+constexpr std::int32_t kMainAccountScale = 10000;
+constexpr bool IsMainAccountCode(std::int32_t code) {
+    return code > 0 && code % kMainAccountScale == 0;
+}
+
+// The code of the visible main account whose key equals key, or -1; account receives a copy of
+// its record when given.
+std::int32_t FindAccountByKey(const char* key, StKAMOKUINFO* account = nullptr);
+// The account with the code; a code below 10000 is an account number and is scaled first.
+bool FindAccountByCode(std::int32_t code, StKAMOKUINFO& account);

@@ -1,0 +1,429 @@
+#include "aggregate/aggregator.h"
+
+#include "host/bookhub.h"
+
+#include <array>
+#include <new>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+constexpr int kSlots = StKAMOKUSUMINFO::kSlots;
+constexpr int kYearEndSlot = 13;
+constexpr int kInterimSlot = 14;
+constexpr std::int16_t kInterimToIndex = 6;
+constexpr std::int16_t kLastFiscalMonth = 12;
+// A row or line side of 1 takes movesA as its own side; any other value takes movesB.
+constexpr int kSideA = 1;
+
+constexpr std::uint32_t kSalesKind = 0x40888000;
+constexpr std::uint32_t kCostOfSalesKind = 0x40884000;
+constexpr std::uint32_t kGrossMarginKind = 0x40880008;
+constexpr std::uint32_t kOperatingResultKind = 0x40880000;
+constexpr std::uint32_t kExtraordinaryGainsKind = 0x40480000;
+constexpr std::uint32_t kExtraordinaryLossesKind = 0x40440000;
+constexpr std::uint32_t kResultBeforeTaxKind = 0x40200080;
+constexpr std::uint32_t kCapitalKind = 0x80200000;
+constexpr std::uint32_t kAssetsKind = 0x80800000;
+constexpr std::uint32_t kLiabilitiesKind = 0x80400000;
+
+std::uint32_t KindCodeOf(SourceKey key) {
+    switch (key) {
+    case SourceKey::kSales:
+        return kSalesKind;
+    case SourceKey::kCostOfSales:
+        return kCostOfSalesKind;
+    case SourceKey::kGrossMargin:
+        return kGrossMarginKind;
+    case SourceKey::kOperatingResult:
+        return kOperatingResultKind;
+    case SourceKey::kExtraordinaryGains:
+        return kExtraordinaryGainsKind;
+    case SourceKey::kExtraordinaryLosses:
+        return kExtraordinaryLossesKind;
+    case SourceKey::kResultBeforeTax:
+        return kResultBeforeTaxKind;
+    case SourceKey::kCapital:
+        return kCapitalKind;
+    case SourceKey::kAssets:
+    case SourceKey::kOtherAssets:
+        return kAssetsKind;
+    case SourceKey::kLiabilities:
+    case SourceKey::kOtherLiabilities:
+        return kLiabilitiesKind;
+    case SourceKey::kNone:
+        break;
+    }
+    return 0;
+}
+
+// The record of the data selected in the host; false when the host has no data set object.
+bool SelectedDataInfo(StDATAINFO& info) {
+    auto* dataSet =
+        static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(ClDataMgr::kCompanyData, 1));
+    if (dataSet == nullptr)
+        return false;
+    info = StDATAINFO{};
+    dataSet->GetSelectedInfo(&info);
+    return true;
+}
+
+bool AddSlots(const StKAMOKUSUMINFO& row, bool taxIncluded, int slot, bool fromA,
+              std::int64_t& sum) {
+    const std::int64_t value = fromA ? row.moveA(taxIncluded, slot) : row.moveB(taxIncluded, slot);
+    return !__builtin_add_overflow(sum, value, &sum);
+}
+
+// Lines as they stood before a row touched them, so that a refused row leaves nothing behind.
+struct SavedLine {
+    StatementLine* line;
+    std::array<std::int64_t, StatementLine::kAmounts> amounts;
+};
+
+void Save(std::vector<SavedLine>& saved, StatementLine* line) {
+    for (const SavedLine& s : saved) {
+        if (s.line == line)
+            return;
+    }
+    saved.push_back({line, line->amounts});
+}
+
+void Restore(const std::vector<SavedLine>& saved) {
+    for (const SavedLine& s : saved)
+        s.line->amounts = s.amounts;
+}
+
+} // namespace
+
+const std::uint32_t KindTotals::kKindCodes[kCount] = {kSalesKind,
+                                                      kCostOfSalesKind,
+                                                      kGrossMarginKind,
+                                                      kOperatingResultKind,
+                                                      kExtraordinaryGainsKind,
+                                                      kExtraordinaryLossesKind,
+                                                      kResultBeforeTaxKind,
+                                                      kCapitalKind,
+                                                      kAssetsKind,
+                                                      kLiabilitiesKind};
+
+void KindTotals::Clear() {
+    for (FixedAmount& total : totals_)
+        total = FixedAmount(0, 0);
+}
+
+void KindTotals::Take(const StKAMOKUSUMINFO& row, const FixedAmount& balance) {
+    const std::uint32_t kind = row.kindCode();
+    for (int i = 0; i < kCount; ++i) {
+        if (kKindCodes[i] != kind)
+            continue;
+        if (kind == kResultBeforeTaxKind || (row.totalMark() == 1 && row.subMark() == 0))
+            totals_[i] = balance;
+        return;
+    }
+}
+
+const FixedAmount& KindTotals::Of(std::uint32_t kindCode) const {
+    for (int i = 0; i < kCount; ++i) {
+        if (kKindCodes[i] == kindCode)
+            return totals_[i];
+    }
+    static const FixedAmount zero(0, 0);
+    return zero;
+}
+
+// Which slots of a row are read, from the request's month terms and the data's use of months.
+struct OverviewAggregator::SlotPlan {
+    std::int16_t fromIndex = 1;
+    // The opening part (slots before fromIndex) counts: the data is in use by toIndex.
+    bool useOpening = false;
+    // Slots summed into the period movements.
+    std::array<bool, kSlots> period{};
+    // Month of a monthly line that slot N lands in; 0 when the slot is not read for them.
+    std::array<std::int16_t, kSlots> monthOf{};
+
+    // False when the request's months lie outside the fiscal year (they index the slots).
+    bool Make(const AggregationRequest& request, const StDATAINFO& dataInfo) {
+        const MonthTerm* terms = request.terms;
+        fromIndex = terms[0].value16();
+        const std::int16_t toIndex = terms[1].value16();
+        if (fromIndex < 1 || fromIndex > kLastFiscalMonth || toIndex < 1 ||
+            toIndex > kLastFiscalMonth)
+            return false;
+
+        // The year-end closing term follows the months directly, or follows the interim term;
+        // either way its postings (slot 13) count.
+        const bool yearEndThird =
+            terms[1].link() != StFINDINFO::kNone && terms[2].value16() == kYearEndClosingMonth;
+        const bool yearEndFourth = terms[1].link() != StFINDINFO::kNone &&
+                                   terms[2].link() != StFINDINFO::kNone &&
+                                   terms[3].value16() == kYearEndClosingMonth;
+        const bool interim = dataInfo.interimClosing() == 1 && toIndex == kInterimToIndex;
+        useOpening = dataInfo.startUseMonth() <= toIndex;
+
+        const int count = yearEndThird ? kYearEndSlot + 1 : toIndex + 1;
+        for (int slot = fromIndex; slot < count; ++slot)
+            period[slot] = true;
+        period[kInterimSlot] = interim;
+        period[kYearEndSlot] = yearEndThird || yearEndFourth;
+
+        // Monthly lines take every month from the first, whatever fromIndex is; the opening
+        // part lands in the start-of-use month and the closing periods in the last month.
+        const int monthlyCount = interim ? kInterimSlot + 1 : count;
+        const std::int16_t startMonth = dataInfo.startUseMonth() > 0 ? dataInfo.startUseMonth() : 1;
+        for (int slot = 0; slot < monthlyCount; ++slot) {
+            if (interim && slot > kInterimToIndex && slot < kInterimSlot)
+                continue;
+            if (slot == 0)
+                monthOf[slot] = useOpening ? startMonth : 0;
+            else
+                monthOf[slot] = slot >= kYearEndSlot ? toIndex : static_cast<std::int16_t>(slot);
+        }
+        if (period[kYearEndSlot])
+            monthOf[kYearEndSlot] = toIndex;
+        return true;
+    }
+
+    // The row's balance on its own side: opening part plus the period's movements.
+    bool Balance(const StKAMOKUSUMINFO& row, bool taxIncluded, FixedAmount& balance) const {
+        const bool sideA = row.side() == kSideA;
+        FixedAmount opening(0, 0);
+        if (useOpening) {
+            std::int64_t preA = 0;
+            std::int64_t preB = 0;
+            for (int slot = 0; slot < fromIndex; ++slot) {
+                if (!AddSlots(row, taxIncluded, slot, true, preA) ||
+                    !AddSlots(row, taxIncluded, slot, false, preB))
+                    return false;
+            }
+            const FixedAmount a(preA);
+            const FixedAmount b(preB);
+            if (!FixedAmount::Difference(sideA ? a : b, sideA ? b : a, opening))
+                return false;
+        }
+        std::int64_t movesA = 0;
+        std::int64_t movesB = 0;
+        for (int slot = 0; slot < kSlots; ++slot) {
+            if (period[slot] && (!AddSlots(row, taxIncluded, slot, true, movesA) ||
+                                 !AddSlots(row, taxIncluded, slot, false, movesB)))
+                return false;
+        }
+        const FixedAmount own(sideA ? movesA : movesB);
+        const FixedAmount other(sideA ? movesB : movesA);
+        FixedAmount sum;
+        return FixedAmount::Sum(opening, own, sum) && FixedAmount::Difference(sum, other, balance);
+    }
+
+    // Adds (or subtracts) the row's monthly movements into the months of a monthly line.
+    bool AddMonths(const StKAMOKUSUMINFO& row, bool taxIncluded, bool add,
+                   StatementLine& line) const {
+        const bool sideA = row.side() == kSideA;
+        for (int slot = 0; slot < kSlots; ++slot) {
+            if (monthOf[slot] == 0)
+                continue;
+            const std::int64_t a = row.moveA(taxIncluded, slot);
+            const std::int64_t b = row.moveB(taxIncluded, slot);
+            std::int64_t movement = 0;
+            if (__builtin_sub_overflow(sideA ? a : b, sideA ? b : a, &movement))
+                return false;
+            std::int64_t& month = line.amounts[monthOf[slot]];
+            if (add ? __builtin_add_overflow(month, movement, &month)
+                    : __builtin_sub_overflow(month, movement, &month))
+                return false;
+        }
+        return true;
+    }
+};
+
+// The mapping entries by key and the statement lines by number, both in list order, so that a
+// row finds its entries without comparing its key with every entry.
+class OverviewAggregator::MappingIndex {
+  public:
+    using Lines = std::vector<StatementLine*>;
+
+    MappingIndex(const MappingEntries& mappings, StatementLines& lines) {
+        for (const auto& line : lines)
+            linesByNo_[line->lineNo].push_back(line.get());
+        // Elements of an unordered_map keep their addresses when it grows.
+        for (const auto& entry : mappings) {
+            targets_[std::string_view(entry->key.c_str()).substr(0, kMappingKeySize)].push_back(
+                &linesByNo_[entry->lineNo]);
+        }
+    }
+
+    // For each entry whose key equals key, in list order: the lines of the entry's number.
+    const std::vector<const Lines*>* Find(const AccountKey& key) const {
+        auto found = targets_.find(std::string_view(key.text, kMappingKeySize - 1));
+        return found == targets_.end() ? nullptr : &found->second;
+    }
+
+  private:
+    std::unordered_map<std::int16_t, Lines> linesByNo_;
+    std::unordered_map<std::string_view, std::vector<const Lines*>> targets_;
+};
+
+OverviewAggregator::OverviewAggregator(ProgressSink& progress, const MappingEntries& mappings,
+                                       StatementLines& lines, std::uint32_t newForm)
+    : progress_(progress), mappings_(mappings), lines_(lines), newForm_(newForm) {}
+
+OverviewAggregator::~OverviewAggregator() = default;
+
+int OverviewAggregator::Aggregate(int taxIncluded, const AggregationRequest& request,
+                                  const StDATAINFO& dataInfo) try {
+    progress_.AdvanceTo(0, 100);
+    SlotPlan plan;
+    if (!plan.Make(request, dataInfo))
+        return 0;
+    if (!rule_) {
+        StDATAINFO selected;
+        if (!SelectedDataInfo(selected))
+            return 0;
+        auto rule = std::make_unique<ClRuleKamoku>();
+        rule->AttachSetMgr(ClDataMgr::Inst()->GetSetMgr());
+        rule->SetCurDataID(selected.dataId());
+        rule->AttachOptLink(ClLinkMgr::Inst()->GetOptLink());
+        rule_ = std::move(rule);
+    }
+
+    progress_.AdvanceTo(100, 200);
+    rule_->MoveReady(1, 0, 0, request.terms, nullptr, 0);
+    long rowCount = 0;
+    if (rule_->GetSumCount(&rowCount) != 0)
+        return 0;
+
+    progress_.AdvanceTo(200, 300);
+    if (rule_->SetMovePos(0) != 0)
+        return 0;
+    kindTotals_.Clear();
+    if (!Walk(taxIncluded == 1, rowCount, plan))
+        return 0;
+
+    progress_.AdvanceTo(300, 400);
+    rule_->MoveFinish();
+    rule_.reset();
+    if (!ApplySourceKeys())
+        return 0;
+
+    progress_.AdvanceTo(400, 500);
+    return 1;
+} catch (const std::bad_alloc&) {
+    return 0;
+}
+
+int OverviewAggregator::Walk(bool taxIncluded, long rowCount, const SlotPlan& plan) {
+    const MappingIndex index(mappings_, lines_);
+    std::vector<SavedLine> saved;
+    for (long i = 0; i < rowCount; ++i) {
+        progress_.ActivityTick();
+        StKAMOKUSUMINFO row{};
+        const long result = rule_->MoveNext(&row);
+        if (result == kHostEndOfRows)
+            break;
+        if (result != 0)
+            return 0;
+
+        FixedAmount balance;
+        if (!plan.Balance(row, taxIncluded, balance))
+            return 0;
+        kindTotals_.Take(row, balance);
+        if (row.noMapMark() != 0)
+            continue;
+
+        const auto* targets = index.Find(MakeAccountKey(row));
+        if (targets == nullptr)
+            continue;
+        saved.clear();
+        for (const MappingIndex::Lines* lines : *targets) {
+            progress_.ActivityTick();
+            for (StatementLine* line : *lines) {
+                Save(saved, line);
+                if (!AddToLine(row, taxIncluded, plan, balance, *line)) {
+                    Restore(saved);
+                    return 0;
+                }
+            }
+        }
+    }
+    return 1;
+}
+
+bool OverviewAggregator::AddToLine(const StKAMOKUSUMINFO& row, bool taxIncluded,
+                                   const SlotPlan& plan, const FixedAmount& balance,
+                                   StatementLine& line) const {
+    const bool add = line.side == row.side();
+    if (!IsMainAccountLine(line.lineNo, newForm_ != 0))
+        return plan.AddMonths(row, taxIncluded, add, line);
+    std::int64_t& value = line.amounts[0];
+    return add ? FixedAmount::RawPlus(value, balance, value)
+               : FixedAmount::RawMinus(value, balance, value);
+}
+
+bool OverviewAggregator::ApplySourceKeys() {
+    for (const auto& entry : mappings_) {
+        progress_.ActivityTick();
+        const SourceKey key = FindSourceKey(entry->key.c_str());
+        const FixedAmount& total = kindTotals_.Of(KindCodeOf(key));
+        switch (key) {
+        case SourceKey::kNone:
+            break;
+        case SourceKey::kOtherAssets:
+            if (!SetDerivedValue(entry->lineNo, total, kOtherAssetsFirstLine, kOtherAssetsLastLine))
+                return false;
+            break;
+        case SourceKey::kOtherLiabilities:
+            if (!SetDerivedValue(entry->lineNo, total, kOtherLiabilitiesFirstLine,
+                                 kOtherLiabilitiesLastLine))
+                return false;
+            break;
+        default:
+            SetLineValue(entry->lineNo, total.ToRaw());
+            break;
+        }
+    }
+    return true;
+}
+
+bool OverviewAggregator::SetDerivedValue(std::int16_t lineNo, const FixedAmount& total,
+                                         std::int16_t firstLine, std::int16_t lastLine) {
+    FixedAmount others(0, 0);
+    for (const auto& line : lines_) {
+        if (line->lineNo == lineNo) {
+            FixedAmount value;
+            if (!FixedAmount::Difference(total, others, value))
+                return false;
+            line->amounts[0] = value.ToRaw();
+            return true;
+        }
+        if (line->lineNo >= firstLine && line->lineNo <= lastLine && !others.Add(line->amounts[0]))
+            return false;
+    }
+    return true;
+}
+
+void OverviewAggregator::SetLineValue(std::int16_t lineNo, std::int64_t value) {
+    for (const auto& line : lines_) {
+        progress_.ActivityTick();
+        if (line->lineNo > FirstMonthlyLine(newForm_ != 0))
+            return;
+        if (line->lineNo == lineNo) {
+            line->amounts[0] = value;
+            return;
+        }
+    }
+}
+
+int GetTaxSettings(StSHOHIZEIINFO& record) {
+    ClDataMgr* manager = ClDataMgr::Inst();
+    auto* tax = static_cast<ClSetShohizei*>(manager->GetSetObject(ClDataMgr::kTax, 1));
+    StDATAINFO selected;
+    if (tax == nullptr || !SelectedDataInfo(selected))
+        return 0;
+    tax->AttachSetMgr(manager->GetSetMgr());
+    tax->SetCurDataID(selected.dataId());
+    StSHOHIZEIINFO settings{};
+    if (tax->Get(&settings) != 0)
+        return 0;
+    record = settings;
+    return 1;
+}

@@ -1,0 +1,77 @@
+// The account totals aggregation: walks the host's monthly account totals once and fills the
+// amounts of the statement lines through the mapping entries and the source keys.
+#pragma once
+
+#include "aggregate/account_key.h"
+#include "aggregate/fixed_amount.h"
+#include "aggregate/statement_line.h"
+#include "app/company_data.h"
+#include "host/records.h"
+#include "ui/progress.h"
+
+#include <cstdint>
+#include <memory>
+
+class ClRuleKamoku;
+
+// The host totals that source keys read, one per total kind code; the last qualifying row of a
+// walk wins.
+class KindTotals {
+  public:
+    static constexpr int kCount = 10;
+
+    // Kind codes of the host's total rows, in the order of the totals.
+    static const std::uint32_t kKindCodes[kCount];
+
+    void Clear();
+    // Takes a row's balance when the row is the total of one of the kinds: the result before
+    // tax whatever its marks, any other kind only from a row marked as a total and not as a
+    // sub-total.
+    void Take(const StKAMOKUSUMINFO& row, const FixedAmount& balance);
+    const FixedAmount& Of(std::uint32_t kindCode) const;
+
+  private:
+    FixedAmount totals_[kCount];
+};
+
+class OverviewAggregator {
+  public:
+    // Both lists are borrowed; newForm is nonzero for the newer form generation.
+    OverviewAggregator(ProgressSink& progress, const MappingEntries& mappings,
+                       StatementLines& lines, std::uint32_t newForm);
+    virtual ~OverviewAggregator();
+    OverviewAggregator(const OverviewAggregator&) = delete;
+    OverviewAggregator& operator=(const OverviewAggregator&) = delete;
+
+    // Adds the host's totals of the requested months into the statement lines (whose amounts
+    // must be zero) and gives the source-key lines their values. taxIncluded 1 totals the
+    // tax-inclusive figures. 1 on success; 0 when the host fails, the request's months are out
+    // of range, or an amount would overflow (no part of the refused row is stored, and the
+    // lines must not be reported).
+    int Aggregate(int taxIncluded, const AggregationRequest& request, const StDATAINFO& dataInfo);
+
+    // Sets slot 0 of the first main-account line (or the first monthly line) numbered lineNo.
+    void SetLineValue(std::int16_t lineNo, std::int64_t value);
+
+  private:
+    struct SlotPlan;
+    class MappingIndex;
+
+    int Walk(bool taxIncluded, long rowCount, const SlotPlan& plan);
+    bool AddToLine(const StKAMOKUSUMINFO& row, bool taxIncluded, const SlotPlan& plan,
+                   const FixedAmount& balance, StatementLine& line) const;
+    bool ApplySourceKeys();
+    bool SetDerivedValue(std::int16_t lineNo, const FixedAmount& total, std::int16_t firstLine,
+                         std::int16_t lastLine);
+
+    ProgressSink& progress_;
+    const MappingEntries& mappings_;
+    StatementLines& lines_;
+    std::uint32_t newForm_;
+    std::unique_ptr<ClRuleKamoku> rule_;
+    KindTotals kindTotals_;
+};
+
+// The data's consumption-tax settings: 1 with record filled, 0 (record untouched) when the host
+// refuses.
+int GetTaxSettings(StSHOHIZEIINFO& record);

@@ -1,0 +1,37 @@
+// The two read-only data files of each edition and form generation: the form-item file, which
+// defines the statement lines, and the default-mapping file, which says which host accounts feed
+// each line when the user has no saved settings. Both hold a "[共通様式]" section that ends at
+// "[終了]"; the readers take the file's bytes, or read them through the platform's file system.
+#pragma once
+
+#include "aggregate/statement_line.h"
+#include "platform/filesystem.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// "IvyOvw21ToRv16_G_GaiKmk.dat" and the like: the edition's data-file prefix, the generation
+// ("16" or, with newForm, "30") and the kind.
+std::string FormItemFileName(const std::string& editionPrefix, bool newForm);
+std::string DefaultMappingFileName(const std::string& editionPrefix, bool newForm);
+
+// Gives the account key of the host account with a code (a code below 10000 is an account
+// number); false when the host has no such account.
+using AccountCodeLookup = std::function<bool(std::int32_t code, std::string& key)>;
+bool LookUpHostAccount(std::int32_t code, std::string& key);
+
+// Replaces lines with the statement lines of a form-item file. False, with lines untouched, when
+// the file cannot be read or has no complete section; false when memory runs out (the lines read
+// so far stay).
+bool loadStatementLines(const std::string& bytes, StatementLines& lines);
+bool loadStatementLines(platform::FileSystem& files, const std::string& path,
+                        StatementLines& lines);
+
+// Replaces entries with the mappings of a default-mapping file; account codes are turned into
+// account keys through lookup. Results as for loadStatementLines.
+bool loadDefaultMappings(const std::string& bytes, MappingEntries& entries,
+                         const AccountCodeLookup& lookup = LookUpHostAccount);
+bool loadDefaultMappings(platform::FileSystem& files, const std::string& path,
+                         MappingEntries& entries,
+                         const AccountCodeLookup& lookup = LookUpHostAccount);
