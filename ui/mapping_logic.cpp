@@ -1,0 +1,307 @@
+#include "ui/mapping_logic.h"
+
+#include "aggregate/account_key.h"
+#include "host/bookhub.h"
+#include "platform/sjis.h"
+#include "ui/page2_logic.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace mapping {
+
+namespace {
+
+// An account the dialog may list: a main account that neither flag byte hides.
+bool IsListedAccount(const StKAMOKUINFO& account) {
+    return IsMainAccountCode(account.code()) && account.hideFlag1() == 0 &&
+           account.hideFlag2() == 0;
+}
+
+std::string_view AccountName(const StKAMOKUINFO& account) {
+    const char* name = account.name();
+    return std::string_view(name, strnlen(name, StKAMOKUINFO::nameSize));
+}
+
+// Number shown in a row's first column (leading decimal digits, 0 when none).
+std::int32_t RowNumber(const AccountListView& view, int row) {
+    return static_cast<std::int32_t>(std::atoi(view.RowNumberText(row).c_str()));
+}
+
+// One pass over the account master with GetCursor, ReadyCursor, Walk or WalkFind and
+// ReleaseCursor; a failing call ends the walk.
+template <typename Visit> void WalkAccounts(const StFINDINFO* terms, Visit visit) {
+    auto& accounts =
+        *static_cast<ClSetKamoku*>(ClDataMgr::Inst()->GetSetObject(ClDataMgr::kAccounts, 1));
+    long cursor = 0;
+    accounts.GetCursor(&cursor);
+    accounts.ReadyCursor(cursor);
+    StKAMOKUINFO record{};
+    while ((terms != nullptr ? accounts.WalkFind(terms, &record, cursor)
+                             : accounts.Walk(&record, cursor)) == 0) {
+        visit(record);
+    }
+    accounts.ReleaseCursor(cursor);
+}
+
+} // namespace
+
+const std::array<MenuEntry, 5> kMenuEntries = {{
+    {kMenuRestoreDefaults, "デフォルトのチェック状態に戻す"},
+    {kMenuCheckDisplayed, "表示されている科目を全てチェック"},
+    {kMenuUncheckDisplayed, "表示されている科目のチェックを全てはずす"},
+    {kMenuCheckAll, "全ての科目をチェック"},
+    {kMenuUncheckAll, "全ての科目のチェックをはずす"},
+}};
+
+AccountMapping::AccountMapping(
+    std::int16_t lineNo, const std::array<std::uint32_t, StatementLine::kKindCodes>& lineKindCodes,
+    MappingEntries& mappings, const MappingEntries& defaultMappings, AccountListView& view)
+    : lineNo_(lineNo), lineKindCodes_(lineKindCodes), mappings_(mappings),
+      defaultMappings_(defaultMappings), view_(view) {}
+
+void AccountMapping::Open() {
+    FillAccountList(HasKindFilter());
+    for (const auto& entry : mappings_) {
+        if (entry->lineNo != lineNo_) {
+            continue;
+        }
+        const std::int32_t code = FindAccountByKey(entry->key.c_str());
+        if (code != -1 && !FindDisplayedAccount(code)) {
+            view_.SetAllAccountsChecked(true);
+            FillAccountList(false);
+            break;
+        }
+    }
+    // Rows are the displayed accounts in the same order, so a row's record is at its index.
+    const int rows = std::min(view_.RowCount(), static_cast<int>(displayedAccounts_.size()));
+    for (const auto& entry : mappings_) {
+        if (entry->lineNo != lineNo_) {
+            continue;
+        }
+        for (int row = 0; row < rows; ++row) {
+            if (KeysEqual(MakeAccountKey(displayedAccounts_[row]).text, entry->key.c_str())) {
+                view_.SetRowChecked(row, true);
+                break;
+            }
+        }
+    }
+    SyncSelection(SyncMode::kFromRows);
+}
+
+void AccountMapping::FillAccountList(bool filtered) {
+    std::vector<StFINDINFO> terms;
+    if (filtered) {
+        // One term per slot, zero slots included, joined by "or".
+        for (std::size_t slot = 0; slot < lineKindCodes_.size(); ++slot) {
+            StFINDINFO term{};
+            term.set_field(StFINDINFO::kKindCode);
+            term.set_op(StFINDINFO::kEqual);
+            term.set_valueType(StFINDINFO::kKindCodeValue);
+            term.set_kindValue(lineKindCodes_[slot]);
+            term.set_link(slot + 1 < lineKindCodes_.size() ? StFINDINFO::kOr : StFINDINFO::kNone);
+            terms.push_back(term);
+        }
+    } else {
+        StFINDINFO term{};
+        term.set_field(StFINDINFO::kAccountCode);
+        term.set_op(StFINDINFO::kAll);
+        term.set_valueType(StFINDINFO::kInt32);
+        term.set_value32(0);
+        term.set_link(StFINDINFO::kNone);
+        terms.push_back(term);
+    }
+
+    view_.DeleteAllRows();
+    displayedAccounts_.clear();
+    WalkAccounts(terms.data(), [this](const StKAMOKUINFO& account) {
+        if (IsListedAccount(account)) {
+            displayedAccounts_.push_back(account);
+        }
+    });
+    for (const StKAMOKUINFO& account : displayedAccounts_) {
+        view_.AppendRow(std::to_string(account.code() / kMainAccountScale),
+                        TrimAccountName(AccountName(account)));
+    }
+}
+
+std::optional<StKAMOKUINFO> AccountMapping::FindDisplayedAccount(std::int32_t code) const {
+    const std::int64_t wanted =
+        code < kMainAccountScale ? std::int64_t{code} * kMainAccountScale : code;
+    for (const StKAMOKUINFO& account : displayedAccounts_) {
+        if (account.code() == wanted) {
+            return account;
+        }
+    }
+    return std::nullopt;
+}
+
+void AccountMapping::SyncSelection(SyncMode mode) {
+    switch (mode) {
+    case SyncMode::kFromRows:
+        // Chosen accounts that the list does not show stay chosen.
+        for (int row = 0; row < view_.RowCount(); ++row) {
+            const std::int32_t number = RowNumber(view_, row);
+            const auto found = std::find(selection_.begin(), selection_.end(), number);
+            if (found != selection_.end()) {
+                selection_.erase(found);
+            }
+            if (view_.IsRowChecked(row)) {
+                selection_.push_back(number);
+            }
+        }
+        break;
+    case SyncMode::kFromDefaults:
+        selection_.clear();
+        for (const auto& entry : defaultMappings_) {
+            if (entry->lineNo == lineNo_) {
+                // A key without an account gives -1, which becomes the number 0: no account.
+                selection_.push_back(FindAccountByKey(entry->key.c_str()) / kMainAccountScale);
+            }
+        }
+        break;
+    case SyncMode::kAllAccounts:
+        selection_.clear();
+        WalkAccounts(nullptr, [this](const StKAMOKUINFO& account) {
+            if (IsListedAccount(account)) {
+                selection_.push_back(account.code() / kMainAccountScale);
+            }
+        });
+        break;
+    case SyncMode::kClear:
+        selection_.clear();
+        break;
+    }
+}
+
+void AccountMapping::ApplySelection() {
+    mappings_.erase(std::remove_if(mappings_.begin(), mappings_.end(),
+                                   [this](const std::unique_ptr<MappingEntry>& entry) {
+                                       return entry->lineNo == lineNo_;
+                                   }),
+                    mappings_.end());
+    SyncSelection(SyncMode::kFromRows);
+    for (std::int32_t number : selection_) {
+        // Numbers come from main-account codes; 0 stands for a default without an account.
+        if (number <= 0) {
+            continue;
+        }
+        StKAMOKUINFO account{};
+        // The code itself, so that an account number of 10000 or more is not taken for a code.
+        if (!FindAccountByCode(number * kMainAccountScale, account)) {
+            continue;
+        }
+        auto entry = std::make_unique<MappingEntry>();
+        entry->lineNo = lineNo_;
+        entry->key = MakeAccountKey(account).str();
+        mappings_.push_back(std::move(entry));
+    }
+}
+
+void AccountMapping::ToggleAllAccounts() {
+    SyncSelection(SyncMode::kFromRows);
+    FillAccountList(!view_.IsAllAccountsChecked() && HasKindFilter());
+    CheckSelectedRows(true);
+}
+
+void AccountMapping::RunMenuCommand(int command) {
+    switch (command) {
+    case kMenuRestoreDefaults:
+        CheckAllRows(false);
+        SyncSelection(SyncMode::kFromDefaults);
+        CheckSelectedRows(false);
+        break;
+    case kMenuCheckDisplayed:
+        CheckAllRows(true);
+        SyncSelection(SyncMode::kFromRows);
+        break;
+    case kMenuUncheckDisplayed:
+        CheckAllRows(false);
+        SyncSelection(SyncMode::kFromRows);
+        break;
+    case kMenuCheckAll:
+        view_.SetAllAccountsChecked(true);
+        FillAccountList(false);
+        CheckAllRows(true);
+        SyncSelection(SyncMode::kAllAccounts);
+        break;
+    case kMenuUncheckAll:
+        CheckAllRows(false);
+        SyncSelection(SyncMode::kClear);
+        break;
+    default:
+        break;
+    }
+}
+
+void AccountMapping::CheckAllRows(bool checked) {
+    for (int row = 0; row < view_.RowCount(); ++row) {
+        view_.SetRowChecked(row, checked);
+    }
+}
+
+void AccountMapping::CheckSelectedRows(bool firstRowOnly) {
+    for (std::int32_t number : selection_) {
+        for (int row = 0; row < view_.RowCount(); ++row) {
+            if (RowNumber(view_, row) == number) {
+                view_.SetRowChecked(row, true);
+                if (firstRowOnly) {
+                    break;
+                }
+            }
+        }
+    }
+}
+
+std::string TrimAccountName(std::string_view name) {
+    std::size_t end = 0;
+    std::size_t i = 0;
+    while (i < name.size()) {
+        const auto lead = static_cast<unsigned char>(name[i]);
+        if (platform::IsLeadByte(lead) && i + 1 < name.size()) {
+            const bool wideSpace = lead == 0x81 && static_cast<unsigned char>(name[i + 1]) == 0x40;
+            i += 2;
+            if (!wideSpace) {
+                end = i;
+            }
+            continue;
+        }
+        ++i;
+        if (lead != ' ') {
+            end = i;
+        }
+    }
+    return std::string(name.substr(0, end));
+}
+
+ColumnWidths AccountColumnWidths(int clientWidth) {
+    const int width = std::max(clientWidth, 0);
+    return {3 * (width / 14), 11 * (width / 14) + width % 14};
+}
+
+DialogKeyAction TranslateDialogKey(unsigned virtualKey, bool shift, bool ctrl, bool alt,
+                                   DialogFocus focus) {
+    if (shift || ctrl || alt) {
+        return DialogKeyAction::kDefault;
+    }
+    if (virtualKey == pages::kVkF12) {
+        return DialogKeyAction::kApply;
+    }
+    if (virtualKey != pages::kVkReturn) {
+        return DialogKeyAction::kDefault;
+    }
+    switch (focus) {
+    case DialogFocus::kList:
+        return DialogKeyAction::kFocusAllAccountsCheck;
+    case DialogFocus::kAllAccountsCheck:
+        return DialogKeyAction::kFocusApplyButton;
+    case DialogFocus::kApplyButton:
+        return DialogKeyAction::kApply;
+    case DialogFocus::kOther:
+        break;
+    }
+    return DialogKeyAction::kDefault;
+}
+
+} // namespace mapping

@@ -1,0 +1,114 @@
+// The account-mapping dialog "集約科目対応設定" without windows: which host accounts it lists,
+// which of them are chosen, and how the choice replaces one statement line's entries in the
+// user's mapping list. The window code implements AccountListView over its list view and
+// check box, and forwards the user's actions here.
+#pragma once
+
+#include "aggregate/statement_line.h"
+#include "host/records.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mapping {
+
+// The dialog's list of accounts and its "全ての科目から選択する。(&A)" check box.
+class AccountListView {
+  public:
+    virtual ~AccountListView() = default;
+
+    virtual void DeleteAllRows() = 0;
+    // A new, unchecked row at the bottom: the account number and the account name.
+    virtual void AppendRow(const std::string& number, const std::string& name) = 0;
+    virtual int RowCount() const = 0;
+    // The text of the row's first column (the account number).
+    virtual std::string RowNumberText(int row) const = 0;
+    virtual bool IsRowChecked(int row) const = 0;
+    virtual void SetRowChecked(int row, bool checked) = 0;
+
+    virtual bool IsAllAccountsChecked() const = 0;
+    virtual void SetAllAccountsChecked(bool checked) = 0;
+};
+
+enum class SyncMode { kFromDefaults = 0, kFromRows = 1, kAllAccounts = 2, kClear = 3 };
+
+// Commands of the list's pop-up menu.
+enum MenuCommand : int {
+    kMenuRestoreDefaults = 1,
+    kMenuCheckDisplayed = 2,
+    kMenuUncheckDisplayed = 3,
+    kMenuCheckAll = 4,
+    kMenuUncheckAll = 5,
+};
+
+struct MenuEntry {
+    int command;
+    const char* text;
+};
+
+// The pop-up menu, top to bottom.
+extern const std::array<MenuEntry, 5> kMenuEntries;
+
+class AccountMapping {
+  public:
+    // mappings is edited in place by ApplySelection; defaultMappings is only read.
+    AccountMapping(std::int16_t lineNo,
+                   const std::array<std::uint32_t, StatementLine::kKindCodes>& lineKindCodes,
+                   MappingEntries& mappings, const MappingEntries& defaultMappings,
+                   AccountListView& view);
+
+    // Fills the list for the line, widening it when a mapped account lies outside the line's
+    // kinds, and checks the mapped accounts.
+    void Open();
+    // Lists the accounts of the line's kinds (filtered) or every account.
+    void FillAccountList(bool filtered);
+    // The displayed account with the code; a code below 10000 is an account number.
+    std::optional<StKAMOKUINFO> FindDisplayedAccount(std::int32_t code) const;
+    void SyncSelection(SyncMode mode);
+    // Replaces the line's entries in the mapping list by the chosen accounts, at its end.
+    void ApplySelection();
+    // After the all-accounts box changed its state.
+    void ToggleAllAccounts();
+    // A command chosen from the pop-up menu; other values (a dismissed menu) do nothing.
+    void RunMenuCommand(int command);
+
+    const std::vector<std::int32_t>& selection() const { return selection_; }
+    const std::vector<StKAMOKUINFO>& displayedAccounts() const { return displayedAccounts_; }
+
+  private:
+    bool HasKindFilter() const { return lineKindCodes_[0] != 0; }
+    void CheckAllRows(bool checked);
+    // Checks the rows whose number is selected: every such row, or only the first of each.
+    void CheckSelectedRows(bool firstRowOnly);
+
+    std::int16_t lineNo_;
+    std::array<std::uint32_t, StatementLine::kKindCodes> lineKindCodes_;
+    MappingEntries& mappings_;
+    const MappingEntries& defaultMappings_;
+    AccountListView& view_;
+    std::vector<StKAMOKUINFO> displayedAccounts_;
+    std::vector<std::int32_t> selection_;
+};
+
+// The account name without the half-width and full-width spaces that pad its end; any length.
+std::string TrimAccountName(std::string_view name);
+
+// Widths of the "コード" and "科目名" columns, 3 : 11 of the list's client width, filling it.
+struct ColumnWidths {
+    int code;
+    int name;
+};
+ColumnWidths AccountColumnWidths(int clientWidth);
+
+// Keyboard of the dialog, for key-down messages.
+enum class DialogFocus { kList, kAllAccountsCheck, kApplyButton, kOther };
+enum class DialogKeyAction { kDefault, kFocusAllAccountsCheck, kFocusApplyButton, kApply };
+
+DialogKeyAction TranslateDialogKey(unsigned virtualKey, bool shift, bool ctrl, bool alt,
+                                   DialogFocus focus);
+
+} // namespace mapping

@@ -1,0 +1,53 @@
+// The modal dialog "集約科目対応設定" (template 134): chooses the host accounts that feed one
+// statement line. The opener sets the public fields, runs it and destroys it; the choice
+// lands in mappings when the user presses "設定(F12)".
+#pragma once
+
+#include "aggregate/statement_line.h"
+#include "ui/mapping_logic.h"
+#include "ui/win32/dialog.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class ClAccountMappingDialog : public win::ModalDialog, private mapping::AccountListView {
+  public:
+    // Results of the modal run.
+    enum Result : int { kApplied = 1032, kCancelled = 1033 };
+
+    std::string caption;
+    std::int16_t lineNo = 0;
+    std::array<std::uint32_t, StatementLine::kKindCodes> lineKindCodes{};
+    MappingEntries* mappings = nullptr;
+    const MappingEntries* defaultMappings = nullptr;
+
+    // Runs the dialog owned by owner; kApplied or kCancelled (-1 when it could not be shown).
+    INT_PTR DoModal(HWND owner);
+
+    bool PreTranslate(MSG& message) override;
+
+  protected:
+    bool OnInit() override;
+    bool OnCommand(int code, int id, HWND control) override;
+    bool OnNotify(const NMHDR& header, LRESULT& result) override;
+
+  private:
+    // AccountListView over the list view and the check box.
+    void DeleteAllRows() override;
+    void AppendRow(const std::string& number, const std::string& name) override;
+    int RowCount() const override;
+    std::string RowNumberText(int row) const override;
+    bool IsRowChecked(int row) const override;
+    void SetRowChecked(int row, bool checked) override;
+    bool IsAllAccountsChecked() const override;
+    void SetAllAccountsChecked(bool checked) override;
+
+    void Apply();
+    void ShowMenu();
+
+    win::Window list_;
+    win::Button allAccounts_;
+    std::unique_ptr<mapping::AccountMapping> logic_;
+};
