@@ -78,6 +78,9 @@ bool PropertySheet::Create(HWND owner, const std::string& caption, int startPage
         page.pfnDlgProc = PropertyPage::PageProc;
         page.lParam = reinterpret_cast<LPARAM>(static_cast<Dialog*>(pages_[i]));
     }
+    // The start-up may already end the modal run it precedes.
+    modalEnded_ = false;
+    modalResult_ = -1;
     PROPSHEETHEADERA header{};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS | PSH_USECALLBACK | PSH_NOCONTEXTHELP;
@@ -138,8 +141,6 @@ void PropertySheet::DispatchModal(MSG& message) {
 
 int PropertySheet::RunModal(HWND owner) {
     ModalScope scope(owner, Handle());
-    modalEnded_ = false;
-    modalResult_ = -1;
     MSG message;
     while (!modalEnded_ && IsValid()) {
         const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);

@@ -1,0 +1,415 @@
+// The condition-entry sheet without windows: button bar layout, navigation, keyboard rules,
+// the default output path, the nine Execute checks with their messages and focus placement,
+// and Cancel.
+#include "ui/condition_sheet_logic.h"
+
+#include "support/memory_filesystem.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace {
+
+using sheet::KeyAction;
+using sheet::Modifiers;
+
+// Message boxes answered from a script; every box shown is recorded.
+class ScriptedDesktop : public platform::Desktop {
+  public:
+    struct Box {
+        platform::WindowHandle owner;
+        std::string text;
+        std::string caption;
+        unsigned style;
+    };
+    std::vector<Box> boxes;
+    std::deque<int> answers;
+
+    int ShowMessage(platform::WindowHandle owner, const std::string& text,
+                    const std::string& caption, unsigned style) override {
+        boxes.push_back({owner, text, caption, style});
+        if (answers.empty())
+            return style & platform::kMbYesNo ? platform::kIdNo : platform::kIdOk;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void EnableWindow(platform::WindowHandle, bool) override {}
+    void Post(platform::WindowHandle, unsigned, std::intptr_t, std::intptr_t) override {}
+    void SetForegroundWindow(platform::WindowHandle) override {}
+    void BeginWaitCursor() override {}
+    void RestoreWaitCursor() override {}
+    void EndWaitCursor() override {}
+};
+
+// Records what the sheet was asked to do, in order.
+class RecordingView : public sheet::SheetView {
+  public:
+    std::vector<std::string> events;
+    platform::WindowHandle Owner() override {
+        return reinterpret_cast<platform::WindowHandle>(0x1234);
+    }
+    void FocusEndMonth() override { events.push_back("focus end month"); }
+    void FocusOutputPath() override { events.push_back("focus output path"); }
+    void BrowseOutputFile() override { events.push_back("browse"); }
+    void SaveSettings() override { events.push_back("save"); }
+    void Close(int result) override { events.push_back("close " + std::to_string(result)); }
+};
+
+using Events = std::vector<std::string>;
+
+const unsigned kError = platform::kMbOk | platform::kMbIconExclamation;
+const unsigned kQuestion = platform::kMbYesNo | platform::kMbIconQuestion;
+
+class SheetExecute : public ::testing::Test {
+  protected:
+    SheetExecute() {
+        files.AddStandardMachine();
+        files.AddFolder("C:\\out");
+        // April to March, executed for the whole year.
+        input.periodFirstMonth = 4;
+        input.periodEndCode = 103;
+        input.firstMonth = 4;
+        input.endMonth = 3;
+        input.introMonth = 1;
+        input.outputPath = "C:\\out\\report.xml";
+    }
+
+    bool Execute() { return controller.Execute(input); }
+    // The one message shown, checked for caption and owner.
+    std::string OnlyMessage(unsigned style = kError) {
+        EXPECT_EQ(1u, desktop.boxes.size());
+        if (desktop.boxes.empty())
+            return "";
+        EXPECT_EQ("事業概況書", desktop.boxes[0].caption);
+        EXPECT_EQ(view.Owner(), desktop.boxes[0].owner);
+        EXPECT_EQ(style, desktop.boxes[0].style);
+        return desktop.boxes[0].text;
+    }
+
+    ScriptedDesktop desktop;
+    testsupport::MemoryFileSystem files;
+    RecordingView view;
+    sheet::Controller controller{desktop, files, view};
+    sheet::ExecuteInput input;
+};
+
+TEST(SheetButtonBar, QuartersOfTheClientWidthAtOneTwentyFirstAboveTheBottom) {
+    const sheet::ButtonBar bar = sheet::LayOutButtonBar(400, 300);
+    // e = (400 - 20) / 4 = 95
+    EXPECT_EQ(8, bar.previous.left);
+    EXPECT_EQ(97, bar.next.left);
+    EXPECT_EQ(218, bar.execute.left);
+    EXPECT_EQ(307, bar.cancel.left);
+    for (const auto& place : {bar.previous, bar.next, bar.execute, bar.cancel})
+        EXPECT_EQ(85, place.width);
+    EXPECT_EQ(286, bar.top);
+
+    const sheet::ButtonBar odd = sheet::LayOutButtonBar(423, 41);
+    // e = 403 / 4 = 100 (rounded toward zero); top = 41 - 1
+    EXPECT_EQ(102, odd.next.left);
+    EXPECT_EQ(231, odd.execute.left);
+    EXPECT_EQ(325, odd.cancel.left);
+    EXPECT_EQ(90, odd.cancel.width);
+    EXPECT_EQ(40, odd.top);
+
+    // Below 20 pixels the division still rounds toward zero: e = -6 / 4 = -1.
+    EXPECT_EQ(-11, sheet::LayOutButtonBar(14, 0).previous.width);
+}
+
+TEST(SheetNavigation, NextAndPreviousStopAtTheEnds) {
+    EXPECT_EQ(1, sheet::NextPage(0));
+    EXPECT_EQ(2, sheet::NextPage(1));
+    EXPECT_EQ(2, sheet::NextPage(2));
+    EXPECT_EQ(0, sheet::PreviousPage(0));
+    EXPECT_EQ(0, sheet::PreviousPage(1));
+    EXPECT_EQ(1, sheet::PreviousPage(2));
+
+    EXPECT_FALSE(sheet::NavigationFor(0).previousEnabled);
+    EXPECT_TRUE(sheet::NavigationFor(0).nextEnabled);
+    EXPECT_TRUE(sheet::NavigationFor(1).previousEnabled);
+    EXPECT_TRUE(sheet::NavigationFor(1).nextEnabled);
+    EXPECT_TRUE(sheet::NavigationFor(2).previousEnabled);
+    EXPECT_FALSE(sheet::NavigationFor(2).nextEnabled);
+}
+
+TEST(SheetKeys, FunctionKeysActAsTheirButtonsOnlyWithoutModifiers) {
+    const Modifiers none;
+    EXPECT_EQ(KeyAction::Previous, sheet::DecideKey(true, true, sheet::kKeyF5, none, 0));
+    EXPECT_EQ(KeyAction::Next, sheet::DecideKey(true, true, sheet::kKeyF6, none, 0));
+    EXPECT_EQ(KeyAction::Execute, sheet::DecideKey(true, true, sheet::kKeyF12, none, 0));
+    EXPECT_EQ(KeyAction::Cancel, sheet::DecideKey(true, true, sheet::kKeyEscape, none, 0));
+    EXPECT_EQ(KeyAction::PassOn, sheet::DecideKey(true, true, 'A', none, 0));
+    for (Modifiers held : {Modifiers{true, false, false}, Modifiers{false, true, false},
+                           Modifiers{false, false, true}}) {
+        for (unsigned key :
+             {sheet::kKeyF5, sheet::kKeyF6, sheet::kKeyF12, sheet::kKeyEscape, sheet::kKeyEnter})
+            EXPECT_EQ(KeyAction::PassOn, sheet::DecideKey(true, true, key, held, sheet::kExecute))
+                << "key " << key << " shift " << held.shift << " ctrl " << held.ctrl << " alt "
+                << held.alt;
+    }
+    // Key-up and other messages pass.
+    EXPECT_EQ(KeyAction::PassOn, sheet::DecideKey(true, false, sheet::kKeyF12, none, 0));
+    EXPECT_EQ(KeyAction::PassOn, sheet::DecideKey(false, false, sheet::kKeyF12, none, 0));
+}
+
+TEST(SheetKeys, EnterPressesTheFocusedBarButtonAndIsAlwaysSwallowed) {
+    const Modifiers none;
+    EXPECT_EQ(KeyAction::Execute,
+              sheet::DecideKey(true, true, sheet::kKeyEnter, none, sheet::kExecute));
+    EXPECT_EQ(KeyAction::Cancel,
+              sheet::DecideKey(true, true, sheet::kKeyEnter, none, sheet::kCancel));
+    EXPECT_EQ(KeyAction::Next, sheet::DecideKey(true, true, sheet::kKeyEnter, none, sheet::kNext));
+    EXPECT_EQ(KeyAction::Previous,
+              sheet::DecideKey(true, true, sheet::kKeyEnter, none, sheet::kPrevious));
+    EXPECT_EQ(KeyAction::Swallow, sheet::DecideKey(true, true, sheet::kKeyEnter, none, 0));
+}
+
+TEST(SheetKeys, AltF4IsSwallowedButNotWithShiftOrCtrl) {
+    const Modifiers alt{false, false, true};
+    EXPECT_EQ(KeyAction::Swallow, sheet::DecideKey(true, false, sheet::kKeyF4, alt, 0));
+    EXPECT_EQ(KeyAction::Swallow, sheet::DecideKey(true, true, sheet::kKeyF4, alt, 0));
+    EXPECT_EQ(KeyAction::PassOn,
+              sheet::DecideKey(true, false, sheet::kKeyF4, Modifiers{true, false, true}, 0));
+    EXPECT_EQ(KeyAction::PassOn,
+              sheet::DecideKey(true, false, sheet::kKeyF4, Modifiers{false, true, true}, 0));
+    EXPECT_EQ(KeyAction::PassOn, sheet::DecideKey(true, true, sheet::kKeyF4, Modifiers{}, 0));
+    EXPECT_FALSE(sheet::IsAltF4(false, sheet::kKeyF4, alt));
+}
+
+TEST(SheetDefaultOutputPath, HostFolderOrTemporaryFolderThenPattern) {
+    EXPECT_EQ("D:\\Out\\*.xml", sheet::DefaultOutputPath("D:\\Out\\", "C:\\Temp\\"));
+    // The host's folder is taken as it is, directly followed by the pattern.
+    EXPECT_EQ("D:\\Out*.xml", sheet::DefaultOutputPath("D:\\Out", "C:\\Temp\\"));
+    EXPECT_EQ("C:\\Temp\\*.xml", sheet::DefaultOutputPath("", "C:\\Temp"));
+    EXPECT_EQ("C:\\Temp\\*.xml", sheet::DefaultOutputPath("", "C:\\Temp\\"));
+    // 表 ends in 5C: a separator is still added.
+    EXPECT_EQ("C:\\表\\*.xml", sheet::DefaultOutputPath("", "C:\\表"));
+    EXPECT_EQ("", sheet::DefaultOutputPath("", std::string(260, 'a')));
+}
+
+TEST_F(SheetExecute, ValidConditionsSaveAndCloseWithExecute) {
+    EXPECT_TRUE(Execute());
+    EXPECT_TRUE(desktop.boxes.empty()) << desktop.boxes[0].text;
+    EXPECT_EQ((Events{"save", "close 2000"}), view.events);
+}
+
+TEST_F(SheetExecute, EveryEndMonthOfTheFiscalYearPasses) {
+    for (std::int16_t month = 1; month <= 12; ++month) {
+        input.endMonth = month;
+        view.events.clear();
+        EXPECT_TRUE(Execute()) << "end month " << month;
+    }
+    input.periodFirstMonth = 1;
+    input.periodEndCode = 12;
+    input.firstMonth = 1;
+    for (std::int16_t month = 1; month <= 12; ++month) {
+        input.endMonth = month;
+        EXPECT_TRUE(Execute()) << "January to December, end month " << month;
+    }
+    EXPECT_TRUE(desktop.boxes.empty());
+}
+
+TEST_F(SheetExecute, PeriodMessageFocusesTheEndMonth) {
+    for (std::int16_t month : {0, 13, -1, 99}) {
+        desktop.boxes.clear();
+        view.events.clear();
+        input.endMonth = month;
+        EXPECT_FALSE(Execute()) << "end month " << month;
+        EXPECT_EQ("集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。",
+                  OnlyMessage());
+        EXPECT_EQ((Events{"focus end month"}), view.events);
+    }
+}
+
+TEST_F(SheetExecute, MonthsOutsideAShortFirstPeriodFail) {
+    // A first period from July to March: April to June are not in it.
+    input.periodFirstMonth = 7;
+    input.firstMonth = 7;
+    for (std::int16_t month : {7, 12, 1, 3}) {
+        input.endMonth = month;
+        EXPECT_TRUE(Execute()) << "end month " << month;
+    }
+    for (std::int16_t month : {4, 5, 6}) {
+        input.endMonth = month;
+        EXPECT_FALSE(Execute()) << "end month " << month;
+    }
+    // Within one calendar year: March to September.
+    input.periodFirstMonth = 3;
+    input.periodEndCode = 9;
+    input.firstMonth = 3;
+    input.endMonth = 10;
+    EXPECT_FALSE(Execute());
+    input.endMonth = 2;
+    EXPECT_FALSE(Execute());
+    input.endMonth = 9;
+    EXPECT_TRUE(Execute());
+    EXPECT_EQ(5u, desktop.boxes.size());
+}
+
+TEST_F(SheetExecute, EndMonthBeforeTheIntroductionMonthFails) {
+    // Introduction in the sixth month (September): August is the fifth.
+    input.introMonth = 6;
+    input.endMonth = 8;
+    EXPECT_FALSE(Execute());
+    EXPECT_EQ("集計期間には、導入開始月より前は指定できません。", OnlyMessage());
+    EXPECT_EQ((Events{"focus end month"}), view.events);
+
+    desktop.boxes.clear();
+    view.events.clear();
+    input.endMonth = 9;
+    EXPECT_TRUE(Execute());
+    // March is the twelfth month, after the year end.
+    input.introMonth = 12;
+    input.endMonth = 3;
+    EXPECT_TRUE(Execute());
+    input.endMonth = 2;
+    EXPECT_FALSE(Execute());
+}
+
+TEST_F(SheetExecute, EmptyPathOpensTheFileDialog) {
+    input.outputPath.clear();
+    EXPECT_FALSE(Execute());
+    EXPECT_EQ("データ出力先が指定されていません。\n\n出力先を指定してください。", OnlyMessage());
+    EXPECT_EQ((Events{"browse"}), view.events);
+}
+
+TEST_F(SheetExecute, InvalidCharactersIncludingTheDefaultPattern) {
+    for (const char* path :
+         {"C:\\out\\*.xml", "C:\\out\\a?.xml", "C:\\out\\\\a.xml", "C:\\o|t\\a.xml"}) {
+        desktop.boxes.clear();
+        view.events.clear();
+        input.outputPath = path;
+        EXPECT_FALSE(Execute()) << path;
+        EXPECT_EQ("データの出力先に不正な文字が含まれています。\n\n出力先を再入力してください。",
+                  OnlyMessage())
+            << path;
+        EXPECT_EQ((Events{"focus output path"}), view.events) << path;
+    }
+}
+
+TEST_F(SheetExecute, InvalidDrive) {
+    files.AddDrive('E', platform::kDriveCdRom);
+    for (const char* path : {"E:\\a.xml", "1:\\a.xml", "\\out\\a.xml"}) {
+        desktop.boxes.clear();
+        view.events.clear();
+        input.outputPath = path;
+        EXPECT_FALSE(Execute()) << path;
+        EXPECT_EQ("ドライブ名が有効でありません。\n\n有効なドライブを指定してください。",
+                  OnlyMessage())
+            << path;
+        EXPECT_EQ((Events{"focus output path"}), view.events) << path;
+    }
+}
+
+TEST_F(SheetExecute, PathEndingInASeparatorHasNoFileName) {
+    input.outputPath = "C:\\out\\";
+    EXPECT_FALSE(Execute());
+    EXPECT_EQ("ファイル名が指定されていません。", OnlyMessage());
+    EXPECT_EQ((Events{"focus output path"}), view.events);
+}
+
+TEST_F(SheetExecute, DriveAndFileNameWithoutSeparatorSkipsTheFolderStep) {
+    input.outputPath = "C:report.xml";
+    EXPECT_TRUE(Execute());
+    EXPECT_TRUE(desktop.boxes.empty());
+}
+
+TEST_F(SheetExecute, FileNameEndingInA5CTrailByteIsAFileName) {
+    input.outputPath = "C:\\out\\表";
+    EXPECT_TRUE(Execute());
+    EXPECT_TRUE(desktop.boxes.empty()) << desktop.boxes[0].text;
+}
+
+TEST_F(SheetExecute, MissingFolderAnsweredNoCreatesNothing) {
+    input.outputPath = "C:\\new\\sub\\report.xml";
+    const auto before = files.Tree();
+    desktop.answers = {platform::kIdNo};
+    EXPECT_FALSE(Execute());
+    EXPECT_EQ("指定されたフォルダは存在しません。\n\n作成してもよろしいですか？",
+              OnlyMessage(kQuestion));
+    EXPECT_EQ((Events{"focus output path"}), view.events);
+    EXPECT_EQ(before, files.Tree());
+}
+
+TEST_F(SheetExecute, MissingFolderAnsweredYesIsCreated) {
+    input.outputPath = "C:\\new\\表\\report.xml";
+    desktop.answers = {platform::kIdYes};
+    EXPECT_TRUE(Execute());
+    EXPECT_EQ(1u, desktop.boxes.size());
+    EXPECT_TRUE(files.DirectoryExists("C:\\new\\表\\"));
+    EXPECT_EQ((Events{"save", "close 2000"}), view.events);
+}
+
+TEST_F(SheetExecute, FailedFolderCreationLeavesNothingBehind) {
+    input.outputPath = "C:\\new\\sub\\report.xml";
+    files.FailCreationOf("C:\\new\\sub");
+    const auto before = files.Tree();
+    desktop.answers = {platform::kIdYes};
+    EXPECT_FALSE(Execute());
+    ASSERT_EQ(2u, desktop.boxes.size());
+    EXPECT_EQ("フォルダの作成に失敗しました。\n\n出力先を再入力してください。",
+              desktop.boxes[1].text);
+    EXPECT_EQ(kError, desktop.boxes[1].style);
+    EXPECT_EQ((Events{"focus output path"}), view.events);
+    EXPECT_EQ(before, files.Tree());
+}
+
+TEST_F(SheetExecute, ExistingFolderAtThePathHasNoFileName) {
+    files.AddFolder("C:\\out\\report.xml");
+    EXPECT_FALSE(Execute());
+    EXPECT_EQ("ファイル名が指定されていません。", OnlyMessage());
+    EXPECT_EQ((Events{"focus output path"}), view.events);
+}
+
+TEST_F(SheetExecute, ExistingFileAsksToOverwrite) {
+    files.AddFile("C:\\out\\report.xml", "old");
+    desktop.answers = {platform::kIdNo};
+    EXPECT_FALSE(Execute());
+    EXPECT_EQ("同名のファイルが存在します。\n\n上書きしてもよろしいですか？",
+              OnlyMessage(kQuestion));
+    EXPECT_EQ((Events{"focus output path"}), view.events);
+
+    view.events.clear();
+    desktop.answers = {platform::kIdYes};
+    EXPECT_TRUE(Execute());
+    EXPECT_EQ((Events{"save", "close 2000"}), view.events);
+    EXPECT_EQ("old", files.FileBytes("C:\\out\\report.xml"));
+}
+
+TEST_F(SheetExecute, HostFixedPathIsNeverQuestioned) {
+    files.AddFile("C:\\out\\report.xml", "old");
+    input.outputPathFixed = true;
+    EXPECT_TRUE(Execute());
+    EXPECT_TRUE(desktop.boxes.empty()) << desktop.boxes[0].text;
+}
+
+TEST_F(SheetExecute, ChecksRunInOrderAndStopAtTheFirstFailure) {
+    input.endMonth = 0;
+    input.outputPath = "C:\\out\\*.xml";
+    EXPECT_FALSE(Execute());
+    EXPECT_EQ("集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。", OnlyMessage());
+}
+
+TEST_F(SheetExecute, CancelAnsweredYesSavesThenNotifies) {
+    desktop.answers = {platform::kIdYes};
+    controller.Cancel();
+    ASSERT_EQ(2u, desktop.boxes.size());
+    EXPECT_EQ("入力した情報を保存して終了しますか？", desktop.boxes[0].text);
+    EXPECT_EQ(kQuestion, desktop.boxes[0].style);
+    EXPECT_EQ("｢事業概況書｣の集計を中止します。", desktop.boxes[1].text);
+    EXPECT_EQ(platform::kMbOk | platform::kMbIconInformation, desktop.boxes[1].style);
+    EXPECT_EQ((Events{"save", "close 2001"}), view.events);
+}
+
+TEST_F(SheetExecute, CancelAnsweredNoSavesNothing) {
+    desktop.answers = {platform::kIdNo};
+    controller.Cancel();
+    EXPECT_EQ(2u, desktop.boxes.size());
+    EXPECT_EQ((Events{"close 2001"}), view.events);
+}
+
+} // namespace

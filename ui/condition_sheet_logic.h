@@ -1,0 +1,122 @@
+// The condition-entry sheet's decisions without window code: the layout of its button bar,
+// navigation between the pages, the keyboard rules, and Execute and Cancel with their
+// questions and messages. The Win32 sheet binds them to its windows through SheetView.
+#pragma once
+
+#include "platform/desktop.h"
+#include "platform/filesystem.h"
+
+#include <cstdint>
+#include <string>
+
+namespace sheet {
+
+// Command IDs of the button bar; Execute and Cancel are also the results of the modal run.
+enum Command : int { kExecute = 2000, kCancel = 2001, kPrevious = 2002, kNext = 2003 };
+
+extern const char kCaption[];
+extern const char kPreviousCaption[];
+extern const char kNextCaption[];
+extern const char kExecuteCaption[];
+extern const char kCancelCaption[];
+
+// Placement of the four buttons in the sheet's client area of width by height pixels.
+struct ButtonPlace {
+    int left = 0;
+    int width = 0;
+};
+struct ButtonBar {
+    ButtonPlace previous, next, execute, cancel;
+    int top = 0;
+};
+ButtonBar LayOutButtonBar(int width, int height);
+
+// Pages 0, 1 and 2; Next and Previous stop at the ends.
+constexpr int kPageCount = 3;
+int NextPage(int index);
+int PreviousPage(int index);
+struct NavigationButtons {
+    bool previousEnabled = false;
+    bool nextEnabled = false;
+};
+NavigationButtons NavigationFor(int pageIndex);
+
+// Virtual-key codes the keyboard rules look at.
+enum Key : unsigned {
+    kKeyEnter = 0x0D,
+    kKeyEscape = 0x1B,
+    kKeyF4 = 0x73,
+    kKeyF5 = 0x74,
+    kKeyF6 = 0x75,
+    kKeyF12 = 0x7B
+};
+struct Modifiers {
+    bool shift = false;
+    bool ctrl = false;
+    bool alt = false;
+    bool any() const { return shift || ctrl || alt; }
+    bool onlyAlt() const { return alt && !shift && !ctrl; }
+};
+enum class KeyAction { PassOn, Swallow, Previous, Next, Execute, Cancel };
+// isKey: a key message (down or up, system or not); isKeyDown: WM_KEYDOWN. focusedCommand is
+// the command ID of the bar button that has the focus, 0 when the focus is elsewhere.
+KeyAction DecideKey(bool isKey, bool isKeyDown, unsigned key, Modifiers modifiers,
+                    int focusedCommand);
+// Alt+F4 is swallowed by the sheet and by each page.
+bool IsAltF4(bool isKey, unsigned key, Modifiers modifiers);
+
+// The default output path: the host's default output folder followed by "*.xml", or, when the
+// host has none, the temporary folder with a trailing separator followed by "*.xml" (empty
+// when the temporary folder is too long to take one).
+std::string DefaultOutputPath(const std::string& hostFolder, const std::string& tempFolder);
+
+// What Execute checks, read from the aggregation conditions when the user executes.
+struct ExecuteInput {
+    std::int16_t periodFirstMonth = 0; // from GetPeriodMonths
+    std::int16_t periodEndCode = 0;    // from GetPeriodMonths
+    std::int16_t firstMonth = 0;
+    std::int16_t endMonth = 0;
+    std::int16_t introMonth = 0;
+    std::string outputPath;
+    bool outputPathFixed = false;
+};
+
+// Where a failed check leaves the user; each call activates page 1 first.
+class SheetView {
+  public:
+    virtual ~SheetView() = default;
+    virtual platform::WindowHandle Owner() = 0;
+    // The end-month field focused, its whole text selected, the insertion point in view.
+    virtual void FocusEndMonth() = 0;
+    // The output-path field focused likewise.
+    virtual void FocusOutputPath() = 0;
+    // Page 1's file dialog.
+    virtual void BrowseOutputFile() = 0;
+    // saveSettings; its result never stops the sheet.
+    virtual void SaveSettings() = 0;
+    virtual void Close(int result) = 0;
+};
+
+class Controller {
+  public:
+    Controller(platform::Desktop& desktop, platform::FileSystem& files, SheetView& view)
+        : desktop_(desktop), files_(files), view_(view) {}
+
+    // The nine steps of Execute: on success the settings are saved and the sheet closes with
+    // kExecute; otherwise one message is shown, the focus placed, and the sheet stays open.
+    bool Execute(const ExecuteInput& input);
+    // The save question, the notice, and the close with kCancel.
+    void Cancel();
+
+  private:
+    bool CheckPeriod(const ExecuteInput& input);
+    bool CheckOutputPath(const ExecuteInput& input);
+    int Ask(const char* text);
+    void Complain(const char* text);
+
+    platform::Desktop& desktop_;
+    platform::FileSystem& files_;
+    SheetView& view_;
+};
+
+} // namespace sheet
