@@ -1,0 +1,44 @@
+// The progress window "集計中" (template 133): a modeless dialog with the main bar and the
+// activity bar, shown while the run totals the accounts and writes the report. It has no
+// buttons and no system menu; the run sequence creates, shows and destroys it.
+#pragma once
+
+#include "ui/progress.h"
+#include "ui/progress_controller.h"
+#include "ui/win32/dialog.h"
+
+#include <chrono>
+
+class ClProgressDlg : public win::ModelessDialog, public ProgressSink, private ProgressView {
+  public:
+    // refreshInterval: the least time between two refreshes of the window (zero: every step).
+    explicit ClProgressDlg(
+        std::chrono::nanoseconds refreshInterval = ProgressController::kRefreshInterval);
+
+    // Creates the window hidden, owned by parent (may be null).
+    bool Create(HWND parent);
+    // Ends the dialog with result: the window is hidden but still exists, so that it can own
+    // the final message box; it is destroyed with the object or by Destroy.
+    void End(int result) { ::EndDialog(Handle(), result); }
+
+    void ResetMainBar() override { controller_.ResetMainBar(); }
+    void AdvanceTo(std::int16_t start, std::int16_t end) override {
+        controller_.AdvanceTo(start, end);
+    }
+    void ActivityTick() override { controller_.ActivityTick(); }
+
+  private:
+    bool OnInit() override;
+
+    void SetCaption(const std::string& caption) override { SetText(caption); }
+    void StartMainBar() override;
+    void StepMainBar() override;
+    void StartActivityBar() override;
+    void StepActivityBar() override;
+    void BringToFront() override;
+    void RepaintNow() override { ::UpdateWindow(Handle()); }
+
+    win::Window mainBar_;
+    win::Window activityBar_;
+    ProgressController controller_;
+};
