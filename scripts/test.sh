@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds, and runs every test:
+#   native-asan (AddressSanitizer + UBSan): unit tests and fuzz-corpus replays (labels unit, fuzz)
+#   win32 under Wine: end-to-end scenarios (label wine), in a Wine session of their own
+# Ends with the line "N passed, N failed"; exit status 0 only when nothing failed.
+# OVW_BUILD_ROOT (default build) holds the build folders.
+set -euo pipefail
+
+repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$repo"
+build_root="${OVW_BUILD_ROOT:-build}"
+jobs="$(nproc)"
+logs="$(mktemp -d "${TMPDIR:-/tmp}/ovw-test.XXXXXX")"
+trap 'rm -rf "$logs"' EXIT
+
+passed=0
+failed=0
+
+# Adds the counts of a ctest run from its log; a run that reports no count failed as a whole.
+count() {
+    local line
+    line="$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -1 || true)"
+    if [ -z "$line" ]; then
+        echo "test: $2 reported no results"
+        failed=$((failed + 1))
+        return
+    fi
+    local bad total
+    bad="$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")"
+    total="$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")"
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+}
+
+stage() { echo "== $* ($SECONDS s)"; }
+
+build() {
+    local preset="$1"
+    stage "build $preset"
+    if ! cmake --preset "$preset" -B "$build_root/$preset" >"$logs/configure-$preset.log" 2>&1 ||
+        ! cmake --build "$build_root/$preset" -j"$jobs" >"$logs/build-$preset.log" 2>&1; then
+        cat "$logs/configure-$preset.log" "$logs/build-$preset.log" 2>/dev/null | tail -60
+        echo "test: the $preset build failed"
+        failed=$((failed + 1))
+        return 1
+    fi
+}
+
+stage setup
+scripts/setup.sh
+
+if build native-asan; then
+    stage "native tests (unit, fuzz)"
+    ctest --test-dir "$build_root/native-asan" -L 'unit|fuzz' -j"$jobs" --output-on-failure \
+        2>&1 | tee "$logs/native.log" | grep -vE '^ *Start |Test +#[0-9]+: .* Passed' || true
+    count "$logs/native.log" "the native tests"
+fi
+
+if build win32; then
+    stage "end-to-end tests under Wine (wine)"
+    scripts/with-wine-session.sh ctest --test-dir "$build_root/win32/tests/e2e" -L wine \
+        --output-on-failure 2>&1 | tee "$logs/wine.log" || true
+    count "$logs/wine.log" "the Wine tests"
+fi
+
+stage "done"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
