@@ -20,6 +20,9 @@
 
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <shellapi.h>
@@ -44,6 +47,8 @@ std::string Join(const std::vector<std::string>& words) {
 } // namespace
 
 int main() {
+    // Lines end in LF, as the shell scripts that read them expect.
+    _setmode(_fileno(stdout), _O_BINARY);
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     int functionId = 2;

@@ -13,6 +13,9 @@
 
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <shellapi.h>
 
 #include <cctype>
@@ -680,6 +683,8 @@ bool ReadFile(const std::wstring& path, std::string& bytes) {
 } // namespace
 
 int main() {
+    // Lines end in LF, as the shell scripts that read them expect.
+    _setmode(_fileno(stdout), _O_BINARY);
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::map<std::wstring, std::wstring> args;
