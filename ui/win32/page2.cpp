@@ -1,0 +1,223 @@
+#include "ui/win32/page2.h"
+
+#include "settings/settings_file.h"
+#include "ui/page3_logic.h"
+#include "ui/resources/page2_ids.h"
+#include "ui/resources/page3_ids.h"
+#include "ui/win32/condition_sheet.h"
+#include "ui/win32/mapping_dialog.h"
+#include "ui/win32/page3.h"
+
+#include <commctrl.h>
+
+#include <map>
+
+namespace {
+
+// Tooltips wrap texts wider than this many pixels.
+constexpr int kTipWidth = 800;
+
+bool KeyIsDown(int virtualKey) {
+    return (::GetKeyState(virtualKey) & 0x8000) != 0;
+}
+
+pages::MessageKind KindOf(UINT message) {
+    switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        return pages::MessageKind::kKeyDown;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        return pages::MessageKind::kKeyUp;
+    case WM_CHAR:
+    case WM_SYSCHAR:
+        return pages::MessageKind::kChar;
+    case WM_MOUSEMOVE:
+        return pages::MessageKind::kMouseMove;
+    default:
+        return pages::MessageKind::kOther;
+    }
+}
+
+} // namespace
+
+ClLineButtonPage::ClLineButtonPage(int templateId, const std::vector<pages::LineControl>& controls,
+                                   int pageIndex)
+    : win::PropertyPage(templateId), controls_(controls), pageIndex_(pageIndex) {}
+
+void ClLineButtonPage::ApplyCaptions(const StatementLines& lines) {
+    for (const pages::ControlCaption& caption : pages::CaptionLineControls(controls_, lines)) {
+        const win::Window control = Item(caption.controlId);
+        control.SetText(caption.text);
+        if (caption.enabled.has_value()) {
+            control.Enable(*caption.enabled);
+        }
+    }
+}
+
+void ClLineButtonPage::SetUpTips(bool update) {
+    if (sheet == nullptr || Handle() == nullptr) {
+        return;
+    }
+    if (!update) {
+        if (tips_ != nullptr) {
+            return;
+        }
+        tips_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  Handle(), nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        if (tips_ == nullptr) {
+            return;
+        }
+        ::SendMessageA(tips_, TTM_ACTIVATE, TRUE, 0);
+        ::SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, kTipWidth);
+    }
+    for (const pages::LineControl& control : controls_) {
+        if (control.kind == pages::LineControlKind::kButton) {
+            SetTipText(Item(control.controlId).Handle(), control.lineNo, !update);
+        }
+    }
+}
+
+void ClLineButtonPage::SetTipText(HWND button, std::int16_t lineNo, bool add) {
+    if (tips_ == nullptr || button == nullptr) {
+        return;
+    }
+    std::string text = describeMappedAccounts(sheet->Conditions(), lineNo);
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(button);
+    tool.lpszText = text.data();
+    ::SendMessageA(tips_, add ? TTM_ADDTOOLA : TTM_UPDATETIPTEXTA, 0,
+                   reinterpret_cast<LPARAM>(&tool));
+}
+
+void ClLineButtonPage::OpenMappingDialog(std::int16_t lineNo) {
+    if (sheet == nullptr) {
+        return;
+    }
+    AggregationConditions& conditions = sheet->Conditions();
+    if (conditions.statementLines == nullptr || conditions.mappings == nullptr) {
+        return;
+    }
+    const StatementLine* line = pages::FindStatementLine(*conditions.statementLines, lineNo);
+    if (line == nullptr) {
+        return;
+    }
+    ClAccountMappingDialog dialog;
+    dialog.caption = line->name;
+    dialog.lineNo = lineNo;
+    dialog.lineKindCodes = line->kindCodes;
+    dialog.mappings = conditions.mappings;
+    dialog.defaultMappings = &conditions.defaultMappings;
+    dialog.DoModal(::GetAncestor(Handle(), GA_ROOT));
+}
+
+void ClLineButtonPage::PressLineButton(const pages::LineControl& button) {
+    OpenMappingDialog(button.lineNo);
+    if (sheet != nullptr) {
+        SetTipText(Item(button.controlId).Handle(), button.lineNo, false);
+    }
+}
+
+const pages::LineControl* ClLineButtonPage::LineButtonWithId(int id) const {
+    for (const pages::LineControl& control : controls_) {
+        if (control.controlId == id && control.kind == pages::LineControlKind::kButton) {
+            return &control;
+        }
+    }
+    return nullptr;
+}
+
+const pages::LineControl* ClLineButtonPage::LineButtonAt(HWND window) const {
+    if (window == nullptr || ::GetParent(window) != Handle()) {
+        return nullptr;
+    }
+    return LineButtonWithId(::GetDlgCtrlID(window));
+}
+
+void ClLineButtonPage::OnSetActive() {
+    if (sheet == nullptr) {
+        return;
+    }
+    sheet->ShowNavigationFor(pageIndex_);
+}
+
+bool ClLineButtonPage::OnCommand(int code, int id, HWND) {
+    const pages::LineControl* button = LineButtonWithId(id);
+    if (button == nullptr || code != BN_CLICKED) {
+        return false;
+    }
+    if (sheet != nullptr) {
+        PressLineButton(*button);
+    }
+    return true;
+}
+
+void ClLineButtonPage::OnDestroy() {
+    tips_ = nullptr;
+}
+
+bool ClLineButtonPage::PreTranslate(MSG& message) {
+    if (sheet == nullptr) {
+        return false;
+    }
+    if (message.message == WM_MOUSEMOVE && tips_ != nullptr &&
+        ::SendMessageA(tips_, TTM_GETTOOLCOUNT, 0, 0) > 0) {
+        ::SendMessageA(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+    }
+    const pages::KeyModifiers modifiers{KeyIsDown(VK_SHIFT), KeyIsDown(VK_CONTROL),
+                                        KeyIsDown(VK_MENU)};
+    const pages::LineControl* button = LineButtonAt(message.hwnd);
+    switch (pages::TranslatePageKey(KindOf(message.message), static_cast<unsigned>(message.wParam),
+                                    modifiers, button != nullptr)) {
+    case pages::PageKeyAction::kDefault:
+        return false;
+    case pages::PageKeyAction::kSwallow:
+        return true;
+    case pages::PageKeyAction::kPressButton:
+        PressLineButton(*button);
+        return true;
+    }
+    return false;
+}
+
+ClCEPage2::ClCEPage2(int newForm)
+    : ClLineButtonPage(IDD_PAGE2, pages::MainAccountControls(newForm), 1) {}
+
+void ClCEPage2RV30::RelayoutMainAccountsPage() {
+    std::map<int, pages::ControlRect> rects;
+    for (HWND child = ::GetWindow(Handle(), GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const RECT rect = win::Window(child).RectIn(Handle());
+        rects[::GetDlgCtrlID(child)] = {rect.left, rect.top, rect.right, rect.bottom};
+    }
+    const auto relayout = pages::RelayoutMainAccountsPage(rects);
+    if (!relayout) {
+        return;
+    }
+    for (int id : relayout->shown) {
+        Item(id).Enable(true);
+        Item(id).Show(SW_SHOW);
+    }
+    for (int id : relayout->hidden) {
+        Item(id).Show(SW_HIDE);
+        Item(id).Enable(false);
+    }
+    for (const pages::ControlMove& move : relayout->moves) {
+        const pages::ControlRect& rect = rects.at(move.controlId);
+        Item(move.controlId)
+            .Move(move.left, move.top, rect.right - rect.left, rect.bottom - rect.top);
+    }
+}
+
+void SetUpItemCaptions(ClCEPage2& page2, ClCEPage3& page3, const StatementLines& lines,
+                       int equityLabel) {
+    page2.Item(IDC_P2_COST_CAPTION).SetText(pages::kCostOfSalesCaption);
+    page2.ApplyCaptions(lines);
+    page3.ApplyCaptions(lines);
+    page2.Item(IDC_P2_EQUITY_TOTAL).SetText(pages::EquityTotalCaption(equityLabel));
+    page2.FinishCaptions();
+}

@@ -1,0 +1,17 @@
+// Page 3 "月別売上等" of the condition-entry sheet: eight line buttons of the monthly lines.
+#pragma once
+
+#include "ui/win32/page2.h"
+
+class ClCEPage3 : public ClLineButtonPage {
+  public:
+    ClCEPage3() : ClCEPage3(0) {}
+
+  protected:
+    explicit ClCEPage3(int newForm);
+};
+
+class ClCEPage3RV30 : public ClCEPage3 {
+  public:
+    ClCEPage3RV30() : ClCEPage3(1) {}
+};
