@@ -2,6 +2,7 @@
 
 #include "aggregate/period.h"
 #include "settings/paths.h"
+#include "settings/settings_file.h"
 #include "ui/page1_logic.h"
 
 namespace sheet {
@@ -110,6 +111,21 @@ std::string DefaultOutputPath(const std::string& hostFolder, const std::string& 
     if (!EnsureTrailingSeparator(folder))
         return std::string();
     return folder + kXmlPattern;
+}
+
+void PrepareConditions(AggregationConditions& conditions, platform::FileSystem& files,
+                       const StartUpValues& values, const AccountCodeLookup& lookup) {
+    conditions.outputPathFixed = conditions.outputPath.empty() ? 0 : 1;
+    conditions.firstMonth = values.periodFirstMonth;
+    conditions.endMonth = static_cast<std::int16_t>(values.periodEndCode % 100);
+    const bool loaded = loadSettings(files, values.settingsFolder, conditions);
+    loadDefaultMappings(files, values.defaultMappingPath, conditions.defaultMappings, lookup);
+    if (!loaded) {
+        conditions.taxIncluded = values.hostTaxIncluded != 0 ? 1 : 0;
+        resetMappingsToDefaults(conditions);
+    }
+    if (conditions.outputPathFixed == 0 && conditions.savedOutputPath.empty())
+        conditions.outputPath = DefaultOutputPath(values.hostOutputFolder, values.tempFolder);
 }
 
 int Controller::Ask(const char* text) {

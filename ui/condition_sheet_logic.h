@@ -5,6 +5,8 @@
 
 #include "platform/desktop.h"
 #include "platform/filesystem.h"
+#include "settings/conditions.h"
+#include "settings/statement_files.h"
 
 #include <cstdint>
 #include <string>
@@ -69,6 +71,25 @@ bool IsAltF4(bool isKey, unsigned key, Modifiers modifiers);
 // host has none, the temporary folder with a trailing separator followed by "*.xml" (empty
 // when the temporary folder is too long to take one).
 std::string DefaultOutputPath(const std::string& hostFolder, const std::string& tempFolder);
+
+// What the start-up takes from the host and the machine.
+struct StartUpValues {
+    std::int16_t periodFirstMonth = 0; // from GetPeriodMonths
+    std::int16_t periodEndCode = 0;    // from GetPeriodMonths
+    // The host's tax-inclusive preset (byte 5 of its consumption-tax record), 0 when unreadable.
+    int hostTaxIncluded = 0;
+    std::string hostOutputFolder; // the host's default output folder, empty when none
+    std::string settingsFolder;   // the host's settings folder
+    std::string tempFolder;
+    std::string defaultMappingPath;
+};
+
+// The start-up's work on the conditions: whether the host fixed the output path, the period's
+// months, the saved settings and the default mappings, the host's tax preset and the default
+// mappings when nothing usable was saved, and the default output path when there is none.
+void PrepareConditions(AggregationConditions& conditions, platform::FileSystem& files,
+                       const StartUpValues& values,
+                       const AccountCodeLookup& lookup = LookUpHostAccount);
 
 // What Execute checks, read from the aggregation conditions when the user executes.
 struct ExecuteInput {

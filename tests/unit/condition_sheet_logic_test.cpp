@@ -3,6 +3,7 @@
 // and Cancel.
 #include "ui/condition_sheet_logic.h"
 
+#include "settings/settings_file.h"
 #include "support/memory_filesystem.h"
 
 #include <gtest/gtest.h>
@@ -189,6 +190,89 @@ TEST(SheetDefaultOutputPath, HostFolderOrTemporaryFolderThenPattern) {
     // 表 ends in 5C: a separator is still added.
     EXPECT_EQ("C:\\表\\*.xml", sheet::DefaultOutputPath("", "C:\\表"));
     EXPECT_EQ("", sheet::DefaultOutputPath("", std::string(260, 'a')));
+}
+
+class SheetStartUp : public ::testing::Test {
+  protected:
+    SheetStartUp() {
+        files.AddStandardMachine();
+        files.AddFolder("C:\\Settings");
+        files.AddFile("C:\\Program\\Def.dat",
+                      "[共通様式]\n1/URIAGEDAKA,\n4/URIAGEGENKA,\n[終了]\n");
+        conditions.userId = "user";
+        conditions.selectionNo1 = 1;
+        conditions.selectionNo2 = 2;
+        conditions.mappings = &mappings;
+        values.periodFirstMonth = 4;
+        values.periodEndCode = 103;
+        values.hostTaxIncluded = 1;
+        values.hostOutputFolder = "D:\\Out\\";
+        values.settingsFolder = "C:\\Settings\\";
+        values.tempFolder = "C:\\Temp\\";
+        values.defaultMappingPath = "C:\\Program\\Def.dat";
+    }
+    void Prepare() {
+        sheet::PrepareConditions(conditions, files, values,
+                                 [](std::int32_t, std::string&) { return false; });
+    }
+    void SaveSettingsFile(const std::string& text) {
+        files.AddFile("C:\\Settings\\" + SettingsFileName(conditions), text);
+    }
+
+    testsupport::MemoryFileSystem files;
+    MappingEntries mappings;
+    AggregationConditions conditions;
+    sheet::StartUpValues values;
+};
+
+TEST_F(SheetStartUp, WithoutSettingsTheHostAndTheDefaultsApply) {
+    Prepare();
+    EXPECT_EQ(0, conditions.outputPathFixed);
+    EXPECT_EQ(4, conditions.firstMonth);
+    EXPECT_EQ(3, conditions.endMonth);
+    EXPECT_EQ(1, conditions.taxIncluded);
+    EXPECT_EQ("D:\\Out\\*.xml", conditions.outputPath);
+    ASSERT_EQ(2u, conditions.defaultMappings.size());
+    ASSERT_EQ(2u, mappings.size());
+    EXPECT_EQ(4, mappings[1]->lineNo);
+    EXPECT_EQ("URIAGEGENKA", mappings[1]->key);
+
+    values.hostOutputFolder.clear();
+    values.hostTaxIncluded = 0;
+    conditions.outputPath.clear();
+    Prepare();
+    EXPECT_EQ("C:\\Temp\\*.xml", conditions.outputPath);
+    EXPECT_EQ(0, conditions.taxIncluded);
+}
+
+TEST_F(SheetStartUp, SavedSettingsWin) {
+    SaveSettingsFile("[P1]\n8/0/0/C:\\out\\a.xml\n[終了]\n[P2/P3]\n5/GENKIN[END]\n[終了]\n");
+    Prepare();
+    EXPECT_EQ(8, conditions.endMonth);
+    EXPECT_EQ(0, conditions.taxIncluded);
+    EXPECT_EQ("C:\\out\\a.xml", conditions.outputPath);
+    ASSERT_EQ(1u, mappings.size());
+    EXPECT_EQ("GENKIN", mappings[0]->key);
+    EXPECT_EQ(2u, conditions.defaultMappings.size());
+}
+
+TEST_F(SheetStartUp, MissingMappingPartKeepsTheMonthAndPathButResetsTaxAndMappings) {
+    SaveSettingsFile("[P1]\n8/0/0/C:\\out\\a.xml\n[終了]\n");
+    Prepare();
+    EXPECT_EQ(8, conditions.endMonth);
+    EXPECT_EQ(1, conditions.taxIncluded);
+    EXPECT_EQ("C:\\out\\a.xml", conditions.outputPath);
+    EXPECT_EQ(2u, mappings.size());
+}
+
+TEST_F(SheetStartUp, HostFixedPathStaysAndIsMarkedFixed) {
+    SaveSettingsFile("[P1]\n8/0/0/C:\\out\\a.xml\n[終了]\n[P2/P3]\n[終了]\n");
+    conditions.outputPath = "E:\\host\\fixed.xml";
+    Prepare();
+    EXPECT_EQ(1, conditions.outputPathFixed);
+    EXPECT_EQ("E:\\host\\fixed.xml", conditions.outputPath);
+    EXPECT_EQ("C:\\out\\a.xml", conditions.savedOutputPath);
+    EXPECT_TRUE(mappings.empty());
 }
 
 TEST_F(SheetExecute, ValidConditionsSaveAndCloseWithExecute) {

@@ -1,0 +1,263 @@
+#include "ui/win32/condition_sheet.h"
+
+#include "aggregate/aggregator.h"
+#include "aggregate/period.h"
+#include "host/pathdesk.h"
+#include "settings/settings_file.h"
+#include "settings/statement_files.h"
+#include "ui/resources/sheet_ids.h"
+
+namespace {
+
+// The framework's own buttons, hidden in favour of the bar.
+const int kFrameworkButtons[] = {IDOK, IDCANCEL, 12321};
+const int kApplyButton = 12321;
+
+struct BarButton {
+    int id;
+    const char* caption;
+};
+const BarButton kBarButtons[] = {
+    {IDC_SHEET_PREVIOUS, sheet::kPreviousCaption},
+    {IDC_SHEET_NEXT, sheet::kNextCaption},
+    {IDC_SHEET_EXECUTE, sheet::kExecuteCaption},
+    {IDC_SHEET_CANCEL, sheet::kCancelCaption},
+};
+
+const char kFormItemsUnreadable[] = "集計項目の定義ファイルを読み込めません。\n\n"
+                                    "インストールされているファイルを確認してください。";
+
+bool KeyIsDown(int key) {
+    return (::GetKeyState(key) & 0x8000) != 0;
+}
+
+int HostTaxIncluded() {
+    StSHOHIZEIINFO record{};
+    if (GetTaxSettings(record) == 0)
+        return 0;
+    return record.taxIncludedPreset() != 0 ? 1 : 0;
+}
+
+std::string HostOutputFolder() {
+    const char* folder = ClFileMgr::Inst()->GetAppFolderPath(ClFileMgr::kDefaultOutput);
+    return folder != nullptr ? std::string(folder) : std::string();
+}
+
+} // namespace
+
+ClConditionEntrySheet::ClConditionEntrySheet(std::string caption, HWND parent, int firstPage,
+                                             int newForm, platform::Desktop& desktop,
+                                             platform::FileSystem& files, const Edition& edition)
+    : caption_(std::move(caption)), parent_(parent), firstPage_(firstPage), desktop_(desktop),
+      files_(files), edition_(edition), controller_(desktop, files, *this) {
+    conditions_.newForm = newForm;
+    AddPage(page1_);
+    AddPage(Page2());
+    AddPage(Page3());
+}
+
+ClConditionEntrySheet::~ClConditionEntrySheet() {
+    ClFileMgr::Inst()->Release();
+}
+
+ClCEPage2& ClConditionEntrySheet::Page2() {
+    return conditions_.newForm != 0 ? static_cast<ClCEPage2&>(page2Rv30_) : page2_;
+}
+
+ClCEPage3& ClConditionEntrySheet::Page3() {
+    return conditions_.newForm != 0 ? static_cast<ClCEPage3&>(page3Rv30_) : page3_;
+}
+
+int ClConditionEntrySheet::DoModal() {
+    if (!Create(parent_, caption_, firstPage_))
+        return -1;
+    return RunModal(parent_);
+}
+
+void ClConditionEntrySheet::OnCreated() {
+    CreateButtonBar();
+
+    page1_.sheet = this;
+    Page2().sheet = this;
+    Page3().sheet = this;
+    // Every page creates its controls when first activated.
+    SetActivePage(2);
+    SetActivePage(1);
+    SetActivePage(0);
+
+    const bool newForm = conditions_.newForm != 0;
+    sheet::StartUpValues values;
+    GetPeriodMonths(conditions_.periodStart, conditions_.periodEnd, &values.periodFirstMonth,
+                    &values.periodEndCode);
+    values.hostTaxIncluded = HostTaxIncluded();
+    values.hostOutputFolder = HostOutputFolder();
+    values.settingsFolder = HostSettingsFolder();
+    values.tempFolder = files_.TempFolder();
+    values.defaultMappingPath =
+        files_.ProgramFolder() + DefaultMappingFileName(edition_.dataPrefix, newForm);
+    sheet::PrepareConditions(conditions_, files_, values);
+
+    page1_.FillFromConditions(conditions_.outputPathFixed != 0);
+    page1_.FocusEndMonth();
+
+    const std::string formItems =
+        files_.ProgramFolder() + FormItemFileName(edition_.dataPrefix, newForm);
+    if (conditions_.statementLines == nullptr ||
+        !loadStatementLines(files_, formItems, *conditions_.statementLines)) {
+        // Without the statement lines nothing can be aggregated: the run ends as cancelled.
+        desktop_.ShowMessage(Handle(), kFormItemsUnreadable, sheet::kCaption,
+                             platform::kMbOk | platform::kMbIconExclamation);
+        Close(sheet::kCancel);
+        return;
+    }
+    SetUpItemCaptions(Page2(), Page3(), *conditions_.statementLines, conditions_.equityLabel);
+    Page2().SetUpTips(false);
+    Page3().SetUpTips(false);
+
+    for (int id : kFrameworkButtons)
+        Item(id).Show(SW_HIDE);
+    LayOutButtonBar();
+}
+
+void ClConditionEntrySheet::CreateButtonBar() {
+    for (const BarButton& button : kBarButtons)
+        ::CreateWindowExA(0, "BUTTON", button.caption,
+                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 75, 23,
+                          Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)),
+                          ::GetModuleHandleA(nullptr), nullptr);
+}
+
+void ClConditionEntrySheet::LayOutButtonBar() {
+    const RECT client = ClientRect();
+    const sheet::ButtonBar bar =
+        sheet::LayOutButtonBar(client.right - client.left, client.bottom - client.top);
+    const RECT apply = Item(kApplyButton).RectIn(Handle());
+    const int height = apply.bottom - apply.top;
+    const HFONT font = Item(IDOK).Font();
+    const std::pair<int, sheet::ButtonPlace> places[] = {
+        {IDC_SHEET_PREVIOUS, bar.previous},
+        {IDC_SHEET_NEXT, bar.next},
+        {IDC_SHEET_EXECUTE, bar.execute},
+        {IDC_SHEET_CANCEL, bar.cancel},
+    };
+    for (const auto& [id, place] : places) {
+        const win::Window button = Item(id);
+        button.Move(place.left, bar.top, place.width, height);
+        button.SetFont(font);
+        button.Show(SW_SHOW);
+    }
+}
+
+void ClConditionEntrySheet::ShowNavigationFor(int pageIndex) const {
+    const sheet::NavigationButtons buttons = sheet::NavigationFor(pageIndex);
+    Item(IDC_SHEET_PREVIOUS).Enable(buttons.previousEnabled);
+    Item(IDC_SHEET_NEXT).Enable(buttons.nextEnabled);
+}
+
+void ClConditionEntrySheet::Go(int pageIndex) {
+    if (pageIndex != ActiveIndex())
+        SetActivePage(pageIndex);
+}
+
+void ClConditionEntrySheet::Execute() {
+    sheet::ExecuteInput input;
+    GetPeriodMonths(conditions_.periodStart, conditions_.periodEnd, &input.periodFirstMonth,
+                    &input.periodEndCode);
+    input.firstMonth = conditions_.firstMonth;
+    input.endMonth = conditions_.endMonth;
+    input.introMonth = conditions_.introMonth;
+    input.outputPath = conditions_.outputPath;
+    input.outputPathFixed = conditions_.outputPathFixed != 0;
+    controller_.Execute(input);
+}
+
+bool ClConditionEntrySheet::RunCommand(int command) {
+    switch (command) {
+    case sheet::kExecute:
+        Execute();
+        return true;
+    case sheet::kCancel:
+        controller_.Cancel();
+        return true;
+    case sheet::kNext:
+        Go(sheet::NextPage(ActiveIndex()));
+        return true;
+    case sheet::kPrevious:
+        Go(sheet::PreviousPage(ActiveIndex()));
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ClConditionEntrySheet::OnSheetMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    result = 0;
+    switch (message) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) != BN_CLICKED)
+            return false;
+        // The framework's OK and Cancel are hidden; whatever still sends them (a close
+        // request from outside) goes the way of the bar's Cancel, which asks first.
+        if (LOWORD(wParam) == IDOK)
+            return true;
+        if (LOWORD(wParam) == IDCANCEL)
+            return RunCommand(sheet::kCancel);
+        return RunCommand(LOWORD(wParam));
+    case WM_CLOSE:
+        return RunCommand(sheet::kCancel);
+    case WM_SYSCOMMAND:
+        return (wParam & 0xFFF0) == SC_CLOSE;
+    default:
+        return false;
+    }
+}
+
+void ClConditionEntrySheet::OnSheetDestroy() {
+    conditions_.defaultMappings.clear();
+}
+
+bool ClConditionEntrySheet::PreTranslate(MSG& message) {
+    const UINT kind = message.message;
+    const bool isKey =
+        kind == WM_KEYDOWN || kind == WM_KEYUP || kind == WM_SYSKEYDOWN || kind == WM_SYSKEYUP;
+    const sheet::Modifiers modifiers{KeyIsDown(VK_SHIFT), KeyIsDown(VK_CONTROL),
+                                     KeyIsDown(VK_MENU)};
+    int focusedCommand = 0;
+    if (message.hwnd != nullptr && ::GetParent(message.hwnd) == Handle())
+        focusedCommand = ::GetDlgCtrlID(message.hwnd);
+    switch (sheet::DecideKey(isKey, kind == WM_KEYDOWN, static_cast<unsigned>(message.wParam),
+                             modifiers, focusedCommand)) {
+    case sheet::KeyAction::PassOn:
+        return false;
+    case sheet::KeyAction::Swallow:
+        return true;
+    case sheet::KeyAction::Previous:
+        return RunCommand(sheet::kPrevious);
+    case sheet::KeyAction::Next:
+        return RunCommand(sheet::kNext);
+    case sheet::KeyAction::Execute:
+        return RunCommand(sheet::kExecute);
+    case sheet::KeyAction::Cancel:
+        return RunCommand(sheet::kCancel);
+    }
+    return false;
+}
+
+void ClConditionEntrySheet::FocusEndMonth() {
+    Go(0);
+    page1_.FocusEndMonth();
+}
+
+void ClConditionEntrySheet::FocusOutputPath() {
+    Go(0);
+    page1_.FocusOutputPath();
+}
+
+void ClConditionEntrySheet::BrowseOutputFile() {
+    Go(0);
+    page1_.BrowseOutputFile();
+}
+
+void ClConditionEntrySheet::SaveSettings() {
+    saveSettings(files_, conditions_);
+}

@@ -1,0 +1,70 @@
+// The condition-entry sheet: three pages over one set of aggregation conditions, with a bar of
+// four buttons (also driven by F5, F6, F12 and Esc) in place of the framework's OK, Cancel and
+// Apply. Shown modally; returns 2000 when the user executes and 2001 when the user cancels.
+#pragma once
+
+#include "app/edition.h"
+#include "settings/conditions.h"
+#include "ui/condition_sheet_logic.h"
+#include "ui/win32/page1.h"
+#include "ui/win32/page3.h"
+#include "ui/win32/property_sheet.h"
+
+#include <string>
+
+class ClConditionEntrySheet : public win::PropertySheet, private sheet::SheetView {
+  public:
+    // newForm 1 adds the pages of generation "30", 0 those of generation "16".
+    ClConditionEntrySheet(std::string caption, HWND parent, int firstPage, int newForm,
+                          platform::Desktop& desktop, platform::FileSystem& files,
+                          const Edition& edition);
+    ~ClConditionEntrySheet() override;
+
+    AggregationConditions& Conditions() { return conditions_; }
+    ClCEPage1& Page1() { return page1_; }
+
+    // Creates the sheet, runs its start-up and its modal loop: 2000 or 2001 (-1 when the
+    // window could not be created).
+    int DoModal();
+
+    // Enables Previous and Next as the page with the index wants them.
+    void ShowNavigationFor(int pageIndex) const;
+
+    bool PreTranslate(MSG& message) override;
+
+  private:
+    void OnCreated() override;
+    bool OnSheetMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnSheetDestroy() override;
+
+    void CreateButtonBar();
+    void LayOutButtonBar();
+    bool RunCommand(int command);
+    void Execute();
+    void Go(int pageIndex);
+    ClCEPage2& Page2();
+    ClCEPage3& Page3();
+
+    // sheet::SheetView
+    platform::WindowHandle Owner() override { return Handle(); }
+    void FocusEndMonth() override;
+    void FocusOutputPath() override;
+    void BrowseOutputFile() override;
+    void SaveSettings() override;
+    void Close(int result) override { EndModal(result); }
+
+    ClCEPage1 page1_;
+    ClCEPage2 page2_;
+    ClCEPage2RV30 page2Rv30_;
+    ClCEPage3 page3_;
+    ClCEPage3RV30 page3Rv30_;
+    AggregationConditions conditions_;
+
+    std::string caption_;
+    HWND parent_;
+    int firstPage_;
+    platform::Desktop& desktop_;
+    platform::FileSystem& files_;
+    const Edition& edition_;
+    sheet::Controller controller_;
+};
