@@ -17,20 +17,27 @@ ClAccConnect* ClAccConnect::Inst() {
     return &instance;
 }
 
-long ClAccConnect::SetAppType(ClSysEnvMgr::_AppType) { return 0; }
-
-long ClAccConnect::SetUseDataType(long) { return 0; }
-
-long ClAccConnect::Initiate() {
-    const standin::Config& config = standin::GetConfig();
-    if (!config.error.empty()) {
-        standin::ShowMessage(ownerWnd, "ホストの設定ファイルを読めません。\n" + config.error,
-                             appTitle, 0x30);
-    }
-    return config.initiateResult;
+long ClAccConnect::SetAppType(ClSysEnvMgr::_AppType) {
+    return 0;
 }
 
-long ClAccConnect::ExpSysLink() { return standin::GetConfig().expSysLinkResult; }
+long ClAccConnect::SetUseDataType(long) {
+    return 0;
+}
+
+// Fails with the host's message when the configuration or its book could not be read.
+long ClAccConnect::Initiate() {
+    const std::string& problem = standin::LoadProblem();
+    if (!problem.empty()) {
+        standin::ShowMessage(ownerWnd, problem, appTitle, 0x30);
+        return -1;
+    }
+    return standin::GetConfig().initiateResult;
+}
+
+long ClAccConnect::ExpSysLink() {
+    return standin::GetConfig().expSysLinkResult;
+}
 
 unsigned ClAccConnect::DispMsg(HostWnd owner, const char* text, const char* caption,
                                unsigned style) {
@@ -52,7 +59,9 @@ unsigned ClAccConnect::DispMsg(HostWnd owner, const char* text, const char* capt
     return standin::ShowMessage(owner, shown, caption, style);
 }
 
-int ClAccConnect::LogOut() { return 0; }
+int ClAccConnect::LogOut() {
+    return 0;
+}
 
 void ClAccConnect::Terminate() {}
 

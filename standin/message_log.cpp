@@ -15,7 +15,11 @@ unsigned ShowMessage(HostWnd owner, const std::string& text, const std::string& 
     return SystemMessageBox(owner, text, caption, style);
 }
 
-const std::vector<ShownMessage>& ShownMessages() { return Log(); }
-void ClearShownMessages() { Log().clear(); }
+const std::vector<ShownMessage>& ShownMessages() {
+    return Log();
+}
+void ClearShownMessages() {
+    Log().clear();
+}
 
 } // namespace standin

@@ -16,7 +16,7 @@ std::string Utf8ToSjis(const std::string& utf8);
 
 // A modal message box on Windows; nothing elsewhere.
 unsigned SystemMessageBox(HostWnd owner, const std::string& text, const std::string& caption,
-                     unsigned style);
+                          unsigned style);
 
 // Shows a host message: recorded, then SystemMessageBox.
 unsigned ShowMessage(HostWnd owner, const std::string& text, const std::string& caption,

@@ -2,12 +2,21 @@
 #include "standin/system.h"
 
 #include <iconv.h>
+#include <unistd.h>
 
 #include <cerrno>
 
 namespace standin {
 
-std::string ProgramFolder() { return "./"; }
+// The folder of the running executable, where the delivered files lie.
+std::string ProgramFolder() {
+    char path[4096];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0)
+        return "./";
+    const std::string exe(path, static_cast<std::size_t>(n));
+    return exe.substr(0, exe.rfind('/') + 1);
+}
 
 std::string Utf8ToSjis(const std::string& utf8) {
     iconv_t cd = iconv_open("CP932", "UTF-8");

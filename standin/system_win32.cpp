@@ -23,12 +23,11 @@ std::string ProgramFolder() {
 std::string Utf8ToSjis(const std::string& utf8) {
     if (utf8.empty())
         return {};
-    const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                         nullptr, 0);
+    const int wide =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring w(static_cast<std::size_t>(wide), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &w[0], wide);
-    const int narrow =
-        WideCharToMultiByte(932, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+    const int narrow = WideCharToMultiByte(932, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(narrow), '\0');
     WideCharToMultiByte(932, 0, w.data(), wide, &out[0], narrow, nullptr, nullptr);
     return out;

@@ -1,0 +1,41 @@
+// The host's folder manager and message service.
+#include "host/msgdesk.h"
+#include "host/pathdesk.h"
+#include "standin/config.h"
+
+#include <string>
+
+ClFileMgr::ClFileMgr() = default;
+
+ClFileMgr* ClFileMgr::Inst() {
+    static ClFileMgr instance;
+    return &instance;
+}
+
+// Type 0: the default output folder (empty when none); type 1: the settings folder. Other
+// types have no folder.
+const char* ClFileMgr::GetAppFolderPath(long type) {
+    static std::string folder;
+    const standin::Config& config = standin::GetConfig();
+    folder = type == kDefaultOutput ? config.outputFolder
+             : type == kSettings    ? config.settingsFolder
+                                    : std::string();
+    return folder.c_str();
+}
+
+void ClFileMgr::Release() {}
+
+ClMsgMgr::ClMsgMgr() : lastError_(0) {}
+
+ClMsgMgr* ClMsgMgr::Inst() {
+    static ClMsgMgr instance;
+    return &instance;
+}
+
+void ClMsgMgr::SetLastError(long code, const char*, long) {
+    lastError_ = code;
+}
+
+long ClMsgMgr::GetLastError() const {
+    return lastError_;
+}
