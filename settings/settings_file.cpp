@@ -1,0 +1,291 @@
+#include "settings/settings_file.h"
+
+#include "aggregate/account_key.h"
+#include "host/pathdesk.h"
+#include "platform/sjis.h"
+#include "settings/paths.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace {
+
+const char kP1Header[] = "[P1]";
+const char kMappingHeader[] = "[P2/P3]";
+const char kSectionEnd[] = "[終了]";
+const char kEntryEnd[] = "[END]";
+const char kTemporarySuffix[] = ".tmp";
+const char kNoAccounts[] = "集約されている科目はありません。";
+const char kNameSeparator[] = " / ";
+
+constexpr std::size_t kMaxKeyLength = kMappingKeySize - 1;
+
+// atoi's reading of a decimal number (leading blanks, a sign, digits; 0 when there are none),
+// held within the range of a 16-bit field instead of wrapping.
+std::int16_t DecimalField(const std::string& text) {
+    std::size_t i = text.find_first_not_of(" \t\n\v\f\r");
+    if (i == std::string::npos)
+        return 0;
+    bool negative = false;
+    if (text[i] == '+' || text[i] == '-')
+        negative = text[i++] == '-';
+    long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        if (value <= INT16_MAX + 1L)
+            value = value * 10 + (text[i] - '0');
+    }
+    if (negative)
+        value = -value;
+    if (value > INT16_MAX)
+        return INT16_MAX;
+    if (value < INT16_MIN)
+        return INT16_MIN;
+    return static_cast<std::int16_t>(value);
+}
+
+// The user ID goes into a file name inside the settings folder: it must not lead out of the
+// folder nor make the name invalid.
+bool UsableUserId(const std::string& id) {
+    if (id.size() >= AggregationConditions::kUserIdSize ||
+        platform::FindText(id, "..") != std::string::npos)
+        return false;
+    for (std::size_t i = 0; i < id.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(id[i]);
+        if (platform::IsLeadByte(c) && i + 1 < id.size()) {
+            ++i;
+            continue;
+        }
+        if (c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c) != nullptr)
+            return false;
+    }
+    return true;
+}
+
+// A key that a reader gives back unchanged.
+bool StorableKey(const std::string& key) {
+    return key.size() <= kMaxKeyLength &&
+           key.find_first_of(std::string("\r\n\0", 3)) == std::string::npos &&
+           platform::FindText(key, kEntryEnd) == std::string::npos &&
+           platform::FindText(key, kSectionEnd) == std::string::npos;
+}
+
+// The end of the line that starts at begin: the position of its LF (or of the CR before it),
+// or the end of the text.
+std::size_t LineEnd(const std::string& text, std::size_t begin, std::size_t& next) {
+    std::size_t end = text.find('\n', begin);
+    if (end == std::string::npos) {
+        next = text.size();
+        return text.size();
+    }
+    next = end + 1;
+    if (end > begin && text[end - 1] == '\r')
+        --end;
+    return end;
+}
+
+// Reads "[P1]" and the line after it. Returns the position after that line, or npos when the
+// part is missing.
+std::size_t ReadP1(const std::string& text, AggregationConditions& conditions) {
+    const std::size_t header = platform::FindText(text, kP1Header);
+    if (header == std::string::npos ||
+        platform::FindText(text, kSectionEnd, header + std::strlen(kP1Header)) == std::string::npos)
+        return std::string::npos;
+    std::size_t lineStart = 0;
+    LineEnd(text, header, lineStart);
+    std::size_t next = 0;
+    const std::string line = text.substr(lineStart, LineEnd(text, lineStart, next) - lineStart);
+
+    std::string fields[3];
+    std::size_t from = 0;
+    std::string path;
+    for (int field = 0; field < 3 && from != std::string::npos; ++field) {
+        const std::size_t slash = line.find('/', from);
+        fields[field] =
+            line.substr(from, slash == std::string::npos ? std::string::npos : slash - from);
+        from = slash == std::string::npos ? slash : slash + 1;
+    }
+    if (from != std::string::npos)
+        path = line.substr(from);
+    conditions.endMonth = DecimalField(fields[0]);
+    conditions.taxIncluded = DecimalField(fields[1]);
+    conditions.reserved = 0;
+    if (path.size() < AggregationConditions::kSavedOutputPathSize)
+        conditions.savedOutputPath = path;
+    if (conditions.outputPath.empty())
+        conditions.outputPath = conditions.savedOutputPath;
+    return next;
+}
+
+// Reads the entries between "[P2/P3]" and its "[終了]" into the mappings.
+bool ReadMappings(const std::string& text, std::size_t from, MappingEntries& mappings) {
+    const std::size_t header = platform::FindText(text, kMappingHeader, from);
+    if (header == std::string::npos)
+        return false;
+    const std::size_t sectionEnd =
+        platform::FindText(text, kSectionEnd, header + std::strlen(kMappingHeader));
+    if (sectionEnd == std::string::npos)
+        return false;
+    mappings.clear();
+    std::size_t position = 0;
+    LineEnd(text, header, position);
+    while (position < sectionEnd) {
+        std::size_t next = 0;
+        const std::size_t limit = std::min(LineEnd(text, position, next), sectionEnd);
+        const std::size_t slash = text.find('/', position);
+        if (slash == std::string::npos || slash >= limit)
+            break;
+        const std::size_t entryEnd = platform::FindText(text, kEntryEnd, slash + 1);
+        if (entryEnd == std::string::npos || entryEnd >= limit)
+            break;
+        const std::string key = text.substr(slash + 1, entryEnd - slash - 1);
+        if (key.size() <= kMaxKeyLength) {
+            auto entry = std::make_unique<MappingEntry>();
+            entry->lineNo = DecimalField(text.substr(position, slash - position));
+            entry->key = key;
+            mappings.push_back(std::move(entry));
+        }
+        position = entryEnd + std::strlen(kEntryEnd);
+        if (position < text.size() && text[position] == '\r')
+            ++position;
+        if (position < text.size() && text[position] == '\n')
+            ++position;
+    }
+    return true;
+}
+
+// The settings file's path in folder, or empty when there is none to use.
+std::string SettingsPath(const std::string& folder, const AggregationConditions& conditions) {
+    if (folder.empty() || folder.size() > kMaxPathText)
+        return std::string();
+    const std::string name = SettingsFileName(conditions);
+    return name.empty() ? std::string() : folder + name;
+}
+
+bool WriteWhole(platform::FileSystem& files, const std::string& path, const std::string& bytes) {
+    auto file = files.OpenForWrite(path);
+    if (!file)
+        return false;
+    const bool written = file->Write(bytes.data(), bytes.size());
+    return file->Close() && written;
+}
+
+} // namespace
+
+std::string SettingsFileName(const AggregationConditions& conditions) {
+    if (!UsableUserId(conditions.userId))
+        return std::string();
+    return std::string(conditions.newForm == 1 ? "RV30_G_" : "RV16_G_") + conditions.userId + '_' +
+           std::to_string(conditions.selectionNo1) + '_' + std::to_string(conditions.selectionNo2) +
+           ".env";
+}
+
+std::string HostSettingsFolder() {
+    const char* folder = ClFileMgr::Inst()->GetAppFolderPath(ClFileMgr::kSettings);
+    if (folder == nullptr)
+        return std::string();
+    const std::size_t length = strnlen(folder, kMaxPathText + 1);
+    return length > kMaxPathText ? std::string() : std::string(folder, length);
+}
+
+std::string SettingsText(const AggregationConditions& conditions) {
+    const std::string& path =
+        conditions.outputPathFixed != 0 ? conditions.savedOutputPath : conditions.outputPath;
+    std::string text = std::string(kP1Header) + '\n';
+    text += std::to_string(conditions.endMonth) + '/' + std::to_string(conditions.taxIncluded) +
+            "/0/" + path.substr(0, path.find('\0')) + '\n';
+    text += std::string(kSectionEnd) + '\n' + kMappingHeader + '\n';
+    if (conditions.mappings != nullptr) {
+        for (const auto& entry : *conditions.mappings) {
+            if (StorableKey(entry->key))
+                text += std::to_string(entry->lineNo) + '/' + entry->key + kEntryEnd + '\n';
+        }
+    }
+    text += std::string(kSectionEnd) + '\n';
+    return text;
+}
+
+bool ReadSettingsText(const std::string& bytes, AggregationConditions& conditions) {
+    const std::string text = bytes.substr(0, bytes.find('\0'));
+    const std::size_t afterP1 = ReadP1(text, conditions);
+    if (afterP1 == std::string::npos || conditions.mappings == nullptr)
+        return false;
+    return ReadMappings(text, afterP1, *conditions.mappings);
+}
+
+bool loadSettings(platform::FileSystem& files, const std::string& settingsFolder,
+                  AggregationConditions& conditions) {
+    conditions.savedOutputPath.clear();
+    const std::string path = SettingsPath(settingsFolder, conditions);
+    std::string bytes;
+    if (path.empty() || !files.Exists(path) || !files.ReadFile(path, bytes))
+        return false;
+    return ReadSettingsText(bytes, conditions);
+}
+
+bool loadSettings(platform::FileSystem& files, AggregationConditions& conditions) {
+    return loadSettings(files, HostSettingsFolder(), conditions);
+}
+
+bool saveSettings(platform::FileSystem& files, const std::string& settingsFolder,
+                  const AggregationConditions& conditions) {
+    const std::string path = SettingsPath(settingsFolder, conditions);
+    if (path.empty())
+        return false;
+    if (!files.DirectoryExists(settingsFolder) && !CreateFolderChain(files, path))
+        return false;
+    const std::string temporary = path + kTemporarySuffix;
+    if (WriteWhole(files, temporary, SettingsText(conditions)) &&
+        files.MoveReplacing(temporary, path))
+        return true;
+    files.DeleteFileAt(temporary);
+    return false;
+}
+
+bool saveSettings(platform::FileSystem& files, const AggregationConditions& conditions) {
+    return saveSettings(files, HostSettingsFolder(), conditions);
+}
+
+bool resetMappingsToDefaults(AggregationConditions& conditions) {
+    if (conditions.mappings == nullptr)
+        return false;
+    MappingEntries& mappings = *conditions.mappings;
+    mappings.clear();
+    try {
+        for (const auto& entry : conditions.defaultMappings)
+            mappings.push_back(std::make_unique<MappingEntry>(*entry));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+bool LookUpAccountName(const std::string& key, std::string& name) {
+    StKAMOKUINFO account{};
+    if (FindAccountByKey(key.c_str(), &account) < 0)
+        return false;
+    name.assign(account.name(), strnlen(account.name(), StKAMOKUINFO::nameSize));
+    return true;
+}
+
+std::string describeMappedAccounts(const AggregationConditions& conditions, std::int16_t lineNo,
+                                   const AccountNameLookup& lookup) {
+    std::string text;
+    if (conditions.mappings != nullptr) {
+        for (const auto& entry : *conditions.mappings) {
+            std::string name;
+            if (entry->lineNo != lineNo || !lookup(entry->key, name))
+                continue;
+            const std::size_t added =
+                (text.empty() ? 0 : std::strlen(kNameSeparator)) + name.size();
+            if (text.size() + added > kDescriptionSize - 1)
+                break;
+            if (!text.empty())
+                text += kNameSeparator;
+            text += name;
+        }
+    }
+    return text.empty() ? kNoAccounts : text;
+}

@@ -1,0 +1,79 @@
+// The per-user, per-company settings file: the end month, the tax flag, the output path and the
+// mappings of the aggregation conditions, kept between runs. One file per form generation, host
+// user and selected company data, in the host's settings folder:
+//
+//   [P1]
+//   <endMonth>/<taxIncluded>/0/<output path>
+//   [終了]
+//   [P2/P3]
+//   <lineNo>/<key>[END]          one line per mapping entry
+//   [終了]
+//
+// Shift_JIS, lines ended by LF alone. A missing or broken file is never reported to the user;
+// the callers apply defaults.
+#pragma once
+
+#include "platform/filesystem.h"
+#include "settings/conditions.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// describeMappedAccounts keeps its text within this many bytes, terminating NUL included.
+constexpr std::size_t kDescriptionSize = 10000;
+
+// "RV16_G_<userId>_<selectionNo1>_<selectionNo2>.env", "RV30_G_..." for the newer form. Empty
+// when the user ID cannot be part of a file name in the settings folder (a separator, a
+// character Windows refuses in a name, a control character, "..", or longer than 64 bytes).
+std::string SettingsFileName(const AggregationConditions& conditions);
+
+// The host's settings folder (folder type 1), copied at once; empty when the host gives none
+// or a text longer than 260 bytes.
+std::string HostSettingsFolder();
+
+// The file's bytes for the conditions. The path written is savedOutputPath when the host fixed
+// the output file, else outputPath. Entries whose key a reader could not give back unchanged
+// (longer than 34 bytes, holding a line end, a NUL, "[END]" or "[終了]") are left out.
+std::string SettingsText(const AggregationConditions& conditions);
+
+// Reads the bytes of a settings file into the conditions: endMonth, taxIncluded, reserved,
+// savedOutputPath, outputPath (only when empty) and the mappings. False when "[P1]", its
+// "[終了]", "[P2/P3]" or its "[終了]" is missing; the "[P1]" values stay applied when only the
+// mapping part is missing. The mapping list ends early, and the read still succeeds, at an entry
+// without "[END]" before its line end and the section's "[終了]". Keys longer than 34 bytes are
+// skipped; a CR before an LF is a line end too; an output path longer than 260 bytes is not
+// taken. The text ends at its first NUL.
+bool ReadSettingsText(const std::string& text, AggregationConditions& conditions);
+
+// Reads the settings file of the conditions from settingsFolder (the host's when not given).
+// savedOutputPath is emptied first. False when there is no folder, the user ID is not usable,
+// the file is missing or cannot be read, or ReadSettingsText fails.
+bool loadSettings(platform::FileSystem& files, const std::string& settingsFolder,
+                  AggregationConditions& conditions);
+bool loadSettings(platform::FileSystem& files, AggregationConditions& conditions);
+
+// Writes the settings file of the conditions into settingsFolder (the host's when not given),
+// creating the folder chain when the folder is missing. The text goes to a temporary file in
+// the folder that replaces the old file only when complete; on any failure the old file stays
+// as it was and the temporary file is removed. False, silently, when there is no folder, the
+// user ID is not usable, or the folder or the file cannot be written.
+bool saveSettings(platform::FileSystem& files, const std::string& settingsFolder,
+                  const AggregationConditions& conditions);
+bool saveSettings(platform::FileSystem& files, const AggregationConditions& conditions);
+
+// Replaces the mappings by copies of the default mappings, in order. False when there is no
+// mapping list or memory runs out (the list then holds the copies made so far).
+bool resetMappingsToDefaults(AggregationConditions& conditions);
+
+// Gives the name of the host main account with a key; false when there is none.
+using AccountNameLookup = std::function<bool(const std::string& key, std::string& name)>;
+// The host's lookup (FindAccountByKey).
+bool LookUpAccountName(const std::string& key, std::string& name);
+
+// The names of the host accounts mapped to a statement line, joined by " / ", or
+// "集約されている科目はありません。" when none is found. Names that do not fit whole within
+// kDescriptionSize - 1 bytes are left off, with every name after them.
+std::string describeMappedAccounts(const AggregationConditions& conditions, std::int16_t lineNo,
+                                   const AccountNameLookup& lookup = LookUpAccountName);
