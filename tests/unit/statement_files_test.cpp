@@ -111,11 +111,11 @@ TEST(FormItemFile, RejectsFilesWithoutACompleteSection) {
     StatementLines lines;
     lines.push_back(std::make_unique<StatementLine>());
     lines[0]->tag = "KEPT";
-    for (const std::string bytes : {std::string(), std::string("1/1/0/a/A;\r\n[終了]\r\n"),
-                                    std::string("[共通様式]\r\n1/1/0/a/A;\r\n"),
-                                    std::string("[終了]\r\n[共通様式]\r\n1/1/0/a/A;\r\n"),
-                                    // The end marker lies behind a NUL byte, outside the text.
-                                    std::string("[共通様式]\r\n1/1/0/a/A;\r\n\0[終了]\r\n", 27)}) {
+    for (const std::string& bytes : {std::string(), std::string("1/1/0/a/A;\r\n[終了]\r\n"),
+                                     std::string("[共通様式]\r\n1/1/0/a/A;\r\n"),
+                                     std::string("[終了]\r\n[共通様式]\r\n1/1/0/a/A;\r\n"),
+                                     // The end marker lies behind a NUL byte, outside the text.
+                                     std::string("[共通様式]\r\n1/1/0/a/A;\r\n\0[終了]\r\n", 27)}) {
         EXPECT_FALSE(loadStatementLines(bytes, lines)) << bytes;
         ASSERT_EQ(1u, lines.size());
         EXPECT_EQ("KEPT", lines[0]->tag);
