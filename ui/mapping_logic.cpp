@@ -3,7 +3,6 @@
 #include "aggregate/account_key.h"
 #include "host/bookhub.h"
 #include "platform/sjis.h"
-#include "ui/page2_logic.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -280,15 +279,15 @@ ColumnWidths AccountColumnWidths(int clientWidth) {
     return {3 * (width / 14), 11 * (width / 14) + width % 14};
 }
 
-DialogKeyAction TranslateDialogKey(unsigned virtualKey, bool shift, bool ctrl, bool alt,
+DialogKeyAction TranslateDialogKey(unsigned virtualKey, sheet::Modifiers modifiers,
                                    DialogFocus focus) {
-    if (shift || ctrl || alt) {
+    if (modifiers.any()) {
         return DialogKeyAction::kDefault;
     }
-    if (virtualKey == pages::kVkF12) {
+    if (virtualKey == sheet::kKeyF12) {
         return DialogKeyAction::kApply;
     }
-    if (virtualKey != pages::kVkReturn) {
+    if (virtualKey != sheet::kKeyEnter) {
         return DialogKeyAction::kDefault;
     }
     switch (focus) {

@@ -6,6 +6,7 @@
 
 #include "aggregate/statement_line.h"
 #include "host/records.h"
+#include "ui/condition_sheet_logic.h"
 
 #include <array>
 #include <cstdint>
@@ -108,7 +109,7 @@ ColumnWidths AccountColumnWidths(int clientWidth);
 enum class DialogFocus { kList, kAllAccountsCheck, kApplyButton, kOther };
 enum class DialogKeyAction { kDefault, kFocusAllAccountsCheck, kFocusApplyButton, kApply };
 
-DialogKeyAction TranslateDialogKey(unsigned virtualKey, bool shift, bool ctrl, bool alt,
+DialogKeyAction TranslateDialogKey(unsigned virtualKey, sheet::Modifiers modifiers,
                                    DialogFocus focus);
 
 } // namespace mapping

@@ -144,15 +144,15 @@ std::optional<PageRelayout> RelayoutMainAccountsPage(const std::map<int, Control
     return relayout;
 }
 
-PageKeyAction TranslatePageKey(MessageKind kind, unsigned wParam, KeyModifiers modifiers,
+PageKeyAction TranslatePageKey(MessageKind kind, unsigned wParam, sheet::Modifiers modifiers,
                                bool targetIsLineButton) {
     // Alt+F4 never reaches the sheet from a page. Only key messages carry a virtual-key code;
     // the character message of Alt+S also has the value 0x73 and must pass.
     const bool keyMessage = kind == MessageKind::kKeyDown || kind == MessageKind::kKeyUp;
-    if (keyMessage && modifiers.alt && !modifiers.shift && !modifiers.ctrl && wParam == kVkF4) {
+    if (sheet::IsAltF4(keyMessage, wParam, modifiers)) {
         return PageKeyAction::kSwallow;
     }
-    if (kind == MessageKind::kKeyDown && wParam == kVkReturn && modifiers.None() &&
+    if (kind == MessageKind::kKeyDown && wParam == sheet::kKeyEnter && !modifiers.any() &&
         targetIsLineButton) {
         return PageKeyAction::kPressButton;
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "aggregate/statement_line.h"
+#include "ui/condition_sheet_logic.h"
 
 #include <cstdint>
 #include <map>
@@ -79,24 +80,13 @@ std::optional<PageRelayout> RelayoutMainAccountsPage(const std::map<int, Control
 // Keyboard pre-translation of pages 2 and 3.
 enum class MessageKind { kKeyDown, kKeyUp, kChar, kMouseMove, kOther };
 
-struct KeyModifiers {
-    bool shift = false;
-    bool ctrl = false;
-    bool alt = false;
-    bool None() const { return !shift && !ctrl && !alt; }
-};
-
 enum class PageKeyAction {
     kDefault,     // the normal property-page path
     kSwallow,     // dropped
     kPressButton, // the target line button's click handler runs, the message is dropped
 };
 
-constexpr unsigned kVkReturn = 0x0D;
-constexpr unsigned kVkF4 = 0x73;
-constexpr unsigned kVkF12 = 0x7B;
-
-PageKeyAction TranslatePageKey(MessageKind kind, unsigned wParam, KeyModifiers modifiers,
+PageKeyAction TranslatePageKey(MessageKind kind, unsigned wParam, sheet::Modifiers modifiers,
                                bool targetIsLineButton);
 
 } // namespace pages

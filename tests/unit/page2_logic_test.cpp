@@ -246,34 +246,33 @@ TEST(Page2Relayout, MissingMeasuredControlGivesNoRelayout) {
 }
 
 TEST(PageKeys, AltF4IsSwallowedEnterOnALineButtonPressesIt) {
-    using pages::KeyModifiers;
     using pages::MessageKind;
     using pages::PageKeyAction;
-    const KeyModifiers none{};
-    const KeyModifiers alt{false, false, true};
-    const KeyModifiers altShift{true, false, true};
-    const KeyModifiers shift{true, false, false};
+    const sheet::Modifiers none{};
+    const sheet::Modifiers alt{false, false, true};
+    const sheet::Modifiers altShift{true, false, true};
+    const sheet::Modifiers shift{true, false, false};
 
     EXPECT_EQ(PageKeyAction::kSwallow,
-              pages::TranslatePageKey(MessageKind::kKeyDown, pages::kVkF4, alt, false));
+              pages::TranslatePageKey(MessageKind::kKeyDown, sheet::kKeyF4, alt, false));
     EXPECT_EQ(PageKeyAction::kSwallow,
-              pages::TranslatePageKey(MessageKind::kKeyUp, pages::kVkF4, alt, true));
+              pages::TranslatePageKey(MessageKind::kKeyUp, sheet::kKeyF4, alt, true));
     EXPECT_EQ(PageKeyAction::kDefault,
-              pages::TranslatePageKey(MessageKind::kKeyDown, pages::kVkF4, altShift, false));
+              pages::TranslatePageKey(MessageKind::kKeyDown, sheet::kKeyF4, altShift, false));
     EXPECT_EQ(PageKeyAction::kDefault,
-              pages::TranslatePageKey(MessageKind::kKeyDown, pages::kVkF4, none, false));
+              pages::TranslatePageKey(MessageKind::kKeyDown, sheet::kKeyF4, none, false));
     // Alt+S arrives as the character 's' (0x73): an access key, not F4.
     EXPECT_EQ(PageKeyAction::kDefault,
               pages::TranslatePageKey(MessageKind::kChar, 0x73, alt, false));
 
     EXPECT_EQ(PageKeyAction::kPressButton,
-              pages::TranslatePageKey(MessageKind::kKeyDown, pages::kVkReturn, none, true));
+              pages::TranslatePageKey(MessageKind::kKeyDown, sheet::kKeyEnter, none, true));
     EXPECT_EQ(PageKeyAction::kDefault,
-              pages::TranslatePageKey(MessageKind::kKeyDown, pages::kVkReturn, shift, true));
+              pages::TranslatePageKey(MessageKind::kKeyDown, sheet::kKeyEnter, shift, true));
     EXPECT_EQ(PageKeyAction::kDefault,
-              pages::TranslatePageKey(MessageKind::kKeyDown, pages::kVkReturn, none, false));
+              pages::TranslatePageKey(MessageKind::kKeyDown, sheet::kKeyEnter, none, false));
     EXPECT_EQ(PageKeyAction::kDefault,
-              pages::TranslatePageKey(MessageKind::kKeyUp, pages::kVkReturn, none, true));
+              pages::TranslatePageKey(MessageKind::kKeyUp, sheet::kKeyEnter, none, true));
 }
 
 } // namespace

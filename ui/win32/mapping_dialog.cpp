@@ -135,8 +135,9 @@ bool ClAccountMappingDialog::PreTranslate(MSG& message) {
     } else if (focused == Item(IDC_MAP_APPLY).Handle()) {
         focus = mapping::DialogFocus::kApplyButton;
     }
-    switch (mapping::TranslateDialogKey(static_cast<unsigned>(message.wParam), KeyIsDown(VK_SHIFT),
-                                        KeyIsDown(VK_CONTROL), KeyIsDown(VK_MENU), focus)) {
+    const sheet::Modifiers modifiers{KeyIsDown(VK_SHIFT), KeyIsDown(VK_CONTROL),
+                                     KeyIsDown(VK_MENU)};
+    switch (mapping::TranslateDialogKey(static_cast<unsigned>(message.wParam), modifiers, focus)) {
     case mapping::DialogKeyAction::kDefault:
         return false;
     case mapping::DialogKeyAction::kFocusAllAccountsCheck:

@@ -168,8 +168,8 @@ bool ClLineButtonPage::PreTranslate(MSG& message) {
         ::SendMessageA(tips_, TTM_GETTOOLCOUNT, 0, 0) > 0) {
         ::SendMessageA(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
     }
-    const pages::KeyModifiers modifiers{KeyIsDown(VK_SHIFT), KeyIsDown(VK_CONTROL),
-                                        KeyIsDown(VK_MENU)};
+    const sheet::Modifiers modifiers{KeyIsDown(VK_SHIFT), KeyIsDown(VK_CONTROL),
+                                     KeyIsDown(VK_MENU)};
     const pages::LineControl* button = LineButtonAt(message.hwnd);
     switch (pages::TranslatePageKey(KindOf(message.message), static_cast<unsigned>(message.wParam),
                                     modifiers, button != nullptr)) {

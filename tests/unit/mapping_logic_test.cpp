@@ -1,0 +1,383 @@
+// The account-mapping dialog's selection logic against the stand-in host's account master, with
+// an in-memory list in place of the list view.
+#include "ui/mapping_logic.h"
+
+#include "aggregate/account_key.h"
+#include "standin/testing.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using mapping::AccountMapping;
+using mapping::SyncMode;
+
+// The list view and the all-accounts box as the dialog shows them.
+class FakeListView : public mapping::AccountListView {
+  public:
+    struct Row {
+        std::string number;
+        std::string name;
+        bool checked;
+    };
+
+    void DeleteAllRows() override { rows.clear(); }
+    void AppendRow(const std::string& number, const std::string& name) override {
+        rows.push_back({number, name, false});
+    }
+    int RowCount() const override { return static_cast<int>(rows.size()); }
+    std::string RowNumberText(int row) const override { return rows.at(row).number; }
+    bool IsRowChecked(int row) const override { return rows.at(row).checked; }
+    void SetRowChecked(int row, bool checked) override { rows.at(row).checked = checked; }
+    bool IsAllAccountsChecked() const override { return allAccounts; }
+    void SetAllAccountsChecked(bool checked) override { allAccounts = checked; }
+
+    // The numbers of the rows, "*" marking checked ones: "1110* 1120".
+    std::string Shown() const {
+        std::string text;
+        for (const Row& row : rows) {
+            text += (text.empty() ? "" : " ") + row.number + (row.checked ? "*" : "");
+        }
+        return text;
+    }
+    void Check(const std::string& number, bool checked = true) {
+        for (Row& row : rows) {
+            if (row.number == number) {
+                row.checked = checked;
+                return;
+            }
+        }
+        ADD_FAILURE() << "no row " << number << " in " << Shown();
+    }
+
+    std::vector<Row> rows;
+    bool allAccounts = false;
+};
+
+constexpr std::uint32_t kCash = 0x80881000;
+constexpr std::uint32_t kNotes = 0x80882000;
+
+// Cash and notes are the narrow list's kinds; 1160 and 1170 are hidden by a flag byte, 1130 has
+// a sub-account, and 2110 / 2120 are liabilities. Names carry padding as hosts store them.
+const char kBook[] = u8R"({
+  "user": { "id": "tester", "selectedNo": [1, 7] },
+  "dataSets": [ {
+    "dataId": "MAPTEST", "dataNo": 7, "companyName": "テスト商事",
+    "periodStart": 20240401, "periodEnd": 20250331,
+    "accounts": [
+      { "number": 1110, "name": "現金", "kind": "80881000", "side": 1 },
+      { "number": 1120, "name": "当座預金  ", "kind": "80881000", "side": 1 },
+      { "number": 1130, "name": "普通預金　　", "kind": "80881000", "side": 1,
+        "subAccounts": [ { "sub": 1, "name": "第一銀行" } ] },
+      { "number": 1140, "name": "定期　預金", "kind": "80881000", "side": 1 },
+      { "number": 1150, "name": "受取手形", "kind": "80882000", "side": 1 },
+      { "number": 1160, "name": "売掛金", "kind": "80883000", "side": 1, "hideFlag1": 1 },
+      { "number": 1170, "name": "商品", "kind": "80881000", "side": 1, "hideFlag2": 3 },
+      { "number": 2110, "name": "支払手形", "kind": "80481000", "side": 2 },
+      { "number": 2120, "name": "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA",
+        "kind": "80482000", "side": 2 }
+    ] } ]
+})";
+
+class MappingLogicTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        const std::string folder = ::testing::TempDir();
+        const std::string book = folder + "mapping_logic_book.json";
+        std::ofstream(book, std::ios::binary) << kBook;
+        configPath_ = folder + "mapping_logic_host.json";
+        std::ofstream(configPath_, std::ios::binary) << R"({ "book": "mapping_logic_book.json" })";
+    }
+    void SetUp() override { ASSERT_TRUE(standin::ReloadConfig(configPath_)); }
+    void TearDown() override { standin::ReloadConfig(""); }
+
+    static std::string KeyOf(std::int32_t number) {
+        StKAMOKUINFO account{};
+        EXPECT_TRUE(FindAccountByCode(number, account)) << "account " << number;
+        return MakeAccountKey(account).str();
+    }
+    static void Add(MappingEntries& list, int lineNo, const std::string& key) {
+        auto entry = std::make_unique<MappingEntry>();
+        entry->lineNo = static_cast<std::int16_t>(lineNo);
+        entry->key = key;
+        list.push_back(std::move(entry));
+    }
+    // "line:number" per entry, the number found by key ("?" for a key without an account).
+    static std::string Describe(const MappingEntries& list) {
+        std::string text;
+        for (const auto& entry : list) {
+            const std::int32_t code = FindAccountByKey(entry->key.c_str());
+            text += (text.empty() ? "" : " ") + std::to_string(entry->lineNo) + ":" +
+                    (code == -1 ? std::string("?") : std::to_string(code / 10000));
+        }
+        return text;
+    }
+    static std::string Numbers(const std::vector<std::int32_t>& selection) {
+        std::string text;
+        for (std::int32_t n : selection) {
+            text += (text.empty() ? "" : " ") + std::to_string(n);
+        }
+        return text;
+    }
+
+    std::array<std::uint32_t, StatementLine::kKindCodes> narrowKinds{kCash, kNotes};
+    std::array<std::uint32_t, StatementLine::kKindCodes> noKinds{};
+    MappingEntries mappings;
+    MappingEntries defaults;
+    FakeListView view;
+    static inline std::string configPath_;
+};
+
+TEST_F(MappingLogicTest, WithoutKindCodesEveryVisibleMainAccountIsListedTrimmedAndUnchecked) {
+    AccountMapping dialog(5, noKinds, mappings, defaults, view);
+    dialog.Open();
+    EXPECT_FALSE(view.allAccounts);
+    EXPECT_EQ("1110 1120 1130 1140 1150 2110 2120", view.Shown());
+    ASSERT_EQ(7u, view.rows.size());
+    EXPECT_EQ("当座預金", view.rows[1].name);
+    EXPECT_EQ("普通預金", view.rows[2].name) << "full-width padding goes";
+    EXPECT_EQ("定期　預金", view.rows[3].name) << "a blank inside the name stays";
+    EXPECT_EQ(std::string(87, 'A'), view.rows[6].name) << "the longest name the host holds";
+    EXPECT_EQ(7u, dialog.displayedAccounts().size());
+    EXPECT_TRUE(dialog.selection().empty()) << Numbers(dialog.selection());
+}
+
+TEST_F(MappingLogicTest, OpensNarrowWithTheLinesAccountsChecked) {
+    Add(mappings, 4, KeyOf(1110));
+    Add(mappings, 18, KeyOf(1140));
+    Add(mappings, 18, KeyOf(1110));
+    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    dialog.Open();
+    EXPECT_FALSE(view.allAccounts);
+    EXPECT_EQ("1110* 1120 1130 1140* 1150", view.Shown());
+    EXPECT_EQ("1110 1140", Numbers(dialog.selection())) << "rows from the top";
+}
+
+TEST_F(MappingLogicTest, MappedAccountOfAnotherKindWidensTheList) {
+    Add(mappings, 18, KeyOf(1150));
+    Add(mappings, 18, KeyOf(2110));
+    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    dialog.Open();
+    EXPECT_TRUE(view.allAccounts);
+    EXPECT_EQ("1110 1120 1130 1140 1150* 2110* 2120", view.Shown());
+}
+
+TEST_F(MappingLogicTest, KeysWithoutAListedAccountAreNeverCheckedAndGoOnApply) {
+    Add(mappings, 18, "URIAGEDAKA");
+    Add(mappings, 18, KeyOf(1160)); // hidden by the first flag byte
+    Add(mappings, 18, "0x000000000000000000000000000000ff");
+    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    dialog.Open();
+    EXPECT_FALSE(view.allAccounts);
+    EXPECT_EQ("1110 1120 1130 1140 1150", view.Shown());
+    dialog.ApplySelection();
+    EXPECT_EQ("", Describe(mappings));
+}
+
+TEST_F(MappingLogicTest, ToggleOffAndOnKeepsACheckedAccountTheNarrowListDoesNotShow) {
+    Add(mappings, 18, KeyOf(2120));
+    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    dialog.Open();
+    ASSERT_TRUE(view.allAccounts);
+    view.Check("1120");
+
+    view.allAccounts = false;
+    dialog.ToggleAllAccounts();
+    EXPECT_EQ("1110 1120* 1130 1140 1150", view.Shown());
+    EXPECT_EQ("1120 2120", Numbers(dialog.selection()));
+
+    view.allAccounts = true;
+    dialog.ToggleAllAccounts();
+    EXPECT_EQ("1110 1120* 1130 1140 1150 2110 2120*", view.Shown());
+
+    dialog.ApplySelection();
+    EXPECT_EQ("18:1120 18:2120", Describe(mappings)) << "rows from the top";
+}
+
+TEST_F(MappingLogicTest, ApplyPutsUnshownChoicesFirstThenCheckedRowsAtTheEndOfTheList) {
+    Add(mappings, 18, KeyOf(2110));
+    Add(mappings, 3, KeyOf(1110));
+    Add(mappings, 18, KeyOf(2120));
+    Add(mappings, 18, KeyOf(1150));
+    Add(mappings, 9, "URIAGEDAKA");
+    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    dialog.Open();
+    view.allAccounts = false;
+    dialog.ToggleAllAccounts();
+    ASSERT_EQ("1110 1120 1130 1140 1150*", view.Shown());
+    view.Check("1130");
+    dialog.ApplySelection();
+    EXPECT_EQ("3:1110 9:? 18:2110 18:2120 18:1130 18:1150", Describe(mappings));
+}
+
+TEST_F(MappingLogicTest, TwoEntriesOfTheLineAtTheFrontAreBothRemoved) {
+    Add(mappings, 18, KeyOf(1110));
+    Add(mappings, 18, KeyOf(1120));
+    Add(mappings, 4, KeyOf(1130));
+    Add(mappings, 18, "SISAN");
+    Add(mappings, 18, KeyOf(1150));
+    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    dialog.Open();
+    for (auto& row : view.rows) {
+        row.checked = false;
+    }
+    dialog.ApplySelection();
+    EXPECT_EQ("4:1130", Describe(mappings));
+}
+
+TEST_F(MappingLogicTest, CheckAllAccountsThenSetMapsEveryListedAccountOnceInMasterOrder) {
+    Add(mappings, 18, KeyOf(1120));
+    Add(mappings, 2, KeyOf(1110));
+    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    dialog.Open();
+    dialog.RunMenuCommand(mapping::kMenuCheckAll);
+    EXPECT_TRUE(view.allAccounts);
+    EXPECT_EQ("1110* 1120* 1130* 1140* 1150* 2110* 2120*", view.Shown());
+    dialog.ApplySelection();
+    EXPECT_EQ("2:1110 18:1110 18:1120 18:1130 18:1140 18:1150 18:2110 18:2120", Describe(mappings));
+}
+
+TEST_F(MappingLogicTest, UncheckAllAccountsThenSetLeavesTheLineWithoutEntries) {
+    Add(mappings, 18, KeyOf(2110));
+    Add(mappings, 18, KeyOf(1110));
+    Add(mappings, 5, KeyOf(1110));
+    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    dialog.Open();
+    view.allAccounts = false;
+    dialog.ToggleAllAccounts();
+    ASSERT_EQ("1110 2110", Numbers(dialog.selection()));
+    dialog.RunMenuCommand(mapping::kMenuUncheckAll);
+    EXPECT_FALSE(view.allAccounts) << "entry 5 leaves the box";
+    EXPECT_EQ("1110 1120 1130 1140 1150", view.Shown());
+    dialog.ApplySelection();
+    EXPECT_EQ("5:1110", Describe(mappings));
+}
+
+TEST_F(MappingLogicTest, DisplayedEntriesCheckAndUncheckOnlyTheRowsShown) {
+    Add(mappings, 18, KeyOf(2110));
+    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    dialog.Open();
+    view.allAccounts = false;
+    dialog.ToggleAllAccounts();
+    dialog.RunMenuCommand(mapping::kMenuCheckDisplayed);
+    EXPECT_EQ("1110* 1120* 1130* 1140* 1150*", view.Shown());
+    EXPECT_EQ("2110 1110 1120 1130 1140 1150", Numbers(dialog.selection()));
+    dialog.RunMenuCommand(mapping::kMenuUncheckDisplayed);
+    EXPECT_EQ("1110 1120 1130 1140 1150", view.Shown());
+    EXPECT_EQ("2110", Numbers(dialog.selection()));
+    dialog.RunMenuCommand(0); // the menu dismissed
+    EXPECT_EQ("2110", Numbers(dialog.selection()));
+}
+
+TEST_F(MappingLogicTest, RestoreDefaultsChoosesTheDefaultsIncludingUnshownOnes) {
+    Add(defaults, 18, KeyOf(1150));
+    Add(defaults, 4, KeyOf(1120));
+    Add(defaults, 18, "SOREIGAI");
+    Add(defaults, 18, KeyOf(2110));
+    Add(defaults, 18, KeyOf(1110));
+    Add(mappings, 18, KeyOf(1130));
+    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    dialog.Open();
+    ASSERT_EQ("1110 1120 1130* 1140 1150", view.Shown());
+    dialog.RunMenuCommand(mapping::kMenuRestoreDefaults);
+    EXPECT_FALSE(view.allAccounts);
+    EXPECT_EQ("1110* 1120 1130 1140 1150*", view.Shown());
+    EXPECT_EQ("1150 0 2110 1110", Numbers(dialog.selection()));
+    dialog.ApplySelection();
+    EXPECT_EQ("18:2110 18:1110 18:1150", Describe(mappings))
+        << "the key without an account adds nothing";
+    EXPECT_EQ(5u, defaults.size()) << "the defaults are only read";
+}
+
+TEST_F(MappingLogicTest, FindDisplayedAccountTakesNumbersAndCodes) {
+    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    dialog.Open();
+    ASSERT_TRUE(dialog.FindDisplayedAccount(1140).has_value());
+    EXPECT_EQ(11400000, dialog.FindDisplayedAccount(1140)->code());
+    EXPECT_EQ(11400000, dialog.FindDisplayedAccount(11400000)->code());
+    EXPECT_FALSE(dialog.FindDisplayedAccount(2110).has_value()) << "not in the narrow list";
+    EXPECT_FALSE(dialog.FindDisplayedAccount(11300001).has_value()) << "a sub-account";
+    EXPECT_FALSE(dialog.FindDisplayedAccount(0).has_value());
+}
+
+TEST(MappingTrim, DropsTrailingHalfAndFullWidthBlanksOnly) {
+    using mapping::TrimAccountName;
+    EXPECT_EQ("普通預金", TrimAccountName("普通預金　 　 "));
+    EXPECT_EQ("定期　預金", TrimAccountName("定期　預金　"));
+    EXPECT_EQ(" 現金", TrimAccountName(" 現金"));
+    EXPECT_EQ("", TrimAccountName("　  　"));
+    EXPECT_EQ("", TrimAccountName(""));
+    // ａ is 82 81: with '@' (40) after it, the bytes 81 40 are not a full-width space.
+    EXPECT_EQ("ａ@", TrimAccountName("ａ@"));
+    // A lead byte cut off at the end of the text stays as it is.
+    EXPECT_EQ("A\x82", TrimAccountName(std::string_view("A\x82", 2)));
+}
+
+TEST(MappingTrim, HandlesNamesLongerThanAnyFixedBuffer) {
+    std::string name;
+    for (int i = 0; i < 20000; ++i) {
+        name += "科";
+    }
+    const std::string expected = name;
+    for (int i = 0; i < 5000; ++i) {
+        name += "　 ";
+    }
+    const std::string trimmed = mapping::TrimAccountName(name);
+    EXPECT_EQ(expected.size(), trimmed.size());
+    EXPECT_EQ(expected, trimmed);
+}
+
+TEST(MappingColumns, ThreeToElevenFillingTheClientWidth) {
+    const auto narrow = mapping::AccountColumnWidths(141);
+    EXPECT_EQ(30, narrow.code);
+    EXPECT_EQ(111, narrow.name);
+    for (int width : {0, 13, 14, 15, 246, 300}) {
+        const auto columns = mapping::AccountColumnWidths(width);
+        EXPECT_EQ(width, columns.code + columns.name) << "width " << width;
+        EXPECT_EQ(3 * (width / 14), columns.code) << "width " << width;
+    }
+}
+
+TEST(MappingMenu, FiveEntriesWithTheirTextsInOrder) {
+    const char* const texts[] = {"デフォルトのチェック状態に戻す",
+                                 "表示されている科目を全てチェック",
+                                 "表示されている科目のチェックを全てはずす", "全ての科目をチェック",
+                                 "全ての科目のチェックをはずす"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(i + 1, mapping::kMenuEntries[i].command);
+        EXPECT_STREQ(texts[i], mapping::kMenuEntries[i].text) << "entry " << i + 1;
+    }
+}
+
+TEST(MappingKeys, EnterWalksListBoxButtonAndF12AppliesWithoutModifiers) {
+    using mapping::DialogFocus;
+    using mapping::DialogKeyAction;
+    using mapping::TranslateDialogKey;
+    EXPECT_EQ(DialogKeyAction::kFocusAllAccountsCheck,
+              TranslateDialogKey(0x0D, sheet::Modifiers{false, false, false}, DialogFocus::kList));
+    EXPECT_EQ(DialogKeyAction::kFocusApplyButton,
+              TranslateDialogKey(0x0D, sheet::Modifiers{false, false, false},
+                                 DialogFocus::kAllAccountsCheck));
+    EXPECT_EQ(
+        DialogKeyAction::kApply,
+        TranslateDialogKey(0x0D, sheet::Modifiers{false, false, false}, DialogFocus::kApplyButton));
+    EXPECT_EQ(DialogKeyAction::kDefault,
+              TranslateDialogKey(0x0D, sheet::Modifiers{false, false, false}, DialogFocus::kOther));
+    EXPECT_EQ(DialogKeyAction::kApply,
+              TranslateDialogKey(0x7B, sheet::Modifiers{false, false, false}, DialogFocus::kOther));
+    EXPECT_EQ(DialogKeyAction::kDefault,
+              TranslateDialogKey(0x7B, sheet::Modifiers{true, false, false}, DialogFocus::kOther));
+    EXPECT_EQ(DialogKeyAction::kDefault,
+              TranslateDialogKey(0x0D, sheet::Modifiers{false, true, false}, DialogFocus::kList));
+    EXPECT_EQ(
+        DialogKeyAction::kDefault,
+        TranslateDialogKey(0x0D, sheet::Modifiers{false, false, true}, DialogFocus::kApplyButton));
+    EXPECT_EQ(DialogKeyAction::kDefault,
+              TranslateDialogKey(0x1B, sheet::Modifiers{false, false, false}, DialogFocus::kList));
+}
+
+} // namespace
