@@ -263,9 +263,42 @@ class OverviewAggregator::MappingIndex {
     std::unordered_map<std::string_view, std::vector<const Lines*>> targets_;
 };
 
+namespace {
+
+// ClRuleKamoku attached to the host's set manager and option link, bound to the selected data.
+class HostAccountTotals : public AccountTotalCursor {
+  public:
+    explicit HostAccountTotals(const char* dataId) {
+        rule_.AttachSetMgr(ClDataMgr::Inst()->GetSetMgr());
+        rule_.SetCurDataID(dataId);
+        rule_.AttachOptLink(ClLinkMgr::Inst()->GetOptLink());
+    }
+    long MoveReady(const AggregationRequest& request) override {
+        return rule_.MoveReady(1, 0, 0, request.terms, nullptr, 0);
+    }
+    long GetSumCount(long* count) override { return rule_.GetSumCount(count); }
+    long SetMovePos(long position) override { return rule_.SetMovePos(position); }
+    long MoveNext(StKAMOKUSUMINFO* row) override { return rule_.MoveNext(row); }
+    long MoveFinish() override { return rule_.MoveFinish(); }
+
+  private:
+    ClRuleKamoku rule_;
+};
+
+} // namespace
+
+std::unique_ptr<AccountTotalCursor> OpenHostAccountTotals() {
+    StDATAINFO selected;
+    if (!SelectedDataInfo(selected))
+        return nullptr;
+    return std::make_unique<HostAccountTotals>(selected.dataId());
+}
+
 OverviewAggregator::OverviewAggregator(ProgressSink& progress, const MappingEntries& mappings,
-                                       StatementLines& lines, std::uint32_t newForm)
-    : progress_(progress), mappings_(mappings), lines_(lines), newForm_(newForm) {}
+                                       StatementLines& lines, std::uint32_t newForm,
+                                       AccountTotalCursorFactory openCursor)
+    : progress_(progress), mappings_(mappings), lines_(lines), newForm_(newForm),
+      openCursor_(std::move(openCursor)) {}
 
 OverviewAggregator::~OverviewAggregator() = default;
 
@@ -275,33 +308,28 @@ int OverviewAggregator::Aggregate(int taxIncluded, const AggregationRequest& req
     SlotPlan plan;
     if (!plan.Make(request, dataInfo))
         return 0;
-    if (!rule_) {
-        StDATAINFO selected;
-        if (!SelectedDataInfo(selected))
+    if (!cursor_) {
+        cursor_ = openCursor_();
+        if (!cursor_)
             return 0;
-        auto rule = std::make_unique<ClRuleKamoku>();
-        rule->AttachSetMgr(ClDataMgr::Inst()->GetSetMgr());
-        rule->SetCurDataID(selected.dataId());
-        rule->AttachOptLink(ClLinkMgr::Inst()->GetOptLink());
-        rule_ = std::move(rule);
     }
 
     progress_.AdvanceTo(100, 200);
-    rule_->MoveReady(1, 0, 0, request.terms, nullptr, 0);
+    cursor_->MoveReady(request);
     long rowCount = 0;
-    if (rule_->GetSumCount(&rowCount) != 0)
+    if (cursor_->GetSumCount(&rowCount) != 0)
         return 0;
 
     progress_.AdvanceTo(200, 300);
-    if (rule_->SetMovePos(0) != 0)
+    if (cursor_->SetMovePos(0) != 0)
         return 0;
     kindTotals_.Clear();
     if (!Walk(taxIncluded == 1, rowCount, plan))
         return 0;
 
     progress_.AdvanceTo(300, 400);
-    rule_->MoveFinish();
-    rule_.reset();
+    cursor_->MoveFinish();
+    cursor_.reset();
     if (!ApplySourceKeys())
         return 0;
 
@@ -317,7 +345,7 @@ int OverviewAggregator::Walk(bool taxIncluded, long rowCount, const SlotPlan& pl
     for (long i = 0; i < rowCount; ++i) {
         progress_.ActivityTick();
         StKAMOKUSUMINFO row{};
-        const long result = rule_->MoveNext(&row);
+        const long result = cursor_->MoveNext(&row);
         if (result == kHostEndOfRows)
             break;
         if (result != 0)

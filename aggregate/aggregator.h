@@ -10,9 +10,26 @@
 #include "ui/progress.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
-class ClRuleKamoku;
+// The host's cursor over the monthly account totals of the selected data, as the aggregation
+// walks it. Results are the host's: 0 for success, kHostEndOfRows after the last row.
+class AccountTotalCursor {
+  public:
+    virtual ~AccountTotalCursor() = default;
+    virtual long MoveReady(const AggregationRequest& request) = 0;
+    virtual long GetSumCount(long* count) = 0;
+    virtual long SetMovePos(long position) = 0;
+    virtual long MoveNext(StKAMOKUSUMINFO* row) = 0;
+    virtual long MoveFinish() = 0;
+};
+
+// Opens a cursor; null when it cannot be had.
+using AccountTotalCursorFactory = std::function<std::unique_ptr<AccountTotalCursor>()>;
+
+// The host's ClRuleKamoku bound to the data selected in the host.
+std::unique_ptr<AccountTotalCursor> OpenHostAccountTotals();
 
 // The host totals that source keys read, one per total kind code; the last qualifying row of a
 // walk wins.
@@ -38,7 +55,8 @@ class OverviewAggregator {
   public:
     // Both lists are borrowed; newForm is nonzero for the newer form generation.
     OverviewAggregator(ProgressSink& progress, const MappingEntries& mappings,
-                       StatementLines& lines, std::uint32_t newForm);
+                       StatementLines& lines, std::uint32_t newForm,
+                       AccountTotalCursorFactory openCursor = OpenHostAccountTotals);
     virtual ~OverviewAggregator();
     OverviewAggregator(const OverviewAggregator&) = delete;
     OverviewAggregator& operator=(const OverviewAggregator&) = delete;
@@ -68,7 +86,10 @@ class OverviewAggregator {
     const MappingEntries& mappings_;
     StatementLines& lines_;
     std::uint32_t newForm_;
-    std::unique_ptr<ClRuleKamoku> rule_;
+    AccountTotalCursorFactory openCursor_;
+    // Opened by the first Aggregate and closed at its successful end; a failed run leaves it
+    // open for a second Aggregate.
+    std::unique_ptr<AccountTotalCursor> cursor_;
     KindTotals kindTotals_;
 };
 

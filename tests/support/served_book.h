@@ -1,0 +1,39 @@
+// Serves a book to the stand-in host for the running test: the book and a host configuration
+// naming it are written to the test's temporary folder and the stand-in reads them again.
+#pragma once
+
+#include "standin/config.h"
+#include "standin/testing.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+namespace testsupport {
+
+// bookJson: the book's text, or empty to name bookPath instead. configKeys: further keys of the
+// host configuration, each written as ", \"key\": value".
+inline ::testing::AssertionResult ServeBook(const std::string& name, const std::string& bookJson,
+                                            const std::string& configKeys = "",
+                                            const std::string& bookPath = "") {
+    const std::string folder = ::testing::TempDir();
+    std::string book = bookPath;
+    if (!bookJson.empty()) {
+        book = folder + name + "_book.json";
+        std::ofstream(book, std::ios::binary) << bookJson;
+    }
+    const std::string config = folder + name + "_host.json";
+    std::ofstream(config, std::ios::binary)
+        << "{ \"book\": \"" << book << "\"" << configKeys << " }";
+    if (standin::ReloadConfig(config))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "book " << book << ": " << standin::LoadProblem();
+}
+
+// Puts the stand-in back on its usual configuration when the test ends.
+struct ServedBookScope {
+    ~ServedBookScope() { standin::ReloadConfig(""); }
+};
+
+} // namespace testsupport
