@@ -1,0 +1,67 @@
+#include "support/recording_desktop.h"
+
+#include <cstdio>
+#include <sstream>
+
+namespace testsupport {
+
+std::string RecordingDesktop::Name(platform::WindowHandle window) {
+    if (window == nullptr)
+        return "0";
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%llx",
+                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(window)));
+    return text;
+}
+
+std::vector<std::string> RecordingDesktop::CallsOn(platform::WindowHandle window) const {
+    std::vector<std::string> on;
+    for (const std::string& call : calls) {
+        std::istringstream words(call);
+        std::string kind;
+        std::string target;
+        words >> kind >> target;
+        if (kind != "message" && kind != "wait-cursor" && target == Name(window))
+            on.push_back(call);
+    }
+    return on;
+}
+
+int RecordingDesktop::ShowMessage(platform::WindowHandle owner, const std::string& text,
+                                  const std::string& caption, unsigned style) {
+    calls.push_back("message " + Name(owner) + " " + std::to_string(style));
+    boxes.push_back({owner, text, caption, style});
+    if (!answers.empty()) {
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    return (style & platform::kMbYesNo) != 0 ? platform::kIdNo : platform::kIdOk;
+}
+
+void RecordingDesktop::EnableWindow(platform::WindowHandle window, bool enable) {
+    calls.push_back((enable ? "enable " : "disable ") + Name(window));
+}
+
+void RecordingDesktop::Post(platform::WindowHandle window, unsigned message, std::intptr_t wParam,
+                            std::intptr_t lParam) {
+    calls.push_back("post " + Name(window) + " " + std::to_string(message) + " " +
+                    std::to_string(static_cast<long long>(wParam)) + " " +
+                    std::to_string(static_cast<long long>(lParam)));
+}
+
+void RecordingDesktop::SetForegroundWindow(platform::WindowHandle window) {
+    calls.push_back("foreground " + Name(window));
+}
+
+void RecordingDesktop::BeginWaitCursor() {
+    calls.push_back("wait-cursor on");
+}
+void RecordingDesktop::RestoreWaitCursor() {
+    calls.push_back("wait-cursor restore");
+}
+void RecordingDesktop::EndWaitCursor() {
+    calls.push_back("wait-cursor off");
+}
+
+} // namespace testsupport

@@ -1,0 +1,89 @@
+// The run as the host sees it: which of its windows are disabled, enabled and notified, in which
+// order, and with which values.
+#include "app/overview_app.h"
+#include "platform/sjis.h"
+#include "support/memory_filesystem.h"
+#include "support/recording_desktop.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kProgramFolder[] = "C:\\会計\\決算表\\";
+
+class OverviewAppTest : public ::testing::Test {
+  protected:
+    OverviewAppTest() {
+        files.AddStandardMachine();
+        files.AddFolder(kProgramFolder);
+        files.SetProgramFolder(kProgramFolder);
+        files.AddFile(std::string(kProgramFolder) + "QuorinDef.ini",
+                      "[ProgramLevel]\r\nRV16_G=3\r\n");
+    }
+
+    // Runs the program as one process would, with the given command line.
+    std::unique_ptr<ClOverviewApp> Run(const std::string& commandLine) {
+        auto app = std::make_unique<ClOverviewApp>(kEditionIvy, desktop, files, commandLine);
+        platform::RunApplication(*app);
+        return app;
+    }
+
+    // The calls that touch any window other than through a message box.
+    std::vector<std::string> WindowCalls() const {
+        std::vector<std::string> found;
+        for (const std::string& call : desktop.calls)
+            if (call.rfind("message", 0) != 0 && call.rfind("wait-cursor", 0) != 0)
+                found.push_back(call);
+        return found;
+    }
+
+    testsupport::MemoryFileSystem files;
+    testsupport::RecordingDesktop desktop;
+};
+
+std::string Lines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += "\n  " + line;
+    return text;
+}
+
+TEST_F(OverviewAppTest, HostStartedRunDisablesTheHostWindowThenEnablesItAndPostsTheResult) {
+    // 40000 does not fit 16 bits: it is kept as -25536 and posted sign-extended.
+    const auto app = Run("65538,1025,40000,C:\\出力\\a,b.xml");
+    ASSERT_EQ(1, app->startedByHost());
+    EXPECT_EQ("C:\\出力\\a,b.xml", app->hostCommand().hostText);
+
+    const std::vector<std::string> expected = {
+        "disable 0x10002", "foreground 0x10002",
+        "enable 0x10002",  "post 0x10002 1025 -25536 " + std::to_string(app->exitCode()),
+        "enable 0x10002",
+    };
+    EXPECT_EQ(expected, WindowCalls()) << "calls:" << Lines(desktop.calls);
+    EXPECT_EQ(expected, desktop.CallsOn(reinterpret_cast<platform::WindowHandle>(0x10002)));
+}
+
+TEST_F(OverviewAppTest, RunWithoutAHostCommandLineTouchesNoWindowAndPostsNothing) {
+    for (const std::string commandLine : {"", "65538", "65538,1025,7"}) {
+        desktop.calls.clear();
+        const auto app = Run(commandLine);
+        EXPECT_EQ(0, app->startedByHost()) << "command line \"" << commandLine << "\"";
+        EXPECT_TRUE(WindowCalls().empty())
+            << "command line \"" << commandLine << "\", calls:" << Lines(desktop.calls);
+    }
+}
+
+TEST_F(OverviewAppTest, RunChangesToTheProgramFolderEvenWhenItsNameEndsInA5CTrailByte) {
+    files.SetCurrentDirectory("C:\\Temp");
+    Run("");
+    std::string current = files.CurrentDirectory();
+    if (!platform::EndsWithBackslash(current))
+        current += '\\';
+    EXPECT_EQ(kProgramFolder, current);
+}
+
+} // namespace
