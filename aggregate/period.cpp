@@ -1,0 +1,44 @@
+#include "aggregate/period.h"
+
+#include "host/bookkern.h"
+
+void GetPeriodMonths(std::int32_t startDate, std::int32_t endDate, std::int16_t* firstMonth,
+                     std::int16_t* endCode) {
+    std::int16_t first = static_cast<std::int16_t>(startDate % 10000 / 100);
+    const std::int16_t last = static_cast<std::int16_t>(endDate % 10000 / 100);
+
+    // The host's results are not examined: when it cannot tell the accounting month, the
+    // calendar month of the start date stands.
+    ClAccPeriod period;
+    period.SetPeriod(startDate, endDate);
+    short closingDay = 0;
+    period.GetClosingDayByEndDate(endDate, 0, &closingDay);
+    period.SetClosingDay(closingDay);
+    period.GetAMonthByDate(startDate, &first, 0);
+
+    if (firstMonth != nullptr)
+        *firstMonth = first;
+    if (endCode != nullptr)
+        *endCode = static_cast<std::int16_t>(last < first ? last + 100 : last);
+}
+
+void GetMonthIndexes(std::int16_t firstMonth, std::int16_t endCode, std::int16_t fromMonth,
+                     std::int16_t toMonth, std::int16_t* fromIndex, std::int16_t* toIndex) {
+    if (fromIndex == nullptr || toIndex == nullptr)
+        return;
+    const auto index = [firstMonth](int month, int offset) {
+        return static_cast<std::int16_t>(month - firstMonth + offset);
+    };
+
+    if (fromMonth == firstMonth)
+        *fromIndex = 1;
+    else
+        *fromIndex = index(fromMonth, fromMonth > firstMonth ? 1 : 13);
+
+    const std::int16_t endMonth = static_cast<std::int16_t>(endCode % 100);
+    const bool wraps = endCode / 100 != 0;
+    if (toMonth == endMonth)
+        *toIndex = index(endMonth, wraps ? 13 : 1);
+    else
+        *toIndex = index(toMonth, wraps && toMonth < endMonth ? 13 : 1);
+}

@@ -1,0 +1,116 @@
+#include "app/company_data.h"
+
+#include "aggregate/period.h"
+#include "host/bookhub.h"
+#include "platform/sjis.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Room of the header texts, NUL included.
+constexpr std::size_t kHeaderTextSize = 51;
+constexpr std::int32_t kNewFormFirstEnd = 20180401;
+
+// A data-set cursor of the host, released however the walk ends.
+class DatCursor {
+  public:
+    explicit DatCursor(ClSetData& dataSet) : dataSet_(dataSet) { dataSet_.GetDatCursor(&id_); }
+    ~DatCursor() { dataSet_.ReleaseDatCursor(id_); }
+    DatCursor(const DatCursor&) = delete;
+    DatCursor& operator=(const DatCursor&) = delete;
+    long id() const { return id_; }
+
+  private:
+    ClSetData& dataSet_;
+    long id_ = 0;
+};
+
+void SetTerm(MonthTerm& term, StFINDINFO::Operator op, std::int16_t month) {
+    term.set_field(StFINDINFO::kAccountingMonth);
+    term.set_op(op);
+    term.set_valueType(StFINDINFO::kInt16);
+    term.set_value16(month);
+    term.set_link(StFINDINFO::kNone);
+}
+
+} // namespace
+
+int SelectCompanyData(ClSetData*& dataSet, StDATAINFO& record) {
+    std::memset(record.bytes, 0, sizeof record.bytes);
+    if (dataSet == nullptr)
+        dataSet =
+            static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(ClDataMgr::kCompanyData, 1));
+    ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
+    if (dataSet == nullptr || user == nullptr)
+        return 0;
+
+    char userId[65] = {};
+    long first = 0;
+    long dataNo = 0;
+    user->GetCurUserID(userId);
+    user->GetSelectedNo(userId, &first, &dataNo);
+
+    DatCursor cursor(*dataSet);
+    dataSet->ReadyDat(cursor.id(), 0);
+    StDATAINFO walked{};
+    while (dataSet->WalkDat(&walked, cursor.id()) == 0) {
+        if (walked.dataNo() == dataNo) {
+            record = walked;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+void BuildAggregationRequest(AggregationRequest& request, const StDATAINFO& record,
+                             std::int16_t fromMonth, std::int16_t toMonth) {
+    request = AggregationRequest{};
+    std::int16_t firstMonth = 0;
+    std::int16_t endCode = 0;
+    GetPeriodMonths(record.periodStart(), record.periodEnd(), &firstMonth, &endCode);
+    std::int16_t fromIndex = 0;
+    std::int16_t toIndex = 0;
+    GetMonthIndexes(firstMonth, endCode, fromMonth, toMonth, &fromIndex, &toIndex);
+
+    MonthTerm* terms = request.terms;
+    SetTerm(terms[0], StFINDINFO::kAtLeast, fromIndex);
+    terms[0].set_link(StFINDINFO::kAnd);
+    SetTerm(terms[1], StFINDINFO::kAtMost, toIndex);
+    int last = 1;
+    if (record.interimClosing() == 1 && toIndex == 6) {
+        terms[last].set_link(StFINDINFO::kOr);
+        SetTerm(terms[++last], StFINDINFO::kEqual, kInterimClosingMonth);
+    }
+    if (toMonth == endCode % 100) {
+        terms[last].set_link(StFINDINFO::kOr);
+        SetTerm(terms[++last], StFINDINFO::kEqual, kYearEndClosingMonth);
+    }
+}
+
+int NewFormOf(const StDATAINFO& record) {
+    return record.periodEnd() >= kNewFormFirstEnd ? 1 : 0;
+}
+
+std::string CompanyHeaderText(const StDATAINFO& record) {
+    // The host's name field need not end with a NUL.
+    const char* name = record.companyName();
+    const void* end = std::memchr(name, '\0', StDATAINFO::companyNameSize);
+    const std::size_t length = end != nullptr ? static_cast<const char*>(end) - name
+                                              : StDATAINFO::companyNameSize;
+    const std::string text = " " + std::string(name, length);
+    return text.substr(0, platform::CutLength(text.data(), text.size(), kHeaderTextSize - 1));
+}
+
+std::string PeriodHeaderText(const StDATAINFO& record) {
+    const auto year = [](std::int32_t date) { return static_cast<int>(date / 10000); };
+    const auto month = [](std::int32_t date) { return static_cast<int>(date % 10000 / 100); };
+    const auto day = [](std::int32_t date) { return static_cast<int>(date % 100); };
+    const std::int32_t start = record.periodStart();
+    const std::int32_t end = record.periodEnd();
+    char text[kHeaderTextSize];
+    std::snprintf(text, sizeof text, " %04d/%02d/%02d～%04d/%02d/%02d", year(start), month(start),
+                  day(start), year(end), month(end), day(end));
+    return text;
+}

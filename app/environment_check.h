@@ -1,0 +1,23 @@
+// The check that the installed tax-form filing application is at the level this link
+// component was made for, by the level in its definition file in the program's folder.
+#pragma once
+
+#include "host/hostapi.h"
+#include "platform/filesystem.h"
+
+// The definition file of the filing application, looked for in the current directory.
+extern const char kDefinitionFileName[];
+
+enum EnvironmentCode : int {
+    kEnvironmentInvalid = -1,  // no definition file, or an empty level
+    kEnvironmentMatches = 0,   // level 3
+    kEnvironmentTargetOld = 1, // a lower level: the filing application needs updating
+    kEnvironmentTargetNew = 2, // a higher level: this link component needs updating
+};
+
+// The code of the definition file found in files' current directory.
+EnvironmentCode EnvironmentCodeOf(platform::FileSystem& files);
+
+// 1 when the environment matches; otherwise 0, after showing the code's message through the
+// host connection (owner hostWnd, null when none) when showMessages is non-zero.
+int CheckEnvironment(platform::FileSystem& files, HostWnd hostWnd, int showMessages);

@@ -1,0 +1,228 @@
+#include "app/company_data.h"
+
+#include "standin/testing.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// One data set of a book: only what the selection reads.
+struct BookSet {
+    const char* dataId;
+    int dataNo;
+    const char* companyName;
+    int periodStart;
+    int periodEnd;
+    int interimClosing;
+    int startUseMonth;
+};
+
+std::string DataSetJson(const BookSet& set) {
+    char text[512];
+    std::snprintf(text, sizeof text,
+                  R"({"dataId": "%s", "dataNo": %d, "companyName": "%s", "periodStart": %d,)"
+                  R"( "periodEnd": %d, "interimClosing": %d, "startUseMonth": %d,)"
+                  R"( "equityLabel": 1, "accounts": []})",
+                  set.dataId, set.dataNo, set.companyName, set.periodStart, set.periodEnd,
+                  set.interimClosing, set.startUseMonth);
+    return text;
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    ASSERT_TRUE(out.good()) << "cannot write " << path;
+}
+
+// The stand-in host serves a book of the given data sets, the user having selected selectedNo.
+class SelectCompanyDataTest : public ::testing::Test {
+  protected:
+    void TearDown() override { standin::ReloadConfig(""); }
+
+    void ServeBook(int selectedNo, std::initializer_list<BookSet> sets) {
+        const std::string folder = ::testing::TempDir();
+        std::string book = R"({"user": {"id": "tanaka", "selectedNo": [7, )" +
+                           std::to_string(selectedNo) + R"(]}, "dataSets": [)";
+        const char* separator = "";
+        for (const BookSet& set : sets) {
+            book += separator + DataSetJson(set);
+            separator = ", ";
+        }
+        book += "]}";
+        WriteFile(folder + "select_book.json", book);
+        WriteFile(folder + "select_config.json", R"({"book": "select_book.json"})");
+        ASSERT_TRUE(standin::ReloadConfig(folder + "select_config.json"));
+    }
+
+    ClSetData* dataSet = nullptr;
+    StDATAINFO record{};
+};
+
+// u8 literals stay UTF-8 for the book file; plain literals are Shift_JIS like the records.
+const char kCompanyUtf8[] = u8"株式会社みなと商事";
+const char kCompany[] = "株式会社みなと商事";
+
+std::string DescribeTerms(const AggregationRequest& request) {
+    std::string text;
+    for (const MonthTerm& term : request.terms) {
+        const MonthTerm zero{};
+        if (std::memcmp(term.bytes, zero.bytes, sizeof zero.bytes) == 0) {
+            text += "|";
+            continue;
+        }
+        if (term.field() != StFINDINFO::kAccountingMonth || term.valueType() != StFINDINFO::kInt16)
+            text += "field " + std::to_string(term.field()) + " type " +
+                    std::to_string(term.valueType()) + " ";
+        switch (term.op()) {
+        case StFINDINFO::kAtLeast:
+            text += ">=";
+            break;
+        case StFINDINFO::kAtMost:
+            text += "<=";
+            break;
+        case StFINDINFO::kEqual:
+            text += "=";
+            break;
+        default:
+            text += "op" + std::to_string(term.op());
+        }
+        text += std::to_string(term.value16());
+        switch (term.link()) {
+        case StFINDINFO::kAnd:
+            text += " and ";
+            break;
+        case StFINDINFO::kOr:
+            text += " or ";
+            break;
+        case StFINDINFO::kNone:
+            text += "|";
+            break;
+        default:
+            text += " link" + std::to_string(term.link()) + " ";
+        }
+    }
+    return text;
+}
+
+std::string TermsFor(std::int32_t start, std::int32_t end, std::int32_t interim, std::int16_t from,
+                     std::int16_t to) {
+    StDATAINFO record{};
+    record.set_periodStart(start);
+    record.set_periodEnd(end);
+    record.set_interimClosing(interim);
+    AggregationRequest request;
+    for (MonthTerm& term : request.terms)
+        std::memset(term.bytes, 0x5A, sizeof term.bytes);
+    BuildAggregationRequest(request, record, from, to);
+    return DescribeTerms(request);
+}
+
+} // namespace
+
+TEST_F(SelectCompanyDataTest, TakesTheSelectedOfSeveralDataSetsOfOneCompany) {
+    ServeBook(2, {{"MNT2019", 1, kCompanyUtf8, 20190401, 20200331, 0, 4},
+                  {"MNT2020", 2, kCompanyUtf8, 20200401, 20210331, 1, 6},
+                  {"MNT2021", 3, kCompanyUtf8, 20210401, 20220331, 0, 1}});
+    ASSERT_EQ(1, SelectCompanyData(dataSet, record));
+    EXPECT_NE(nullptr, dataSet);
+    EXPECT_STREQ("MNT2020", record.dataId());
+    EXPECT_EQ(2, record.dataNo());
+    EXPECT_STREQ(kCompany, record.companyName());
+    EXPECT_EQ(20200401, record.periodStart());
+    EXPECT_EQ(20210331, record.periodEnd());
+    EXPECT_EQ(1, record.interimClosing());
+    EXPECT_EQ(6, record.startUseMonth());
+    EXPECT_EQ(1, record.equityLabel());
+}
+
+TEST_F(SelectCompanyDataTest, CachedDataSetServesLaterCalls) {
+    ServeBook(3,
+              {{"A", 1, "A", 20190401, 20200331, 0, 1}, {"B", 3, "B", 20200401, 20210331, 0, 1}});
+    ASSERT_EQ(1, SelectCompanyData(dataSet, record));
+    ClSetData* const cached = dataSet;
+    ServeBook(1,
+              {{"A", 1, "A", 20190401, 20200331, 0, 1}, {"B", 3, "B", 20200401, 20210331, 0, 1}});
+    ASSERT_EQ(1, SelectCompanyData(dataSet, record));
+    EXPECT_EQ(cached, dataSet);
+    EXPECT_STREQ("A", record.dataId());
+    // Repeated walks find the same record: no cursor is left positioned at the end.
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(1, SelectCompanyData(dataSet, record)) << "call " << i;
+        EXPECT_EQ(1, record.dataNo());
+    }
+}
+
+TEST_F(SelectCompanyDataTest, NoMatchLeavesAClearedRecord) {
+    ServeBook(9,
+              {{"A", 1, "A", 20190401, 20200331, 0, 1}, {"B", 2, "B", 20200401, 20210331, 0, 1}});
+    std::memset(record.bytes, 0xA5, sizeof record.bytes);
+    EXPECT_EQ(0, SelectCompanyData(dataSet, record));
+    const StDATAINFO zero{};
+    EXPECT_EQ(0, std::memcmp(zero.bytes, record.bytes, sizeof zero.bytes))
+        << "dataNo " << record.dataNo() << ", periodEnd " << record.periodEnd();
+}
+
+TEST(BuildAggregationRequest, WholeYearAddsTheYearEndClosing) {
+    EXPECT_EQ(">=1 and <=12 or =18||", TermsFor(20200401, 20210331, 0, 4, 3));
+    // The interim closing joins only when the months end with the sixth.
+    EXPECT_EQ(">=1 and <=12 or =18||", TermsFor(20200401, 20210331, 1, 4, 3));
+}
+
+TEST(BuildAggregationRequest, FirstHalfWithInterimClosing) {
+    EXPECT_EQ(">=1 and <=6 or =15||", TermsFor(20200401, 20210331, 1, 4, 9));
+    EXPECT_EQ(">=1 and <=6|||", TermsFor(20200401, 20210331, 0, 4, 9));
+    EXPECT_EQ(">=1 and <=9|||", TermsFor(20200401, 20210331, 1, 4, 12));
+}
+
+TEST(BuildAggregationRequest, SixMonthPeriodWithInterimClosingTakesAllFourTerms) {
+    EXPECT_EQ(">=1 and <=6 or =15 or =18|", TermsFor(20200401, 20200930, 1, 4, 9));
+}
+
+TEST(BuildAggregationRequest, ShortFirstPeriod) {
+    EXPECT_EQ(">=1 and <=9 or =18||", TermsFor(20200701, 20210331, 0, 7, 3));
+    EXPECT_EQ(">=4 and <=6|||", TermsFor(20200701, 20210331, 0, 10, 12));
+}
+
+TEST(CompanyHeaders, FormGenerationChangesOn20180401) {
+    StDATAINFO record{};
+    record.set_periodEnd(20180331);
+    EXPECT_EQ(0, NewFormOf(record));
+    record.set_periodEnd(20180401);
+    EXPECT_EQ(1, NewFormOf(record));
+}
+
+TEST(CompanyHeaders, PeriodText) {
+    StDATAINFO record{};
+    record.set_periodStart(20200401);
+    record.set_periodEnd(20210331);
+    EXPECT_EQ(" 2020/04/01～2021/03/31", PeriodHeaderText(record));
+    EXPECT_EQ(" 0000/00/00～0000/00/00", PeriodHeaderText(StDATAINFO{}));
+}
+
+TEST(CompanyHeaders, CompanyTextIsHeldToFiftyBytesWithoutSplittingACharacter) {
+    StDATAINFO record{};
+    std::strcpy(record.companyNameField(), kCompany);
+    EXPECT_EQ(std::string(" ") + kCompany, CompanyHeaderText(record));
+
+    // 49 single-byte characters fit whole after the blank.
+    const std::string ascii(49, 'K');
+    std::memcpy(record.companyNameField(), ascii.c_str(), ascii.size() + 1);
+    EXPECT_EQ(" " + ascii, CompanyHeaderText(record));
+
+    // After the blank and 24 double-byte characters one byte is left: the 25th does not fit.
+    std::string wide;
+    for (int i = 0; i < 30; ++i)
+        wide += "表";
+    std::memcpy(record.companyNameField(), wide.c_str(), wide.size() + 1);
+    const std::string text = CompanyHeaderText(record);
+    EXPECT_EQ(" " + wide.substr(0, 48), text) << "size " << text.size();
+
+    // A name that fills its whole field without a NUL.
+    std::memset(record.companyNameField(), 'N', StDATAINFO::companyNameSize);
+    EXPECT_EQ(" " + std::string(49, 'N'), CompanyHeaderText(record));
+}

@@ -1,0 +1,183 @@
+#include "app/environment_check.h"
+
+#include "standin/config.h"
+#include "standin/system.h"
+#include "support/memory_filesystem.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Remembers the paths that the check looks at.
+class RecordingFileSystem : public testsupport::MemoryFileSystem {
+  public:
+    bool Exists(const std::string& path) override {
+        existsPaths.push_back(path);
+        return MemoryFileSystem::Exists(path);
+    }
+    std::string ReadProfileString(const std::string& section, const std::string& key,
+                                  const std::string& defaultValue, std::size_t size,
+                                  const std::string& path) override {
+        profilePaths.push_back(path);
+        return MemoryFileSystem::ReadProfileString(section, key, defaultValue, size, path);
+    }
+    std::vector<std::string> existsPaths;
+    std::vector<std::string> profilePaths;
+};
+
+const char kProgram[] = "C:\\Program";
+
+std::string LevelFile(const std::string& value) {
+    return "[ProgramLevel]\r\nRV16_G=" + value + "\r\n";
+}
+
+EnvironmentCode CodeOfFile(const std::string& bytes) {
+    RecordingFileSystem files;
+    files.AddStandardMachine();
+    files.AddFile("C:\\Program\\QuorinDef.ini", bytes);
+    files.SetCurrentDirectory(kProgram);
+    return EnvironmentCodeOf(files);
+}
+
+// The text as the host's message service shows it.
+std::string Shown(std::string text) {
+    const std::string placeholder = "ES_APRPACKAGENAME";
+    for (std::size_t at = text.find(placeholder); at != std::string::npos;
+         at = text.find(placeholder, at))
+        text.replace(at, placeholder.size(), standin::GetConfig().packageName);
+    return text;
+}
+
+class CheckEnvironmentTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        standin::ClearShownMessages();
+        files.AddStandardMachine();
+        files.SetCurrentDirectory(kProgram);
+    }
+    void TearDown() override { standin::ClearShownMessages(); }
+
+    // The single message shown by a failing check, with owner and style checked.
+    std::string FailingCheckMessage() {
+        EXPECT_EQ(0, CheckEnvironment(files, owner, 1));
+        const auto& shown = standin::ShownMessages();
+        if (shown.size() != 1) {
+            ADD_FAILURE() << "messages shown: " << shown.size();
+            return std::string();
+        }
+        EXPECT_EQ(owner, shown[0].owner);
+        EXPECT_EQ("事業概況書", shown[0].caption);
+        EXPECT_EQ(0x30u, shown[0].style);
+        return shown[0].text;
+    }
+
+    RecordingFileSystem files;
+    HostWnd owner = reinterpret_cast<HostWnd>(0x1234);
+};
+
+} // namespace
+
+TEST(EnvironmentCodeOf, LevelIsTheValuesLeadingNumber) {
+    EXPECT_EQ(kEnvironmentMatches, CodeOfFile(LevelFile("3")));
+    EXPECT_EQ(kEnvironmentMatches, CodeOfFile(LevelFile("3.0")));
+    EXPECT_EQ(kEnvironmentMatches, CodeOfFile(LevelFile("3 ; comment")));
+    EXPECT_EQ(kEnvironmentMatches, CodeOfFile(LevelFile("+3")));
+    EXPECT_EQ(kEnvironmentMatches, CodeOfFile("[programlevel]\nrv16_g = 3 \n"));
+    EXPECT_EQ(kEnvironmentTargetOld, CodeOfFile(LevelFile("2")));
+    EXPECT_EQ(kEnvironmentTargetOld, CodeOfFile(LevelFile("abc")));
+    EXPECT_EQ(kEnvironmentTargetOld, CodeOfFile(LevelFile("-3")));
+    EXPECT_EQ(kEnvironmentTargetNew, CodeOfFile(LevelFile("4")));
+    EXPECT_EQ(kEnvironmentTargetNew, CodeOfFile(LevelFile("30")));
+}
+
+TEST(EnvironmentCodeOf, LongNumbersDoNotWrapRoundToTheLevel) {
+    // 4294967299 is 2^32 + 3: an int that wrapped would read 3.
+    EXPECT_EQ(kEnvironmentTargetNew, CodeOfFile(LevelFile("4294967299")));
+    EXPECT_EQ(kEnvironmentTargetOld, CodeOfFile(LevelFile("-4294967293")));
+    // Only 15 bytes are read: "000000000000003" of a longer value.
+    EXPECT_EQ(kEnvironmentMatches, CodeOfFile(LevelFile("0000000000000034")));
+}
+
+TEST(EnvironmentCodeOf, MissingSectionOrKeyReadsTheDefaultLevel1) {
+    EXPECT_EQ(kEnvironmentTargetOld, CodeOfFile("[ProgramLevel]\r\nRV30_G=3\r\n"));
+    EXPECT_EQ(kEnvironmentTargetOld, CodeOfFile("[Other]\r\nRV16_G=3\r\n"));
+    EXPECT_EQ(kEnvironmentTargetOld, CodeOfFile(""));
+}
+
+TEST(EnvironmentCodeOf, EmptyValueOrNoFileIsInvalid) {
+    EXPECT_EQ(kEnvironmentInvalid, CodeOfFile(LevelFile("")));
+    EXPECT_EQ(kEnvironmentInvalid, CodeOfFile(LevelFile("  \t")));
+    EXPECT_EQ(kEnvironmentInvalid, CodeOfFile(LevelFile("\"\"")));
+
+    RecordingFileSystem files;
+    files.AddStandardMachine();
+    files.SetCurrentDirectory(kProgram);
+    EXPECT_EQ(kEnvironmentInvalid, EnvironmentCodeOf(files));
+    EXPECT_TRUE(files.profilePaths.empty()) << "read " << files.profilePaths.size() << " times";
+}
+
+TEST(EnvironmentCodeOf, SeparatorRuleStepsOverDoubleByteCharacters) {
+    struct Case {
+        const char* folder;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"C:\\Program", "C:\\Program\\QuorinDef.ini"},
+        // 表 is 95 5C: its trail byte is not a separator.
+        {"C:\\表", "C:\\表\\QuorinDef.ini"},
+        {"C:\\データ\\ソ", "C:\\データ\\ソ\\QuorinDef.ini"},
+        {"C:\\表\\", "C:\\表\\QuorinDef.ini"},
+        {"D:\\", "D:\\QuorinDef.ini"},
+    };
+    for (const Case& c : cases) {
+        RecordingFileSystem files;
+        files.AddStandardMachine();
+        files.AddDrive('D', platform::kDriveFixed);
+        files.AddFile(c.expected, LevelFile("3"));
+        files.SetCurrentDirectory(c.folder);
+        EXPECT_EQ(kEnvironmentMatches, EnvironmentCodeOf(files)) << "folder " << c.folder;
+        ASSERT_EQ(1u, files.existsPaths.size());
+        EXPECT_EQ(c.expected, files.existsPaths[0]) << "folder " << c.folder;
+        ASSERT_EQ(1u, files.profilePaths.size());
+        EXPECT_EQ(c.expected, files.profilePaths[0]) << "folder " << c.folder;
+    }
+}
+
+TEST_F(CheckEnvironmentTest, PassesSilentlyAtLevel3) {
+    files.AddFile("C:\\Program\\QuorinDef.ini", LevelFile("3"));
+    EXPECT_EQ(1, CheckEnvironment(files, owner, 1));
+    EXPECT_TRUE(standin::ShownMessages().empty())
+        << "shown: " << standin::ShownMessages().front().text;
+}
+
+TEST_F(CheckEnvironmentTest, NoDefinitionFileShowsTheInvalidEnvironmentMessage) {
+    EXPECT_EQ(Shown("動作環境が不正です。\nES_APRPACKAGENAMEが正しくインストールされているか確認"
+                    "してください。"),
+              FailingCheckMessage());
+}
+
+TEST_F(CheckEnvironmentTest, LowerLevelAsksForTheLatestFilingApplication) {
+    files.AddFile("C:\\Program\\QuorinDef.ini", LevelFile("2"));
+    EXPECT_EQ(Shown("ご利用の連動コンポーネントは、インストールされているES_APRPACKAGENAMEでは使"
+                    "用できません。\nES_APRPACKAGENAMEの最新版を入手してインストールしてからご"
+                    "利用ください。"),
+              FailingCheckMessage());
+}
+
+TEST_F(CheckEnvironmentTest, HigherLevelAsksForTheLatestLinkComponent) {
+    files.AddFile("C:\\Program\\QuorinDef.ini", LevelFile("4"));
+    EXPECT_EQ(Shown("ご利用の連動コンポーネントは、インストールされているES_APRPACKAGENAMEでは使"
+                    "用できません。\n連動コンポーネントの最新版を入手してインストールしてからご"
+                    "利用ください。"),
+              FailingCheckMessage());
+}
+
+TEST_F(CheckEnvironmentTest, FailsWithoutMessageWhenMessagesAreOff) {
+    files.AddFile("C:\\Program\\QuorinDef.ini", LevelFile("4"));
+    EXPECT_EQ(0, CheckEnvironment(files, owner, 0));
+    EXPECT_TRUE(standin::ShownMessages().empty())
+        << "shown: " << standin::ShownMessages().front().text;
+}
