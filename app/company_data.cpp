@@ -97,8 +97,8 @@ std::string CompanyHeaderText(const StDATAINFO& record) {
     // The host's name field need not end with a NUL.
     const char* name = record.companyName();
     const void* end = std::memchr(name, '\0', StDATAINFO::companyNameSize);
-    const std::size_t length = end != nullptr ? static_cast<const char*>(end) - name
-                                              : StDATAINFO::companyNameSize;
+    const std::size_t length =
+        end != nullptr ? static_cast<const char*>(end) - name : StDATAINFO::companyNameSize;
     const std::string text = " " + std::string(name, length);
     return text.substr(0, platform::CutLength(text.data(), text.size(), kHeaderTextSize - 1));
 }

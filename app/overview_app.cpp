@@ -1,5 +1,7 @@
 #include "app/overview_app.h"
 
+#include "app/company_data.h"
+#include "app/environment_check.h"
 #include "host/hostconn.h"
 #include "platform/sjis.h"
 
@@ -8,6 +10,12 @@
 namespace {
 
 const char kAppTitle[] = "事業概況書";
+const char kNoCompanyDataMessage[] = "選択されている会社データが見つかりません。\n\n"
+                                     "会社データを選択し直してから、もう一度実行してください。";
+// startUseMonth of past-results data, which cannot be linked.
+constexpr std::int16_t kPastResultsMonth = 99;
+const char kPastResultsMessage[] =
+    "過去実績データは、連携の対象として使用できません。\n\nアプリケーションを終了します。";
 
 platform::WindowHandle ToWindow(std::intptr_t value) { return reinterpret_cast<platform::WindowHandle>(value); }
 
@@ -37,11 +45,33 @@ bool ClOverviewApp::InitInstance() {
     // Relative names later in the run ("QuorinDef.ini", "SUPPORT.INF") resolve here.
     files_.ChangeDirectory(files_.ProgramFolder());
 
+    if (CheckEnvironment(files_, hostParent_, 1) == 0) {
+        exitCode_ = kFailure;
+        return false;
+    }
+
     const long link = connect->ExpSysLink();
     if (link != 0) {
         exitCode_ = link == 1 ? kNoOutput : kFailure;
         return false;
     }
+
+    if (SelectCompanyData(dataSet_, dataRecord_) == 0) {
+        // An all-zero record would give an empty company and a period of zero dates.
+        desktop_.ShowMessage(nullptr, kNoCompanyDataMessage, kAppTitle,
+                             platform::kMbIconExclamation | platform::kMbOk);
+        exitCode_ = kFailure;
+        return false;
+    }
+    if (dataRecord_.startUseMonth() == kPastResultsMonth) {
+        desktop_.ShowMessage(nullptr, kPastResultsMessage, kAppTitle,
+                             platform::kMbIconExclamation | platform::kMbOk);
+        exitCode_ = kNoOutput;
+        return false;
+    }
+    newForm_ = NewFormOf(dataRecord_);
+    companyText_ = CompanyHeaderText(dataRecord_);
+    periodText_ = PeriodHeaderText(dataRecord_);
     return true;
 }
 

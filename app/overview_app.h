@@ -4,6 +4,7 @@
 #include "aggregate/statement_line.h"
 #include "app/edition.h"
 #include "app/host_command_line.h"
+#include "host/records.h"
 #include "platform/application.h"
 #include "platform/desktop.h"
 #include "platform/filesystem.h"
@@ -27,6 +28,12 @@ class ClOverviewApp : public platform::Application {
     int exitCode() const { return exitCode_; }
     int startedByHost() const { return startedByHost_; }
     const HostCommandLine& hostCommand() const { return command_; }
+    // The selected company data, its form generation (1: the newer form) and the header texts
+    // of the condition sheet: the company " %s" and the period " yyyy/mm/dd～yyyy/mm/dd".
+    const StDATAINFO& dataRecord() const { return dataRecord_; }
+    int newForm() const { return newForm_; }
+    const std::string& companyText() const { return companyText_; }
+    const std::string& periodText() const { return periodText_; }
 
   private:
     const Edition& edition_;
@@ -41,4 +48,8 @@ class ClOverviewApp : public platform::Application {
     MappingEntries mappings_;
     StatementLines statementLines_;
     ClSetData* dataSet_ = nullptr;
+    StDATAINFO dataRecord_{};
+    int newForm_ = 0;
+    std::string companyText_;
+    std::string periodText_;
 };
