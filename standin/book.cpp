@@ -126,6 +126,8 @@ void ReadMonths(const json& object, const std::string& place, const char* key,
     const std::string where = Key(place, key);
     if (!months->is_array() || months->size() > 12)
         Fail(where, "12 個までの金額の配列ではありません。");
+    // The array gives all twelve months: those it leaves out are 0.
+    std::fill(slots.begin() + 1, slots.begin() + 13, 0);
     for (std::size_t m = 0; m < months->size(); ++m)
         slots[m + 1] = ReadAmount((*months)[m], Index(where, m));
 }
