@@ -16,20 +16,22 @@ trap 'rm -rf "$logs"' EXIT
 passed=0
 failed=0
 
-# Adds the counts of a ctest run from its log; a run that reports no count failed as a whole.
+# Adds the counts of the ctest runs in a log; a log without any count failed as a whole.
 count() {
-    local line
-    line="$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -1 || true)"
-    if [ -z "$line" ]; then
+    local lines
+    lines="$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" || true)"
+    if [ -z "$lines" ]; then
         echo "test: $2 reported no results"
         failed=$((failed + 1))
         return
     fi
-    local bad total
-    bad="$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")"
-    total="$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")"
-    passed=$((passed + total - bad))
-    failed=$((failed + bad))
+    local line bad total
+    while IFS= read -r line; do
+        bad="$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")"
+        total="$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")"
+        passed=$((passed + total - bad))
+        failed=$((failed + bad))
+    done <<<"$lines"
 }
 
 stage() { echo "== $* ($SECONDS s)"; }
@@ -58,8 +60,14 @@ fi
 
 if build win32; then
     stage "end-to-end tests under Wine (wine)"
-    scripts/with-wine-session.sh ctest --test-dir "$build_root/win32/tests/e2e" -L wine \
-        --output-on-failure 2>&1 | tee "$logs/wine.log" || true
+    # Each folder of Windows tests (tests/e2e, tests/wine, ...) is a ctest project of its own.
+    scripts/with-wine-session.sh bash -c '
+        status=0
+        for dir in "$1"/tests/*/; do
+            [ -f "$dir/CTestTestfile.cmake" ] || continue
+            ctest --test-dir "$dir" -L wine --output-on-failure || status=1
+        done
+        exit $status' wine-tests "$build_root/win32" 2>&1 | tee "$logs/wine.log" || true
     count "$logs/wine.log" "the Wine tests"
 fi
 
