@@ -6,6 +6,7 @@
 #include "aggregate/fixed_amount.h"
 #include "aggregate/statement_line.h"
 #include "app/company_data.h"
+#include "host/bookkern.h"
 #include "host/records.h"
 #include "ui/progress.h"
 
