@@ -124,6 +124,11 @@ bool ParseJson(const std::string& text, json& doc, JsonProblem& problem) {
         problem.place = LineAndColumn(text, e.byte == 0 ? 0 : e.byte - 1);
         problem.problem = std::string("JSON の構文エラーです (") + e.what() + ")。";
         return false;
+    } catch (const json::exception& e) {
+        // A number out of range, for one: the parser names no place of its own.
+        problem.place = "-";
+        problem.problem = std::string("JSON として読めません (") + e.what() + ")。";
+        return false;
     }
     return true;
 }

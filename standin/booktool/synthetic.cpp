@@ -43,6 +43,9 @@ std::string SyntheticBook(int accountCount, unsigned seed) {
     ledger.Add({1000, 0, u8"現金", 0x80881000, 1, 0, 0});
     Random random(seed);
     std::vector<int> postingCodes;
+    // Generated numbers start above 1000; 999 holds the capital paid in.
+    const int capitalCode = 999 * 10000;
+    ledger.Add({999, 0, u8"資本金", 0x80201000, 2, 0, 0});
     for (int i = 1; i < mains; ++i) {
         const int number = 1000 + static_cast<int>(static_cast<int64_t>(i) * 8999 / mains);
         const KindRange& range = RangeOf(number);
@@ -69,8 +72,14 @@ std::string SyntheticBook(int accountCount, unsigned seed) {
             }
         }
     }
-    // Cash makes the opening balance sheet balance.
+    // Cash makes the opening balance sheet balance; capital paid in keeps it positive all year.
     ledger.Opening(cash, -ledger.Imbalance(false));
+    const int64_t shortfall = -ledger.Balance(cash, 14);
+    if (shortfall > 0) {
+        const int64_t paidIn = shortfall / kYen * kYen + 100000000 * kYen;
+        ledger.Opening(cash, paidIn);
+        ledger.Opening(capitalCode, paidIn);
+    }
     if (ledger.Imbalance(false) != 0)
         throw std::logic_error("synthetic books do not balance");
     DataSetInfo info;

@@ -96,6 +96,7 @@ TEST(StandinBookTest, BadBooksNameThePlaceOfTheProblem) {
         {"", "1 行"},
         {"{ \"user\": ", "1 行"},
         {"[1, 2]", "/"},
+        {"{ \"user\": 1e99999 }", "-"},
         {u8R"({ "user": { "id": "u", "selectedNo": [1] }, "dataSets": [] })", "/user/selectedNo"},
         {u8R"({ "user": { "id": "u", "selectedNo": [1, 1] }, "dataSets": [] })", "/dataSets"},
         {u8R"({ "user": { "id": "u", "selectedNo": [1, 1] }, "dataSets": [], "extra": 1 })",
