@@ -72,7 +72,7 @@ bool StorableKey(const std::string& key) {
            platform::FindText(key, kSectionEnd) == std::string::npos;
 }
 
-// The end of the line that starts at begin: the position of its LF (or of the CR before it),
+// The end of the line that starts at begin: the position of its LF (or of the CRs before it),
 // or the end of the text.
 std::size_t LineEnd(const std::string& text, std::size_t begin, std::size_t& next) {
     std::size_t end = text.find('\n', begin);
@@ -81,7 +81,7 @@ std::size_t LineEnd(const std::string& text, std::size_t begin, std::size_t& nex
         return text.size();
     }
     next = end + 1;
-    if (end > begin && text[end - 1] == '\r')
+    while (end > begin && text[end - 1] == '\r')
         --end;
     return end;
 }
