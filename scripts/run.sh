@@ -36,7 +36,7 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 echo "run: ${edition}Ovw21ToRv16_G.exe started by the host simulator"
 set +e
-scripts/with-wine-session.sh wine "$bin/hostsim.exe" --timeout 600 \
+scripts/with-wine-session.sh wine "$bin/hostsim.exe" --timeout 120 \
     "$(winpath "$folder/${edition}Ovw21ToRv16_G.exe")" </dev/null | tee "$folder/../hostsim.txt"
 status=${PIPESTATUS[0]}
 set -e

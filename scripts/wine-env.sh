@@ -17,7 +17,12 @@ export LANG=ja_JP.UTF-8
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-ovw_wine_prefix_ready() { [ -f "$WINEPREFIX/.ovw-ready" ]; }
+# Raised whenever the settings below change, so that existing prefixes get them too.
+OVW_WINE_PREFIX_VERSION=2
+
+ovw_wine_prefix_ready() {
+    [ "$(cat "$WINEPREFIX/.ovw-ready" 2>/dev/null)" = "$OVW_WINE_PREFIX_VERSION" ]
+}
 
 ovw_create_wine_prefix() {
     mkdir -p "$(dirname "$WINEPREFIX")"
@@ -25,23 +30,36 @@ ovw_create_wine_prefix() {
         # Two callers creating the prefix at once would both run wineboot.
         flock 9
         ovw_wine_prefix_ready && exit 0
-        echo "wine-env: creating Wine prefix $WINEPREFIX"
-        rm -rf "$WINEPREFIX"
-        # Without a display the registry set-up runs headless; the server is waited for below
-        # so that a later session on a real display does not join this one.
-        DISPLAY= wineboot -i >/dev/null 2>&1
-        # Without a window manager, every top-level DestroyWindow waits 2 s unless windows are
-        # unmanaged.
+        # Without a display the set-up runs headless; the server is waited for below so that a
+        # later session on a real display does not join this one.
+        if [ ! -f "$WINEPREFIX/system.reg" ]; then
+            echo "wine-env: creating Wine prefix $WINEPREFIX"
+            DISPLAY= wineboot -i >/dev/null 2>&1
+        fi
+        echo "wine-env: settings of Wine prefix $WINEPREFIX"
         local x11='HKCU\Software\Wine\X11 Driver'
         local fonts='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
-        DISPLAY= wine reg add "$x11" /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-        DISPLAY= wine reg add "$x11" /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
-        DISPLAY= wine reg add "$fonts" /v "ＭＳ Ｐゴシック" /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
-        DISPLAY= wine reg add "$fonts" /v "ＭＳ ゴシック" /t REG_SZ /d IPAGothic /f >/dev/null 2>&1
+        local settings=(
+            # Without a window manager, every top-level DestroyWindow waits 2 s unless windows
+            # are unmanaged.
+            "$x11|Managed|REG_SZ|N"
+            "$x11|Decorated|REG_SZ|N"
+            # The dialogs' fonts.
+            "$fonts|ＭＳ Ｐゴシック|REG_SZ|IPAPGothic"
+            "$fonts|ＭＳ ゴシック|REG_SZ|IPAGothic"
+            # A crashing program ends at once instead of waiting behind a crash dialog.
+            'HKCU\Software\Wine\WineDbg|ShowCrashDialog|REG_DWORD|0'
+        )
+        local setting key name type data
+        for setting in "${settings[@]}"; do
+            IFS='|' read -r key name type data <<<"$setting"
+            DISPLAY= wine reg add "$key" /v "$name" /t "$type" /d "$data" /f >/dev/null 2>&1
+        done
         wineserver -w
-        touch "$WINEPREFIX/.ovw-ready"
+        echo "$OVW_WINE_PREFIX_VERSION" >"$WINEPREFIX/.ovw-ready"
         echo "wine-env: Wine prefix ready"
     ) 9>"$WINEPREFIX.lock"
 }
 
-ovw_wine_prefix_ready || ovw_create_wine_prefix
+# The session script prepares the prefix itself, once it holds the prefix's session lock.
+[ -n "${OVW_DEFER_PREFIX:-}" ] || ovw_wine_prefix_ready || ovw_create_wine_prefix

@@ -18,7 +18,7 @@ if [ $# -eq 0 ]; then
     exit 2
 fi
 
-source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+OVW_DEFER_PREFIX=1 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 session_dir="$(mktemp -d "${TMPDIR:-/tmp}/ovw-wine-session.XXXXXX")"
 xvfb_pid=""
@@ -47,6 +47,7 @@ trap 'cleanup; exit 143' TERM
 
 # One session per prefix at a time; the lock is released when this shell ends (no child holds
 # its descriptor, 8).
+mkdir -p "$(dirname "$WINEPREFIX")"
 exec 8>"$WINEPREFIX.session.flock"
 if ! flock -n 8; then
     echo "with-wine-session: waiting for another session on $WINEPREFIX"
@@ -60,6 +61,7 @@ if ! timeout 10 wineserver -w 2>/dev/null; then
     wineserver -k 2>/dev/null || true
     timeout 20 wineserver -w 2>/dev/null || true
 fi
+ovw_wine_prefix_ready || ovw_create_wine_prefix 8>&-
 
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$session_dir/display" \
     >"$session_dir/xvfb.log" 2>&1 8>&- &

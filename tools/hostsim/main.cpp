@@ -12,7 +12,8 @@
 //   wparam=N lparam=N       the notification's values, signed (only when it arrived)
 //   events=...              what the window saw, in order: disable, enable, notify
 // Exit status: 0 when the notification arrived, the window was disabled during the run and
-// enabled after; 1 when any of that is missing; 2 for a usage or start-up error; 3 when the
+// enabled after; 1 when any of that is missing; 2 for a usage or start-up error or a code page
+// other than 932; 3 when the
 // program did not end within the time-out (it is then ended).
 #include "common/host_window.h"
 #include "common/process.h"
@@ -75,6 +76,13 @@ int main() {
     LocalFree(argv);
     if (program.empty())
         return Usage();
+    // The programs' texts are code page 932: in any other locale they would all read '?'.
+    if (GetACP() != 932) {
+        std::fprintf(stderr,
+                     "hostsim: the ANSI code page is %u, not 932 (run under LC_ALL=ja_JP.UTF-8)\n",
+                     GetACP());
+        return 2;
+    }
 
     tools::HostWindow host(msg);
     const std::wstring commandLine = host.CommandLine(functionId, text);
