@@ -13,8 +13,7 @@
 //   events=...              what the window saw, in order: disable, enable, notify
 // Exit status: 0 when the notification arrived, the window was disabled during the run and
 // enabled after; 1 when any of that is missing; 2 for a usage or start-up error or a code page
-// other than 932; 3 when the
-// program did not end within the time-out (it is then ended).
+// other than 932; 3 when the program did not end within the time-out (it is then ended).
 #include "common/host_window.h"
 #include "common/process.h"
 #include "common/text.h"
