@@ -1,5 +1,6 @@
 #include "ui/progress_controller.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -9,6 +10,7 @@ const char kCaptionFormat[] = "集計中 %d％";
 } // namespace
 
 void ProgressController::ResetMainBar() {
+    mainSteps_ = 0;
     view_.StartMainBar();
 }
 
@@ -19,37 +21,47 @@ void ProgressController::AdvanceTo(std::int16_t start, std::int16_t end) {
             std::snprintf(caption, sizeof caption, kCaptionFormat, value / 10);
             view_.SetCaption(caption);
         }
-        view_.StepMainBar();
+        ++mainSteps_;
         ActivityTick();
-        if (RefreshDue())
-            view_.RepaintNow();
+        RefreshIfDue(false);
     }
-    if (owed_) {
-        view_.RepaintNow();
-        owed_ = false;
-        lastRefresh_ = clock_();
-    }
+    if (owed_)
+        Refresh(false);
 }
 
 void ProgressController::ActivityTick() {
-    view_.StartActivityBar();
+    restartActivity_ = true;
+    activitySteps_ = 0;
     for (int step = 0; step < kActivitySteps; ++step) {
-        view_.StepActivityBar();
-        if (RefreshDue()) {
-            view_.BringToFront();
-            view_.RepaintNow();
-        }
+        ++activitySteps_;
+        RefreshIfDue(true);
     }
 }
 
-bool ProgressController::RefreshDue() {
-    const auto now = clock_();
-    if (refreshed_ && now - lastRefresh_ < refreshInterval_) {
-        owed_ = true;
-        return false;
+void ProgressController::RefreshIfDue(bool toFront) {
+    if (refreshInterval_ == std::chrono::nanoseconds::zero()) {
+        Refresh(toFront);
+        return;
     }
+    const auto start = clock_();
+    if (refreshed_ && start < nextRefresh_) {
+        owed_ = true;
+        return;
+    }
+    Refresh(toFront);
+    const auto end = clock_();
+    nextRefresh_ = std::max(start + refreshInterval_, end + kSlowRefreshFactor * (end - start));
+}
+
+void ProgressController::Refresh(bool toFront) {
+    if (mainSteps_ != 0 || restartActivity_ || activitySteps_ != 0)
+        view_.UpdateBars(mainSteps_, restartActivity_, activitySteps_);
+    mainSteps_ = 0;
+    restartActivity_ = false;
+    activitySteps_ = 0;
+    if (toFront)
+        view_.BringToFront();
+    view_.RepaintNow();
     refreshed_ = true;
     owed_ = false;
-    lastRefresh_ = now;
-    return true;
 }

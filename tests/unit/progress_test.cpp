@@ -2,6 +2,9 @@
 // the costly window operations.
 #include "ui/progress_controller.h"
 
+#include "support/dialog_template.h"
+#include "ui/resources/progress_ids.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -21,20 +24,16 @@ class RecordingView : public ProgressView {
     }
     void StartMainBar() override {
         mainPosition = 0;
-        Log("main reset");
+        Log("main start");
     }
-    void StepMainBar() override {
-        ++mainSteps;
-        ++mainPosition;
-        Log("main step");
-    }
-    void StartActivityBar() override {
-        activityPosition = 0;
-        Log("activity reset");
-    }
-    void StepActivityBar() override {
-        ++activityPosition;
-        Log("activity step");
+    void UpdateBars(int mainSteps, bool restartActivity, int activitySteps) override {
+        mainPosition += mainSteps;
+        if (restartActivity)
+            activityPosition = 0;
+        activityPosition += activitySteps;
+        ++barUpdates;
+        Log("bars " + std::to_string(mainSteps) + (restartActivity ? " restart " : " ") +
+            std::to_string(activitySteps));
     }
     void BringToFront() override {
         ++fronts;
@@ -53,7 +52,7 @@ class RecordingView : public ProgressView {
     bool keepLog = true;
     std::vector<std::string> log;
     std::vector<std::string> captions;
-    int mainSteps = 0;
+    int barUpdates = 0;
     int mainPosition = 0;
     int activityPosition = 0;
     int fronts = 0;
@@ -81,22 +80,45 @@ void RunAllStages(ProgressSink& progress) {
 
 } // namespace
 
-TEST(ProgressController, OneValueIsOneStepWithAnActivityRunAndARepaint) {
+TEST(ProgressController, WithoutALimitEachStepIsShownAndFollowedByFrontAndRepaint) {
     RecordingView view;
     ProgressController progress(view, steady_clock::duration::zero());
     progress.AdvanceTo(10, 10);
-    const std::vector<std::string> oneValue = {
-        "caption 集計中 1％", "main step", "activity reset", "activity step", "front", "repaint",
-        "activity step",      "front",     "repaint",        "activity step", "front", "repaint",
-        "activity step",      "front",     "repaint",        "activity step", "front", "repaint",
-        "activity step",      "front",     "repaint",        "repaint"};
+    const std::vector<std::string> oneValue = {"caption 集計中 1％",
+                                               "bars 1 restart 1",
+                                               "front",
+                                               "repaint",
+                                               "bars 0 1",
+                                               "front",
+                                               "repaint",
+                                               "bars 0 1",
+                                               "front",
+                                               "repaint",
+                                               "bars 0 1",
+                                               "front",
+                                               "repaint",
+                                               "bars 0 1",
+                                               "front",
+                                               "repaint",
+                                               "bars 0 1",
+                                               "front",
+                                               "repaint",
+                                               "repaint"};
     EXPECT_EQ(oneValue, view.log);
 
-    view.log.clear();
     progress.AdvanceTo(15, 15);
     EXPECT_EQ(1u, view.captions.size()) << "no caption for 15";
-    EXPECT_EQ(2, view.mainSteps);
+    EXPECT_EQ(2, view.mainPosition);
     EXPECT_EQ(6, view.activityPosition);
+
+    view.keepLog = false;
+    view.fronts = 0;
+    view.repaints = 0;
+    progress.ResetMainBar();
+    RunAllStages(progress);
+    EXPECT_EQ(1008, view.mainPosition);
+    EXPECT_EQ(1008 * 6, view.fronts);
+    EXPECT_EQ(1008 * 7, view.repaints);
 }
 
 TEST(ProgressController, ACompleteRunSteps1008TimesWithACaptionAtEveryTenth) {
@@ -104,9 +126,11 @@ TEST(ProgressController, ACompleteRunSteps1008TimesWithACaptionAtEveryTenth) {
     view.keepLog = false;
     ManualClock clock;
     ProgressController progress(view, ProgressController::kRefreshInterval, clock.Function());
+    progress.ResetMainBar();
     RunAllStages(progress);
 
-    EXPECT_EQ(1008, view.mainSteps);
+    EXPECT_EQ(1008, view.mainPosition);
+    EXPECT_EQ(6, view.activityPosition);
     ASSERT_EQ(108u, view.captions.size());
     EXPECT_EQ("集計中 0％", view.captions.front());
     EXPECT_EQ("集計中 1％", view.captions[1]);
@@ -117,19 +141,21 @@ TEST(ProgressController, ACompleteRunSteps1008TimesWithACaptionAtEveryTenth) {
     EXPECT_EQ("集計中 100％", view.captions.back());
 }
 
-TEST(ProgressController, CostlyOperationsRunAtMostOncePerIntervalAndStagesEndRepainted) {
+TEST(ProgressController, RefreshesAtMostOncePerIntervalAndEachStageEndsUpToDate) {
     RecordingView view;
-    view.keepLog = false;
     ManualClock clock;
     ProgressController progress(view, milliseconds(16), clock.Function());
 
-    // Work that takes no time at all: one refresh at the start, one made up per stage.
-    RunAllStages(progress);
+    // Work that takes no time at all: one refresh at the first step, then one owed per stage.
+    progress.AdvanceTo(0, 100);
     EXPECT_EQ(1, view.fronts);
-    EXPECT_EQ(1 + 8, view.repaints);
-    EXPECT_EQ(1008, view.mainSteps);
+    EXPECT_EQ(2, view.repaints);
+    EXPECT_EQ(101, view.mainPosition) << "the stage ends with every step shown";
+    EXPECT_EQ(6, view.activityPosition);
+    EXPECT_EQ("bars 100 restart 6", view.log[view.log.size() - 2]);
 
-    // Each tick a millisecond of work: a refresh every 16 ticks.
+    // A millisecond of work per tick: a refresh every 16 ticks.
+    view.keepLog = false;
     view.fronts = 0;
     view.repaints = 0;
     clock.now += milliseconds(16);
@@ -139,7 +165,6 @@ TEST(ProgressController, CostlyOperationsRunAtMostOncePerIntervalAndStagesEndRep
     }
     EXPECT_EQ(100, view.fronts);
     EXPECT_EQ(100, view.repaints);
-    EXPECT_EQ(6, view.activityPosition);
 
     // After a pause the next tick refreshes at once, and only once.
     view.fronts = 0;
@@ -148,11 +173,47 @@ TEST(ProgressController, CostlyOperationsRunAtMostOncePerIntervalAndStagesEndRep
     EXPECT_EQ(1, view.fronts);
 }
 
-TEST(ProgressController, WithoutALimitEveryStepRefreshes) {
-    RecordingView view;
+TEST(ProgressController, ASlowDisplayGetsAtMostATenthOfTheTime) {
+    // Each repaint takes 50 ms; the work between ticks 1 ms.
+    struct SlowView : RecordingView {
+        ManualClock* clock = nullptr;
+        void RepaintNow() override {
+            RecordingView::RepaintNow();
+            clock->now += milliseconds(50);
+        }
+    } view;
     view.keepLog = false;
-    ProgressController progress(view, steady_clock::duration::zero());
-    RunAllStages(progress);
-    EXPECT_EQ(1008 * 6, view.fronts);
-    EXPECT_EQ(1008 * 7, view.repaints);
+    ManualClock clock;
+    view.clock = &clock;
+    ProgressController progress(view, milliseconds(16), clock.Function());
+    const auto start = clock.now;
+    for (int tick = 0; tick < 10000; ++tick) {
+        progress.ActivityTick();
+        clock.now += milliseconds(1);
+    }
+    const auto painting = (milliseconds(50) * view.repaints).count();
+    const auto total = std::chrono::duration_cast<milliseconds>(clock.now - start).count();
+    EXPECT_LE(painting * 10, total) << view.repaints << " repaints";
+    EXPECT_GT(view.repaints, 10);
+}
+
+TEST(ProgressTemplate, HasTheCaptionSizeAndTheTwoBars) {
+    const std::string folder = std::string(OVW_SOURCE_DIR) + "/ui/resources/";
+    const auto dialog = testsupport::ReadDialogTemplate(
+        folder + "progress.rc", testsupport::ReadIdHeader(folder + "progress_ids.h"), IDD_PROGRESS);
+    EXPECT_EQ(133, dialog.id);
+    EXPECT_EQ(u8"集計中", dialog.caption);
+    EXPECT_EQ(221, dialog.width);
+    EXPECT_EQ(45, dialog.height);
+    ASSERT_EQ(2u, dialog.controls.size());
+    const testsupport::TemplateControl* main = dialog.Find(1000);
+    const testsupport::TemplateControl* activity = dialog.Find(1001);
+    ASSERT_NE(nullptr, main);
+    ASSERT_NE(nullptr, activity);
+    EXPECT_EQ((std::vector<int>{5, 6, 211, 22}),
+              (std::vector<int>{main->left, main->top, main->width, main->height}));
+    EXPECT_EQ((std::vector<int>{5, 29, 211, 10}),
+              (std::vector<int>{activity->left, activity->top, activity->width, activity->height}));
+    EXPECT_EQ("PBS_SMOOTH | WS_BORDER", main->style);
+    EXPECT_EQ("WS_BORDER", activity->style);
 }

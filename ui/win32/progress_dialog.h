@@ -32,11 +32,9 @@ class ClProgressDlg : public win::ModelessDialog, public ProgressSink, private P
 
     void SetCaption(const std::string& caption) override { SetText(caption); }
     void StartMainBar() override;
-    void StepMainBar() override;
-    void StartActivityBar() override;
-    void StepActivityBar() override;
+    void UpdateBars(int mainSteps, bool restartActivity, int activitySteps) override;
     void BringToFront() override;
-    void RepaintNow() override { ::UpdateWindow(Handle()); }
+    void RepaintNow() override;
 
     win::Window mainBar_;
     win::Window activityBar_;
