@@ -40,6 +40,8 @@ struct Failure {
 
 const DWORD kPollMs = 20;
 
+bool ReadFile(const std::wstring& path, std::string& bytes);
+
 std::string YesNo(bool value) {
     return value ? "yes" : "no";
 }
@@ -146,6 +148,7 @@ class Robot {
             {"screenshot", &Robot::Screenshot},
             {"expect-file", &Robot::ExpectFile},
             {"expect-no-file", &Robot::ExpectNoFile},
+            {"expect-file-contains", &Robot::ExpectFileContains},
             {"expect-exit", &Robot::ExpectExit},
             {"expect-exit-notification", &Robot::ExpectExitNotification},
             {"expect-no-exit-notification", &Robot::ExpectNoExitNotification},
@@ -282,9 +285,9 @@ class Robot {
         const auto line = command.options.find("line");
         if (line == command.options.end()) {
             const int functionId = Number(Option(command, "function", "2"));
-            return StartProgram(
-                Arg(command, 0, "program"),
-                host_->CommandLine(functionId, Utf8ToWide(Option(command, "text", ""))));
+            return StartProgram(Arg(command, 0, "program"),
+                                host_->CommandLine(functionId, WithFolder(Utf8ToWide(
+                                                                   Option(command, "text", "")))));
         }
         // A command line of the scenario's own, with {hwnd} and {msg} of the host window.
         std::wstring arguments = Utf8ToWide(line->second);
@@ -382,7 +385,7 @@ class Robot {
 
     std::string SetText(const robot::Command& command) {
         HWND control = Control(command, TimeoutOf(command), false);
-        const std::wstring text = Utf8ToWide(Arg(command, 1, "text"));
+        const std::wstring text = WithFolder(Utf8ToWide(Arg(command, 1, "text")));
         DWORD_PTR result = 0;
         SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
                             SMTO_NORMAL, 2000, &result);
@@ -558,6 +561,37 @@ class Robot {
         const std::wstring path = InFolder(Arg(command, 0, "path"));
         if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
             throw Failure{"no file " + WideToUtf8(path), "it exists"};
+        return {};
+    }
+
+    // The text with every "{folder}" replaced by the program folder.
+    std::wstring WithFolder(std::wstring text) const {
+        const std::wstring field = L"{folder}";
+        for (std::size_t at = 0; (at = text.find(field, at)) != std::wstring::npos;) {
+            text.replace(at, field.size(), folder_);
+            at += folder_.size();
+        }
+        return text;
+    }
+
+    // A file whose text, read as code page 932, contains TEXT (waits for it).
+    std::string ExpectFileContains(const robot::Command& command) {
+        const std::wstring path = InFolder(Arg(command, 0, "path"));
+        const std::wstring wanted = Utf8ToWide(Arg(command, 1, "text"));
+        Poll(TimeoutOf(command), [&] {
+            std::string bytes;
+            if (!ReadFile(path, bytes))
+                throw Failure{"file " + WideToUtf8(path), "missing"};
+            std::wstring text(bytes.size(), L'\0');
+            const int length =
+                MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                    text.data(), static_cast<int>(text.size()));
+            text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+            if (text.find(wanted) == std::wstring::npos)
+                throw Failure{"\"" + WideToUtf8(wanted) + "\" in " + WideToUtf8(path),
+                              std::to_string(text.size()) + " characters without it"};
+            return true;
+        });
         return {};
     }
 
