@@ -19,9 +19,11 @@ std::string ProgramFolder() {
 }
 
 std::string Utf8ToSjis(const std::string& utf8) {
-    iconv_t cd = iconv_open("CP932", "UTF-8");
+    // Opening a conversion is costly; one serves every call (the host runs on one thread).
+    static const iconv_t cd = iconv_open("CP932", "UTF-8");
     if (cd == reinterpret_cast<iconv_t>(-1))
         return utf8;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
     std::string out;
     char* in = const_cast<char*>(utf8.data());
     std::size_t inLeft = utf8.size();
@@ -42,7 +44,6 @@ std::string Utf8ToSjis(const std::string& utf8) {
             }
         }
     }
-    iconv_close(cd);
     return out;
 }
 
