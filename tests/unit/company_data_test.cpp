@@ -1,12 +1,16 @@
 #include "app/company_data.h"
 
-#include "standin/testing.h"
+#include "app/overview_app.h"
+#include "standin/system.h"
+#include "support/memory_filesystem.h"
+#include "support/recording_desktop.h"
+#include "support/served_book.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <memory>
 #include <string>
 
 namespace {
@@ -33,19 +37,10 @@ std::string DataSetJson(const BookSet& set) {
     return text;
 }
 
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    ASSERT_TRUE(out.good()) << "cannot write " << path;
-}
-
 // The stand-in host serves a book of the given data sets, the user having selected selectedNo.
 class SelectCompanyDataTest : public ::testing::Test {
   protected:
-    void TearDown() override { standin::ReloadConfig(""); }
-
-    void ServeBook(int selectedNo, std::initializer_list<BookSet> sets) {
-        const std::string folder = ::testing::TempDir();
+    ::testing::AssertionResult ServeBook(int selectedNo, std::initializer_list<BookSet> sets) {
         std::string book = R"({"user": {"id": "tanaka", "selectedNo": [7, )" +
                            std::to_string(selectedNo) + R"(]}, "dataSets": [)";
         const char* separator = "";
@@ -53,12 +48,10 @@ class SelectCompanyDataTest : public ::testing::Test {
             book += separator + DataSetJson(set);
             separator = ", ";
         }
-        book += "]}";
-        WriteFile(folder + "select_book.json", book);
-        WriteFile(folder + "select_config.json", R"({"book": "select_book.json"})");
-        ASSERT_TRUE(standin::ReloadConfig(folder + "select_config.json"));
+        return testsupport::ServeBook("select", book + "]}");
     }
 
+    testsupport::ServedBookScope servedBook;
     ClSetData* dataSet = nullptr;
     StDATAINFO record{};
 };
@@ -125,9 +118,9 @@ std::string TermsFor(std::int32_t start, std::int32_t end, std::int32_t interim,
 } // namespace
 
 TEST_F(SelectCompanyDataTest, TakesTheSelectedOfSeveralDataSetsOfOneCompany) {
-    ServeBook(2, {{"MNT2019", 1, kCompanyUtf8, 20190401, 20200331, 0, 4},
-                  {"MNT2020", 2, kCompanyUtf8, 20200401, 20210331, 1, 6},
-                  {"MNT2021", 3, kCompanyUtf8, 20210401, 20220331, 0, 1}});
+    ASSERT_TRUE(ServeBook(2, {{"MNT2019", 1, kCompanyUtf8, 20190401, 20200331, 0, 4},
+                              {"MNT2020", 2, kCompanyUtf8, 20200401, 20210331, 1, 6},
+                              {"MNT2021", 3, kCompanyUtf8, 20210401, 20220331, 0, 1}}));
     ASSERT_EQ(1, SelectCompanyData(dataSet, record));
     EXPECT_NE(nullptr, dataSet);
     EXPECT_STREQ("MNT2020", record.dataId());
@@ -141,12 +134,12 @@ TEST_F(SelectCompanyDataTest, TakesTheSelectedOfSeveralDataSetsOfOneCompany) {
 }
 
 TEST_F(SelectCompanyDataTest, CachedDataSetServesLaterCalls) {
-    ServeBook(3,
-              {{"A", 1, "A", 20190401, 20200331, 0, 1}, {"B", 3, "B", 20200401, 20210331, 0, 1}});
+    ASSERT_TRUE(ServeBook(
+        3, {{"A", 1, "A", 20190401, 20200331, 0, 1}, {"B", 3, "B", 20200401, 20210331, 0, 1}}));
     ASSERT_EQ(1, SelectCompanyData(dataSet, record));
     ClSetData* const cached = dataSet;
-    ServeBook(1,
-              {{"A", 1, "A", 20190401, 20200331, 0, 1}, {"B", 3, "B", 20200401, 20210331, 0, 1}});
+    ASSERT_TRUE(ServeBook(
+        1, {{"A", 1, "A", 20190401, 20200331, 0, 1}, {"B", 3, "B", 20200401, 20210331, 0, 1}}));
     ASSERT_EQ(1, SelectCompanyData(dataSet, record));
     EXPECT_EQ(cached, dataSet);
     EXPECT_STREQ("A", record.dataId());
@@ -158,8 +151,8 @@ TEST_F(SelectCompanyDataTest, CachedDataSetServesLaterCalls) {
 }
 
 TEST_F(SelectCompanyDataTest, NoMatchLeavesAClearedRecord) {
-    ServeBook(9,
-              {{"A", 1, "A", 20190401, 20200331, 0, 1}, {"B", 2, "B", 20200401, 20210331, 0, 1}});
+    ASSERT_TRUE(ServeBook(
+        9, {{"A", 1, "A", 20190401, 20200331, 0, 1}, {"B", 2, "B", 20200401, 20210331, 0, 1}}));
     std::memset(record.bytes, 0xA5, sizeof record.bytes);
     EXPECT_EQ(0, SelectCompanyData(dataSet, record));
     const StDATAINFO zero{};
@@ -225,4 +218,101 @@ TEST(CompanyHeaders, CompanyTextIsHeldToFiftyBytesWithoutSplittingACharacter) {
     // A name that fills its whole field without a NUL.
     std::memset(record.companyNameField(), 'N', StDATAINFO::companyNameSize);
     EXPECT_EQ(" " + std::string(49, 'N'), CompanyHeaderText(record));
+}
+
+namespace {
+
+const char kProgramFolder[] = "C:\\会計\\決算表\\";
+
+// The run from start-up to the end of the company data selection, as the host starts it.
+class RunSelectionTest : public ::testing::Test {
+  protected:
+    RunSelectionTest() {
+        files.AddStandardMachine();
+        files.AddFolder(kProgramFolder);
+        files.SetProgramFolder(kProgramFolder);
+        files.AddFile(std::string(kProgramFolder) + "QuorinDef.ini",
+                      "[ProgramLevel]\r\nRV16_G=3\r\n");
+    }
+
+    ::testing::AssertionResult ServeSample(const std::string& name,
+                                           const std::string& configKeys = "") {
+        return testsupport::ServeBook(
+            name, "", configKeys, std::string(OVW_SOURCE_DIR) + "/data/books/" + name + ".json");
+    }
+
+    std::unique_ptr<ClOverviewApp> Run() {
+        auto app = std::make_unique<ClOverviewApp>(kEditionIvy, desktop, files, "65538,1025,2,");
+        platform::RunApplication(*app);
+        return app;
+    }
+
+    std::string PostedResult() const {
+        for (const std::string& call : desktop.calls)
+            if (call.rfind("post ", 0) == 0)
+                return call;
+        return "(nothing posted)";
+    }
+
+    testsupport::ServedBookScope servedBook;
+    testsupport::MemoryFileSystem files;
+    testsupport::RecordingDesktop desktop;
+};
+
+} // namespace
+
+TEST_F(RunSelectionTest, SelectedDataGivesTheFormAndTheHeaderTexts) {
+    ASSERT_TRUE(ServeSample("several_years"));
+    const auto app = Run();
+    EXPECT_EQ(12, app->dataRecord().dataNo());
+    EXPECT_EQ(1, app->newForm());
+    EXPECT_EQ(" 株式会社みなと商事", app->companyText());
+    EXPECT_EQ(" 2023/04/01～2024/03/31", app->periodText());
+
+    ASSERT_TRUE(ServeSample("older_form"));
+    const auto older = Run();
+    EXPECT_EQ(0, older->newForm()) << "period end " << older->dataRecord().periodEnd();
+    EXPECT_EQ(" 2017/04/01～2018/03/31", older->periodText());
+}
+
+TEST_F(RunSelectionTest, PastResultsDataIsRefusedWithResult1) {
+    ASSERT_TRUE(ServeSample("past_results"));
+    const auto app = Run();
+    EXPECT_EQ(1, app->exitCode());
+    EXPECT_EQ("post 0x10002 1025 2 1", PostedResult());
+    ASSERT_EQ(1u, desktop.boxes.size());
+    EXPECT_EQ(
+        "過去実績データは、連携の対象として使用できません。\n\nアプリケーションを終了します。",
+        desktop.boxes[0].text);
+    EXPECT_EQ("事業概況書", desktop.boxes[0].caption);
+    EXPECT_EQ(0x30u, desktop.boxes[0].style);
+    EXPECT_EQ(nullptr, desktop.boxes[0].owner);
+}
+
+TEST_F(RunSelectionTest, MissingSelectedDataStopsTheRunWithResult2) {
+    ASSERT_TRUE(ServeSample("several_years", R"(, "faults": {"selectedDataNo": 99})"));
+    const auto app = Run();
+    EXPECT_EQ(2, app->exitCode());
+    EXPECT_EQ("post 0x10002 1025 2 2", PostedResult());
+    ASSERT_EQ(1u, desktop.boxes.size());
+    EXPECT_EQ("選択されている会社データが見つかりません。\n\n"
+              "会社データを選択し直してから、もう一度実行してください。",
+              desktop.boxes[0].text);
+    EXPECT_EQ("事業概況書", desktop.boxes[0].caption);
+    EXPECT_EQ(0x30u, desktop.boxes[0].style);
+    EXPECT_EQ("", app->companyText()) << "no header texts for a run that stopped";
+}
+
+TEST_F(RunSelectionTest, FailedEnvironmentCheckEndsBeforeTheSelectionWithResult2) {
+    ASSERT_TRUE(ServeSample("past_results"));
+    files.AddFile(std::string(kProgramFolder) + "QuorinDef.ini", "[ProgramLevel]\r\nRV16_G=4\r\n");
+    standin::ClearShownMessages();
+    const auto app = Run();
+    EXPECT_EQ(2, app->exitCode());
+    EXPECT_EQ("post 0x10002 1025 2 2", PostedResult());
+    EXPECT_TRUE(desktop.boxes.empty()) << "box: " << desktop.boxes.front().text;
+    ASSERT_EQ(1u, standin::ShownMessages().size());
+    EXPECT_EQ(reinterpret_cast<HostWnd>(0x10002), standin::ShownMessages()[0].owner);
+    EXPECT_EQ(0, app->dataRecord().dataNo());
+    standin::ClearShownMessages();
 }
