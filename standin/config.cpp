@@ -126,7 +126,7 @@ void ReadFaults(const nlohmann::json& object, Faults& faults) {
     }
 }
 
-std::string ReadFolderText(const nlohmann::json& doc, const char* key, const char* fallback) {
+std::string ReadPathText(const nlohmann::json& doc, const char* key, const char* fallback) {
     const nlohmann::json* value = Find(doc, key);
     // Paths are handed to the program as they are written here; on Windows the program sees
     // them in the system code page.
@@ -143,9 +143,9 @@ void ReadConfig(const nlohmann::json& doc, const std::string& base, Config& conf
         static_cast<long>(OptionalInteger(doc, "", "expSysLink", INT32_MIN, INT32_MAX, 0));
     if (const nlohmann::json* value = Find(doc, "packageName"))
         config.packageName = ReadText(*value, "/packageName", 255, true);
-    config.bookPath = Resolve(base, ReadFolderText(doc, "book", "trading.json"));
-    config.outputFolder = ResolveFolder(base, ReadFolderText(doc, "outputFolder", ""));
-    config.settingsFolder = ResolveFolder(base, ReadFolderText(doc, "settingsFolder", "."));
+    config.bookPath = Resolve(base, ReadPathText(doc, "book", "trading.json"));
+    config.outputFolder = ResolveFolder(base, ReadPathText(doc, "outputFolder", ""));
+    config.settingsFolder = ResolveFolder(base, ReadPathText(doc, "settingsFolder", "."));
     if (const nlohmann::json* faults = Find(doc, "faults"))
         ReadFaults(*faults, config.faults);
 }

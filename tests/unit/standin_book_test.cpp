@@ -9,8 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
+
+#include <unistd.h>
 
 namespace {
 
@@ -190,8 +193,12 @@ class StandinFilesTest : public ::testing::Test {
         standin::ReloadConfig("");
         standin::ClearShownMessages();
     }
+    // Files go to a folder of this process: test processes run in parallel.
     static std::string Write(const std::string& name, const std::string& text) {
-        const std::string path = ::testing::TempDir() + name;
+        const std::string folder =
+            ::testing::TempDir() + "standin_book_" + std::to_string(getpid()) + "/";
+        std::filesystem::create_directories(folder);
+        const std::string path = folder + name;
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }

@@ -9,10 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -48,6 +51,15 @@ const char kBook[] = u8R"({
 
 constexpr int64_t kYen = 10000;
 
+// A folder of this process: test processes run in parallel and must not rewrite each other's
+// files while the stand-in reads them.
+std::string Folder() {
+    const std::string folder =
+        ::testing::TempDir() + "standin_cursor_" + std::to_string(getpid()) + "/";
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
 StFINDINFO Term(int32_t field, int16_t op, int16_t type, int32_t value, int16_t link) {
     StFINDINFO term{};
     term.set_field(field);
@@ -78,12 +90,11 @@ int64_t Balance(const StKAMOKUSUMINFO& row, bool included) {
 class StandinHostTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        const std::string folder = ::testing::TempDir();
-        std::ofstream(folder + "standin_cursor_book.json", std::ios::binary) << kBook;
+        std::ofstream(Folder() + "standin_cursor_book.json", std::ios::binary) << kBook;
         configPath_ = Config("standin_cursor_host.json", "");
     }
     static std::string Config(const std::string& name, const std::string& extra) {
-        const std::string path = ::testing::TempDir() + name;
+        const std::string path = Folder() + name;
         std::ofstream(path, std::ios::binary)
             << R"({ "book": "standin_cursor_book.json", "outputFolder": "out",
                     "settingsFolder": "." )"
@@ -392,7 +403,7 @@ TEST_F(StandinHostTest, TaxSettingsAndFolders) {
     ASSERT_EQ(0, taxSet->Get(&tax));
     EXPECT_EQ(0, tax.taxIncludedPreset());
 
-    const std::string folder = ::testing::TempDir();
+    const std::string folder = Folder();
     EXPECT_EQ(folder + "out/", ClFileMgr::Inst()->GetAppFolderPath(0));
     EXPECT_EQ(folder, ClFileMgr::Inst()->GetAppFolderPath(1));
     EXPECT_STREQ("", ClFileMgr::Inst()->GetAppFolderPath(2));
