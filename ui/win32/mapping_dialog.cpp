@@ -66,20 +66,17 @@ bool ClAccountMappingDialog::OnInit() {
     allAccounts_ = win::Button(Item(IDC_MAP_ALL_ACCOUNTS).Handle());
     Item(IDC_MAP_CAPTION).SetText(caption);
 
-    const RECT client = list_.ClientRect();
-    const mapping::ColumnWidths widths = mapping::AccountColumnWidths(client.right - client.left);
     const char* const titles[] = {"コード", "科目名"};
-    const int columnWidths[] = {widths.code, widths.name};
     for (int column = 0; column < 2; ++column) {
         LVCOLUMNA description{};
-        description.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        description.mask = LVCF_FMT | LVCF_TEXT | LVCF_SUBITEM;
         description.fmt = LVCFMT_LEFT;
-        description.cx = columnWidths[column];
         description.pszText = const_cast<char*>(titles[column]);
         description.iSubItem = column;
         list_.SendMsg(LVM_INSERTCOLUMNA, static_cast<WPARAM>(column),
                       reinterpret_cast<LPARAM>(&description));
     }
+    FitColumns();
     const LPARAM extended = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
     list_.SendMsg(LVM_SETEXTENDEDLISTVIEWSTYLE, static_cast<WPARAM>(extended), extended);
 
@@ -173,6 +170,15 @@ void ClAccountMappingDialog::ShowMenu() {
         cursor.x, cursor.y, 0, Handle(), nullptr));
     ::DestroyMenu(menu);
     logic_->RunMenuCommand(command);
+}
+
+void ClAccountMappingDialog::FitColumns() {
+    // Measured once, before any row: the columns fill the empty list exactly. Under a long
+    // list's vertical scroll bar the codes keep their width and the list scrolls sideways.
+    const RECT client = list_.ClientRect();
+    const mapping::ColumnWidths widths = mapping::AccountColumnWidths(client.right - client.left);
+    list_.SendMsg(LVM_SETCOLUMNWIDTH, 0, widths.code);
+    list_.SendMsg(LVM_SETCOLUMNWIDTH, 1, widths.name);
 }
 
 void ClAccountMappingDialog::DeleteAllRows() {

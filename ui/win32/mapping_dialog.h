@@ -46,6 +46,8 @@ class ClAccountMappingDialog : public win::ModalDialog, private mapping::Account
 
     void Apply();
     void ShowMenu();
+    // Splits the list's client width between the two columns, 3 : 11.
+    void FitColumns();
 
     win::Window list_;
     win::Button allAccounts_;
