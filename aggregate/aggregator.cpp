@@ -339,7 +339,9 @@ int OverviewAggregator::Aggregate(int taxIncluded, const AggregationRequest& req
     return 0;
 }
 
-int OverviewAggregator::Walk(bool taxIncluded, long rowCount, const SlotPlan& plan) {
+// One activity step per row and per mapping entry that the row feeds: the index spares the visit
+// of the other entries, and with it the step that such a visit would take.
+bool OverviewAggregator::Walk(bool taxIncluded, long rowCount, const SlotPlan& plan) {
     const MappingIndex index(mappings_, lines_);
     std::vector<SavedLine> saved;
     for (long i = 0; i < rowCount; ++i) {
@@ -349,11 +351,11 @@ int OverviewAggregator::Walk(bool taxIncluded, long rowCount, const SlotPlan& pl
         if (result == kHostEndOfRows)
             break;
         if (result != 0)
-            return 0;
+            return false;
 
         FixedAmount balance;
         if (!plan.Balance(row, taxIncluded, balance))
-            return 0;
+            return false;
         kindTotals_.Take(row, balance);
         if (row.noMapMark() != 0)
             continue;
@@ -368,12 +370,12 @@ int OverviewAggregator::Walk(bool taxIncluded, long rowCount, const SlotPlan& pl
                 Save(saved, line);
                 if (!AddToLine(row, taxIncluded, plan, balance, *line)) {
                     Restore(saved);
-                    return 0;
+                    return false;
                 }
             }
         }
     }
-    return 1;
+    return true;
 }
 
 bool OverviewAggregator::AddToLine(const StKAMOKUSUMINFO& row, bool taxIncluded,

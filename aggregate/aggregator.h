@@ -76,7 +76,7 @@ class OverviewAggregator {
     struct SlotPlan;
     class MappingIndex;
 
-    int Walk(bool taxIncluded, long rowCount, const SlotPlan& plan);
+    bool Walk(bool taxIncluded, long rowCount, const SlotPlan& plan);
     bool AddToLine(const StKAMOKUSUMINFO& row, bool taxIncluded, const SlotPlan& plan,
                    const FixedAmount& balance, StatementLine& line) const;
     bool ApplySourceKeys();
