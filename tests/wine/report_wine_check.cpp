@@ -1,7 +1,8 @@
 // Checks under Wine of the Windows side of the report and the progress window, and the timing
 // of the progress ticks. Console program; its modes:
 //   check              the system's full-width mapping against the portable one, string
-//                      resource 1, global memory, and the progress window's template and steps
+//                      resource 1, global memory, a report written to disk, and the progress
+//                      window's template and steps
 //   bench [TICKS [UNLIMITED]]  TICKS activity ticks (default 100000) without a window and on
 //                      the window with the refresh limit, and UNLIMITED ticks (default TICKS)
 //                      on the window without it, in one run
@@ -13,6 +14,8 @@
 #include "report/support_info.h"
 #include "ui/resources/progress_ids.h"
 #include "ui/win32/progress_dialog.h"
+#include "win32_desktop.h"
+#include "win32_filesystem.h"
 #include "win32_text.h"
 
 #include <windows.h>
@@ -22,6 +25,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -100,6 +105,60 @@ void CheckResourcesAndMemory() {
     Check(zero, "30000 zeroed bytes of global memory");
 }
 
+class NoWindow : public ProgressSink {
+  public:
+    void ResetMainBar() override {}
+    void AdvanceTo(std::int16_t, std::int16_t) override {}
+    void ActivityTick() override {}
+};
+
+// A report written through the real file system: in place over an older file, in a folder whose
+// name ends in a double-byte character with 5C as its second byte, and no temporary file left.
+void CheckReportOnDisk() {
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(sizeof temp, temp);
+    const std::string folder = std::string(temp) + "ovw_report_表\\";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string target = folder + "report.xml";
+    platform::Win32FileSystem files;
+    {
+        auto old = files.OpenForWrite(target);
+        Check(old != nullptr && old->Write("old", 3) && old->Close(), "an older report");
+    }
+    StatementLines lines;
+    auto line = std::make_unique<StatementLine>();
+    line->lineNo = 1;
+    line->tag = "URIAGEDAKA";
+    line->amounts[0] = 12345678999900;
+    lines.push_back(std::move(line));
+    StDATAINFO record{};
+    std::memcpy(record.companyNameField(), "ABC", 3);
+    record.set_periodStart(20180401);
+    record.set_periodEnd(20190331);
+    platform::Win32Desktop desktop;
+    platform::Win32TextMapping text;
+    platform::Win32StringResources strings;
+    platform::Win32GlobalMemory memory;
+    NoWindow progress;
+    ClReportWriter writer(progress, lines, 1, kEditionIvy,
+                          ReportServices{files, desktop, text, strings, memory});
+    Check(writer.WriteReport(target, 2, 4, record) == 1, "report written");
+    std::string bytes;
+    files.ReadFile(target, bytes);
+    Check(bytes.compare(0, 44, "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n") == 0,
+          "report in place of the older file");
+    Check(bytes.find("\t\t<KOMONSAKINAME>ＡＢＣ</KOMONSAKINAME>\r\n") != std::string::npos,
+          "company name through LCMapStringA");
+    Check(bytes.find("\t\t\t\t<URIAGEDAKA>1234567899</URIAGEDAKA>\r\n") != std::string::npos,
+          "amount text");
+    Check(!files.Exists(folder + "~report.xml"), "no temporary file left");
+    Check(writer.WriteReport(folder + "missing\\report.xml", 2, 4, record) == 0,
+          "a folder that does not exist fails");
+    Check(!files.Exists(folder + "missing"), "and creates nothing");
+    files.DeleteFileAt(target);
+    files.RemoveFolder(folder);
+}
+
 std::string Caption(HWND window) {
     char text[128] = {};
     ::GetWindowTextA(window, text, sizeof text);
@@ -158,13 +217,6 @@ void CheckProgressWindow() {
     Check(::IsWindow(window) && !::IsWindowVisible(window), "ended: hidden, still a window");
     dialog.Destroy();
 }
-
-class NoWindow : public ProgressSink {
-  public:
-    void ResetMainBar() override {}
-    void AdvanceTo(std::int16_t, std::int16_t) override {}
-    void ActivityTick() override {}
-};
 
 double TimeTicks(ProgressSink& progress, int ticks) {
     const auto start = std::chrono::steady_clock::now();
@@ -238,6 +290,7 @@ int main(int argc, char** argv) {
     if (mode == "check") {
         CheckFullWidth();
         CheckResourcesAndMemory();
+        CheckReportOnDisk();
         CheckProgressWindow();
         std::printf("%d failed\n", failures);
     } else if (mode == "bench") {
