@@ -232,7 +232,8 @@ bool loadSettings(platform::FileSystem& files, AggregationConditions& conditions
 bool saveSettings(platform::FileSystem& files, const std::string& settingsFolder,
                   const AggregationConditions& conditions) {
     const std::string path = SettingsPath(settingsFolder, conditions);
-    if (path.empty())
+    // Without the mapping list the file would lose the user's mappings.
+    if (path.empty() || conditions.mappings == nullptr)
         return false;
     if (!files.DirectoryExists(settingsFolder) && !CreateFolderChain(files, path))
         return false;

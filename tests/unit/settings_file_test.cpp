@@ -340,6 +340,8 @@ TEST_F(SettingsFileTest, FailedFolderCreationSavesNothing) {
     EXPECT_EQ(before, fs.Tree()); // C:\Host\New\ removed again
     EXPECT_FALSE(saveSettings(fs, "Q:\\Settings\\", conditions));
     EXPECT_FALSE(saveSettings(fs, "Settings\\", conditions)); // no root: nothing created
+    conditions.mappings = nullptr;
+    EXPECT_FALSE(saveSettings(fs, kFolder, conditions)); // would lose the user's mappings
     EXPECT_EQ(before, fs.Tree());
 }
 
