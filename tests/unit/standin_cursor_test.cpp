@@ -410,6 +410,24 @@ TEST_F(StandinHostTest, TaxSettingsAndFolders) {
     EXPECT_EQ(nullptr, ClDataMgr::Inst()->GetSetObject(2, 1));
 }
 
+TEST_F(StandinHostTest, ReloadKeepsSetObjectsAndBindsThemToTheNewSelection) {
+    ClSetShohizei* taxSet = static_cast<ClSetShohizei*>(ClDataMgr::Inst()->GetSetObject(4, 1));
+    ClSetKamoku* accounts = Accounts();
+    ASSERT_EQ(0, taxSet->SetCurDataID("T1"));
+    long cursor = 0;
+    ASSERT_EQ(0, accounts->GetCursor(&cursor));
+    ASSERT_TRUE(standin::ReloadConfig(configPath_));
+    EXPECT_EQ(taxSet, ClDataMgr::Inst()->GetSetObject(4, 1));
+    StSHOHIZEIINFO tax{};
+    ASSERT_EQ(0, taxSet->Get(&tax));
+    EXPECT_EQ(1, tax.taxIncludedPreset()) << "bound again to the selected T2";
+    StKAMOKUINFO info{};
+    EXPECT_NE(0, accounts->Walk(&info, cursor)) << "cursors of the old book are dropped";
+    EXPECT_NE(0, accounts->ReleaseCursor(cursor));
+    EXPECT_NE(0, taxSet->SetCurDataID("NOPE"));
+    EXPECT_NE(0, taxSet->Get(&tax)) << "an unknown data ID serves no data";
+}
+
 TEST(StandinPeriodTest, ClosingDayFromTheEndDate) {
     ClAccPeriod period;
     short day = 0;
