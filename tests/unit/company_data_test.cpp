@@ -1,6 +1,7 @@
 #include "app/company_data.h"
 
 #include "app/overview_app.h"
+#include "host/bookkern.h"
 #include "standin/system.h"
 #include "support/memory_filesystem.h"
 #include "support/recording_desktop.h"
@@ -158,6 +159,23 @@ TEST_F(SelectCompanyDataTest, NoMatchLeavesAClearedRecord) {
     const StDATAINFO zero{};
     EXPECT_EQ(0, std::memcmp(zero.bytes, record.bytes, sizeof zero.bytes))
         << "dataNo " << record.dataNo() << ", periodEnd " << record.periodEnd();
+}
+
+TEST_F(SelectCompanyDataTest, ReleasesItsCursorWhetherFoundOrNot) {
+    for (const int selectedNo : {1, 2, 9}) {
+        ASSERT_TRUE(ServeBook(selectedNo, {{"A", 1, "A", 20190401, 20200331, 0, 1},
+                                           {"B", 2, "B", 20200401, 20210331, 0, 1}}));
+        SelectCompanyData(dataSet, record);
+        ASSERT_NE(nullptr, dataSet);
+        long before = 0;
+        ASSERT_EQ(0, dataSet->GetDatCursor(&before));
+        dataSet->ReleaseDatCursor(before);
+        SelectCompanyData(dataSet, record);
+        // The stand-in numbers its cursors in order: the selection's was the next one, and
+        // releasing it again must fail.
+        EXPECT_NE(0, dataSet->ReleaseDatCursor(before + 1))
+            << "cursor left open, selected number " << selectedNo;
+    }
 }
 
 TEST(BuildAggregationRequest, WholeYearAddsTheYearEndClosing) {
