@@ -22,8 +22,10 @@ platform::WindowHandle ToWindow(std::intptr_t value) { return reinterpret_cast<p
 } // namespace
 
 ClOverviewApp::ClOverviewApp(const Edition& edition, platform::Desktop& desktop,
-                             platform::FileSystem& files, std::string commandLine)
-    : edition_(edition), desktop_(desktop), files_(files), commandLine_(std::move(commandLine)) {}
+                             platform::FileSystem& files, std::string commandLine,
+                             const RunServices* services)
+    : edition_(edition), services_(services), desktop_(desktop), files_(files),
+      commandLine_(std::move(commandLine)) {}
 
 ClOverviewApp::~ClOverviewApp() = default;
 
@@ -72,7 +74,7 @@ bool ClOverviewApp::InitInstance() {
     newForm_ = NewFormOf(dataRecord_);
     companyText_ = CompanyHeaderText(dataRecord_);
     periodText_ = PeriodHeaderText(dataRecord_);
-    return true;
+    return RunConditionsAndReport();
 }
 
 int ClOverviewApp::ExitInstance() {

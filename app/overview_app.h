@@ -4,6 +4,7 @@
 #include "aggregate/statement_line.h"
 #include "app/edition.h"
 #include "app/host_command_line.h"
+#include "app/run_ui.h"
 #include "host/records.h"
 #include "platform/application.h"
 #include "platform/desktop.h"
@@ -18,8 +19,9 @@ class ClOverviewApp : public platform::Application {
     // Result codes of a run, posted to the host window as lParam.
     enum ExitCode { kReportWritten = 0, kNoOutput = 1, kFailure = 2 };
 
+    // Without services the run ends before the condition sheet, as if it had been cancelled.
     ClOverviewApp(const Edition& edition, platform::Desktop& desktop, platform::FileSystem& files,
-                  std::string commandLine);
+                  std::string commandLine, const RunServices* services = nullptr);
     ~ClOverviewApp() override;
 
     bool InitInstance() override;
@@ -36,7 +38,12 @@ class ClOverviewApp : public platform::Application {
     const std::string& periodText() const { return periodText_; }
 
   private:
+    // From the condition sheet to the final message: the result of InitInstance.
+    bool RunConditionsAndReport();
+    bool AggregateAndWrite(const AggregationConditions& conditions);
+
     const Edition& edition_;
+    const RunServices* services_;
     platform::Desktop& desktop_;
     platform::FileSystem& files_;
     std::string commandLine_;

@@ -1,7 +1,9 @@
 // Entry point of one deliverable: the edition constant is the only thing that differs.
 #include "app/overview_app.h"
+#include "ui/win32/run_ui.h"
 #include "win32_desktop.h"
 #include "win32_filesystem.h"
+#include "win32_text.h"
 
 #include <windows.h>
 
@@ -29,6 +31,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
 
     platform::Win32Desktop desktop;
     platform::Win32FileSystem files;
-    ClOverviewApp app(kEdition, desktop, files, commandLine != nullptr ? commandLine : "");
+    platform::Win32TextMapping text;
+    platform::Win32StringResources strings;
+    platform::Win32GlobalMemory memory;
+    Win32RunUi ui(desktop, files, kEdition);
+    const RunServices services{ui, text, strings, memory};
+    ClOverviewApp app(kEdition, desktop, files, commandLine != nullptr ? commandLine : "",
+                      &services);
     return platform::RunApplication(app);
 }

@@ -84,6 +84,7 @@ void ClConditionEntrySheet::OnCreated() {
     SetActivePage(2);
     SetActivePage(1);
     SetActivePage(0);
+    FitPages();
 
     const bool newForm = conditions_.newForm != 0;
     sheet::StartUpValues values;

@@ -1,5 +1,7 @@
 #include "ui/win32/property_sheet.h"
 
+#include <algorithm>
+
 namespace win {
 
 namespace {
@@ -159,6 +161,64 @@ int PropertySheet::RunModal(HWND owner) {
 void PropertySheet::EndModal(int result) {
     modalResult_ = result;
     modalEnded_ = true;
+}
+
+namespace {
+
+// Width and height of a dialog template in dialog units; 0, 0 when it cannot be read.
+SIZE TemplateSize(int templateId) {
+    HMODULE module = ::GetModuleHandleA(nullptr);
+    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5));
+    HGLOBAL loaded = found != nullptr ? ::LoadResource(module, found) : nullptr;
+    const auto* words =
+        loaded != nullptr ? static_cast<const WORD*>(::LockResource(loaded)) : nullptr;
+    if (words == nullptr)
+        return {0, 0};
+    // DLGTEMPLATEEX: cx and cy at bytes 22 and 24; DLGTEMPLATE: at bytes 14 and 16.
+    const bool extended = words[1] == 0xFFFF;
+    const auto* bytes = reinterpret_cast<const BYTE*>(words);
+    const auto* size = reinterpret_cast<const short*>(bytes + (extended ? 22 : 14));
+    return {size[0], size[1]};
+}
+
+void Grow(HWND window, int dx, int dy) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    ::SetWindowPos(window, nullptr, 0, 0, rect.right - rect.left + dx, rect.bottom - rect.top + dy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+void PropertySheet::FitPages() {
+    const PropertyPage* active = ActivePage();
+    if (active == nullptr)
+        return;
+    const RECT area = active->RectIn(Handle());
+    int dx = 0;
+    int dy = 0;
+    for (const PropertyPage* page : pages_) {
+        const SIZE units = TemplateSize(page->TemplateId());
+        RECT needed = {0, 0, units.cx, units.cy};
+        ::MapDialogRect(page->Handle(), &needed);
+        dx = std::max(dx, static_cast<int>(needed.right - (area.right - area.left)));
+        dy = std::max(dy, static_cast<int>(needed.bottom - (area.bottom - area.top)));
+    }
+    if (dx == 0 && dy == 0)
+        return;
+    Grow(Handle(), dx, dy);
+    Grow(PropSheet_GetTabControl(Handle()), dx, dy);
+    for (const PropertyPage* page : pages_)
+        Grow(page->Handle(), dx, dy);
+    // The framework's buttons keep their place at the bottom right.
+    for (int id : {IDOK, IDCANCEL, IDHELP, 12321}) {
+        const Window button = Item(id);
+        if (button.Handle() == nullptr)
+            continue;
+        const RECT rect = button.RectIn(Handle());
+        ::SetWindowPos(button.Handle(), nullptr, rect.left + dx, rect.top + dy, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 int PropertySheet::ActiveIndex() const {

@@ -56,6 +56,11 @@ class PropertySheet : public Window {
     }
 
   protected:
+    // Grows the sheet when a page's template, in the page's own font, needs more room than the
+    // framework gave it (it measures pages in its own, smaller font). Call once every page has
+    // its window.
+    void FitPages();
+
     virtual void OnCreated() {}
     // Messages of the sheet window itself before the framework's procedure sees them.
     virtual bool OnSheetMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -1,0 +1,119 @@
+// The run from the condition sheet to the final message: the sheet, the progress dialog, the
+// aggregation, the report and the clean-up.
+#include "aggregate/aggregator.h"
+#include "app/company_data.h"
+#include "app/overview_app.h"
+#include "host/bookhub.h"
+#include "host/bookkern.h"
+#include "report/report_writer.h"
+
+namespace {
+
+const char kAppTitle[] = "事業概況書";
+const char kSheetCaption[] = "事業概況書 - 集計条件";
+const char kWrittenMessage[] =
+    "事業概況情報の出力が終了しました。\n\nアプリケーションを終了します。";
+const char kWriteFailedMessage[] =
+    "XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。";
+const char kAggregationFailedMessage[] = "勘定科目の集計に失敗しました。\n\n"
+                                         "会計データを確認してから、もう一度実行してください。";
+const int kSheetExecuted = 2000;
+
+// The host user and the two selection numbers that name the settings file.
+void FillUser(AggregationConditions& conditions) {
+    ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
+    if (user == nullptr)
+        return;
+    char userId[AggregationConditions::kUserIdSize] = {};
+    long first = 0;
+    long dataNo = 0;
+    user->GetCurUserID(userId);
+    userId[sizeof userId - 1] = '\0';
+    user->GetSelectedNo(userId, &first, &dataNo);
+    conditions.userId = userId;
+    conditions.selectionNo1 = static_cast<std::int32_t>(first);
+    conditions.selectionNo2 = static_cast<std::int32_t>(dataNo);
+}
+
+} // namespace
+
+bool ClOverviewApp::RunConditionsAndReport() {
+    if (services_ == nullptr) {
+        exitCode_ = kNoOutput;
+        return false;
+    }
+    ConditionSheetRequest request;
+    request.caption = kSheetCaption;
+    request.owner = hostParent_;
+    request.newForm = newForm_;
+    request.companyText = companyText_;
+    request.periodText = periodText_;
+
+    AggregationConditions conditions;
+    FillUser(conditions);
+    if (startedByHost_ == 1)
+        conditions.outputPath = command_.hostText;
+    conditions.periodEnd = dataRecord_.periodEnd();
+    conditions.introMonth = dataRecord_.startUseMonth();
+    conditions.periodStart = dataRecord_.periodStart();
+    conditions.equityLabel = dataRecord_.equityLabel();
+    conditions.newForm = newForm_;
+    conditions.mappings = &mappings_;
+    conditions.statementLines = &statementLines_;
+
+    if (services_->ui.RunConditionSheet(request, conditions) != kSheetExecuted) {
+        exitCode_ = kNoOutput;
+        return false;
+    }
+    return AggregateAndWrite(conditions);
+}
+
+bool ClOverviewApp::AggregateAndWrite(const AggregationConditions& conditions) {
+    // The path is kept whole: one too long for the system fails when it is written.
+    const std::string path = conditions.outputPath;
+    const std::int16_t firstMonth = conditions.firstMonth;
+    const std::int16_t endMonth = conditions.endMonth;
+    const int taxIncluded = conditions.taxIncluded != 0 ? 1 : 0;
+
+    std::unique_ptr<ProgressWindow> progress =
+        services_->ui.OpenProgress(startedByHost_ == 1 ? hostParent_ : nullptr);
+    if (progress == nullptr) {
+        desktop_.ShowMessage(nullptr, kWriteFailedMessage, kAppTitle,
+                             platform::kMbOk | platform::kMbIconExclamation);
+        exitCode_ = kFailure;
+        return false;
+    }
+    desktop_.BeginWaitCursor();
+    progress->ResetMainBar();
+
+    OverviewAggregator aggregator(*progress, mappings_, statementLines_,
+                                  static_cast<std::uint32_t>(newForm_));
+    const ReportServices reportServices{files_, desktop_, services_->text, services_->strings,
+                                        services_->memory};
+    ClReportWriter writer(*progress, statementLines_, newForm_, edition_, reportServices);
+
+    AggregationRequest request{};
+    BuildAggregationRequest(request, dataRecord_, firstMonth, endMonth);
+    // A failed aggregation leaves the lines incomplete: nothing is written from them.
+    const bool aggregated = aggregator.Aggregate(taxIncluded, request, dataRecord_) == 1;
+    bool written = false;
+    if (aggregated) {
+        writer.progressBase = 500;
+        written = writer.WriteReport(path, command_.functionId, firstMonth, dataRecord_) == 1;
+    }
+
+    progress->Close();
+    desktop_.RestoreWaitCursor();
+    const char* message = written      ? kWrittenMessage
+                          : aggregated ? kWriteFailedMessage
+                                       : kAggregationFailedMessage;
+    const unsigned style =
+        platform::kMbOk | (written ? platform::kMbIconInformation : platform::kMbIconExclamation);
+    desktop_.ShowMessage(progress->Window(), message, kAppTitle, style);
+    if (!written)
+        exitCode_ = kFailure;
+
+    desktop_.EndWaitCursor();
+    progress.reset();
+    return written;
+}

@@ -1,0 +1,52 @@
+#include "ui/win32/run_ui.h"
+
+#include "ui/win32/condition_sheet.h"
+#include "ui/win32/progress_dialog.h"
+
+#include <utility>
+
+namespace {
+
+class Win32ProgressWindow : public ProgressWindow {
+  public:
+    bool Open(HWND hostWnd) {
+        if (!dialog_.Create(nullptr))
+            return false;
+        // A host-started run shows its progress inside the host's window.
+        if (hostWnd != nullptr)
+            ::SetParent(dialog_.Handle(), hostWnd);
+        dialog_.Show(SW_SHOW);
+        ::UpdateWindow(dialog_.Handle());
+        return true;
+    }
+
+    platform::WindowHandle Window() const override { return dialog_.Handle(); }
+    void Close() override { dialog_.End(1); }
+    void ResetMainBar() override { dialog_.ResetMainBar(); }
+    void AdvanceTo(std::int16_t start, std::int16_t end) override { dialog_.AdvanceTo(start, end); }
+    void ActivityTick() override { dialog_.ActivityTick(); }
+
+  private:
+    ClProgressDlg dialog_;
+};
+
+} // namespace
+
+int Win32RunUi::RunConditionSheet(const ConditionSheetRequest& request,
+                                  AggregationConditions& conditions) {
+    ClConditionEntrySheet sheet(request.caption, static_cast<HWND>(request.owner), 0,
+                                request.newForm, desktop_, files_, edition_);
+    sheet.Conditions() = std::move(conditions);
+    sheet.Page1().companyText = request.companyText;
+    sheet.Page1().periodText = request.periodText;
+    const int result = sheet.DoModal();
+    conditions = std::move(sheet.Conditions());
+    return result;
+}
+
+std::unique_ptr<ProgressWindow> Win32RunUi::OpenProgress(platform::WindowHandle hostWnd) {
+    auto window = std::make_unique<Win32ProgressWindow>();
+    if (!window->Open(static_cast<HWND>(hostWnd)))
+        return nullptr;
+    return window;
+}
