@@ -2,6 +2,7 @@
 
 #include "platform/sjis.h"
 #include "report/support_info.h"
+#include "settings/paths.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -45,14 +46,11 @@ bool IsPlaceholder(const std::string& tag) {
 
 // The path of the temporary file beside path: its name with "~" in front, in the same folder.
 std::string TemporaryPathFor(const std::string& path) {
-    if (path.empty())
-        return path;
     std::size_t nameStart = 0;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (platform::IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size())
-            ++i;
-        else if (path[i] == '\\' || path[i] == '/' || path[i] == ':')
-            nameStart = i + 1;
+    std::string folder;
+    if (FolderOfPath(path, folder)) {
+        // The folder text has a separator added when the path's own ("C:a.xml") had none.
+        nameStart = path.compare(0, folder.size(), folder) == 0 ? folder.size() : folder.size() - 1;
     }
     std::string temporary = path;
     temporary.insert(nameStart, 1, '~');
@@ -69,7 +67,7 @@ std::string ToFullWidthName(platform::TextMapping& text, const std::string& name
 
 int ClReportWriter::WriteReport(const std::string& path, std::int16_t functionId, int firstMonth,
                                 const StDATAINFO& dataRecord) {
-    const std::string temporary = TemporaryPathFor(path);
+    const std::string temporary = path.empty() ? path : TemporaryPathFor(path);
     ClXmlWriter xml;
     xml_ = &xml;
     const bool opened = xml.OpenFile(services_.files, temporary.c_str()) == 0;
