@@ -261,3 +261,23 @@ TEST_F(ReportWriterTest, ATargetThatCannotBeCreatedIsAFailureWithNothingLeft) {
     // The section that failed stops the progress where it was.
     EXPECT_EQ(std::vector<std::string>({"T", "T"}), progress.calls);
 }
+
+TEST_F(ReportWriterTest, TheTemporaryFileLiesBesideTargetsOfEveryForm) {
+    for (const char* target :
+         {"C:report.xml", "report.xml", "C:\\出力/表\\report.xml", "C:\\出力\\表\\~report.xml"}) {
+        const auto before = fs.Tree();
+        const bool existed = fs.HasFile(target);
+        ClReportWriter writer(progress, lines, 0, kEditionIvy, services);
+        ASSERT_EQ(1, writer.WriteReport(target, 2, 4, DataRecord("A", 20170401, 20180331)))
+            << target;
+        EXPECT_EQ(0u, fs.FileBytes(target).find("<?xml")) << target;
+        // Nothing new but the report itself.
+        std::vector<std::string> added;
+        for (const auto& entry : fs.Tree())
+            if (before.count(entry.first) == 0)
+                added.push_back(entry.first);
+        EXPECT_EQ(existed ? 0u : 1u, added.size())
+            << target << ": " << (added.empty() ? std::string() : added.back());
+    }
+    EXPECT_TRUE(fs.HasFile("C:\\Program\\report.xml"));
+}
