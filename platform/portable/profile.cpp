@@ -6,8 +6,11 @@ namespace platform {
 
 namespace {
 
+// A UTF-8 byte-order mark at the start of the file is skipped.
+const char kUtf8Mark[] = "\xEF\xBB\xBF";
+
 bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
 }
 
 std::string Trimmed(const std::string& text, std::size_t begin, std::size_t end) {
@@ -71,9 +74,9 @@ std::string ReadProfileStringFromText(const std::string& text, const std::string
                                       std::size_t size) {
     // Lines before the first section header belong to a section without a name.
     bool inSection = section.empty();
-    std::size_t lineStart = 0;
+    std::size_t lineStart = text.compare(0, 3, kUtf8Mark) == 0 ? 3 : 0;
     while (lineStart < text.size()) {
-        std::size_t lineEnd = text.find('\n', lineStart);
+        std::size_t lineEnd = text.find_first_of("\r\n", lineStart);
         if (lineEnd == std::string::npos)
             lineEnd = text.size();
         const std::string line = Trimmed(text, lineStart, lineEnd);
@@ -102,7 +105,9 @@ std::string ReadProfileStringFromText(const std::string& text, const std::string
             continue;
         if (equals == std::string::npos)
             break;
-        return CutForBuffer(WithoutQuotes(Trimmed(line, equals + 1, line.size())), size);
+        // The value is read as a C string: it ends at a NUL byte.
+        const std::string value = Trimmed(line, equals + 1, line.size());
+        return CutForBuffer(WithoutQuotes(value.substr(0, value.find('\0'))), size);
     }
     std::size_t end = defaultValue.size();
     while (end > 0 && IsBlank(defaultValue[end - 1]))

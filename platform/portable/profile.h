@@ -10,8 +10,9 @@ namespace platform {
 
 // The value of key in section of the ini text (Shift_JIS bytes), as GetPrivateProfileStringA
 // copies it into a buffer of size bytes:
-// - lines end with LF (a CR before it is a blank); blanks (space, tab, CR, VT, FF) around
-//   section names, keys and values are dropped;
+// - lines end with CR, LF or both; a UTF-8 byte-order mark at the start is skipped; blanks
+//   (space, tab, VT, FF) around section names, keys and values are dropped, and a value ends
+//   at a NUL byte;
 // - "[name]" starts a section (the last single-byte ']' on the line closes the name); a line
 //   "key=value" is split at its first '='; a line without '=' names a key without a value;
 // - section and key compare without regard to the case of ASCII letters; the bytes of a

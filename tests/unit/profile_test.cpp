@@ -23,6 +23,15 @@ TEST(ProfileReader, FindsKeyWithoutRegardToCaseOrBlanks) {
     EXPECT_EQ("a=b", Read("[ProgramLevel]\r\nRV16_G=a=b\r\n"));
 }
 
+TEST(ProfileReader, LineEndsByteOrderMarkAndNul) {
+    EXPECT_EQ("8", Read("[ProgramLevel]\rRV16_G=8\r"));
+    EXPECT_EQ("8", Read("[ProgramLevel]\n\rRV16_G=8\n\r"));
+    EXPECT_EQ("9", Read("\xEF\xBB\xBF[ProgramLevel]\nRV16_G=9\n"));
+    using namespace std::string_literals;
+    EXPECT_EQ("3", Read("[ProgramLevel]\nRV16_G=3\0junk\n"s));
+    EXPECT_EQ("3", Read("[ProgramLevel]\nRV16_G=\"3\"\0x\n"s));
+}
+
 TEST(ProfileReader, DefaultWhenSectionKeyOrValueIsAbsent) {
     EXPECT_EQ("1", Read(""));
     EXPECT_EQ("1", Read("RV16_G=3\r\n"));
