@@ -188,6 +188,49 @@ int32_t ReadDate(const json& object, const std::string& place, const char* key) 
     return static_cast<int32_t>(date);
 }
 
+// 128 bits of FNV-1a over a tag and a number: stable between runs and builds.
+AccountId HashId(const char* tag, uint32_t number) {
+    AccountId id{};
+    for (int half = 0; half < 2; ++half) {
+        uint64_t h = 14695981039346656037ULL ^ static_cast<uint64_t>(half);
+        auto mix = [&h](unsigned char c) {
+            h ^= c;
+            h *= 1099511628211ULL;
+        };
+        for (const char* p = tag; *p != '\0'; ++p)
+            mix(static_cast<unsigned char>(*p));
+        for (int shift = 0; shift < 32; shift += 8)
+            mix(static_cast<unsigned char>(number >> shift));
+        for (int b = 0; b < 8; ++b)
+            id[static_cast<std::size_t>(half * 8 + b)] = static_cast<unsigned char>(h >> (8 * b));
+    }
+    return id;
+}
+
+AccountId TotalIdOf(uint32_t kind) {
+    return HashId("standin-total", kind);
+}
+
+// A sub-account: the kind and side of its main account, figures of its own.
+Account ReadSubAccount(const json& item, const std::string& at, const Account& main) {
+    CheckKeys(item, at,
+              {"sub", "name", "hideFlag1", "hideFlag2", "id", "opening", "debit", "credit",
+               "closingDebit", "closingCredit", "interimDebit", "interimCredit", "taxIncluded"});
+    Account sub;
+    sub.isSub = true;
+    sub.code = main.code +
+               static_cast<int32_t>(ReadInteger(Require(item, at, "sub"), Key(at, "sub"), 1, 9999));
+    sub.name = ReadText(Require(item, at, "name"), Key(at, "name"), 87, false);
+    sub.kind = main.kind;
+    sub.side = main.side;
+    sub.hideFlag1 = OptionalFlag(item, at, "hideFlag1");
+    sub.hideFlag2 = OptionalFlag(item, at, "hideFlag2");
+    const json* id = Find(item, "id");
+    sub.id = id != nullptr ? ReadId(*id, Key(at, "id")) : AccountIdOf(sub.code);
+    ReadBothFigures(item, at, sub);
+    return sub;
+}
+
 void ReadAccount(const json& object, const std::string& place, DataSet& data,
                  std::set<int32_t>& codes, std::set<AccountId>& ids) {
     CheckKeys(object, place,
@@ -213,27 +256,9 @@ void ReadAccount(const json& object, const std::string& place, DataSet& data,
         if (HasFigures(object))
             Fail(where, "補助科目を持つ科目に金額は書けません (補助科目の合計になります)。");
         for (std::size_t i = 0; i < subList->size(); ++i) {
-            const json& item = (*subList)[i];
-            const std::string at = Index(where, i);
-            CheckKeys(item, at,
-                      {"sub", "name", "hideFlag1", "hideFlag2", "id", "opening", "debit", "credit",
-                       "closingDebit", "closingCredit", "interimDebit", "interimCredit",
-                       "taxIncluded"});
-            Account sub;
-            sub.isSub = true;
-            sub.code = main.code + static_cast<int32_t>(ReadInteger(Require(item, at, "sub"),
-                                                                    Key(at, "sub"), 1, 9999));
-            sub.name = ReadText(Require(item, at, "name"), Key(at, "name"), 87, false);
-            sub.kind = main.kind;
-            sub.side = main.side;
-            sub.hideFlag1 = OptionalFlag(item, at, "hideFlag1");
-            sub.hideFlag2 = OptionalFlag(item, at, "hideFlag2");
-            const json* subId = Find(item, "id");
-            sub.id = subId != nullptr ? ReadId(*subId, Key(at, "id")) : AccountIdOf(sub.code);
-            ReadBothFigures(item, at, sub);
-            AddFigures(main.excluded, sub.excluded, at);
-            AddFigures(main.included, sub.included, at);
-            subs.push_back(std::move(sub));
+            subs.push_back(ReadSubAccount((*subList)[i], Index(where, i), main));
+            AddFigures(main.excluded, subs.back().excluded, Index(where, i));
+            AddFigures(main.included, subs.back().included, Index(where, i));
         }
     } else {
         ReadBothFigures(object, place, main);
@@ -249,8 +274,6 @@ void ReadAccount(const json& object, const std::string& place, DataSet& data,
             Fail(place, "科目 ID が重複しています (コード " + std::to_string(account.code) + ")。");
     }
 }
-
-AccountId TotalIdOf(uint32_t kind);
 
 void ComputeTotals(DataSet& data, std::set<AccountId>& ids, const std::string& place) {
     for (const TotalKind& kind : TotalKinds()) {
@@ -332,29 +355,6 @@ void ReadBook(const json& doc, Book& book) {
             Fail(Key(place, "dataNo"), "データ番号が重複しています。");
         book.dataSets.push_back(std::move(data));
     }
-}
-
-// 128 bits of FNV-1a over a tag and a number: stable between runs and builds.
-AccountId HashId(const char* tag, uint32_t number) {
-    AccountId id{};
-    for (int half = 0; half < 2; ++half) {
-        uint64_t h = 14695981039346656037ULL ^ static_cast<uint64_t>(half);
-        auto mix = [&h](unsigned char c) {
-            h ^= c;
-            h *= 1099511628211ULL;
-        };
-        for (const char* p = tag; *p != '\0'; ++p)
-            mix(static_cast<unsigned char>(*p));
-        for (int shift = 0; shift < 32; shift += 8)
-            mix(static_cast<unsigned char>(number >> shift));
-        for (int b = 0; b < 8; ++b)
-            id[static_cast<std::size_t>(half * 8 + b)] = static_cast<unsigned char>(h >> (8 * b));
-    }
-    return id;
-}
-
-AccountId TotalIdOf(uint32_t kind) {
-    return HashId("standin-total", kind);
 }
 
 } // namespace
