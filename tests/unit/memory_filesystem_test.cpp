@@ -44,6 +44,11 @@ TEST_F(MemoryFileSystemTest, PathsCompareWithoutCaseAndResolveAsWindowsDoes) {
     EXPECT_TRUE(fs.Exists("book.txt"));
     EXPECT_TRUE(fs.ChangeDirectory("C:\\"));
     EXPECT_EQ("C:\\", fs.CurrentDirectory());
+    // "D:name" resolves against D:\ while the current directory lies on C:.
+    fs.AddDrive('D', platform::kDriveFixed);
+    fs.AddFile("D:\\d.txt", "d");
+    EXPECT_TRUE(fs.Exists("D:d.txt"));
+    EXPECT_FALSE(fs.Exists("d.txt"));
     EXPECT_FALSE(fs.ChangeDirectory("C:\\Nowhere"));
 }
 
