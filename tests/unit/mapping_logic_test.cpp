@@ -3,6 +3,7 @@
 #include "ui/mapping_logic.h"
 
 #include "aggregate/account_key.h"
+#include "host/bookhub.h"
 #include "standin/testing.h"
 
 #include <gtest/gtest.h>
@@ -302,6 +303,34 @@ TEST_F(MappingLogicTest, FindDisplayedAccountTakesNumbersAndCodes) {
     EXPECT_FALSE(dialog.FindDisplayedAccount(2110).has_value()) << "not in the narrow list";
     EXPECT_FALSE(dialog.FindDisplayedAccount(11300001).has_value()) << "a sub-account";
     EXPECT_FALSE(dialog.FindDisplayedAccount(0).has_value());
+}
+
+TEST_F(MappingLogicTest, EveryWalkOfTheAccountMasterReleasesItsCursor) {
+    auto& accounts =
+        *static_cast<ClSetKamoku*>(ClDataMgr::Inst()->GetSetObject(ClDataMgr::kAccounts, 1));
+    long first = 0;
+    accounts.GetCursor(&first);
+    accounts.ReleaseCursor(first);
+
+    Add(mappings, 18, KeyOf(2110));
+    Add(defaults, 18, KeyOf(1110));
+    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    dialog.Open();
+    view.allAccounts = false;
+    dialog.ToggleAllAccounts();
+    for (int command = mapping::kMenuRestoreDefaults; command <= mapping::kMenuUncheckAll;
+         ++command) {
+        dialog.RunMenuCommand(command);
+    }
+    dialog.ApplySelection();
+
+    long last = 0;
+    accounts.GetCursor(&last);
+    accounts.ReleaseCursor(last);
+    ASSERT_GT(last, first + 1) << "the dialog walked the master";
+    for (long cursor = first + 1; cursor < last; ++cursor) {
+        EXPECT_NE(0, accounts.ReleaseCursor(cursor)) << "cursor " << cursor << " left open";
+    }
 }
 
 TEST(MappingTrim, DropsTrailingHalfAndFullWidthBlanksOnly) {
