@@ -1,5 +1,7 @@
 #include "report/support_info.h"
 
+#include "platform/sjis.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -65,5 +67,16 @@ std::string ClSupportInfo::Lookup(const std::string& key) {
     const char* stop = value;
     while (stop != end && *stop != '\0' && *stop != '\n')
         ++stop;
+    // A value cut by the end of the bytes read never ends in half a double-byte character.
+    if (stop == end) {
+        const char* character = value;
+        while (character < stop) {
+            const bool lead = platform::IsLeadByte(static_cast<unsigned char>(*character));
+            if (lead && character + 1 == stop)
+                break;
+            character += lead ? 2 : 1;
+        }
+        stop = character;
+    }
     return std::string(value, stop);
 }

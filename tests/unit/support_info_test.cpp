@@ -83,6 +83,12 @@ TEST_F(SupportInfoTest, OnlyTheFirst30000BytesCount) {
     EXPECT_EQ(std::string(18, 'v'), info.GetProductName());
     EXPECT_EQ("", info.GetProductVersion());
 
+    // A value cut by the end of the window keeps whole characters only: byte 29999 is the lead
+    // byte of 表.
+    Install(std::string(29981, 'x') + "[=製品名=]" + "12345678表表");
+    ClSupportInfo halves(fs, memory, desktop);
+    EXPECT_EQ("12345678", halves.GetProductName());
+
     // A key cut by the end of the window is not found.
     Install(std::string(29995, 'x') + "[=製品名=]name\r\n");
     ClSupportInfo cut(fs, memory, desktop);
