@@ -155,7 +155,9 @@ std::string Win32FileSystem::ReadProfileString(const std::string& section, const
     const DWORD n = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(),
                                                buffer.data(), static_cast<DWORD>(size),
                                                path.c_str());
-    return std::string(buffer.data(), n);
+    // The count may take in the lead byte of a double-byte character that did not fit and was
+    // not copied: the answer is the text up to the NUL.
+    return std::string(buffer.data(), ::strnlen(buffer.data(), n));
 }
 
 } // namespace platform
