@@ -128,9 +128,7 @@ void ReadFaults(const nlohmann::json& object, Faults& faults) {
 
 std::string ReadPathText(const nlohmann::json& doc, const char* key, const char* fallback) {
     const nlohmann::json* value = Find(doc, key);
-    // Paths are handed to the program as they are written here; on Windows the program sees
-    // them in the system code page.
-    return value == nullptr ? std::string(fallback) : ReadText(*value, Key("", key), 259, true);
+    return value == nullptr ? std::string(fallback) : ReadPath(*value, Key("", key));
 }
 
 void ReadConfig(const nlohmann::json& doc, const std::string& base, Config& config) {

@@ -117,6 +117,20 @@ std::string ReadText(const json& value, const std::string& place, std::size_t ma
     return sjis;
 }
 
+std::string ReadPath(const json& value, const std::string& place) {
+#ifdef _WIN32
+    return ReadText(value, place, 259, true);
+#else
+    // The native file system takes the UTF-8 bytes as they are.
+    if (!value.is_string())
+        Fail(place, "文字列ではありません。");
+    const std::string& path = value.get_ref<const std::string&>();
+    if (path.find('\0') != std::string::npos)
+        Fail(place, "NUL 文字は使えません。");
+    return path;
+#endif
+}
+
 bool ParseJson(const std::string& text, json& doc, JsonProblem& problem) {
     try {
         doc = json::parse(text);

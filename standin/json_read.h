@@ -38,6 +38,10 @@ uint8_t OptionalFlag(const nlohmann::json& object, const std::string& place, con
 std::string ReadText(const nlohmann::json& value, const std::string& place, std::size_t maxBytes,
                      bool allowEmpty);
 
+// A path: in the system code page (Shift_JIS, at most 259 bytes) on Windows, the UTF-8 bytes as
+// they are elsewhere.
+std::string ReadPath(const nlohmann::json& value, const std::string& place);
+
 // Parses text; on a syntax error fills problem with its line and column and returns false.
 bool ParseJson(const std::string& text, nlohmann::json& doc, JsonProblem& problem);
 

@@ -263,6 +263,16 @@ TEST_F(StandinFilesTest, ConfiguredInitiateResultStillApplies) {
     EXPECT_TRUE(shown.empty()) << shown;
 }
 
+TEST_F(StandinFilesTest, BookInAFolderWithAJapaneseName) {
+    const std::string config = Write("standin_folder.json", u8R"({ "book": "帳簿表/book.json" })");
+    const std::string folder = config.substr(0, config.rfind('/') + 1) + u8"帳簿表";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "/book.json", std::ios::binary) << kGoodBook;
+    EXPECT_TRUE(standin::ReloadConfig(config)) << standin::LoadProblem();
+    ASSERT_NE(nullptr, standin::SelectedDataSet());
+    EXPECT_EQ("T2", standin::SelectedDataSet()->dataId);
+}
+
 // Every delivered book loads, and in both views its assets equal liabilities plus capital.
 TEST_F(StandinFilesTest, DeliveredSampleBooksBalance) {
     for (const char* name : {"trading", "older_form", "calendar", "interim", "start_use7",
