@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Sets up, builds the programs and runs the main job on the bundled sample data, as the host
-# would start it:
+# would start it and a user would answer it:
 #   scripts/run.sh [Ivy|Oak|Elm]        (default Ivy)
-# The run happens in a program folder prepared as installed (build/run/prog: the programs, the
-# stand-in host with its sample book, the data files and a filing-application definition file),
-# inside a Wine session of its own, started by hostsim.exe (the host-window simulator).
-# It prints the outcome: the result code posted to the host window.
+# The run plays scripts/sample_run.scn: the host (the robot's host window) starts the edition's
+# program in a program folder prepared as installed (the stand-in host with its sample book, the
+# data files, a filing-application definition file), the condition sheet is executed with the
+# output file 事業概況書.xml in that folder, the closing message is confirmed, and the host window
+# receives the result. It prints the run's transcript and where the report is.
 # OVW_BUILD_ROOT (default build) holds the build folders.
 set -euo pipefail
 
@@ -20,32 +21,28 @@ Ivy | Oak | Elm) ;;
     ;;
 esac
 build_root="${OVW_BUILD_ROOT:-build}"
-bin="$repo/$build_root/win32/bin"
-folder="$repo/$build_root/run/prog"
+work="$repo/$build_root/run"
 
 scripts/setup.sh
 echo "run: building the win32 programs"
 cmake --preset win32 -B "$build_root/win32" >/dev/null
 cmake --build "$build_root/win32" -j"$(nproc)" >/dev/null
 
-echo "run: program folder $folder"
-tests/e2e/prepare_program_folder.sh "$bin" "$folder"
+mkdir -p "$work"
+scenario="$work/sample_run.scn"
+sed "s/IvyOvw21ToRv16_G\.exe/${edition}Ovw21ToRv16_G.exe/" scripts/sample_run.scn >"$scenario"
 
-# Z: is the Unix root under Wine.
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
-
-echo "run: ${edition}Ovw21ToRv16_G.exe started by the host simulator"
+echo "run: ${edition}Ovw21ToRv16_G.exe started by the host on the sample data"
 set +e
-scripts/with-wine-session.sh wine "$bin/hostsim.exe" --timeout 120 \
-    "$(winpath "$folder/${edition}Ovw21ToRv16_G.exe")" </dev/null | tee "$folder/../hostsim.txt"
-status=${PIPESTATUS[0]}
+tests/e2e/run_scenario.sh "$scenario" "$build_root/win32/bin" "$work"
+status=$?
 set -e
-
-lparam="$(sed -n 's/^wparam=.* lparam=\(-\?[0-9]*\)$/\1/p' "$folder/../hostsim.txt" | tail -1)"
-case "$lparam" in
-0) echo "outcome: result 0, report written" ;;
-1) echo "outcome: result 1, ended without output" ;;
-2) echo "outcome: result 2, failure" ;;
-*) echo "outcome: no exit notification (hostsim status $status)" ;;
-esac
-exit "$status"
+echo "--- transcript"
+cat "$work/sample_run/transcript.txt"
+report="$work/sample_run/prog/事業概況書.xml"
+if [ $status -eq 0 ] && [ -f "$report" ]; then
+    echo "outcome: result 0, report written: $report ($(wc -c <"$report") bytes, Shift_JIS)"
+else
+    echo "outcome: the run did not end as expected (see the transcript above)"
+fi
+exit $status
