@@ -152,6 +152,15 @@ void ReadFigures(const json& object, const std::string& place, uint8_t side, Fig
     ReadSingle(object, place, "interimCredit", figures.credit[kInterimSlot]);
 }
 
+// A request that does not ask for the interim closing period gets its postings inside fiscal
+// month 6 (see the cursor), so that sum must stay within 64 bits too.
+void CheckInterimFold(const Figures& figures, const std::string& place) {
+    for (const auto* side : {&figures.debit, &figures.credit}) {
+        int64_t sum = (*side)[6];
+        Add(sum, (*side)[kInterimSlot], place);
+    }
+}
+
 void ReadBothFigures(const json& object, const std::string& place, Account& account) {
     ReadFigures(object, place, account.side, account.excluded);
     account.included = account.excluded;
@@ -162,6 +171,8 @@ void ReadBothFigures(const json& object, const std::string& place, Account& acco
                    "interimCredit"});
         ReadFigures(*included, where, account.side, account.included);
     }
+    CheckInterimFold(account.excluded, place);
+    CheckInterimFold(account.included, place);
 }
 
 void AddFigures(Figures& sum, const Figures& part, const std::string& place) {
@@ -169,6 +180,7 @@ void AddFigures(Figures& sum, const Figures& part, const std::string& place) {
         Add(sum.debit[s], part.debit[s], place);
         Add(sum.credit[s], part.credit[s], place);
     }
+    CheckInterimFold(sum, place);
 }
 
 bool IsValidDate(int64_t date) {

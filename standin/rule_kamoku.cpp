@@ -20,9 +20,16 @@ const int kSlotMonth[standin::kSlots] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 1
 
 // The slots a request delivers: those of the requested months, and every month before the
 // first requested fiscal month, because they make up the opening part of the balance. The
-// interim closing period lies between months 6 and 7.
-std::vector<bool> DeliveredSlots(const std::vector<standin::Term>& terms) {
-    std::vector<bool> delivered(standin::kSlots, false);
+// interim closing period of a data set that keeps one lies between months 6 and 7: a request
+// that asks for it (month code 15) gets its postings in their own slot; any other request that
+// covers month 6 gets them inside month 6, so that a total over the year holds them once.
+struct Delivery {
+    std::vector<bool> slots = std::vector<bool>(standin::kSlots, false);
+    bool interimInMonth6 = false;
+};
+
+Delivery DeliveredSlots(const standin::DataSet& data, const std::vector<standin::Term>& terms) {
+    Delivery delivery;
     auto requested = [&](int month) {
         return standin::Matches(terms, [month](int32_t) -> int64_t { return month; });
     };
@@ -31,28 +38,41 @@ std::vector<bool> DeliveredSlots(const std::vector<standin::Term>& terms) {
         if (requested(m))
             firstMonth = m;
     }
+    std::vector<bool>& delivered = delivery.slots;
     delivered[0] = true;
     for (int s = 1; s <= 12; ++s)
         delivered[static_cast<std::size_t>(s)] = s < firstMonth || requested(s);
     delivered[standin::kClosingSlot] = requested(kSlotMonth[standin::kClosingSlot]);
-    delivered[standin::kInterimSlot] =
-        firstMonth > 6 || requested(kSlotMonth[standin::kInterimSlot]);
-    return delivered;
+    delivered[standin::kInterimSlot] = requested(kSlotMonth[standin::kInterimSlot]);
+    delivery.interimInMonth6 =
+        data.interimClosing == 1 && !delivered[standin::kInterimSlot] && delivered[6];
+    return delivery;
 }
 
 void FillSlots(StKAMOKUSUMINFO& row, const standin::Figures& excluded,
-               const standin::Figures& included, const std::vector<bool>& delivered) {
+               const standin::Figures& included, const Delivery& delivery) {
     for (int s = 0; s < standin::kSlots; ++s) {
-        if (!delivered[static_cast<std::size_t>(s)])
+        const std::size_t i = static_cast<std::size_t>(s);
+        if (!delivery.slots[i])
             continue;
-        row.set_moveA(false, s, excluded.debit[static_cast<std::size_t>(s)]);
-        row.set_moveB(false, s, excluded.credit[static_cast<std::size_t>(s)]);
-        row.set_moveA(true, s, included.debit[static_cast<std::size_t>(s)]);
-        row.set_moveB(true, s, included.credit[static_cast<std::size_t>(s)]);
+        int64_t excludedDebit = excluded.debit[i], excludedCredit = excluded.credit[i];
+        int64_t includedDebit = included.debit[i], includedCredit = included.credit[i];
+        if (s == 6 && delivery.interimInMonth6) {
+            // The book reader keeps every running sum of an account within 64 bits.
+            const std::size_t interim = standin::kInterimSlot;
+            excludedDebit += excluded.debit[interim];
+            excludedCredit += excluded.credit[interim];
+            includedDebit += included.debit[interim];
+            includedCredit += included.credit[interim];
+        }
+        row.set_moveA(false, s, excludedDebit);
+        row.set_moveB(false, s, excludedCredit);
+        row.set_moveA(true, s, includedDebit);
+        row.set_moveB(true, s, includedCredit);
     }
 }
 
-void BuildRows(const standin::DataSet& data, const std::vector<bool>& delivered,
+void BuildRows(const standin::DataSet& data, const Delivery& delivered,
                std::vector<StKAMOKUSUMINFO>& rows) {
     rows.clear();
     rows.reserve(data.accounts.size() + data.totals.size());
@@ -126,7 +146,7 @@ long ClRuleKamoku::MoveReady(long sumType, long bumonType, long, const StFINDINF
     std::vector<standin::Term> conditions;
     if (!standin::ReadTerms(terms, {StFINDINFO::kAccountingMonth}, conditions))
         return 3;
-    BuildRows(*data, DeliveredSlots(conditions), rows_->rows);
+    BuildRows(*data, DeliveredSlots(*data, conditions), rows_->rows);
     rows_->ready = true;
     return 0;
 }

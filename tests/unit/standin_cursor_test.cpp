@@ -277,6 +277,22 @@ TEST_F(StandinHostTest, TotalRowsAgainstHandComputedSums) {
     EXPECT_EQ(20 * kYen, Total(rows, 0x80800000).moveB(false, 13));
 }
 
+TEST_F(StandinHostTest, InterimPostingsCountOnceWhateverTheRequest) {
+    // Asked for, the interim closing period has its own slot.
+    const std::vector<StKAMOKUSUMINFO> withInterim = Rows(MonthRequest(1, 6, {15}));
+    EXPECT_EQ(7 * kYen, Total(withInterim, 0x40882000).moveA(false, 14));
+    EXPECT_EQ(0, Total(withInterim, 0x40882000).moveA(false, 6));
+    // A year without it still holds the interim postings: inside fiscal month 6.
+    const std::vector<StKAMOKUSUMINFO> year = Rows(MonthRequest(1, 12, {18}));
+    EXPECT_EQ(0, Total(year, 0x40882000).moveA(false, 14));
+    EXPECT_EQ(7 * kYen, Total(year, 0x40882000).moveA(false, 6));
+    EXPECT_EQ(207 * kYen, Balance(Total(year, 0x40882000), false));
+    // Months before the interim closing do not hold it.
+    const std::vector<StKAMOKUSUMINFO> quarter = Rows(MonthRequest(1, 3, {}));
+    EXPECT_EQ(0, Total(quarter, 0x40882000).moveA(false, 6));
+    EXPECT_EQ(0, Total(quarter, 0x40882000).moveA(false, 14));
+}
+
 TEST_F(StandinHostTest, MarksAsATrialBalanceSetsThem) {
     const std::vector<StKAMOKUSUMINFO> rows = Rows(MonthRequest(1, 12, {18}));
     struct Marks {
