@@ -1,7 +1,8 @@
 // Serves a book to the stand-in host for the running test: the book and a host configuration
-// naming it are written to the test's temporary folder and the stand-in reads them again.
+// naming it are written to the test process's own folder and the stand-in reads them again.
 #pragma once
 
+#include "process_folder.h"
 #include "standin/config.h"
 #include "standin/testing.h"
 
@@ -17,7 +18,7 @@ namespace testsupport {
 inline ::testing::AssertionResult ServeBook(const std::string& name, const std::string& bookJson,
                                             const std::string& configKeys = "",
                                             const std::string& bookPath = "") {
-    const std::string folder = ::testing::TempDir();
+    const std::string folder = ProcessFolder();
     std::string book = bookPath;
     if (!bookJson.empty()) {
         book = folder + name + "_book.json";

@@ -5,6 +5,7 @@
 #include "aggregate/account_key.h"
 #include "host/bookhub.h"
 #include "standin/testing.h"
+#include "support/process_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -87,7 +88,7 @@ const char kBook[] = u8R"({
 class MappingLogicTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        const std::string folder = ::testing::TempDir();
+        const std::string folder = testsupport::ProcessFolder();
         const std::string book = folder + "mapping_logic_book.json";
         std::ofstream(book, std::ios::binary) << kBook;
         configPath_ = folder + "mapping_logic_host.json";

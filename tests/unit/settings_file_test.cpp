@@ -5,6 +5,7 @@
 #include "aggregate/account_key.h"
 #include "standin/testing.h"
 #include "support/memory_filesystem.h"
+#include "support/process_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -458,7 +459,7 @@ namespace {
 class SettingsHostTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        const std::string folder = ::testing::TempDir();
+        const std::string folder = testsupport::ProcessFolder();
         std::ofstream(folder + "settings_file_book.json", std::ios::binary) << u8R"({
   "user": { "id": "tester", "selectedNo": [1, 7] },
   "dataSets": [ {

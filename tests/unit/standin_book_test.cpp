@@ -6,6 +6,7 @@
 #include "standin/config.h"
 #include "standin/system.h"
 #include "standin/testing.h"
+#include "support/process_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,6 @@
 #include <fstream>
 #include <string>
 
-#include <unistd.h>
 
 namespace {
 
@@ -195,10 +195,7 @@ class StandinFilesTest : public ::testing::Test {
     }
     // Files go to a folder of this process: test processes run in parallel.
     static std::string Write(const std::string& name, const std::string& text) {
-        const std::string folder =
-            ::testing::TempDir() + "standin_book_" + std::to_string(getpid()) + "/";
-        std::filesystem::create_directories(folder);
-        const std::string path = folder + name;
+        const std::string path = testsupport::ProcessFolder() + name;
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }

@@ -5,17 +5,16 @@
 #include "host/hostconn.h"
 #include "host/pathdesk.h"
 #include "standin/testing.h"
+#include "support/process_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
 
 namespace {
 
@@ -51,13 +50,8 @@ const char kBook[] = u8R"({
 
 constexpr int64_t kYen = 10000;
 
-// A folder of this process: test processes run in parallel and must not rewrite each other's
-// files while the stand-in reads them.
 std::string Folder() {
-    const std::string folder =
-        ::testing::TempDir() + "standin_cursor_" + std::to_string(getpid()) + "/";
-    std::filesystem::create_directories(folder);
-    return folder;
+    return testsupport::ProcessFolder();
 }
 
 StFINDINFO Term(int32_t field, int16_t op, int16_t type, int32_t value, int16_t link) {
