@@ -15,32 +15,26 @@ const char* const kSourceKeyTexts[kSourceKeyCount] = {
 // The account master's byte at offset 110: 1 marks an account that no key may find.
 constexpr std::uint8_t kHiddenFromKeys = 1;
 
-ClSetKamoku& AccountSet() {
-    return *static_cast<ClSetKamoku*>(ClDataMgr::Inst()->GetSetObject(ClDataMgr::kAccounts, 1));
+} // namespace
+
+AccountMasterCursor::AccountMasterCursor()
+    : accounts_(
+          *static_cast<ClSetKamoku*>(ClDataMgr::Inst()->GetSetObject(ClDataMgr::kAccounts, 1))) {
+    accounts_.GetCursor(&cursor_);
+    accounts_.ReadyCursor(cursor_);
 }
 
-// One walk of the account master; the cursor is released on every path.
-class AccountCursor {
-  public:
-    explicit AccountCursor(ClSetKamoku& accounts) : accounts_(accounts) {
-        accounts_.GetCursor(&cursor_);
-        accounts_.ReadyCursor(cursor_);
-    }
-    ~AccountCursor() { accounts_.ReleaseCursor(cursor_); }
-    AccountCursor(const AccountCursor&) = delete;
-    AccountCursor& operator=(const AccountCursor&) = delete;
+AccountMasterCursor::~AccountMasterCursor() {
+    accounts_.ReleaseCursor(cursor_);
+}
 
-    bool Walk(StKAMOKUINFO& account) { return accounts_.Walk(&account, cursor_) == 0; }
-    bool WalkFind(const StFINDINFO& term, StKAMOKUINFO& account) {
-        return accounts_.WalkFind(&term, &account, cursor_) == 0;
-    }
+bool AccountMasterCursor::Walk(StKAMOKUINFO& account) {
+    return accounts_.Walk(&account, cursor_) == 0;
+}
 
-  private:
-    ClSetKamoku& accounts_;
-    long cursor_ = 0;
-};
-
-} // namespace
+bool AccountMasterCursor::WalkFind(const StFINDINFO* terms, StKAMOKUINFO& account) {
+    return accounts_.WalkFind(terms, &account, cursor_) == 0;
+}
 
 AccountKey MakeAccountKey(const unsigned char* accountId) {
     static const char digits[] = "0123456789abcdef";
@@ -80,7 +74,7 @@ SourceKey FindSourceKey(const char* key) {
 }
 
 std::int32_t FindAccountByKey(const char* key, StKAMOKUINFO* account) {
-    AccountCursor cursor(AccountSet());
+    AccountMasterCursor cursor;
     StKAMOKUINFO record{};
     while (cursor.Walk(record)) {
         if (!IsMainAccountCode(record.code()) || record.hideFlag1() == kHiddenFromKeys)
@@ -106,6 +100,6 @@ bool FindAccountByCode(std::int32_t code, StKAMOKUINFO& account) {
     term.set_valueType(StFINDINFO::kInt32);
     term.set_value32(static_cast<std::int32_t>(scaled));
     term.set_link(StFINDINFO::kNone);
-    AccountCursor cursor(AccountSet());
-    return cursor.WalkFind(term, account);
+    AccountMasterCursor cursor;
+    return cursor.WalkFind(&term, account);
 }

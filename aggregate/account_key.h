@@ -2,6 +2,7 @@
 // identifier, the twelve source keys that take host totals, and the lookups of host accounts.
 #pragma once
 
+#include "host/bookkern.h"
 #include "host/records.h"
 
 #include <cstddef>
@@ -57,6 +58,24 @@ constexpr std::int32_t kMainAccountScale = 10000;
 constexpr bool IsMainAccountCode(std::int32_t code) {
     return code > 0 && code % kMainAccountScale == 0;
 }
+
+// One walk of the host's account master (Walk, or WalkFind with terms laid end to end); the
+// cursor is released on every path.
+class AccountMasterCursor {
+  public:
+    AccountMasterCursor();
+    ~AccountMasterCursor();
+    AccountMasterCursor(const AccountMasterCursor&) = delete;
+    AccountMasterCursor& operator=(const AccountMasterCursor&) = delete;
+
+    // True with the next account; false when none is left or the host fails.
+    bool Walk(StKAMOKUINFO& account);
+    bool WalkFind(const StFINDINFO* terms, StKAMOKUINFO& account);
+
+  private:
+    ClSetKamoku& accounts_;
+    long cursor_ = 0;
+};
 
 // The code of the visible main account whose key equals key, or -1; account receives a copy of
 // its record when given.

@@ -28,20 +28,12 @@ std::int32_t RowNumber(const AccountListView& view, int row) {
     return static_cast<std::int32_t>(std::atoi(view.RowNumberText(row).c_str()));
 }
 
-// One pass over the account master with GetCursor, ReadyCursor, Walk or WalkFind and
-// ReleaseCursor; a failing call ends the walk.
+// One pass over the account master, all of it or the accounts that match terms.
 template <typename Visit> void WalkAccounts(const StFINDINFO* terms, Visit visit) {
-    auto& accounts =
-        *static_cast<ClSetKamoku*>(ClDataMgr::Inst()->GetSetObject(ClDataMgr::kAccounts, 1));
-    long cursor = 0;
-    accounts.GetCursor(&cursor);
-    accounts.ReadyCursor(cursor);
+    AccountMasterCursor cursor;
     StKAMOKUINFO record{};
-    while ((terms != nullptr ? accounts.WalkFind(terms, &record, cursor)
-                             : accounts.Walk(&record, cursor)) == 0) {
+    while (terms != nullptr ? cursor.WalkFind(terms, record) : cursor.Walk(record))
         visit(record);
-    }
-    accounts.ReleaseCursor(cursor);
 }
 
 } // namespace
