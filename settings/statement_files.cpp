@@ -2,6 +2,7 @@
 
 #include "aggregate/account_key.h"
 #include "host/records.h"
+#include "platform/hex.h"
 #include "platform/sjis.h"
 
 #include <cstdint>
@@ -105,15 +106,7 @@ template <typename Int> bool LeadingDecimalAs(std::string_view text, Int& value)
     return true;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
+using platform::HexDigit;
 
 // One account class as strtoul reads it in base 16 (spaces, an optional 0x, hexadecimal
 // digits, 0 when there are none); false beyond 32 bits.

@@ -1,5 +1,6 @@
 #include "standin/book.h"
 
+#include "platform/hex.h"
 #include "standin/json_read.h"
 #include "standin/kinds.h"
 #include "standin/system.h"
@@ -20,15 +21,7 @@ constexpr int64_t kRawPerYen = 10000;
 // Largest amount of one figure, in yen: below one trillion.
 constexpr int64_t kMaxYen = 999999999999;
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
+using platform::HexDigit;
 
 uint32_t ReadKind(const json& value, const std::string& place) {
     if (!value.is_string())

@@ -4,6 +4,7 @@
 #include "platform/desktop.h"
 #include "platform/memory.h"
 #include "platform/resources.h"
+#include "support/recording_desktop.h"
 #include "ui/progress.h"
 
 #include <gtest/gtest.h>
@@ -31,28 +32,7 @@ class RecordingProgress : public ProgressSink {
     std::vector<std::string> calls;
 };
 
-struct ShownMessage {
-    std::string text;
-    std::string caption;
-    unsigned style;
-};
-
-class RecordingDesktop : public platform::Desktop {
-  public:
-    int ShowMessage(platform::WindowHandle, const std::string& text, const std::string& caption,
-                    unsigned style) override {
-        messages.push_back({text, caption, style});
-        return platform::kIdOk;
-    }
-    void EnableWindow(platform::WindowHandle, bool) override {}
-    void Post(platform::WindowHandle, unsigned, std::intptr_t, std::intptr_t) override {}
-    void SetForegroundWindow(platform::WindowHandle) override {}
-    void BeginWaitCursor() override {}
-    void RestoreWaitCursor() override {}
-    void EndWaitCursor() override {}
-
-    std::vector<ShownMessage> messages;
-};
+using testsupport::RecordingDesktop;
 
 class FixedStrings : public platform::StringResources {
   public:

@@ -103,7 +103,7 @@ TEST_F(ReportWriterTest, OlderGenerationMatchesTheExpectedFile) {
 
     EXPECT_EQ(ExpectedFile("rv16_expected.xml"), Report());
     EXPECT_EQ("", reporttest::XmllintErrors(Report()));
-    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_TRUE(desktop.boxes.empty());
 }
 
 TEST_F(ReportWriterTest, NewerGenerationMatchesTheExpectedFile) {

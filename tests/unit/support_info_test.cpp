@@ -30,7 +30,7 @@ TEST_F(SupportInfoTest, ReadsBothKeysFromTheProgramFolder) {
     Install("[=サポート=]0120\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]21.00.03\r\n[=製品名=]Orvano２１ Tessel\r\n");
     EXPECT_EQ("Orvano２１ Tessel", info.GetProductName());
     EXPECT_EQ("21.00.03", info.GetProductVersion());
-    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_TRUE(desktop.boxes.empty());
 }
 
 TEST_F(SupportInfoTest, IsReadOnceAtTheFirstLookup) {
@@ -101,8 +101,8 @@ TEST_F(SupportInfoTest, NoMemoryShowsTheMessageOnceAndGivesEmptyText) {
     ClSupportInfo starved(fs, exhausted, desktop);
     EXPECT_EQ("", starved.GetProductName());
     EXPECT_EQ("", starved.GetProductVersion());
-    ASSERT_EQ(1u, desktop.messages.size());
-    EXPECT_EQ("ﾒﾓﾘが不足しています。", desktop.messages[0].text);
-    EXPECT_EQ("事業概況書", desktop.messages[0].caption);
-    EXPECT_EQ(platform::kMbOk | platform::kMbIconExclamation, desktop.messages[0].style);
+    ASSERT_EQ(1u, desktop.boxes.size());
+    EXPECT_EQ("ﾒﾓﾘが不足しています。", desktop.boxes[0].text);
+    EXPECT_EQ("事業概況書", desktop.boxes[0].caption);
+    EXPECT_EQ(platform::kMbOk | platform::kMbIconExclamation, desktop.boxes[0].style);
 }
