@@ -224,8 +224,9 @@ bool ClConditionEntrySheet::PreTranslate(MSG& message) {
     const sheet::Modifiers modifiers{KeyIsDown(VK_SHIFT), KeyIsDown(VK_CONTROL),
                                      KeyIsDown(VK_MENU)};
     int focusedCommand = 0;
-    if (message.hwnd != nullptr && ::GetParent(message.hwnd) == Handle())
-        focusedCommand = ::GetDlgCtrlID(message.hwnd);
+    const HWND focus = ::GetFocus();
+    if (focus != nullptr && ::GetParent(focus) == Handle())
+        focusedCommand = ::GetDlgCtrlID(focus);
     switch (sheet::DecideKey(isKey, kind == WM_KEYDOWN, static_cast<unsigned>(message.wParam),
                              modifiers, focusedCommand)) {
     case sheet::KeyAction::PassOn:

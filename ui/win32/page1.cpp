@@ -195,7 +195,7 @@ bool ClCEPage1::PreTranslate(MSG& message) {
     const page1::EnterState state{Item(IDC_P1_OUTPUT_PATH).IsEnabled(),
                                   Item(IDC_P1_BROWSE).IsEnabled(),
                                   frame.Item(sheet::kPrevious).IsEnabled()};
-    const page1::EnterAction action = page1::DecideEnter(ControlOf(message.hwnd), state);
+    const page1::EnterAction action = page1::DecideEnter(ControlOf(::GetFocus()), state);
     if (action == page1::EnterAction::None)
         return false;
     RunEnter(action);
