@@ -28,6 +28,28 @@ echo "run: building the win32 programs"
 cmake --preset win32 -B "$build_root/win32" >/dev/null
 cmake --build "$build_root/win32" -j"$(nproc)" >/dev/null
 
+# With a display the user answers the real sheet there (OVW_RUN_ROBOT=1 lets the robot play
+# it all the same); the settings file in the program folder tells where the report went.
+if [ -n "${DISPLAY:-}" ] && [ -z "${OVW_RUN_ROBOT:-}" ]; then
+    folder="$work/interactive/prog"
+    tests/e2e/prepare_program_folder.sh "$build_root/win32/bin" "$folder"
+    source scripts/wine-env.sh
+    ovw_wine_prefix_ready || ovw_create_wine_prefix
+    echo "run: ${edition}Ovw21ToRv16_G.exe started by the host on display $DISPLAY; answer the sheet there"
+    set +e
+    wine "$build_root/win32/bin/hostsim.exe" --timeout 3600 \
+        "Z:${folder//\//\\}\\${edition}Ovw21ToRv16_G.exe" </dev/null | tee "$work/interactive/hostsim.txt"
+    status=${PIPESTATUS[0]}
+    set -e
+    saved="$(ls "$folder"/RV*_G_*.env 2>/dev/null | head -1)"
+    if grep -q 'lparam=0$' "$work/interactive/hostsim.txt" && [ -n "$saved" ]; then
+        echo "outcome: result 0, report written: $(sed -n '2s|^[^/]*/[^/]*/[^/]*/||p' "$saved" | iconv -f CP932 -t UTF-8)"
+    else
+        echo "outcome: no report (see the host's lines above)"
+    fi
+    exit "$status"
+fi
+
 mkdir -p "$work"
 scenario="$work/sample_run.scn"
 sed "s/IvyOvw21ToRv16_G\.exe/${edition}Ovw21ToRv16_G.exe/" scripts/sample_run.scn >"$scenario"
