@@ -1,0 +1,184 @@
+// The run from the condition sheet on, against the stand-in host's sample book: what the sheet
+// is given, what the run does with each of its answers, the report, the final message and the
+// result code.
+#include "app/overview_app.h"
+#include "report_test_support.h"
+#include "settings/settings_file.h"
+#include "settings/statement_files.h"
+#include "standin/testing.h"
+#include "support/memory_filesystem.h"
+#include "support/recording_desktop.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+const char kProgramFolder[] = "C:\\Program\\";
+const platform::WindowHandle kProgressWindow = reinterpret_cast<platform::WindowHandle>(0x5150);
+
+std::string ReadDelivered(const std::string& name) {
+    std::ifstream in(std::string(OVW_BIN_DIR) + "/" + name, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class NullProgress : public ProgressWindow {
+  public:
+    platform::WindowHandle Window() const override { return kProgressWindow; }
+    void Close() override {}
+    void ResetMainBar() override {}
+    void AdvanceTo(std::int16_t, std::int16_t) override {}
+    void ActivityTick() override {}
+};
+
+// Answers the sheet as a user would: the statement lines and default mappings loaded as the
+// sheet loads them, the whole period, and the output path of the test.
+class ScriptedUi : public RunUi {
+  public:
+    int answer = 2000;
+    std::string outputPath = "C:\\out\\report.xml";
+
+    int sheets = 0;
+    ConditionSheetRequest request;
+    std::string outputPathGiven;
+    std::int32_t periodStart = 0, periodEnd = 0, newForm = -1;
+    std::int16_t introMonth = -1, equityLabel = -1;
+    std::string userId;
+    int progressOpened = 0;
+    platform::WindowHandle progressParent = nullptr;
+
+    int RunConditionSheet(const ConditionSheetRequest& shown,
+                          AggregationConditions& conditions) override {
+        ++sheets;
+        request = shown;
+        outputPathGiven = conditions.outputPath;
+        periodStart = conditions.periodStart;
+        periodEnd = conditions.periodEnd;
+        newForm = conditions.newForm;
+        introMonth = conditions.introMonth;
+        equityLabel = conditions.equityLabel;
+        userId = conditions.userId + "_" + std::to_string(conditions.selectionNo1) + "_" +
+                 std::to_string(conditions.selectionNo2);
+        const bool newer = conditions.newForm != 0;
+        EXPECT_TRUE(loadStatementLines(ReadDelivered(FormItemFileName("Ivy", newer)),
+                                       *conditions.statementLines));
+        EXPECT_TRUE(loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Ivy", newer)),
+                                        conditions.defaultMappings));
+        resetMappingsToDefaults(conditions);
+        conditions.firstMonth = 4;
+        conditions.endMonth = 3;
+        conditions.outputPath = outputPath;
+        return answer;
+    }
+    std::unique_ptr<ProgressWindow> OpenProgress(platform::WindowHandle hostWnd) override {
+        ++progressOpened;
+        progressParent = hostWnd;
+        return std::make_unique<NullProgress>();
+    }
+};
+
+class OverviewRunTest : public ::testing::Test {
+  protected:
+    OverviewRunTest() {
+        files.AddStandardMachine();
+        files.AddFolder("C:\\out");
+        files.AddFile(std::string(kProgramFolder) + "QuorinDef.ini",
+                      "[ProgramLevel]\r\nRV16_G=3\r\n");
+    }
+
+    std::unique_ptr<ClOverviewApp> Run(const std::string& commandLine) {
+        auto app =
+            std::make_unique<ClOverviewApp>(kEditionIvy, desktop, files, commandLine, &services);
+        platform::RunApplication(*app);
+        return app;
+    }
+    const testsupport::RecordingDesktop::Box* LastBox() const {
+        return desktop.boxes.empty() ? nullptr : &desktop.boxes.back();
+    }
+
+    testsupport::MemoryFileSystem files;
+    testsupport::RecordingDesktop desktop;
+    ScriptedUi ui;
+    platform::PortableTextMapping text;
+    reporttest::FixedStrings strings;
+    platform::HeapMemory memory;
+    RunServices services{ui, text, strings, memory};
+};
+
+TEST_F(OverviewRunTest, TheSheetGetsTheHostDerivedConditionsAndTheHostsPath) {
+    ui.answer = 2001;
+    const auto app = Run("65538,1025,7,C:\\出力\\a,b.xml");
+    ASSERT_EQ(1, ui.sheets);
+    EXPECT_EQ("事業概況書 - 集計条件", ui.request.caption);
+    EXPECT_EQ(reinterpret_cast<platform::WindowHandle>(0x10002), ui.request.owner);
+    EXPECT_EQ(app->companyText(), ui.request.companyText);
+    EXPECT_EQ(app->periodText(), ui.request.periodText);
+    EXPECT_EQ("C:\\出力\\a,b.xml", ui.outputPathGiven);
+    EXPECT_EQ(20240401, ui.periodStart);
+    EXPECT_EQ(20250331, ui.periodEnd);
+    EXPECT_EQ(1, ui.newForm);
+    EXPECT_EQ(1, ui.introMonth);
+    EXPECT_EQ(1, ui.equityLabel);
+    EXPECT_EQ("yamada_1_2", ui.userId);
+    // Cancelled: no progress, no report, result 1.
+    EXPECT_EQ(0, ui.progressOpened);
+    EXPECT_EQ(1, app->exitCode());
+    EXPECT_FALSE(files.HasFile("C:\\出力\\a,b.xml"));
+}
+
+TEST_F(OverviewRunTest, WithoutAHostTheSheetHasNoOwnerAndNoPath) {
+    ui.answer = 2001;
+    Run("");
+    EXPECT_EQ(nullptr, ui.request.owner);
+    EXPECT_EQ("", ui.outputPathGiven);
+}
+
+TEST_F(OverviewRunTest, ExecutedRunWritesTheReportAndSaysSoOverTheProgressWindow) {
+    const auto app = Run("65538,1025,7,");
+    EXPECT_EQ(0, app->exitCode());
+    EXPECT_EQ(reinterpret_cast<platform::WindowHandle>(0x10002), ui.progressParent);
+    ASSERT_TRUE(files.HasFile("C:\\out\\report.xml"));
+    const std::string report = files.FileBytes("C:\\out\\report.xml");
+    EXPECT_NE(std::string::npos, report.find("<FUNCTIONID>7</FUNCTIONID>"));
+    EXPECT_EQ("", reporttest::XmllintErrors(report));
+    ASSERT_NE(nullptr, LastBox());
+    EXPECT_EQ("事業概況情報の出力が終了しました。\n\nアプリケーションを終了します。",
+              LastBox()->text);
+    EXPECT_EQ(kProgressWindow, LastBox()->owner);
+    EXPECT_EQ(platform::kMbOk | platform::kMbIconInformation, LastBox()->style);
+}
+
+TEST_F(OverviewRunTest, ReportThatCannotBeWrittenEndsWithResult2) {
+    ui.outputPath = "C:\\missing\\report.xml";
+    const auto app = Run("");
+    EXPECT_EQ(2, app->exitCode());
+    EXPECT_EQ(nullptr, ui.progressParent);
+    ASSERT_NE(nullptr, LastBox());
+    EXPECT_EQ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。",
+              LastBox()->text);
+    EXPECT_EQ(platform::kMbOk | platform::kMbIconExclamation, LastBox()->style);
+}
+
+TEST_F(OverviewRunTest, FailedAggregationWritesNoReport) {
+    const std::string config = std::string(OVW_BIN_DIR) + "/overview_run_test_faults.json";
+    std::ofstream(config)
+        << R"({"book": "trading.json", "outputFolder": ".", "settingsFolder": ".",)"
+        << R"( "faults": {"moveNextErrorRow": 3}})";
+    ASSERT_TRUE(standin::ReloadConfig(config));
+    const auto app = Run("");
+    standin::ReloadConfig("");
+    std::remove(config.c_str());
+    EXPECT_EQ(2, app->exitCode());
+    EXPECT_FALSE(files.HasFile("C:\\out\\report.xml"));
+    ASSERT_NE(nullptr, LastBox());
+    EXPECT_EQ(
+        "勘定科目の集計に失敗しました。\n\n会計データを確認してから、もう一度実行してください。",
+        LastBox()->text);
+    EXPECT_EQ(kProgressWindow, LastBox()->owner);
+}
+
+} // namespace
