@@ -5,10 +5,10 @@
 
 #include "settings/settings_file.h"
 #include "support/memory_filesystem.h"
+#include "support/recording_desktop.h"
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -16,35 +16,6 @@ namespace {
 
 using sheet::KeyAction;
 using sheet::Modifiers;
-
-// Message boxes answered from a script; every box shown is recorded.
-class ScriptedDesktop : public platform::Desktop {
-  public:
-    struct Box {
-        platform::WindowHandle owner;
-        std::string text;
-        std::string caption;
-        unsigned style;
-    };
-    std::vector<Box> boxes;
-    std::deque<int> answers;
-
-    int ShowMessage(platform::WindowHandle owner, const std::string& text,
-                    const std::string& caption, unsigned style) override {
-        boxes.push_back({owner, text, caption, style});
-        if (answers.empty())
-            return style & platform::kMbYesNo ? platform::kIdNo : platform::kIdOk;
-        const int answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    void EnableWindow(platform::WindowHandle, bool) override {}
-    void Post(platform::WindowHandle, unsigned, std::intptr_t, std::intptr_t) override {}
-    void SetForegroundWindow(platform::WindowHandle) override {}
-    void BeginWaitCursor() override {}
-    void RestoreWaitCursor() override {}
-    void EndWaitCursor() override {}
-};
 
 // Records what the sheet was asked to do, in order.
 class RecordingView : public sheet::SheetView {
@@ -91,7 +62,7 @@ class SheetExecute : public ::testing::Test {
         return desktop.boxes[0].text;
     }
 
-    ScriptedDesktop desktop;
+    testsupport::RecordingDesktop desktop;
     testsupport::MemoryFileSystem files;
     RecordingView view;
     sheet::Controller controller{desktop, files, view};
