@@ -144,6 +144,7 @@ class Robot {
             {"expect-list-check", &Robot::ExpectListCheck},
             {"expect-tooltip", &Robot::ExpectTooltip},
             {"right-click", &Robot::RightClick},
+            {"alt-f4", &Robot::AltF4},
             {"choose-menu", &Robot::ChooseMenu},
             {"screenshot", &Robot::Screenshot},
             {"expect-file", &Robot::ExpectFile},
@@ -513,6 +514,15 @@ class Robot {
         // Real input goes to the foreground window.
         SetForegroundWindow(GetAncestor(control, GA_ROOT));
         robot::RightClickAt(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+        SettleChild();
+        return {};
+    }
+
+    std::string AltF4(const robot::Command&) {
+        HWND window = RequireWindow();
+        // Real input goes to the foreground window.
+        SetForegroundWindow(GetAncestor(window, GA_ROOT));
+        robot::SendAltF4();
         SettleChild();
         return {};
     }

@@ -170,6 +170,18 @@ void RightClickAt(POINT screen) {
     SendInput(2, inputs, sizeof(INPUT));
 }
 
+void SendAltF4() {
+    INPUT inputs[4] = {};
+    const WORD keys[4] = {VK_MENU, VK_F4, VK_F4, VK_MENU};
+    for (int i = 0; i < 4; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = keys[i];
+        inputs[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(keys[i], MAPVK_VK_TO_VSC));
+        inputs[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    SendInput(4, inputs, sizeof(INPUT));
+}
+
 int ListViewCount(HWND listView) {
     return static_cast<int>(Ask(listView, LVM_GETITEMCOUNT, 0, 0));
 }

@@ -27,6 +27,8 @@ void Settle(HWND window);
 void PostKey(HWND window, UINT virtualKey);
 // A real right click (SendInput) at the screen point.
 void RightClickAt(POINT screen);
+// Real Alt+F4 (SendInput) to the foreground window: posted keys cannot carry Alt's key state.
+void SendAltF4();
 
 // List views and tooltips through memory allocated in the target process.
 int ListViewCount(HWND listView);
