@@ -2,23 +2,13 @@
 #include "platform/text.h"
 #include "report/report_writer.h"
 
+#include "support/hex_bytes.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-std::string Hex(const std::string& s) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : s) {
-        if (!out.empty())
-            out += ' ';
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
-}
 
 std::string Wide(const std::string& text) {
     platform::PortableTextMapping mapping;
@@ -29,8 +19,9 @@ std::string Wide(const std::string& text) {
 
 TEST(FullWidth, AsciiBecomesTheFullWidthFormsOfCodePage932) {
     EXPECT_EQ("ＡＢＣｘｙｚ０１９", Wide("ABCxyz019"));
-    EXPECT_EQ("81 40 81 49 81 60 81 7C 81 5F 81 90 81 93 81 95 81 97", Hex(Wide(" !~-\\$%&@")));
-    EXPECT_EQ("FA 57 FA 56", Hex(Wide("\"'")));
+    EXPECT_EQ("81 40 81 49 81 60 81 7C 81 5F 81 90 81 93 81 95 81 97",
+              testsupport::HexBytes(Wide(" !~-\\$%&@")));
+    EXPECT_EQ("FA 57 FA 56", testsupport::HexBytes(Wide("\"'")));
     EXPECT_EQ("（）［］｛｝＜＞｜＾＿｀", Wide("()[]{}<>|^_`"));
 }
 
@@ -57,7 +48,7 @@ TEST(FullWidthName, IsCutToAtMost32BytesWithoutSplittingACharacter) {
     // One single byte in front: the 17th full-width letter would end at byte 33, so 31 remain.
     const std::string odd = ToFullWidthName(mapping, "\x7F"
                                                      "ABCDEFGHIJKLMNOPQ");
-    EXPECT_EQ(31u, odd.size()) << Hex(odd);
+    EXPECT_EQ(31u, odd.size()) << testsupport::HexBytes(odd);
     EXPECT_EQ("\x7F"
               "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯ",
               odd);

@@ -4,6 +4,7 @@
 // Console program; exit status 0 when every check passed.
 #include "settings/paths.h"
 #include "settings/settings_file.h"
+#include "tests/wine/wine_check.h"
 #include "win32_filesystem.h"
 
 #include <windows.h>
@@ -17,14 +18,7 @@
 
 namespace {
 
-int failures = 0;
-
-void Check(bool ok, const std::string& what, const std::string& actual = std::string()) {
-    std::printf("%s %s%s%s\n", ok ? "ok  " : "FAIL", what.c_str(), actual.empty() ? "" : ": ",
-                actual.c_str());
-    if (!ok)
-        ++failures;
-}
+using winecheck::Check;
 
 bool IsFolder(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
@@ -193,6 +187,6 @@ int main() {
     CheckSettingsFile(files, base);
     files.ChangeDirectory(previous);
     RemoveTree(base);
-    std::printf("%d failed\n", failures);
-    return failures == 0 ? 0 : 1;
+    std::printf("%d failed\n", winecheck::Failures());
+    return winecheck::Failures() == 0 ? 0 : 1;
 }

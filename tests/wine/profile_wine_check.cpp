@@ -4,6 +4,7 @@
 // Console program; exit status 0 when every check passed.
 #include "app/environment_check.h"
 #include "platform/portable/profile.h"
+#include "tests/wine/wine_check.h"
 #include "win32_filesystem.h"
 
 #include <windows.h>
@@ -13,24 +14,8 @@
 
 namespace {
 
-int failures = 0;
-
-std::string Hex(const std::string& s) {
-    std::string out;
-    char digits[4];
-    for (unsigned char c : s) {
-        std::snprintf(digits, sizeof digits, out.empty() ? "%02X" : " %02X", c);
-        out += digits;
-    }
-    return "[" + out + "]";
-}
-
-void Check(bool ok, const std::string& what, const std::string& actual = std::string()) {
-    std::printf("%s %s%s%s\n", ok ? "ok  " : "FAIL", what.c_str(), actual.empty() ? "" : ": ",
-                actual.c_str());
-    if (!ok)
-        ++failures;
-}
+using winecheck::Check;
+using winecheck::HexBytes;
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -93,13 +78,13 @@ void CheckReader(platform::Win32FileSystem& files, const std::string& folder) {
                     // Wine cuts the value before its closing quote and then drops the last
                     // character it kept as if it were that quote; the portable reader keeps it.
                     std::printf("note %s size %u: system %s portable %s\n", c.name,
-                                static_cast<unsigned>(size), Hex(system).c_str(),
-                                Hex(portable).c_str());
+                                static_cast<unsigned>(size), HexBytes(system).c_str(),
+                                HexBytes(portable).c_str());
                     continue;
                 }
                 Check(system == portable,
                       std::string(c.name) + " " + key[1] + " size " + std::to_string(size),
-                      "system " + Hex(system) + " portable " + Hex(portable));
+                      "system " + HexBytes(system) + " portable " + HexBytes(portable));
             }
         }
     }
@@ -144,6 +129,6 @@ int main() {
     ::DeleteFileA((folder + "QuorinDef.ini").c_str());
     ::RemoveDirectoryA(folder.c_str());
     ::RemoveDirectoryA(base.c_str());
-    std::printf("%d failed\n", failures);
-    return failures == 0 ? 0 : 1;
+    std::printf("%d failed\n", winecheck::Failures());
+    return winecheck::Failures() == 0 ? 0 : 1;
 }

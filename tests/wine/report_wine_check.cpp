@@ -12,6 +12,7 @@
 #include "platform/text.h"
 #include "report/report_writer.h"
 #include "report/support_info.h"
+#include "tests/wine/wine_check.h"
 #include "ui/resources/progress_ids.h"
 #include "ui/win32/progress_dialog.h"
 #include "win32_desktop.h"
@@ -32,24 +33,8 @@
 
 namespace {
 
-int failures = 0;
-
-std::string Hex(const std::string& s) {
-    std::string out;
-    char digits[4];
-    for (unsigned char c : s) {
-        std::snprintf(digits, sizeof digits, out.empty() ? "%02X" : " %02X", c);
-        out += digits;
-    }
-    return out;
-}
-
-void Check(bool ok, const std::string& what, const std::string& actual = std::string()) {
-    std::printf("%s %s%s%s\n", ok ? "ok  " : "FAIL", what.c_str(), actual.empty() ? "" : ": ",
-                actual.c_str());
-    if (!ok)
-        ++failures;
-}
+using winecheck::Check;
+using winecheck::HexBytes;
 
 void CheckFullWidth() {
     platform::Win32TextMapping system;
@@ -77,20 +62,23 @@ void CheckFullWidth() {
     for (const std::string& name : names) {
         const std::string expected = portable.ToFullWidth(name);
         const std::string actual = system.ToFullWidth(name);
-        Check(actual == expected, "LCMapStringA full width of " + Hex(name),
-              actual == expected ? std::string() : Hex(actual) + " portable " + Hex(expected));
+        Check(actual == expected, "LCMapStringA full width of " + HexBytes(name),
+              actual == expected ? std::string()
+                                 : HexBytes(actual) + " portable " + HexBytes(expected));
         const std::string systemName = ToFullWidthName(system, name);
         const std::string portableName = ToFullWidthName(portable, name);
-        Check(systemName == portableName, "company name of " + Hex(name),
-              systemName == portableName ? Hex(systemName)
-                                         : Hex(systemName) + " portable " + Hex(portableName));
+        Check(systemName == portableName, "company name of " + HexBytes(name),
+              systemName == portableName
+                  ? HexBytes(systemName)
+                  : HexBytes(systemName) + " portable " + HexBytes(portableName));
     }
     // Where Wine is known to differ from Windows, which the portable mapping follows: Wine keeps
     // '\' (Windows: 81 5F) and turns a voiced or semi-voiced mark that combines with nothing
     // into '?' (Windows: 81 4A, 81 4B).
     for (const char* name : {"\\", "ﾞ", "ﾟ", "ｱﾞ"})
-        std::printf("note %s: system %s, portable %s\n", Hex(name).c_str(),
-                    Hex(system.ToFullWidth(name)).c_str(), Hex(portable.ToFullWidth(name)).c_str());
+        std::printf("note %s: system %s, portable %s\n", HexBytes(name).c_str(),
+                    HexBytes(system.ToFullWidth(name)).c_str(),
+                    HexBytes(portable.ToFullWidth(name)).c_str());
 }
 
 void CheckResourcesAndMemory() {
@@ -265,7 +253,7 @@ void Halfway(int seconds) {
     RECT rect{};
     ::GetWindowRect(dialog.Handle(), &rect);
     std::printf("window %ld %ld %ld %ld caption %s\n", rect.left, rect.top, rect.right - rect.left,
-                rect.bottom - rect.top, Hex(Caption(dialog.Handle())).c_str());
+                rect.bottom - rect.top, HexBytes(Caption(dialog.Handle())).c_str());
     std::fflush(stdout);
     const DWORD end = ::GetTickCount() + static_cast<DWORD>(seconds) * 1000;
     while (::GetTickCount() < end) {
@@ -292,7 +280,7 @@ int main(int argc, char** argv) {
         CheckResourcesAndMemory();
         CheckReportOnDisk();
         CheckProgressWindow();
-        std::printf("%d failed\n", failures);
+        std::printf("%d failed\n", winecheck::Failures());
     } else if (mode == "bench") {
         const int ticks = argc > 2 ? std::atoi(argv[2]) : 100000;
         Bench(ticks, argc > 3 ? std::atoi(argv[3]) : ticks);
@@ -303,5 +291,5 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::fflush(stdout);
-    return failures == 0 ? 0 : 1;
+    return winecheck::Failures() == 0 ? 0 : 1;
 }
