@@ -86,7 +86,9 @@ std::string Win32FileSystem::TempFolder() {
     return std::string(buffer, n <= MAX_PATH ? n : 0);
 }
 
-bool Win32FileSystem::Exists(const std::string& path) { return ::_access(path.c_str(), 0) == 0; }
+bool Win32FileSystem::Exists(const std::string& path) {
+    return ::_access(path.c_str(), 0) == 0;
+}
 
 bool Win32FileSystem::CanReadWrite(const std::string& path) {
     return ::_access(path.c_str(), 6) == 0;
@@ -110,8 +112,8 @@ bool Win32FileSystem::RemoveFolder(const std::string& path) {
 }
 
 bool Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     bytes.clear();
@@ -149,12 +151,12 @@ bool Win32FileSystem::DeleteFileAt(const std::string& path) {
 }
 
 std::string Win32FileSystem::ReadProfileString(const std::string& section, const std::string& key,
-                                              const std::string& defaultValue, std::size_t size,
-                                              const std::string& path) {
+                                               const std::string& defaultValue, std::size_t size,
+                                               const std::string& path) {
     std::vector<char> buffer(size + 1, '\0');
-    const DWORD n = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(),
-                                               buffer.data(), static_cast<DWORD>(size),
-                                               path.c_str());
+    const DWORD n =
+        ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(),
+                                   buffer.data(), static_cast<DWORD>(size), path.c_str());
     // The count may take in the lead byte of a double-byte character that did not fit and was
     // not copied: the answer is the text up to the NUL.
     return std::string(buffer.data(), ::strnlen(buffer.data(), n));
