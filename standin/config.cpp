@@ -258,6 +258,18 @@ const DataSet* FindDataSet(const char* dataId) {
     return nullptr;
 }
 
+long BindDataId(char (&field)[16], const char* dataId) {
+    std::memset(field, 0, sizeof field);
+    if (dataId == nullptr)
+        return 1;
+    std::strncpy(field, dataId, sizeof field - 1);
+    return BoundDataSet(field) != nullptr ? 0 : 1;
+}
+
+const DataSet* BoundDataSet(const char (&field)[16]) {
+    return field[0] == '\0' ? SelectedDataSet() : FindDataSet(field);
+}
+
 bool ReloadConfig(const std::string& path) {
     std::unique_ptr<HostState>& state = StateHolder();
     if (!state)

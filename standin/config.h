@@ -50,6 +50,13 @@ const DataSet* SelectedDataSet();
 // The data set with the given data ID, or null.
 const DataSet* FindDataSet(const char* dataId);
 
+// Binds a set or rule object's data-ID field (16 bytes) to dataId; an empty ID binds it to the
+// data the user has selected. 1 when dataId is null or names no data set (the object then serves
+// no data), else 0.
+long BindDataId(char (&field)[16], const char* dataId);
+// The data set that an object bound with BindDataId serves, or null.
+const DataSet* BoundDataSet(const char (&field)[16]);
+
 // Binds the host's set objects again to the selected data and drops every open cursor (after
 // the book changed).
 void UnbindSetObjects();

@@ -83,18 +83,8 @@ long ClSetBase::AttachSetMgr(ClSetMgr* mgr) {
 // An empty ID binds the object to the data the user has selected; an unknown ID binds it to
 // no data (every walk is then empty) and returns 1.
 long ClSetBase::SetCurDataID(const char* dataId) {
-    std::memset(curDataId_, 0, sizeof curDataId_);
-    if (dataId == nullptr)
-        return 1;
-    std::strncpy(curDataId_, dataId, sizeof curDataId_ - 1);
-    return curDataId_[0] == '\0' || standin::FindDataSet(curDataId_) != nullptr ? 0 : 1;
+    return standin::BindDataId(curDataId_, dataId);
 }
-
-namespace {
-const standin::DataSet* BoundData(const char* curDataId) {
-    return curDataId[0] == '\0' ? standin::SelectedDataSet() : standin::FindDataSet(curDataId);
-}
-} // namespace
 
 long ClSetData::GetSelectedInfo(StDATAINFO* info) {
     if (info == nullptr)
@@ -146,7 +136,7 @@ long ClSetKamoku::ReadyCursor(long cursor) {
 
 long ClSetKamoku::Walk(StKAMOKUINFO* info, long cursor) {
     Cursor* c = FindCursor(this, cursor);
-    const standin::DataSet* data = BoundData(curDataId_);
+    const standin::DataSet* data = standin::BoundDataSet(curDataId_);
     if (c == nullptr || info == nullptr || data == nullptr || c->position >= data->accounts.size())
         return 1;
     standin::FillAccountInfo(data->accounts[c->position++], *info);
@@ -157,7 +147,7 @@ long ClSetKamoku::Walk(StKAMOKUINFO* info, long cursor) {
 // value 0 matches nothing, since every account carries a nonzero kind code.
 long ClSetKamoku::WalkFind(const StFINDINFO* terms, StKAMOKUINFO* info, long cursor) {
     Cursor* c = FindCursor(this, cursor);
-    const standin::DataSet* data = BoundData(curDataId_);
+    const standin::DataSet* data = standin::BoundDataSet(curDataId_);
     std::vector<standin::Term> conditions;
     if (c == nullptr || info == nullptr || data == nullptr)
         return 1;
@@ -183,7 +173,7 @@ long ClSetKamoku::ReleaseCursor(long cursor) {
 long ClSetShohizei::Get(StSHOHIZEIINFO* info) {
     if (const long fault = standin::GetConfig().faults.taxGet; fault != 0)
         return fault;
-    const standin::DataSet* data = BoundData(curDataId_);
+    const standin::DataSet* data = standin::BoundDataSet(curDataId_);
     if (info == nullptr || data == nullptr)
         return 1;
     std::memset(info->bytes, 0, sizeof info->bytes);

@@ -111,11 +111,7 @@ long ClRuleBase::AttachSetMgr(ClSetMgr* mgr) {
 }
 
 long ClRuleBase::SetCurDataID(const char* dataId) {
-    std::memset(curDataId_, 0, sizeof curDataId_);
-    if (dataId == nullptr)
-        return 1;
-    std::strncpy(curDataId_, dataId, sizeof curDataId_ - 1);
-    return standin::FindDataSet(curDataId_) != nullptr ? 0 : 1;
+    return standin::BindDataId(curDataId_, dataId);
 }
 
 long ClRuleBase::AttachOptLink(ClOptLink* link) {
@@ -137,8 +133,7 @@ long ClRuleKamoku::MoveReady(long sumType, long bumonType, long, const StFINDINF
     rows_->position = 0;
     rows_->ready = false;
     // Without a data ID the cursor serves the data the user has selected.
-    const standin::DataSet* data =
-        curDataId_[0] == '\0' ? standin::SelectedDataSet() : standin::FindDataSet(curDataId_);
+    const standin::DataSet* data = standin::BoundDataSet(curDataId_);
     if (data == nullptr)
         return 1;
     if (sumType != 1 || bumonType != 0 || bumon != nullptr)
