@@ -161,6 +161,13 @@ void PostKey(HWND window, UINT virtualKey) {
 }
 
 void RightClickAt(POINT screen) {
+    // Two clicks within the double-click time count as a double click, which opens no menu:
+    // let that time pass since the previous click first.
+    static DWORD lastClick = 0;
+    const DWORD wait = GetDoubleClickTime() + 50;
+    const DWORD since = GetTickCount() - lastClick;
+    if (lastClick != 0 && since < wait)
+        Sleep(wait - since);
     SetCursorPos(screen.x, screen.y);
     INPUT inputs[2] = {};
     inputs[0].type = INPUT_MOUSE;
@@ -168,6 +175,7 @@ void RightClickAt(POINT screen) {
     inputs[1].type = INPUT_MOUSE;
     inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
     SendInput(2, inputs, sizeof(INPUT));
+    lastClick = GetTickCount();
 }
 
 void SendAltF4() {

@@ -25,7 +25,7 @@ void Settle(HWND window);
 // Posts a key press (down and up, with the scan code) to the focused control of window's thread,
 // or to the active window when nothing has the focus.
 void PostKey(HWND window, UINT virtualKey);
-// A real right click (SendInput) at the screen point.
+// A real right click (SendInput) at the screen point, never taken as half of a double click.
 void RightClickAt(POINT screen);
 // Real Alt+F4 (SendInput) to the foreground window: posted keys cannot carry Alt's key state.
 void SendAltF4();
