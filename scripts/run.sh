@@ -24,20 +24,30 @@ build_root="${OVW_BUILD_ROOT:-build}"
 work="$repo/$build_root/run"
 
 scripts/setup.sh
-echo "run: building the win32 programs"
-cmake --preset win32 -B "$build_root/win32" >/dev/null
-cmake --build "$build_root/win32" -j"$(nproc)" >/dev/null
+source scripts/windows-build.sh
+ovw_windows_build
+echo "$OVW_WINDOWS_BUILD_SAYS"
+windows="$OVW_WINDOWS_BUILD"
+bin="$build_root/$windows/bin"
+echo "run: building the $windows programs"
+log="$(mktemp "${TMPDIR:-/tmp}/ovw-run-build.XXXXXX")"
+if ! { cmake --preset "$windows" -B "$build_root/$windows" && cmake --build "$build_root/$windows" -j"$(nproc)"; } >"$log" 2>&1; then
+    tail -40 "$log"
+    echo "run: the $windows build failed (see above)"
+    exit 1
+fi
+rm -f "$log"
 
 # With a display the user answers the real sheet there (OVW_RUN_ROBOT=1 lets the robot play
 # it all the same); the settings file in the program folder tells where the report went.
 if [ -n "${DISPLAY:-}" ] && [ -z "${OVW_RUN_ROBOT:-}" ]; then
     folder="$work/interactive/prog"
-    tests/e2e/prepare_program_folder.sh "$build_root/win32/bin" "$folder"
+    tests/e2e/prepare_program_folder.sh "$bin" "$folder"
     source scripts/wine-env.sh
     ovw_wine_prefix_ready || ovw_create_wine_prefix
     echo "run: ${edition}Ovw21ToRv16_G.exe started by the host on display $DISPLAY; answer the sheet there"
     set +e
-    wine "$build_root/win32/bin/hostsim.exe" --timeout 3600 \
+    wine "$bin/hostsim.exe" --timeout 3600 \
         "Z:${folder//\//\\}\\${edition}Ovw21ToRv16_G.exe" </dev/null | tee "$work/interactive/hostsim.txt"
     status=${PIPESTATUS[0]}
     set -e
@@ -54,17 +64,19 @@ mkdir -p "$work"
 scenario="$work/sample_run.scn"
 sed "s/IvyOvw21ToRv16_G\.exe/${edition}Ovw21ToRv16_G.exe/" scripts/sample_run.scn >"$scenario"
 
-echo "run: ${edition}Ovw21ToRv16_G.exe started by the host on the sample data"
+echo "run: ${edition}Ovw21ToRv16_G.exe ($windows build) started by the host on the sample data"
 set +e
-tests/e2e/run_scenario.sh "$scenario" "$build_root/win32/bin" "$work"
+tests/e2e/run_scenario.sh "$scenario" "$bin" "$work"
 status=$?
 set -e
-echo "--- transcript"
-cat "$work/sample_run/transcript.txt"
+if [ -f "$work/sample_run/transcript.txt" ]; then
+    echo "--- transcript"
+    cat "$work/sample_run/transcript.txt"
+fi
 report="$work/sample_run/prog/事業概況書.xml"
 if [ $status -eq 0 ] && [ -f "$report" ]; then
     echo "outcome: result 0, report written: $report ($(wc -c <"$report") bytes, Shift_JIS)"
 else
-    echo "outcome: the run did not end as expected (see the transcript above)"
+    echo "outcome: the run did not end as expected (see the lines above)"
 fi
 exit $status

@@ -6,6 +6,7 @@ set -euo pipefail
 PACKAGES=(
     cmake make g++ clang clang-format
     g++-mingw-w64-i686-posix mingw-w64-i686-dev
+    g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
     wine wine32:i386 wine64
     xvfb xauth x11-apps imagemagick fonts-ipafont-gothic locales
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libxml2-utils

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds, and runs every test:
 #   native-asan (AddressSanitizer + UBSan): unit tests and fuzz-corpus replays (labels unit, fuzz)
-#   win32 under Wine: end-to-end scenarios (label wine), in a Wine session of their own
+#   win32, the product: always built, its files checked (label pe)
+#   under Wine: end-to-end scenarios and Wine checks (label wine), in a Wine session of their
+#   own, on the win32 build where this machine runs 32-bit x86 code, else on the win64 build
+#   (scripts/windows-build.sh; OVW_WINDOWS_BUILD=win64 forces it)
 # Ends with the line "N passed, N failed"; exit status 0 only when nothing failed.
 # OVW_BUILD_ROOT (default build) holds the build folders.
 set -euo pipefail
@@ -50,6 +53,9 @@ build() {
 
 stage setup
 scripts/setup.sh
+source scripts/windows-build.sh
+ovw_windows_build
+echo "$OVW_WINDOWS_BUILD_SAYS"
 
 if build native-asan; then
     stage "native tests (unit, fuzz)"
@@ -59,7 +65,27 @@ if build native-asan; then
 fi
 
 if build win32; then
-    stage "end-to-end tests under Wine (wine)"
+    stage "win32 files (pe)"
+    ctest --test-dir "$build_root/win32/tests/pe" -L pe --output-on-failure 2>&1 |
+        tee "$logs/pe.log" | grep -vE '^ *Start |Test +#[0-9]+: .* Passed' || true
+    count "$logs/pe.log" "the checks of the win32 files"
+    windows_ready=1
+else
+    windows_ready=0
+fi
+windows="$OVW_WINDOWS_BUILD"
+if [ "$windows" = win64 ]; then
+    if build win64; then
+        ctest --test-dir "$build_root/win64/tests/pe" -L pe --output-on-failure >"$logs/pe64.log" 2>&1 || true
+        count "$logs/pe64.log" "the checks of the win64 files"
+        windows_ready=1
+    else
+        windows_ready=0
+    fi
+fi
+
+if [ "$windows_ready" -eq 1 ]; then
+    stage "end-to-end tests and Wine checks on $windows (wine)"
     # Each folder of Windows tests (tests/e2e, tests/wine, ...) is a ctest project of its own.
     scripts/with-wine-session.sh bash -c '
         status=0
@@ -67,7 +93,7 @@ if build win32; then
             [ -f "$dir/CTestTestfile.cmake" ] || continue
             ctest --test-dir "$dir" -L wine --output-on-failure || status=1
         done
-        exit $status' wine-tests "$build_root/win32" 2>&1 | tee "$logs/wine.log" || true
+        exit $status' wine-tests "$build_root/$windows" 2>&1 | tee "$logs/wine.log" || true
     count "$logs/wine.log" "the Wine tests"
 fi
 

@@ -1,17 +1,24 @@
 # Sourced: the environment in which every Wine call of this project runs, and the project's
 # private Wine prefix (created on first use, reused afterwards).
 #
-#   WINEPREFIX   <repo>/build/wineprefix, or $OVW_WINEPREFIX when set (one prefix per parallel
-#                line of work: two sessions on different displays must not share a wineserver)
-#   WINEARCH     win32
+#   OVW_WINDOWS_BUILD  win32 or win64: the build that runs here (scripts/windows-build.sh)
+#   WINEARCH     the same; with win64, PATH starts with scripts/wine64, so that wine and
+#                wineboot go straight to the 64-bit loader
+#   WINEPREFIX   <build root>/wineprefix-<arch>, or $OVW_WINEPREFIX when set (one prefix per
+#                parallel line of work: two sessions on different displays must not share a
+#                wineserver)
 #   LC_ALL/LANG  ja_JP.UTF-8, so that the ANSI code page is 932
 #   WINEDEBUG    -all; WINEDLLOVERRIDES keeps Wine from offering Mono and Gecko
 #
 # Never call wine without this file sourced: Wine would build a prefix in the home folder.
 
-OVW_REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-export WINEPREFIX="${OVW_WINEPREFIX:-$OVW_REPO/build/wineprefix}"
-export WINEARCH=win32
+source "$(dirname "${BASH_SOURCE[0]}")/windows-build.sh"
+ovw_windows_build
+export WINEARCH="$OVW_WINDOWS_BUILD"
+export WINEPREFIX="${OVW_WINEPREFIX:-$(ovw_build_root)/wineprefix-$WINEARCH}"
+if [ "$WINEARCH" = win64 ] && [[ ":$PATH:" != *":$OVW_REPO/scripts/wine64:"* ]]; then
+    export PATH="$OVW_REPO/scripts/wine64:$PATH"
+fi
 export LC_ALL=ja_JP.UTF-8
 export LANG=ja_JP.UTF-8
 export WINEDEBUG=-all
@@ -24,6 +31,20 @@ ovw_wine_prefix_ready() {
     [ "$(cat "$WINEPREFIX/.ovw-ready" 2>/dev/null)" = "$OVW_WINE_PREFIX_VERSION" ]
 }
 
+# Says why Wine failed: MESSAGE, Wine's own lines from LOG, and what to do.
+ovw_wine_failed() {
+    {
+        echo "wine-env: $1. Wine said:"
+        sed 's/^/    /' "$2" 2>/dev/null | tail -20
+        if [ "$WINEARCH" = win32 ]; then
+            echo "wine-env: check that 32-bit Wine starts (/usr/lib/wine/wine --version); where it cannot, run with OVW_WINDOWS_BUILD=win64"
+        else
+            echo "wine-env: check that 64-bit Wine starts (/usr/lib/wine/wine64 --version) and that scripts/setup.sh ran"
+        fi
+        echo "wine-env: remove $WINEPREFIX to make the prefix anew"
+    } >&2
+}
+
 ovw_create_wine_prefix() {
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
@@ -32,9 +53,16 @@ ovw_create_wine_prefix() {
         ovw_wine_prefix_ready && exit 0
         # Without a display the set-up runs headless; the server is waited for below so that a
         # later session on a real display does not join this one.
+        local log="$WINEPREFIX.log"
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
-            echo "wine-env: creating Wine prefix $WINEPREFIX"
-            DISPLAY= wineboot -i >/dev/null 2>&1
+            echo "wine-env: creating Wine prefix $WINEPREFIX ($WINEARCH)"
+            # The registry reaches system.reg when the server ends.
+            DISPLAY= wineboot -i >"$log" 2>&1 || true
+            wineserver -w
+            if [ ! -f "$WINEPREFIX/system.reg" ]; then
+                ovw_wine_failed "Wine could not make its prefix $WINEPREFIX" "$log"
+                exit 1
+            fi
         fi
         echo "wine-env: settings of Wine prefix $WINEPREFIX"
         local x11='HKCU\Software\Wine\X11 Driver'
@@ -53,7 +81,10 @@ ovw_create_wine_prefix() {
         local setting key name type data
         for setting in "${settings[@]}"; do
             IFS='|' read -r key name type data <<<"$setting"
-            DISPLAY= wine reg add "$key" /v "$name" /t "$type" /d "$data" /f >/dev/null 2>&1
+            if ! DISPLAY= wine reg add "$key" /v "$name" /t "$type" /d "$data" /f >"$log" 2>&1; then
+                ovw_wine_failed "Wine could not set $key\\$name in $WINEPREFIX" "$log"
+                exit 1
+            fi
         done
         wineserver -w
         echo "$OVW_WINE_PREFIX_VERSION" >"$WINEPREFIX/.ovw-ready"

@@ -81,7 +81,7 @@ if [ ! -s "$session_dir/display" ]; then
 fi
 export DISPLAY=":$(tr -d '[:space:]' <"$session_dir/display")"
 export OVW_XVFB_DISPLAY="$DISPLAY"
-echo "with-wine-session: Xvfb pid $xvfb_pid on $DISPLAY, prefix $WINEPREFIX"
+echo "with-wine-session: Xvfb pid $xvfb_pid on $DISPLAY, $WINEARCH prefix $WINEPREFIX"
 
 # Persistent while programs come and go, but gone 60 s after the last one even if this script
 # is killed outright.
@@ -89,7 +89,10 @@ wineserver -p60 8>&-
 server_started=1
 # The first program of a session starts Wine's own background processes, which live as long as
 # the server; started here, they hold none of CMD's output pipes (ctest would wait for them).
-wine cmd /c exit </dev/null >/dev/null 2>&1 8>&- || true
+if ! wine cmd /c exit </dev/null >"$session_dir/wine.log" 2>&1 8>&-; then
+    ovw_wine_failed "Wine cannot start a program in $WINEPREFIX" "$session_dir/wine.log"
+    exit 1
+fi
 
 set +e
 # CMD runs in a process group of its own, so that an interrupted session ends CMD's children too.

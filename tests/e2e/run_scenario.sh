@@ -48,6 +48,12 @@ for shot in "$work"/*.bmp; do
     convert "$shot" "${shot%.bmp}.png" && rm -f "$shot"
 done
 if [ $status -ne 0 ]; then
+    if [ ! -f "$work/transcript.txt" ]; then
+        echo "run_scenario: robot.exe did not start under Wine ($WINEARCH, exit status $status)."
+        echo "run_scenario: Wine's lines are above; check that $bin/robot.exe exists and that"
+        echo "run_scenario: 'wine $bin/robot.exe --help' starts in this Wine session."
+        exit $status
+    fi
     echo "transcript: $work/transcript.txt"
     if [ -f "$work/failure.png" ]; then
         echo "screenshot: $work/failure.png"
