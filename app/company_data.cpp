@@ -3,6 +3,7 @@
 #include "aggregate/period.h"
 #include "host/bookhub.h"
 #include "platform/sjis.h"
+#include "texts/catalogue.h"
 
 #include <cstdio>
 #include <cstring>
@@ -110,7 +111,7 @@ std::string PeriodHeaderText(const StDATAINFO& record) {
     const std::int32_t start = record.periodStart();
     const std::int32_t end = record.periodEnd();
     char text[kHeaderTextSize];
-    std::snprintf(text, sizeof text, " %04d/%02d/%02d～%04d/%02d/%02d", year(start), month(start),
+    std::snprintf(text, sizeof text, texts::kPeriodHeaderFormat, year(start), month(start),
                   day(start), year(end), month(end), day(end));
     return text;
 }

@@ -41,6 +41,6 @@ int NewFormOf(const StDATAINFO& record);
 
 // Header texts of the condition sheet, each held to the 50 bytes of the form's text field: the
 // company " name" (a longer name is cut without splitting a double-byte character) and the
-// period " yyyy/mm/dd～yyyy/mm/dd".
+// period " yyyy/mm/dd~yyyy/mm/dd" (texts::kPeriodHeaderFormat; the tilde is full-width).
 std::string CompanyHeaderText(const StDATAINFO& record);
 std::string PeriodHeaderText(const StDATAINFO& record);

@@ -1,6 +1,7 @@
 #include "report/support_info.h"
 
 #include "platform/sjis.h"
+#include "texts/catalogue.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,21 +9,17 @@
 namespace {
 
 const char kFileName[] = "SUPPORT.INF";
-const char kProductNameKey[] = "[=製品名=]";
-const char kProductVersionKey[] = "[=製品ﾊﾞｰｼﾞｮﾝ=]";
-const char kMessageCaption[] = "事業概況書";
-const char kOutOfMemory[] = "ﾒﾓﾘが不足しています。";
 
 constexpr unsigned char kEndOfFile = 0x1A;
 
 } // namespace
 
 std::string ClSupportInfo::GetProductName() {
-    return Lookup(kProductNameKey);
+    return Lookup(texts::kProductNameKey);
 }
 
 std::string ClSupportInfo::GetProductVersion() {
-    return Lookup(kProductVersionKey);
+    return Lookup(texts::kProductVersionKey);
 }
 
 void ClSupportInfo::Load() {
@@ -31,7 +28,7 @@ void ClSupportInfo::Load() {
     loaded_ = true;
     block_ = memory_.AllocateZeroed(kBlockSize);
     if (block_ == nullptr) {
-        desktop_.ShowMessage(nullptr, kOutOfMemory, kMessageCaption,
+        desktop_.ShowMessage(nullptr, texts::kOutOfMemoryMessage, texts::kAppTitle,
                              platform::kMbOk | platform::kMbIconExclamation);
         return;
     }

@@ -4,6 +4,7 @@
 #include "host/pathdesk.h"
 #include "platform/sjis.h"
 #include "settings/paths.h"
+#include "texts/catalogue.h"
 
 #include <algorithm>
 #include <climits>
@@ -15,10 +16,8 @@ namespace {
 
 const char kP1Header[] = "[P1]";
 const char kMappingHeader[] = "[P2/P3]";
-const char kSectionEnd[] = "[終了]";
 const char kEntryEnd[] = "[END]";
 const char kTemporarySuffix[] = ".tmp";
-const char kNoAccounts[] = "集約されている科目はありません。";
 const char kNameSeparator[] = " / ";
 
 constexpr std::size_t kMaxKeyLength = kMappingKeySize - 1;
@@ -69,7 +68,7 @@ bool StorableKey(const std::string& key) {
     return key.size() <= kMaxKeyLength &&
            key.find_first_of(std::string("\r\n\0", 3)) == std::string::npos &&
            platform::FindText(key, kEntryEnd) == std::string::npos &&
-           platform::FindText(key, kSectionEnd) == std::string::npos;
+           platform::FindText(key, texts::kSectionEndMarker) == std::string::npos;
 }
 
 // The end of the line that starts at begin: the position of its LF (or of the CRs before it),
@@ -91,7 +90,8 @@ std::size_t LineEnd(const std::string& text, std::size_t begin, std::size_t& nex
 std::size_t ReadP1(const std::string& text, AggregationConditions& conditions) {
     const std::size_t header = platform::FindText(text, kP1Header);
     if (header == std::string::npos ||
-        platform::FindText(text, kSectionEnd, header + std::strlen(kP1Header)) == std::string::npos)
+        platform::FindText(text, texts::kSectionEndMarker, header + std::strlen(kP1Header)) ==
+            std::string::npos)
         return std::string::npos;
     std::size_t lineStart = 0;
     LineEnd(text, header, lineStart);
@@ -119,13 +119,13 @@ std::size_t ReadP1(const std::string& text, AggregationConditions& conditions) {
     return next;
 }
 
-// Reads the entries between "[P2/P3]" and its "[終了]" into the mappings.
+// Reads the entries between "[P2/P3]" and its end marker into the mappings.
 bool ReadMappings(const std::string& text, std::size_t from, MappingEntries& mappings) {
     const std::size_t header = platform::FindText(text, kMappingHeader, from);
     if (header == std::string::npos)
         return false;
     const std::size_t sectionEnd =
-        platform::FindText(text, kSectionEnd, header + std::strlen(kMappingHeader));
+        platform::FindText(text, texts::kSectionEndMarker, header + std::strlen(kMappingHeader));
     if (sectionEnd == std::string::npos)
         return false;
     mappings.clear();
@@ -196,14 +196,14 @@ std::string SettingsText(const AggregationConditions& conditions) {
     std::string text = std::string(kP1Header) + '\n';
     text += std::to_string(conditions.endMonth) + '/' + std::to_string(conditions.taxIncluded) +
             "/0/" + path.substr(0, path.find('\0')) + '\n';
-    text += std::string(kSectionEnd) + '\n' + kMappingHeader + '\n';
+    text += std::string(texts::kSectionEndMarker) + '\n' + kMappingHeader + '\n';
     if (conditions.mappings != nullptr) {
         for (const auto& entry : *conditions.mappings) {
             if (StorableKey(entry->key))
                 text += std::to_string(entry->lineNo) + '/' + entry->key + kEntryEnd + '\n';
         }
     }
-    text += std::string(kSectionEnd) + '\n';
+    text += std::string(texts::kSectionEndMarker) + '\n';
     return text;
 }
 
@@ -288,5 +288,5 @@ std::string describeMappedAccounts(const AggregationConditions& conditions, std:
             text += name;
         }
     }
-    return text.empty() ? kNoAccounts : text;
+    return text.empty() ? texts::kNoAccountsTip : text;
 }

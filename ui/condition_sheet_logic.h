@@ -16,12 +16,6 @@ namespace sheet {
 // Command IDs of the button bar; Execute and Cancel are also the results of the modal run.
 enum Command : int { kExecute = 2000, kCancel = 2001, kPrevious = 2002, kNext = 2003 };
 
-extern const char kCaption[];
-extern const char kPreviousCaption[];
-extern const char kNextCaption[];
-extern const char kExecuteCaption[];
-extern const char kCancelCaption[];
-
 // Placement of the four buttons in the sheet's client area of width by height pixels.
 struct ButtonPlace {
     int left = 0;

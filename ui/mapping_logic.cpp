@@ -3,6 +3,7 @@
 #include "aggregate/account_key.h"
 #include "host/bookhub.h"
 #include "platform/sjis.h"
+#include "texts/catalogue.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -39,11 +40,11 @@ template <typename Visit> void WalkAccounts(const StFINDINFO* terms, Visit visit
 } // namespace
 
 const std::array<MenuEntry, 5> kMenuEntries = {{
-    {kMenuRestoreDefaults, "デフォルトのチェック状態に戻す"},
-    {kMenuCheckDisplayed, "表示されている科目を全てチェック"},
-    {kMenuUncheckDisplayed, "表示されている科目のチェックを全てはずす"},
-    {kMenuCheckAll, "全ての科目をチェック"},
-    {kMenuUncheckAll, "全ての科目のチェックをはずす"},
+    {kMenuRestoreDefaults, texts::kMenuRestoreDefaultsText},
+    {kMenuCheckDisplayed, texts::kMenuCheckDisplayedText},
+    {kMenuUncheckDisplayed, texts::kMenuUncheckDisplayedText},
+    {kMenuCheckAll, texts::kMenuCheckAllText},
+    {kMenuUncheckAll, texts::kMenuUncheckAllText},
 }};
 
 AccountMapping::AccountMapping(

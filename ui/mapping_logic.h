@@ -1,4 +1,4 @@
-// The account-mapping dialog "集約科目対応設定" without windows: which host accounts it lists,
+// The account-mapping dialog (template 134) without windows: which host accounts it lists,
 // which of them are chosen, and how the choice replaces one statement line's entries in the
 // user's mapping list. The window code implements AccountListView over its list view and
 // check box, and forwards the user's actions here.
@@ -17,7 +17,7 @@
 
 namespace mapping {
 
-// The dialog's list of accounts and its "全ての科目から選択する。(&A)" check box.
+// The dialog's list of accounts and its check box of all accounts.
 class AccountListView {
   public:
     virtual ~AccountListView() = default;
@@ -98,7 +98,7 @@ class AccountMapping {
 // The account name without the half-width and full-width spaces that pad its end; any length.
 std::string TrimAccountName(std::string_view name);
 
-// Widths of the "コード" and "科目名" columns, 3 : 11 of the list's client width, filling it.
+// Widths of the code and name columns, 3 : 11 of the list's client width, filling it.
 struct ColumnWidths {
     int code;
     int name;

@@ -5,6 +5,7 @@
 #include "host/pathdesk.h"
 #include "settings/settings_file.h"
 #include "settings/statement_files.h"
+#include "texts/catalogue.h"
 #include "ui/resources/sheet_ids.h"
 
 namespace {
@@ -18,14 +19,11 @@ struct BarButton {
     const char* caption;
 };
 const BarButton kBarButtons[] = {
-    {IDC_SHEET_PREVIOUS, sheet::kPreviousCaption},
-    {IDC_SHEET_NEXT, sheet::kNextCaption},
-    {IDC_SHEET_EXECUTE, sheet::kExecuteCaption},
-    {IDC_SHEET_CANCEL, sheet::kCancelCaption},
+    {IDC_SHEET_PREVIOUS, texts::kPreviousCaption},
+    {IDC_SHEET_NEXT, texts::kNextCaption},
+    {IDC_SHEET_EXECUTE, texts::kExecuteCaption},
+    {IDC_SHEET_CANCEL, texts::kCancelCaption},
 };
-
-const char kFormItemsUnreadable[] = "集計項目の定義ファイルを読み込めません。\n\n"
-                                    "インストールされているファイルを確認してください。";
 
 bool KeyIsDown(int key) {
     return (::GetKeyState(key) & 0x8000) != 0;
@@ -106,7 +104,7 @@ void ClConditionEntrySheet::OnCreated() {
     if (conditions_.statementLines == nullptr ||
         !loadStatementLines(files_, formItems, *conditions_.statementLines)) {
         // Without the statement lines nothing can be aggregated: the run ends as cancelled.
-        desktop_.ShowMessage(Handle(), kFormItemsUnreadable, sheet::kCaption,
+        desktop_.ShowMessage(Handle(), texts::kFormItemsUnreadableMessage, texts::kAppTitle,
                              platform::kMbOk | platform::kMbIconExclamation);
         Close(sheet::kCancel);
         return;

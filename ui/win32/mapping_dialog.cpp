@@ -1,5 +1,6 @@
 #include "ui/win32/mapping_dialog.h"
 
+#include "texts/catalogue.h"
 #include "ui/resources/mapping_ids.h"
 
 #include <commctrl.h>
@@ -66,7 +67,7 @@ bool ClAccountMappingDialog::OnInit() {
     allAccounts_ = win::Button(Item(IDC_MAP_ALL_ACCOUNTS).Handle());
     Item(IDC_MAP_CAPTION).SetText(caption);
 
-    const char* const titles[] = {"コード", "科目名"};
+    const char* const titles[] = {texts::kAccountCodeColumn, texts::kAccountNameColumn};
     for (int column = 0; column < 2; ++column) {
         LVCOLUMNA description{};
         description.mask = LVCF_FMT | LVCF_TEXT | LVCF_SUBITEM;

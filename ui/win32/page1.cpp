@@ -1,5 +1,6 @@
 #include "ui/win32/page1.h"
 
+#include "texts/catalogue.h"
 #include "ui/condition_sheet_logic.h"
 #include "ui/resources/page1_ids.h"
 #include "ui/win32/condition_sheet.h"
@@ -10,8 +11,6 @@
 
 namespace {
 
-const char kFixedOutputGroup[] = "出力先";
-const char kBrowseTitle[] = "保存ファイルを指定";
 const char kBrowseFilter[] = "Xml Files (*.xml)\0*.xml\0";
 const char kBrowseExtension[] = "XML";
 const int kEndMonthLimit = 2;
@@ -57,7 +56,7 @@ int ClCEPage1::FillFromConditions(bool outputPathFixed) {
     if (outputPathFixed) {
         Item(IDC_P1_OUTPUT_PATH).Enable(false);
         Item(IDC_P1_BROWSE).Enable(false);
-        Item(IDC_P1_OUTPUT_GROUP).SetText(kFixedOutputGroup);
+        Item(IDC_P1_OUTPUT_GROUP).SetText(texts::kFixedOutputGroup);
     }
     ShowValues();
     return 1;
@@ -78,7 +77,7 @@ void ClCEPage1::BrowseOutputFile() {
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir = start.folder.empty() ? nullptr : start.folder.c_str();
-    dialog.lpstrTitle = kBrowseTitle;
+    dialog.lpstrTitle = texts::kBrowseTitle;
     dialog.lpstrDefExt = kBrowseExtension;
     // No file-must-exist: the user names the file to be written, usually a new one. An existing
     // file is questioned by Execute.

@@ -1,6 +1,6 @@
-// Page 1 "集計条件" of the condition-entry sheet: the company and its accounting period, the
-// last month of the aggregation, the tax treatment and the output file. Every change goes
-// straight into the sheet's aggregation conditions; Execute validates them.
+// Page 1 (aggregation conditions) of the condition-entry sheet: the company and its accounting
+// period, the last month of the aggregation, the tax treatment and the output file. Every change
+// goes straight into the sheet's aggregation conditions; Execute validates them.
 #pragma once
 
 #include "ui/page1_logic.h"

@@ -1,6 +1,7 @@
 #include "ui/win32/page2.h"
 
 #include "settings/settings_file.h"
+#include "texts/catalogue.h"
 #include "ui/page3_logic.h"
 #include "ui/resources/page2_ids.h"
 #include "ui/resources/page3_ids.h"
@@ -215,7 +216,7 @@ void ClCEPage2RV30::RelayoutMainAccountsPage() {
 
 void SetUpItemCaptions(ClCEPage2& page2, ClCEPage3& page3, const StatementLines& lines,
                        int equityLabel) {
-    page2.Item(IDC_P2_COST_CAPTION).SetText(pages::kCostOfSalesCaption);
+    page2.Item(IDC_P2_COST_CAPTION).SetText(texts::kCostOfSalesCaption);
     page2.ApplyCaptions(lines);
     page3.ApplyCaptions(lines);
     page2.Item(IDC_P2_EQUITY_TOTAL).SetText(pages::EquityTotalCaption(equityLabel));

@@ -1,5 +1,6 @@
-// Pages 2 "主要科目" and 3 "月別売上等" of the condition-entry sheet: line buttons that open the
-// account-mapping dialog, with tooltips that list the accounts mapped to each line.
+// Pages 2 (main accounts) and 3 (monthly sales and the like) of the condition-entry sheet: line
+// buttons that open the account-mapping dialog, with tooltips that list the accounts mapped to each
+// line.
 #pragma once
 
 #include "ui/page2_logic.h"

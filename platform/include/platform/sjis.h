@@ -7,14 +7,16 @@
 namespace platform {
 
 // Lead bytes of code page 932: 0x81-0x9F and 0xE0-0xFC.
-constexpr bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+constexpr bool IsLeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
 // Length of the longest prefix of text[0..length) that is at most limit bytes and does not end
 // inside a double-byte character.
 std::size_t CutLength(const char* text, std::size_t length, std::size_t limit);
 
 // True when the last character of text is a single-byte '\' (not the second byte of a
-// double-byte character such as 表 = 95 5C).
+// double-byte character such as 0x95 0x5C).
 bool EndsWithBackslash(const std::string& text);
 
 // Copies text into a fixed field of size bytes (NUL included), cut without splitting a
@@ -22,8 +24,8 @@ bool EndsWithBackslash(const std::string& text);
 bool CopyToField(char* field, std::size_t size, const std::string& text);
 
 // Position of the first occurrence of what in text at or after from (a character boundary)
-// that starts on a character boundary, so that a marker such as "[終了]" is never matched from
-// the second byte of a double-byte character; std::string::npos when there is none.
+// that starts on a character boundary, so that a marker such as texts::kSectionEndMarker is never
+// matched from the second byte of a double-byte character; std::string::npos when there is none.
 std::size_t FindText(const std::string& text, const std::string& what, std::size_t from = 0);
 
 } // namespace platform
