@@ -13,8 +13,9 @@ namespace {
 // startUseMonth of past-results data, which cannot be linked.
 constexpr std::int16_t kPastResultsMonth = 99;
 
+// The host names its window by number on the command line.
 platform::WindowHandle ToWindow(std::intptr_t value) {
-    return reinterpret_cast<platform::WindowHandle>(value);
+    return reinterpret_cast<platform::WindowHandle>(value); // NOLINT(performance-no-int-to-ptr)
 }
 
 } // namespace

@@ -4,11 +4,11 @@
 #include "aggregate/statement_line.h"
 #include "app/edition.h"
 #include "app/host_command_line.h"
-#include "app/run_ui.h"
 #include "host/records.h"
 #include "platform/application.h"
 #include "platform/desktop.h"
 #include "platform/filesystem.h"
+#include "ui/run_ui.h"
 
 #include <string>
 

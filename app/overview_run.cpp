@@ -6,6 +6,7 @@
 #include "host/bookhub.h"
 #include "host/bookkern.h"
 #include "report/report_writer.h"
+#include "settings/statement_files.h"
 #include "texts/catalogue.h"
 
 namespace {
@@ -41,6 +42,10 @@ bool ClOverviewApp::RunConditionsAndReport() {
     request.newForm = newForm_;
     request.companyText = companyText_;
     request.periodText = periodText_;
+    const std::string programFolder = files_.ProgramFolder();
+    request.defaultMappingPath =
+        programFolder + DefaultMappingFileName(edition_.dataPrefix, newForm_ != 0);
+    request.formItemPath = programFolder + FormItemFileName(edition_.dataPrefix, newForm_ != 0);
 
     AggregationConditions conditions;
     FillUser(conditions);
@@ -83,7 +88,8 @@ bool ClOverviewApp::AggregateAndWrite(const AggregationConditions& conditions) {
                                   static_cast<std::uint32_t>(newForm_));
     const ReportServices reportServices{files_, desktop_, services_->text, services_->strings,
                                         services_->memory};
-    ClReportWriter writer(*progress, statementLines_, newForm_, edition_, reportServices);
+    ClReportWriter writer(*progress, statementLines_, newForm_, edition_.defaultProductName,
+                          reportServices);
 
     AggregationRequest request{};
     BuildAggregationRequest(request, dataRecord_, firstMonth, endMonth);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -66,14 +67,12 @@ std::string ClSupportInfo::Lookup(const std::string& key) {
         ++stop;
     // A value cut by the end of the bytes read never ends in half a double-byte character.
     if (stop == end) {
-        const char* character = value;
-        while (character < stop) {
-            const bool lead = platform::IsLeadByte(static_cast<unsigned char>(*character));
-            if (lead && character + 1 == stop)
-                break;
-            character += lead ? 2 : 1;
-        }
-        stop = character;
+        const std::string_view text(value, static_cast<std::size_t>(stop - value));
+        std::size_t i = 0;
+        while (i < text.size() &&
+               !(i + 1 == text.size() && platform::IsLeadByte(static_cast<unsigned char>(text[i]))))
+            i += platform::CharLength(text, i);
+        stop = value + i;
     }
     return std::string(value, stop);
 }

@@ -18,7 +18,6 @@ const char kP1Header[] = "[P1]";
 const char kMappingHeader[] = "[P2/P3]";
 const char kEntryEnd[] = "[END]";
 const char kTemporarySuffix[] = ".tmp";
-const char kNameSeparator[] = " / ";
 
 constexpr std::size_t kMaxKeyLength = kMappingKeySize - 1;
 
@@ -51,12 +50,10 @@ bool UsableUserId(const std::string& id) {
     if (id.size() >= AggregationConditions::kUserIdSize ||
         platform::FindText(id, "..") != std::string::npos)
         return false;
-    for (std::size_t i = 0; i < id.size(); ++i) {
+    for (std::size_t i = 0; i < id.size(); i += platform::CharLength(id, i)) {
         const unsigned char c = static_cast<unsigned char>(id[i]);
-        if (platform::IsLeadByte(c) && i + 1 < id.size()) {
-            ++i;
+        if (platform::CharLength(id, i) == 2)
             continue;
-        }
         if (c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c) != nullptr)
             return false;
     }
@@ -261,32 +258,4 @@ bool resetMappingsToDefaults(AggregationConditions& conditions) {
         return false;
     }
     return true;
-}
-
-bool LookUpAccountName(const std::string& key, std::string& name) {
-    StKAMOKUINFO account{};
-    if (FindAccountByKey(key.c_str(), &account) < 0)
-        return false;
-    name.assign(account.name(), strnlen(account.name(), StKAMOKUINFO::nameSize));
-    return true;
-}
-
-std::string describeMappedAccounts(const AggregationConditions& conditions, std::int16_t lineNo,
-                                   const AccountNameLookup& lookup) {
-    std::string text;
-    if (conditions.mappings != nullptr) {
-        for (const auto& entry : *conditions.mappings) {
-            std::string name;
-            if (entry->lineNo != lineNo || !lookup(entry->key, name))
-                continue;
-            const std::size_t added =
-                (text.empty() ? 0 : std::strlen(kNameSeparator)) + name.size();
-            if (text.size() + added > kDescriptionSize - 1)
-                break;
-            if (!text.empty())
-                text += kNameSeparator;
-            text += name;
-        }
-    }
-    return text.empty() ? texts::kNoAccountsTip : text;
 }

@@ -21,9 +21,6 @@
 #include <functional>
 #include <string>
 
-// describeMappedAccounts keeps its text within this many bytes, terminating NUL included.
-constexpr std::size_t kDescriptionSize = 10000;
-
 // "RV16_G_<userId>_<selectionNo1>_<selectionNo2>.env", "RV30_G_..." for the newer form. Empty
 // when the user ID cannot be part of a file name in the settings folder (a separator, a
 // character Windows refuses in a name, a control character, "..", or longer than 64 bytes).
@@ -66,14 +63,3 @@ bool saveSettings(platform::FileSystem& files, const AggregationConditions& cond
 // Replaces the mappings by copies of the default mappings, in order. False when there is no
 // mapping list or memory runs out (the list then holds the copies made so far).
 bool resetMappingsToDefaults(AggregationConditions& conditions);
-
-// Gives the name of the host main account with a key; false when there is none.
-using AccountNameLookup = std::function<bool(const std::string& key, std::string& name)>;
-// The host's lookup (FindAccountByKey).
-bool LookUpAccountName(const std::string& key, std::string& name);
-
-// The names of the host accounts mapped to a statement line, joined by " / ", or
-// texts::kNoAccountsTip when none is found. Names that do not fit whole within
-// kDescriptionSize - 1 bytes are left off, with every name after them.
-std::string describeMappedAccounts(const AggregationConditions& conditions, std::int16_t lineNo,
-                                   const AccountNameLookup& lookup = LookUpAccountName);

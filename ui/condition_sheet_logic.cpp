@@ -1,6 +1,7 @@
 #include "ui/condition_sheet_logic.h"
 
 #include "aggregate/period.h"
+#include "platform/sjis.h"
 #include "settings/paths.h"
 #include "settings/settings_file.h"
 #include "texts/catalogue.h"
@@ -156,7 +157,7 @@ bool Controller::CheckOutputPath(const ExecuteInput& input) {
         view_.FocusOutputPath();
         return false;
     }
-    const std::size_t separator = page1::FindLastSingleByte(path, '\\');
+    const std::size_t separator = platform::FindLastSingleByte(path, '\\');
     const std::size_t fileStart = separator == std::string::npos ? 0 : separator + 1;
     if (fileStart == path.size()) {
         Complain(texts::kNoFileNameMessage);

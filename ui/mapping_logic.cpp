@@ -13,6 +13,8 @@ namespace mapping {
 
 namespace {
 
+const char kNameSeparator[] = " / ";
+
 // An account the dialog may list: a main account that neither flag byte hides.
 bool IsListedAccount(const StKAMOKUINFO& account) {
     return IsMainAccountCode(account.code()) && account.hideFlag1() == 0 &&
@@ -251,7 +253,7 @@ std::string TrimAccountName(std::string_view name) {
     std::size_t i = 0;
     while (i < name.size()) {
         const auto lead = static_cast<unsigned char>(name[i]);
-        if (platform::IsLeadByte(lead) && i + 1 < name.size()) {
+        if (platform::CharLength(name, i) == 2) {
             const bool wideSpace = lead == 0x81 && static_cast<unsigned char>(name[i + 1]) == 0x40;
             i += 2;
             if (!wideSpace) {
@@ -294,6 +296,34 @@ DialogKeyAction TranslateDialogKey(unsigned virtualKey, sheet::Modifiers modifie
         break;
     }
     return DialogKeyAction::kDefault;
+}
+
+bool LookUpAccountName(const std::string& key, std::string& name) {
+    StKAMOKUINFO account{};
+    if (FindAccountByKey(key.c_str(), &account) < 0)
+        return false;
+    name.assign(account.name(), strnlen(account.name(), StKAMOKUINFO::nameSize));
+    return true;
+}
+
+std::string describeMappedAccounts(const AggregationConditions& conditions, std::int16_t lineNo,
+                                   const AccountNameLookup& lookup) {
+    std::string text;
+    if (conditions.mappings != nullptr) {
+        for (const auto& entry : *conditions.mappings) {
+            std::string name;
+            if (entry->lineNo != lineNo || !lookup(entry->key, name))
+                continue;
+            const std::size_t added =
+                (text.empty() ? 0 : std::strlen(kNameSeparator)) + name.size();
+            if (text.size() + added > kDescriptionSize - 1)
+                break;
+            if (!text.empty())
+                text += kNameSeparator;
+            text += name;
+        }
+    }
+    return text.empty() ? texts::kNoAccountsTip : text;
 }
 
 } // namespace mapping

@@ -6,16 +6,33 @@
 
 #include "aggregate/statement_line.h"
 #include "host/records.h"
+#include "settings/conditions.h"
 #include "ui/condition_sheet_logic.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace mapping {
+
+// describeMappedAccounts keeps its text within this many bytes, terminating NUL included.
+constexpr std::size_t kDescriptionSize = 10000;
+
+// Gives the name of the host main account with a key; false when there is none.
+using AccountNameLookup = std::function<bool(const std::string& key, std::string& name)>;
+// The host's lookup (FindAccountByKey).
+bool LookUpAccountName(const std::string& key, std::string& name);
+
+// The names of the host accounts mapped to a statement line, joined by " / ", or
+// texts::kNoAccountsTip when none is found. Names that do not fit whole within
+// kDescriptionSize - 1 bytes are left off, with every name after them.
+std::string describeMappedAccounts(const AggregationConditions& conditions, std::int16_t lineNo,
+                                   const AccountNameLookup& lookup = LookUpAccountName);
 
 // The dialog's list of accounts and its check box of all accounts.
 class AccountListView {

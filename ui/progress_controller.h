@@ -12,7 +12,7 @@
 // window is drawn, and each stage ends with the window up to date.
 #pragma once
 
-#include "ui/progress.h"
+#include "aggregate/progress.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Fuzz target of the private-profile reader: for any ini text the answer fits the buffer, never
 // ends inside a double-byte character, and is the (cut) default whenever the text lacks the
 // section name.
-#include "platform/portable/profile.h"
 #include "platform/sjis.h"
+#include "support/portable/profile.h"
 
 #include <cstddef>
 #include <cstdint>

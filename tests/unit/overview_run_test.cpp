@@ -7,6 +7,8 @@
 #include "settings/statement_files.h"
 #include "standin/testing.h"
 #include "support/memory_filesystem.h"
+#include "support/portable/heap_memory.h"
+#include "support/portable/text_mapping.h"
 #include "support/recording_desktop.h"
 
 #include <gtest/gtest.h>

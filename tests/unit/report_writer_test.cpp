@@ -3,8 +3,11 @@
 // leaves the target as it was.
 #include "report/report_writer.h"
 
+#include "app/edition.h"
 #include "report_test_support.h"
 #include "support/memory_filesystem.h"
+#include "support/portable/heap_memory.h"
+#include "support/portable/text_mapping.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +62,7 @@ class ReportWriterTest : public ::testing::Test {
     int Write(int newForm, std::int16_t functionId = 2, int firstMonth = 4,
               const StDATAINFO& record = DataRecord("ABC", 20170401, 20180331),
               const Edition& edition = kEditionIvy) {
-        ClReportWriter writer(progress, lines, newForm, edition, services);
+        ClReportWriter writer(progress, lines, newForm, edition.defaultProductName, services);
         return writer.WriteReport(kTarget, functionId, firstMonth, record);
     }
     std::string Report() const { return fs.FileBytes(kTarget); }
@@ -202,7 +205,7 @@ TEST_F(ReportWriterTest, DrivesTheProgressFromItsBaseToTheEnd) {
     AddLine(lines, 2, "-", {});
     AddLine(lines, 36, "M", {});
     AddLine(lines, 37, "N", {});
-    ClReportWriter writer(progress, lines, 0, kEditionIvy, services);
+    ClReportWriter writer(progress, lines, 0, kEditionIvy.defaultProductName, services);
     writer.progressBase = 500;
     ASSERT_EQ(1, writer.WriteReport(kTarget, 2, 4, DataRecord("A", 20170401, 20180331)));
 
@@ -253,7 +256,7 @@ TEST_F(ReportWriterTest, AFailureAtAnyWriteLeavesTheTargetAsItWas) {
 
 TEST_F(ReportWriterTest, ATargetThatCannotBeCreatedIsAFailureWithNothingLeft) {
     const auto before = fs.Tree();
-    ClReportWriter writer(progress, lines, 0, kEditionIvy, services);
+    ClReportWriter writer(progress, lines, 0, kEditionIvy.defaultProductName, services);
     EXPECT_EQ(0, writer.WriteReport("C:\\Missing\\report.xml", 2, 4,
                                     DataRecord("A", 20170401, 20180331)));
     EXPECT_EQ(0, writer.WriteReport("", 2, 4, DataRecord("A", 20170401, 20180331)));
@@ -267,7 +270,7 @@ TEST_F(ReportWriterTest, TheTemporaryFileLiesBesideTargetsOfEveryForm) {
          {"C:report.xml", "report.xml", "C:\\出力/表\\report.xml", "C:\\出力\\表\\~report.xml"}) {
         const auto before = fs.Tree();
         const bool existed = fs.HasFile(target);
-        ClReportWriter writer(progress, lines, 0, kEditionIvy, services);
+        ClReportWriter writer(progress, lines, 0, kEditionIvy.defaultProductName, services);
         ASSERT_EQ(1, writer.WriteReport(target, 2, 4, DataRecord("A", 20170401, 20180331)))
             << target;
         EXPECT_EQ(0u, fs.FileBytes(target).find("<?xml")) << target;

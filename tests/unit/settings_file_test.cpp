@@ -6,6 +6,7 @@
 #include "standin/testing.h"
 #include "support/memory_filesystem.h"
 #include "support/process_folder.h"
+#include "ui/mapping_logic.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,9 @@
 #include <string>
 #include <vector>
 
+using mapping::AccountNameLookup;
+using mapping::describeMappedAccounts;
+using mapping::kDescriptionSize;
 using testsupport::MemoryFileSystem;
 
 namespace {

@@ -7,12 +7,12 @@
 #include "settings/statement_files.h"
 #include "texts/catalogue.h"
 #include "ui/resources/sheet_ids.h"
+#include "ui/win32/keys.h"
 
 namespace {
 
 // The framework's own buttons, hidden in favour of the bar.
-const int kFrameworkButtons[] = {IDOK, IDCANCEL, 12321};
-const int kApplyButton = 12321;
+const int kFrameworkButtons[] = {IDOK, IDCANCEL, win::kApplyButtonId};
 
 struct BarButton {
     int id;
@@ -24,10 +24,6 @@ const BarButton kBarButtons[] = {
     {IDC_SHEET_EXECUTE, texts::kExecuteCaption},
     {IDC_SHEET_CANCEL, texts::kCancelCaption},
 };
-
-bool KeyIsDown(int key) {
-    return (::GetKeyState(key) & 0x8000) != 0;
-}
 
 int HostTaxIncluded() {
     StSHOHIZEIINFO record{};
@@ -45,9 +41,9 @@ std::string HostOutputFolder() {
 
 ClConditionEntrySheet::ClConditionEntrySheet(std::string caption, HWND parent, int firstPage,
                                              int newForm, platform::Desktop& desktop,
-                                             platform::FileSystem& files, const Edition& edition)
+                                             platform::FileSystem& files, DataFiles dataFiles)
     : caption_(std::move(caption)), parent_(parent), firstPage_(firstPage), desktop_(desktop),
-      files_(files), edition_(edition), controller_(desktop, files, *this) {
+      files_(files), dataFiles_(std::move(dataFiles)), controller_(desktop, files, *this) {
     conditions_.newForm = newForm;
     AddPage(page1_);
     AddPage(Page2());
@@ -75,16 +71,15 @@ int ClConditionEntrySheet::DoModal() {
 void ClConditionEntrySheet::OnCreated() {
     CreateButtonBar();
 
-    page1_.sheet = this;
-    Page2().sheet = this;
-    Page3().sheet = this;
+    page1_.SetSite(*this);
+    Page2().SetSite(*this);
+    Page3().SetSite(*this);
     // Every page creates its controls when first activated.
     SetActivePage(2);
     SetActivePage(1);
     SetActivePage(0);
     FitPages();
 
-    const bool newForm = conditions_.newForm != 0;
     sheet::StartUpValues values;
     GetPeriodMonths(conditions_.periodStart, conditions_.periodEnd, &values.periodFirstMonth,
                     &values.periodEndCode);
@@ -92,17 +87,14 @@ void ClConditionEntrySheet::OnCreated() {
     values.hostOutputFolder = HostOutputFolder();
     values.settingsFolder = HostSettingsFolder();
     values.tempFolder = files_.TempFolder();
-    values.defaultMappingPath =
-        files_.ProgramFolder() + DefaultMappingFileName(edition_.dataPrefix, newForm);
+    values.defaultMappingPath = dataFiles_.defaultMappingPath;
     sheet::PrepareConditions(conditions_, files_, values);
 
     page1_.FillFromConditions(conditions_.outputPathFixed != 0);
     page1_.FocusEndMonth();
 
-    const std::string formItems =
-        files_.ProgramFolder() + FormItemFileName(edition_.dataPrefix, newForm);
     if (conditions_.statementLines == nullptr ||
-        !loadStatementLines(files_, formItems, *conditions_.statementLines)) {
+        !loadStatementLines(files_, dataFiles_.formItemPath, *conditions_.statementLines)) {
         // Without the statement lines nothing can be aggregated: the run ends as cancelled.
         desktop_.ShowMessage(Handle(), texts::kFormItemsUnreadableMessage, texts::kAppTitle,
                              platform::kMbOk | platform::kMbIconExclamation);
@@ -130,7 +122,7 @@ void ClConditionEntrySheet::LayOutButtonBar() {
     const RECT client = ClientRect();
     const sheet::ButtonBar bar =
         sheet::LayOutButtonBar(client.right - client.left, client.bottom - client.top);
-    const RECT apply = Item(kApplyButton).RectIn(Handle());
+    const RECT apply = Item(win::kApplyButtonId).RectIn(Handle());
     const int height = apply.bottom - apply.top;
     const HFONT font = Item(IDOK).Font();
     const std::pair<int, sheet::ButtonPlace> places[] = {
@@ -217,10 +209,8 @@ void ClConditionEntrySheet::OnSheetDestroy() {
 
 bool ClConditionEntrySheet::PreTranslate(MSG& message) {
     const UINT kind = message.message;
-    const bool isKey =
-        kind == WM_KEYDOWN || kind == WM_KEYUP || kind == WM_SYSKEYDOWN || kind == WM_SYSKEYUP;
-    const sheet::Modifiers modifiers{KeyIsDown(VK_SHIFT), KeyIsDown(VK_CONTROL),
-                                     KeyIsDown(VK_MENU)};
+    const bool isKey = win::IsKeyMessage(kind);
+    const sheet::Modifiers modifiers = win::HeldModifiers();
     int focusedCommand = 0;
     const HWND focus = ::GetFocus();
     if (focus != nullptr && ::GetParent(focus) == Handle())

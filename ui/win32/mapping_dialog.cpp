@@ -2,9 +2,11 @@
 
 #include "texts/catalogue.h"
 #include "ui/resources/mapping_ids.h"
+#include "ui/win32/keys.h"
 
 #include <commctrl.h>
 
+#include <exception>
 #include <vector>
 
 namespace {
@@ -28,13 +30,21 @@ class MessageFilterScope {
     MessageFilterScope& operator=(const MessageFilterScope&) = delete;
 
   private:
+    // An exception must not cross the system's hook chain: it is kept for the dialog's run to
+    // throw again, and the dialog ends as a failed handler would end it.
     static LRESULT CALLBACK FilterProc(int code, WPARAM wParam, LPARAM lParam) {
         if (code == MSGF_DIALOGBOX && dialog_ != nullptr && lParam != 0) {
             MSG& message = *reinterpret_cast<MSG*>(lParam);
             const HWND window = dialog_->Handle();
-            if (window != nullptr && (message.hwnd == window || ::IsChild(window, message.hwnd)) &&
-                dialog_->PreTranslate(message)) {
-                return 1;
+            if (window != nullptr && (message.hwnd == window || ::IsChild(window, message.hwnd))) {
+                try {
+                    if (dialog_->PreTranslate(message))
+                        return 1;
+                } catch (...) {
+                    win::Dialog::KeepPendingException(std::current_exception());
+                    ::EndDialog(window, -1);
+                    return 1;
+                }
             }
         }
         return ::CallNextHookEx(hook_, code, wParam, lParam);
@@ -43,10 +53,6 @@ class MessageFilterScope {
     static inline HHOOK hook_ = nullptr;
     static inline win::Dialog* dialog_ = nullptr;
 };
-
-bool KeyIsDown(int virtualKey) {
-    return (::GetKeyState(virtualKey) & 0x8000) != 0;
-}
 
 } // namespace
 
@@ -133,8 +139,7 @@ bool ClAccountMappingDialog::PreTranslate(MSG& message) {
     } else if (focused == Item(IDC_MAP_APPLY).Handle()) {
         focus = mapping::DialogFocus::kApplyButton;
     }
-    const sheet::Modifiers modifiers{KeyIsDown(VK_SHIFT), KeyIsDown(VK_CONTROL),
-                                     KeyIsDown(VK_MENU)};
+    const sheet::Modifiers modifiers = win::HeldModifiers();
     switch (mapping::TranslateDialogKey(static_cast<unsigned>(message.wParam), modifiers, focus)) {
     case mapping::DialogKeyAction::kDefault:
         return false;

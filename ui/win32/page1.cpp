@@ -3,7 +3,7 @@
 #include "texts/catalogue.h"
 #include "ui/condition_sheet_logic.h"
 #include "ui/resources/page1_ids.h"
-#include "ui/win32/condition_sheet.h"
+#include "ui/win32/keys.h"
 
 #include <commdlg.h>
 
@@ -17,10 +17,6 @@ const int kEndMonthLimit = 2;
 const int kOutputPathLimit = 255;
 // Room for whatever path the dialog returns, and never less than the text it starts with.
 const std::size_t kBrowseBuffer = 32768;
-
-bool KeyIsDown(int key) {
-    return (::GetKeyState(key) & 0x8000) != 0;
-}
 
 } // namespace
 
@@ -46,9 +42,9 @@ void ClCEPage1::ShowValues() {
 }
 
 int ClCEPage1::FillFromConditions(bool outputPathFixed) {
-    if (sheet == nullptr)
+    if (site_ == nullptr)
         return 0;
-    const AggregationConditions& conditions = sheet->Conditions();
+    const AggregationConditions& conditions = site_->Conditions();
     startMonthText_ = std::to_string(conditions.firstMonth);
     endMonthText_ = std::to_string(conditions.endMonth);
     outputPathText_ = conditions.outputPath;
@@ -63,7 +59,7 @@ int ClCEPage1::FillFromConditions(bool outputPathFixed) {
 }
 
 void ClCEPage1::BrowseOutputFile() {
-    if (sheet == nullptr)
+    if (site_ == nullptr)
         return;
     const page1::BrowseStart start = page1::SplitForBrowse(Item(IDC_P1_OUTPUT_PATH).GetText());
     std::vector<char> file(std::max(kBrowseBuffer, start.fileName.size() + 1), '\0');
@@ -86,7 +82,7 @@ void ClCEPage1::BrowseOutputFile() {
         return;
     outputPathText_ = file.data();
     ShowValues();
-    sheet->Conditions().outputPath = outputPathText_;
+    site_->Conditions().outputPath = outputPathText_;
 }
 
 void ClCEPage1::FocusEndMonth() const {
@@ -98,15 +94,15 @@ void ClCEPage1::FocusOutputPath() const {
 }
 
 void ClCEPage1::OnSetActive() {
-    if (sheet == nullptr)
+    if (site_ == nullptr)
         return;
-    sheet->ShowNavigationFor(0);
+    site_->ShowNavigationFor(0);
 }
 
 bool ClCEPage1::OnCommand(int code, int id, HWND) {
-    if (sheet == nullptr || showing_)
+    if (site_ == nullptr || showing_)
         return false;
-    AggregationConditions& conditions = sheet->Conditions();
+    AggregationConditions& conditions = site_->Conditions();
     switch (id) {
     case IDC_P1_END_MONTH:
         if (code != EN_CHANGE)
@@ -180,14 +176,12 @@ void ClCEPage1::RunEnter(page1::EnterAction action) {
 }
 
 bool ClCEPage1::PreTranslate(MSG& message) {
-    const bool isKey = message.message >= WM_KEYDOWN && message.message <= WM_SYSKEYUP &&
-                       message.message != WM_CHAR && message.message != WM_SYSCHAR;
-    const sheet::Modifiers modifiers{KeyIsDown(VK_SHIFT), KeyIsDown(VK_CONTROL),
-                                     KeyIsDown(VK_MENU)};
+    const bool isKey = win::IsKeyMessage(message.message);
+    const sheet::Modifiers modifiers = win::HeldModifiers();
     const auto key = static_cast<unsigned>(message.wParam);
     if (sheet::IsAltF4(isKey, key, modifiers))
         return true;
-    if (sheet == nullptr || message.message != WM_KEYDOWN || key != sheet::kKeyEnter ||
+    if (site_ == nullptr || message.message != WM_KEYDOWN || key != sheet::kKeyEnter ||
         modifiers.any())
         return false;
     const win::Window frame = Parent();

@@ -3,7 +3,7 @@
 // buttons and no system menu; the run sequence creates, shows and destroys it.
 #pragma once
 
-#include "ui/progress.h"
+#include "aggregate/progress.h"
 #include "ui/progress_controller.h"
 #include "ui/win32/dialog.h"
 

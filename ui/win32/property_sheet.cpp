@@ -211,7 +211,7 @@ void PropertySheet::FitPages() {
     for (const PropertyPage* page : pages_)
         Grow(page->Handle(), dx, dy);
     // The framework's buttons keep their place at the bottom right.
-    for (int id : {IDOK, IDCANCEL, IDHELP, 12321}) {
+    for (int id : {IDOK, IDCANCEL, IDHELP, kApplyButtonId}) {
         const Window button = Item(id);
         if (button.Handle() == nullptr)
             continue;

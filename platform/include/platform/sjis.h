@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -10,6 +11,17 @@ namespace platform {
 constexpr bool IsLeadByte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
+
+// Length of the character that starts at text[i] (i < text.size()): 2 for a lead byte followed
+// by its second byte, else 1 (a lead byte at the very end stands alone). Every scan of a path or
+// a text steps with this.
+constexpr std::size_t CharLength(std::string_view text, std::size_t i) {
+    return IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+}
+
+// Position of the last single-byte c in text (never the second byte of a double-byte character),
+// or std::string::npos.
+std::size_t FindLastSingleByte(std::string_view text, char c);
 
 // Length of the longest prefix of text[0..length) that is at most limit bytes and does not end
 // inside a double-byte character.

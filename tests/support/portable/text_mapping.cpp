@@ -1,4 +1,4 @@
-#include "platform/text.h"
+#include "support/portable/text_mapping.h"
 
 #include "platform/sjis.h"
 #include "texts/code_tables.h"
@@ -59,7 +59,7 @@ std::string PortableTextMapping::ToFullWidth(const std::string& text) {
     out.reserve(text.size() * 2);
     for (std::size_t i = 0; i < text.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (IsLeadByte(c) && i + 1 < text.size()) {
+        if (CharLength(text, i) == 2) {
             out.append(text, i, 2);
             ++i;
         } else if (c >= 0x20 && c <= 0x7E) {
