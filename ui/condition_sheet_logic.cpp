@@ -1,11 +1,16 @@
 #include "ui/condition_sheet_logic.h"
 
+#include "aggregate/aggregator.h"
 #include "aggregate/period.h"
+#include "host/pathdesk.h"
 #include "platform/sjis.h"
 #include "settings/paths.h"
 #include "settings/settings_file.h"
+#include "settings/statement_files.h"
 #include "texts/catalogue.h"
 #include "ui/page1_logic.h"
+
+#include <utility>
 
 namespace sheet {
 
@@ -204,6 +209,33 @@ void Controller::Cancel() {
     desktop_.ShowMessage(view_.Owner(), texts::kCancelledMessage, texts::kAppTitle,
                          platform::kMbOk | platform::kMbIconInformation);
     view_.Close(kCancel);
+}
+
+StartUpValues HostStartUpValues(const AggregationConditions& conditions,
+                                platform::FileSystem& files, std::string defaultMappingPath) {
+    StartUpValues values;
+    GetPeriodMonths(conditions.periodStart, conditions.periodEnd, &values.periodFirstMonth,
+                    &values.periodEndCode);
+    StSHOHIZEIINFO tax{};
+    values.hostTaxIncluded = GetTaxSettings(tax) != 0 && tax.taxIncludedPreset() != 0 ? 1 : 0;
+    const char* outputFolder = ClFileMgr::Inst()->GetAppFolderPath(ClFileMgr::kDefaultOutput);
+    if (outputFolder != nullptr)
+        values.hostOutputFolder = outputFolder;
+    values.settingsFolder = HostSettingsFolder();
+    values.tempFolder = files.TempFolder();
+    values.defaultMappingPath = std::move(defaultMappingPath);
+    return values;
+}
+
+bool LoadFormItems(AggregationConditions& conditions, platform::FileSystem& files,
+                   platform::Desktop& desktop, platform::WindowHandle owner,
+                   const std::string& formItemPath) {
+    if (conditions.statementLines != nullptr &&
+        loadStatementLines(files, formItemPath, *conditions.statementLines))
+        return true;
+    desktop.ShowMessage(owner, texts::kFormItemsUnreadableMessage, texts::kAppTitle,
+                        platform::kMbOk | platform::kMbIconExclamation);
+    return false;
 }
 
 } // namespace sheet

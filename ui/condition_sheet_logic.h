@@ -85,6 +85,19 @@ void PrepareConditions(AggregationConditions& conditions, platform::FileSystem& 
                        const StartUpValues& values,
                        const AccountCodeLookup& lookup = LookUpHostAccount);
 
+// The start-up values that come from the host and the system: the months of the period of the
+// conditions, the host's tax preset, default output folder and settings folder, and the temporary
+// folder; defaultMappingPath is passed through.
+StartUpValues HostStartUpValues(const AggregationConditions& conditions,
+                                platform::FileSystem& files, std::string defaultMappingPath);
+
+// Loads the statement lines of the sheet's form generation from formItemPath into the
+// conditions. Without them nothing can be aggregated: when they cannot be read the user is told
+// (over owner) and the result is false, and the run ends as cancelled.
+bool LoadFormItems(AggregationConditions& conditions, platform::FileSystem& files,
+                   platform::Desktop& desktop, platform::WindowHandle owner,
+                   const std::string& formItemPath);
+
 // What Execute checks, read from the aggregation conditions when the user executes.
 struct ExecuteInput {
     std::int16_t periodFirstMonth = 0; // from GetPeriodMonths

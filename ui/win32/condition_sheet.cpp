@@ -1,6 +1,5 @@
 #include "ui/win32/condition_sheet.h"
 
-#include "aggregate/aggregator.h"
 #include "aggregate/period.h"
 #include "host/pathdesk.h"
 #include "settings/settings_file.h"
@@ -24,18 +23,6 @@ const BarButton kBarButtons[] = {
     {IDC_SHEET_EXECUTE, texts::kExecuteCaption},
     {IDC_SHEET_CANCEL, texts::kCancelCaption},
 };
-
-int HostTaxIncluded() {
-    StSHOHIZEIINFO record{};
-    if (GetTaxSettings(record) == 0)
-        return 0;
-    return record.taxIncludedPreset() != 0 ? 1 : 0;
-}
-
-std::string HostOutputFolder() {
-    const char* folder = ClFileMgr::Inst()->GetAppFolderPath(ClFileMgr::kDefaultOutput);
-    return folder != nullptr ? std::string(folder) : std::string();
-}
 
 } // namespace
 
@@ -80,24 +67,14 @@ void ClConditionEntrySheet::OnCreated() {
     SetActivePage(0);
     FitPages();
 
-    sheet::StartUpValues values;
-    GetPeriodMonths(conditions_.periodStart, conditions_.periodEnd, &values.periodFirstMonth,
-                    &values.periodEndCode);
-    values.hostTaxIncluded = HostTaxIncluded();
-    values.hostOutputFolder = HostOutputFolder();
-    values.settingsFolder = HostSettingsFolder();
-    values.tempFolder = files_.TempFolder();
-    values.defaultMappingPath = dataFiles_.defaultMappingPath;
-    sheet::PrepareConditions(conditions_, files_, values);
+    sheet::PrepareConditions(
+        conditions_, files_,
+        sheet::HostStartUpValues(conditions_, files_, dataFiles_.defaultMappingPath));
 
     page1_.FillFromConditions(conditions_.outputPathFixed != 0);
     page1_.FocusEndMonth();
 
-    if (conditions_.statementLines == nullptr ||
-        !loadStatementLines(files_, dataFiles_.formItemPath, *conditions_.statementLines)) {
-        // Without the statement lines nothing can be aggregated: the run ends as cancelled.
-        desktop_.ShowMessage(Handle(), texts::kFormItemsUnreadableMessage, texts::kAppTitle,
-                             platform::kMbOk | platform::kMbIconExclamation);
+    if (!sheet::LoadFormItems(conditions_, files_, desktop_, Handle(), dataFiles_.formItemPath)) {
         Close(sheet::kCancel);
         return;
     }
