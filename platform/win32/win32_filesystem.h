@@ -22,8 +22,8 @@ class Win32FileSystem : public FileSystem {
     bool MoveReplacing(const std::string& from, const std::string& to) override;
     bool DeleteFileAt(const std::string& path) override;
     std::string ReadProfileString(const std::string& section, const std::string& key,
-                                 const std::string& defaultValue, std::size_t size,
-                                 const std::string& path) override;
+                                  const std::string& defaultValue, std::size_t size,
+                                  const std::string& path) override;
 };
 
 } // namespace platform

@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-
 namespace {
 
 // Data set T2 is selected. Hand-computed sums are in the tests.

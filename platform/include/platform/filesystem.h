@@ -57,8 +57,8 @@ class FileSystem {
     // GetPrivateProfileStringA: the value copied into a buffer of size bytes (so at most
     // size - 1 bytes), or defaultValue when the section or key is absent.
     virtual std::string ReadProfileString(const std::string& section, const std::string& key,
-                                         const std::string& defaultValue, std::size_t size,
-                                         const std::string& path) = 0;
+                                          const std::string& defaultValue, std::size_t size,
+                                          const std::string& path) = 0;
 };
 
 } // namespace platform
