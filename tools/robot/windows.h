@@ -40,7 +40,7 @@ bool ListViewRowRect(HWND listView, int row, RECT& rect);
 // Text of the tooltip tool registered for control (by handle or by ID); false when none.
 bool TooltipText(DWORD pid, HWND control, std::wstring& text);
 
-// Writes the whole screen as a 24-bit BMP file.
-bool SaveScreenshot(const std::wstring& path);
+// Writes the screen, or the part of it in area, as a 24-bit BMP file.
+bool SaveScreenshot(const std::wstring& path, const RECT* area = nullptr);
 
 } // namespace robot
