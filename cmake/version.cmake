@@ -24,11 +24,22 @@ file(CONFIGURE OUTPUT ${OVW_GENERATED}/ovw_version.h CONTENT
 #define OVW_FILE_VERSION_TEXT \"${OVW_FILE_VERSION_TEXT}\"
 ")
 
-# The product name of an edition: the default product name the program writes into the report.
+# The product name of an edition: the default product name the program writes into the report,
+# from the text catalogue (entry k<Edition>ProductName) where the sources have one, else from
+# app/edition.cpp.
 function(ovw_product_name edition result)
-  file(STRINGS ${CMAKE_SOURCE_DIR}/app/edition.cpp lines ENCODING UTF-8 REGEX "kEdition${edition} = ")
-  if(NOT lines MATCHES "\"${edition}\", \"([^\"]+)\"")
-    message(FATAL_ERROR "app/edition.cpp: no product name of the edition ${edition}")
+  set(catalogue ${CMAKE_SOURCE_DIR}/texts/catalogue.txt)
+  if(EXISTS ${catalogue})
+    file(STRINGS ${catalogue} lines ENCODING UTF-8 REGEX "^k${edition}ProductName\t")
+    set(pattern "^k${edition}ProductName\t(.+)$")
+    set(where texts/catalogue.txt)
+  else()
+    file(STRINGS ${CMAKE_SOURCE_DIR}/app/edition.cpp lines ENCODING UTF-8 REGEX "kEdition${edition} = ")
+    set(pattern "\"${edition}\", \"([^\"]+)\"")
+    set(where app/edition.cpp)
+  endif()
+  if(NOT lines MATCHES "${pattern}")
+    message(FATAL_ERROR "${where}: no product name of the edition ${edition}")
   endif()
   set(${result} "${CMAKE_MATCH_1}" PARENT_SCOPE)
 endfunction()
