@@ -581,7 +581,7 @@ class Robot {
             return true;
         });
         const std::wstring path = out_ + L"\\" + Utf8ToWide(Arg(command, 0, "name")) + L".bmp";
-        if (!robot::SaveScreenshot(path, &last.area))
+        if (!robot::SaveScreenshot(path, &last.area, &last.shown))
             throw Failure{"a picture of the windows", "the screen could not be saved"};
         return WideToUtf8(path);
     }

@@ -75,6 +75,7 @@ PaintState ReadPaintState(const std::vector<HWND>& windows, bool busyAllowed) {
         else
             UnionRect(&state.area, &state.area, &rect);
         first = false;
+        state.shown.push_back(rect);
         if (!Drawn(window)) {
             state.why = "window " + Named(window) + " has something left to paint";
             return state;

@@ -18,8 +18,9 @@ struct PaintState {
     // The windows and their visible controls with their places: equal signatures mean that
     // nothing appeared, went or moved in between.
     std::wstring signature;
-    // The screen rectangle that holds the visible top-level windows.
+    // The screen rectangle that holds the visible windows, and their own rectangles.
     RECT area = {};
+    std::vector<RECT> shown;
 };
 
 // The program's visible windows: its top-level windows, and those it placed in the host window
