@@ -35,8 +35,14 @@ if [ -z "$build_dir" ]; then
     scripts/setup.sh
     build_dir="${OVW_BUILD_ROOT:-build}/win32"
     echo "package: building the win32 programs in $build_dir"
-    cmake --preset win32 -B "$build_dir" >/dev/null
-    cmake --build "$build_dir" -j"$(nproc)" >/dev/null
+    log="$(mktemp "${TMPDIR:-/tmp}/ovw-package-build.XXXXXX")"
+    if ! { cmake --preset win32 -B "$build_dir" && cmake --build "$build_dir" -j"$(nproc)"; } \
+        >"$log" 2>&1; then
+        tail -40 "$log"
+        echo "package: the win32 build failed (see above)" >&2
+        exit 1
+    fi
+    rm -f "$log"
 fi
 build_dir="$(cd "$build_dir" && pwd)"
 out="${out:-$repo/${OVW_BUILD_ROOT:-build}/dist}"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The installer of one edition, silently under Wine, as an administrator would use it:
 #   install_test.sh EDITION BUILD_DIR WORK
-# 1. packages the edition twice (scripts/package.sh): as built, and claiming an older version;
+# 1. packages the edition twice (scripts/package.sh): as built, and claiming the older version
+#    1.0.0;
 # 2. prepares the filing application's folder WORK/Quorin申告 with its QuorinDef.ini;
 # 3. msiexec /i (older package) /qn INSTALLDIR=that folder: the program and its four data files
 #    arrive, QuorinDef.ini is untouched;
@@ -9,7 +10,7 @@
 #    writes the report 事業概況書.xml into the folder; the stand-in host's DLL, configuration,
 #    book and settings stay in WORK/host, outside the folder;
 # 5. msiexec /i (current package) /qn: a major upgrade; one product of the edition is installed,
-#    of the new version, and the report stays;
+#    of the new version, and the report stays; the older package then refuses to replace it;
 # 6. msiexec /x /qn: the folder holds QuorinDef.ini, unchanged, and the report, and nothing else.
 # Outside a Wine session it starts one of its own.
 set -euo pipefail
@@ -25,7 +26,7 @@ if [ -z "${OVW_XVFB_DISPLAY:-}" ]; then
 fi
 edition="$1"
 build="$(cd "$2" && pwd)"
-work="$3"
+work="$(mkdir -p "$3" && cd "$3" && pwd)"
 program="${edition}Ovw21ToRv16_G.exe"
 installed=("$program" "${edition}Ovw21ToRv16_G_GaiKmk.dat" "${edition}Ovw21ToRv16_G_DefKmk.dat"
     "${edition}Ovw21ToRv30_G_GaiKmk.dat" "${edition}Ovw21ToRv30_G_DefKmk.dat")
@@ -64,17 +65,20 @@ msiexec() {
     return $status
 }
 
+refused() { ! msiexec "$@"; }
+
+old_version=1.0.0
 rm -rf "$work"
 mkdir -p "$work/dist-old" "$work/dist" "$work/host"
 echo "== packages"
 "$repo/scripts/package.sh" --build-dir "$build" --edition "$edition" --out "$work/dist-old" \
-    --msi-version 21.0.0 >/dev/null
+    --msi-version "$old_version" >/dev/null
 "$repo/scripts/package.sh" --build-dir "$build" --edition "$edition" --out "$work/dist" >/dev/null
 old_msi="$(ls "$work"/dist-old/*.msi)"
 new_msi="$(ls "$work"/dist/*.msi)"
 new_version="$(sed -n 's/^MsiVersion=//p' "$build/generated/$edition/package.vars")"
 product_name="$(sed -n 's/.*define ProductName = "\(.*\)".*/\1/p' "$build/generated/$edition/edition.wxi") Overview Link"
-echo "$(basename "$old_msi") as 21.0.0, $(basename "$new_msi") as $new_version: \"$product_name\""
+echo "$(basename "$old_msi") as $old_version, $(basename "$new_msi") as $new_version: \"$product_name\""
 
 folder="$work/Quorin申告"
 mkdir -p "$folder"
@@ -88,13 +92,14 @@ export WINEPATH="$(winpath "$work/host")"
 export STANDIN_HOST_CONFIG="$(winpath "$work/host/StandinHost.json")"
 install_dir="$(winpath "$folder")\\"
 
-echo "== install 21.0.0 into $install_dir"
+echo "== install $old_version into $install_dir"
 check "msiexec /i older package /qn" msiexec install-old /i "$(winpath "$old_msi")" "INSTALLDIR=$install_dir"
 for file in "${installed[@]}"; do
     check "installed $file" cmp -s "$build/bin/$file" "$folder/$file"
 done
 check "QuorinDef.ini untouched" cmp -s "$work/QuorinDef.ini.original" "$folder/QuorinDef.ini"
-check "one product installed, version 21.0.0" test "$(products "$product_name")" = "$product_name|21.0.0"
+check "one product installed, version $old_version" \
+    test "$(products "$product_name")" = "$product_name|$old_version"
 check "the installer keeps the folder in the registry" \
     bash -c "wine reg query 'HKLM\\Software\\Orvano\\${program%.exe}' /v InstallDir >/dev/null 2>&1"
 
@@ -118,6 +123,10 @@ for file in "${installed[@]}"; do
 done
 check "QuorinDef.ini untouched" cmp -s "$work/QuorinDef.ini.original" "$folder/QuorinDef.ini"
 check "the report stays" cmp -s "$work/report.xml" "$folder/事業概況書.xml"
+check "the older package refuses to replace the newer version" \
+    refused downgrade /i "$(winpath "$old_msi")" "INSTALLDIR=$install_dir"
+check "still one product installed, version $new_version" \
+    test "$(products "$product_name")" = "$product_name|$new_version"
 
 echo "== uninstall"
 check "msiexec /x /qn" msiexec uninstall /x "$(winpath "$new_msi")"
