@@ -1,11 +1,11 @@
 // monkey: drives a program's real windows with a seeded random sequence of user actions, as an
 // impatient user would: keys (function keys, Tab, Enter, Esc, arrows, Space, digits, letters, a
-// few chords), Japanese text, left and right clicks anywhere in the program's windows, and
-// answers to message boxes and dialogs. After every action the program must answer a window
-// message within the answer time, and its keyboard focus, if any, must be on a visible, enabled
-// window. When the program ends (Execute or Cancel), its exit is checked and it is started again
-// until all actions are done; then it is closed the normal way. Settings files it wrote must read
-// back.
+// few chords), Japanese text, paths pasted into the output-path field, left and right clicks
+// anywhere in the program's windows, and answers to message boxes and dialogs. After every action
+// the program must answer a window message within the answer time, and its keyboard focus, if any,
+// must be on a visible, enabled window. When the program ends (Execute or Cancel), its exit is
+// checked and it is started again until all actions are done; then it is closed the normal way.
+// Settings files it wrote must read back.
 //
 //   monkey.exe --folder PROGRAM_FOLDER --program NAME --seed N [--actions N] [--hosted]
 //              [--answer-seconds N] [--out FOLDER]
@@ -52,6 +52,7 @@ const int kMappingCancel = 1033;
 const int kMappingAllAccounts = 1031;
 const int kSheetCancel = 2001;
 const int kSaveFileName = 0x47C;
+const int kOutputPath = 1008;
 const DWORD kStartMs = 20000;
 const DWORD kCloseMs = 30000;
 
@@ -62,7 +63,7 @@ struct KeyChoice {
 };
 // Esc and F12 end a run often enough to reach the closing paths, rarely enough to explore.
 const KeyChoice kKeys[] = {
-    {"F5", VK_F5, 5},         {"F6", VK_F6, 5},        {"F12", VK_F12, 2},
+    {"F5", VK_F5, 5},         {"F6", VK_F6, 5},        {"F12", VK_F12, 3},
     {"ESC", VK_ESCAPE, 2},    {"ENTER", VK_RETURN, 7}, {"TAB", VK_TAB, 6},
     {"UP", VK_UP, 2},         {"DOWN", VK_DOWN, 2},    {"LEFT", VK_LEFT, 2},
     {"RIGHT", VK_RIGHT, 2},   {"SPACE", VK_SPACE, 6},  {"BACKSPACE", VK_BACK, 3},
@@ -320,7 +321,9 @@ class Monkey {
             return TypeJapanese();
         if (roll < 70)
             return Chord();
-        return ClickSomewhere(roll < 92);
+        if (roll < 75)
+            return PastePath();
+        return ClickSomewhere(roll < 94);
     }
 
     std::string PressKey() {
@@ -429,14 +432,7 @@ class Monkey {
             Click(GetDlgItem(save, IDCANCEL));
             return "save dialog: cancel";
         }
-        std::wstring name;
-        const int length = 1 + Below(6);
-        for (int i = 0; i < length; ++i)
-            name += Chance(25) ? kJapanese[Below(static_cast<int>(std::size(kJapanese)) - 1)]
-                               : static_cast<wchar_t>(L'a' + Below(26));
-        // Now and then a folder that does not exist.
-        const std::wstring path =
-            options_.folder + (Chance(20) ? L"\\missing\\" : L"\\") + name + L".xml";
+        const std::wstring path = RandomReportPath();
         HWND field = robot::FindControl(save, kSaveFileName);
         if (field == nullptr)
             return "save dialog: no file-name field";
@@ -445,6 +441,32 @@ class Monkey {
                             SMTO_NORMAL, options_.answerMs, &result);
         Click(GetDlgItem(save, IDOK));
         return "save dialog: " + WideToUtf8(path);
+    }
+
+    // A report file in the program folder, now and then in a folder that does not exist yet.
+    std::wstring RandomReportPath() {
+        std::wstring name;
+        const int length = 1 + Below(6);
+        for (int i = 0; i < length; ++i)
+            name += Chance(25) ? kJapanese[Below(static_cast<int>(std::size(kJapanese)) - 1)]
+                               : static_cast<wchar_t>(L'a' + Below(26));
+        return options_.folder + (Chance(20) ? L"\\missing\\" : L"\\") + name + L".xml";
+    }
+
+    // A path pasted into the output-path field, as a user would: without it, Execute would
+    // hardly ever get past the default path's '*'.
+    std::string PastePath() {
+        for (HWND window : Windows()) {
+            HWND field = robot::FindControl(window, kOutputPath);
+            if (field == nullptr || !tools::CanTakeKeys(field))
+                continue;
+            const std::wstring path = RandomReportPath();
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
+                                SMTO_NORMAL, options_.answerMs, &result);
+            return "paste " + WideToUtf8(path);
+        }
+        return "paste (no output-path field shown)";
     }
 
     std::string AnswerMapping(HWND mapping) {

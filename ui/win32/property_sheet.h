@@ -18,7 +18,7 @@ class PropertyPage : public Dialog {
 
     // The control that takes the focus when the page is shown: its first tab stop that is
     // visible and enabled; null when it has none.
-    virtual HWND FocusTarget() const;
+    HWND FocusTarget() const;
 
   protected:
     // PSN_SETACTIVE: the page is about to be shown.
