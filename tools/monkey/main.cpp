@@ -514,8 +514,11 @@ class Monkey {
                 throw Fault{"the program has no window and does not end"};
             Sleep(20);
         }
-        // A focus in passing (a window on its way out) is given one more round.
-        for (int attempt = 0;; ++attempt) {
+        // A focus in passing is given time to settle: a dialog on its way in is shown only when
+        // its queue first runs empty, one on its way out is hidden before it goes. A focus that
+        // rests on a hidden or disabled window stays there.
+        const DWORD since = GetTickCount();
+        for (;;) {
             HWND window = AnyWindow();
             HWND focus = window != nullptr ? tools::FocusOf(window) : nullptr;
             if (focus == nullptr || tools::CanTakeKeys(focus))
@@ -524,12 +527,12 @@ class Monkey {
             GetWindowThreadProcessId(focus, &pid);
             if (pid != child_->id())
                 return;
-            if (attempt == 1)
-                throw Fault{"the focus is on a window that cannot take keys: " +
+            if (GetTickCount() - since > options_.answerMs)
+                throw Fault{"the focus rests on a window that cannot take keys: " +
                             tools::DescribeFocus(focus) + " in \"" +
                             WideToUtf8(robot::TextOf(GetAncestor(focus, GA_ROOT))) +
                             "\"; open: " + WindowList()};
-            Sleep(200);
+            Sleep(100);
             Settle();
         }
     }
