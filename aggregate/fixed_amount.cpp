@@ -1,5 +1,7 @@
 #include "aggregate/fixed_amount.h"
 
+#include <limits>
+
 namespace {
 
 // |raw| without overflow: the magnitude of INT64_MIN fits an unsigned 64-bit value.
@@ -29,42 +31,47 @@ std::int64_t FixedAmount::ToRaw() const {
                      : static_cast<std::int64_t>(magnitude);
 }
 
+bool FixedAmount::Sum(ExactRaw a, ExactRaw b, ExactRaw& result) {
+    const ExactRaw sum = a + b;
+    if (sum >= kSumLimit || sum <= -kSumLimit)
+        return false;
+    result = sum;
+    return true;
+}
+
 bool FixedAmount::Sum(const FixedAmount& a, const FixedAmount& b, FixedAmount& result) {
+    ExactRaw sum = 0;
+    return Sum(a.ToRaw(), b.ToRaw(), sum) && Store(sum, result);
+}
+
+bool FixedAmount::Store(ExactRaw value, std::int64_t& raw) {
+    if (value > std::numeric_limits<std::int64_t>::max() ||
+        value < std::numeric_limits<std::int64_t>::min())
+        return false;
+    raw = static_cast<std::int64_t>(value);
+    return true;
+}
+
+bool FixedAmount::Store(ExactRaw value, FixedAmount& result) {
     std::int64_t raw = 0;
-    if (__builtin_add_overflow(a.ToRaw(), b.ToRaw(), &raw) || Magnitude(raw) >= kSumLimit)
+    if (!Store(value, raw))
         return false;
     result = FixedAmount(raw);
     return true;
 }
 
 bool FixedAmount::Difference(const FixedAmount& a, const FixedAmount& b, FixedAmount& result) {
-    std::int64_t raw = 0;
-    if (__builtin_sub_overflow(a.ToRaw(), b.ToRaw(), &raw))
-        return false;
-    result = FixedAmount(raw);
-    return true;
+    return Store(ExactRaw{a.ToRaw()} - b.ToRaw(), result);
 }
 
 bool FixedAmount::RawPlus(std::int64_t raw, const FixedAmount& value, std::int64_t& result) {
-    std::int64_t sum = 0;
-    if (__builtin_add_overflow(raw, value.ToRaw(), &sum))
-        return false;
-    result = sum;
-    return true;
+    return Store(ExactRaw{raw} + value.ToRaw(), result);
 }
 
 bool FixedAmount::RawMinus(std::int64_t raw, const FixedAmount& value, std::int64_t& result) {
-    std::int64_t difference = 0;
-    if (__builtin_sub_overflow(raw, value.ToRaw(), &difference))
-        return false;
-    result = difference;
-    return true;
+    return Store(ExactRaw{raw} - value.ToRaw(), result);
 }
 
 bool FixedAmount::Add(std::int64_t raw) {
-    std::int64_t sum = 0;
-    if (__builtin_add_overflow(ToRaw(), raw, &sum))
-        return false;
-    *this = FixedAmount(sum);
-    return true;
+    return Store(ExactRaw{ToRaw()} + raw, *this);
 }

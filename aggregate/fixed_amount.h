@@ -1,13 +1,17 @@
 // Amounts inside one aggregation: signed fixed-point values with four decimal places, held as
 // a magnitude in whole units and ten-thousandths with a sign. Raw amounts are int64 counts of
-// ten-thousandths of a yen. No operation rounds, and none overflows: an operation whose result
-// would not fit reports failure instead of a result.
+// ten-thousandths of a yen. No operation rounds, and none overflows: sums are exact in a wider
+// type, and only a result stored where it does not fit reports failure instead of a result.
 #pragma once
 
 #include <cstdint>
 
 class FixedAmount {
   public:
+    // A raw sum or difference of any number of raw values that one row or one walk of the lines
+    // adds up (well below 2^63 values): exact, never overflowing.
+    using ExactRaw = __int128;
+
     static constexpr std::int64_t kScale = 10000;
     // Magnitude (in raw units) from which the range-checked sum refuses a result.
     static constexpr std::int64_t kSumLimit = 1000000000000000000;
@@ -27,7 +31,12 @@ class FixedAmount {
     std::int64_t ToRaw() const;
 
     // a + b, refused (false) when the magnitude of the sum is kSumLimit or more.
+    static bool Sum(ExactRaw a, ExactRaw b, ExactRaw& result);
     static bool Sum(const FixedAmount& a, const FixedAmount& b, FixedAmount& result);
+    // Stores an exact value as a raw amount or a FixedAmount: false, with the target unchanged,
+    // when it does not fit 64 bits.
+    static bool Store(ExactRaw value, std::int64_t& raw);
+    static bool Store(ExactRaw value, FixedAmount& result);
     // a - b.
     static bool Difference(const FixedAmount& a, const FixedAmount& b, FixedAmount& result);
     // raw + value and raw - value, in raw units; result unchanged on failure.
