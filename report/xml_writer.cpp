@@ -1,5 +1,7 @@
 #include "report/xml_writer.h"
 
+#include "platform/sjis.h"
+
 namespace {
 
 void AppendIndent(std::string& line, int indent) {
@@ -94,7 +96,16 @@ int ClXmlWriter::WriteEndTag(std::string& line, const char* name, int indent) {
 const std::string& ClXmlWriter::EscapeText(const char* text) {
     escaped_.clear();
     for (const char* p = text != nullptr ? text : ""; *p != '\0'; ++p) {
-        switch (*p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (platform::IsLeadByte(c)) {
+            // The NUL that ends the text is no second byte, so p + 1 is always readable.
+            if (platform::IsTrailByte(static_cast<unsigned char>(p[1]))) {
+                escaped_.append(p, 2);
+                ++p;
+            }
+            continue;
+        }
+        switch (c) {
         case '&':
             escaped_ += "&amp;";
             break;
@@ -111,10 +122,22 @@ const std::string& ClXmlWriter::EscapeText(const char* text) {
             escaped_ += "&apos;";
             break;
         default:
-            escaped_ += *p;
+            if (platform::IsTextSingleByte(c))
+                escaped_ += *p;
         }
     }
     return escaped_;
+}
+
+bool ClXmlWriter::IsElementName(std::string_view name) {
+    const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (name.empty() || !(isLetter(name.front()) || name.front() == '_'))
+        return false;
+    for (char c : name) {
+        if (!isLetter(c) && !(c >= '0' && c <= '9') && c != '_' && c != '-' && c != '.')
+            return false;
+    }
+    return true;
 }
 
 int ClXmlWriter::CloseFile() {

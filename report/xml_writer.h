@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class ClXmlWriter {
   public:
@@ -36,10 +37,16 @@ class ClXmlWriter {
                      const char* attrName2 = nullptr, const char* attrValue2 = nullptr);
     int WriteEndTag(std::string& line, const char* name, int indent);
 
-    // The text with & > < " ' replaced by their entities, byte by byte (none of the five can be
-    // the second byte of a double-byte character). The result lives in one buffer shared by all
-    // calls: use it before the next call.
+    // The text with & > < " ' replaced by their entities (none of the five can be the second
+    // byte of a double-byte character) and holding only characters that a Shift_JIS document
+    // can hold: a control character other than tab, CR and LF, a byte that is no character of
+    // code page 932 and a lead byte without its second byte are dropped. The result lives in
+    // one buffer shared by all calls: use it before the next call.
     const std::string& EscapeText(const char* text);
+
+    // True when name may name an element: ASCII letters, digits, '_', '-' and '.', a letter or
+    // '_' first.
+    static bool IsElementName(std::string_view name);
 
     // Closes the file if one is set and forgets it; returns 0.
     int CloseFile();
