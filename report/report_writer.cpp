@@ -41,19 +41,6 @@ const char* NumberTextOf(long value, NumberText& text) {
     return text;
 }
 
-// The path of the temporary file beside path: its name with "~" in front, in the same folder.
-std::string TemporaryPathFor(const std::string& path) {
-    std::size_t nameStart = 0;
-    std::string folder;
-    if (FolderOfPath(path, folder)) {
-        // The folder text has a separator added when the path's own ("C:a.xml") had none.
-        nameStart = path.compare(0, folder.size(), folder) == 0 ? folder.size() : folder.size() - 1;
-    }
-    std::string temporary = path;
-    temporary.insert(nameStart, 1, '~');
-    return temporary;
-}
-
 } // namespace
 
 std::string ToFullWidthName(platform::TextMapping& text, const std::string& name) {
@@ -64,10 +51,11 @@ std::string ToFullWidthName(platform::TextMapping& text, const std::string& name
 
 int ClReportWriter::WriteReport(const std::string& path, std::int16_t functionId, int firstMonth,
                                 const StDATAINFO& dataRecord) {
-    const std::string temporary = path.empty() ? path : TemporaryPathFor(path);
+    std::string temporary;
     ClXmlWriter xml;
     xml_ = &xml;
-    const bool opened = xml.OpenFile(services_.files, temporary.c_str()) == 0;
+    const bool opened =
+        xml.OpenFile(CreateTemporaryBeside(services_.files, path, temporary), temporary) == 0;
     xml.WriteText(kDeclaration);
     xml.WriteStartTag(line_, "REPORT", 0);
     progress_.ActivityTick();
@@ -92,7 +80,7 @@ int ClReportWriter::WriteReport(const std::string& path, std::int16_t functionId
         services_.files.MoveReplacing(temporary, path))
         return 1;
     if (opened)
-        services_.files.DeleteFileAt(temporary);
+        RemoveLeftover(services_.files, temporary);
     return 0;
 }
 

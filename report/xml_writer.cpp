@@ -15,17 +15,19 @@ const char kLineEnd[] = "\r\n";
 } // namespace
 
 std::int16_t ClXmlWriter::OpenFile(platform::FileSystem& files, const char* path) {
-    CloseFile();
-    opened_ = false;
-    failed_ = false;
     if (path == nullptr || *path == '\0')
-        return -1;
+        return OpenFile(nullptr, std::string());
+    return OpenFile(files.OpenForWrite(path), path);
+}
+
+std::int16_t ClXmlWriter::OpenFile(std::unique_ptr<platform::OutputFile> file,
+                                   const std::string& path) {
+    CloseFile();
+    failed_ = false;
     path_ = path;
-    file_ = files.OpenForWrite(path_);
-    if (file_ == nullptr)
-        return -1;
-    opened_ = true;
-    return 0;
+    file_ = std::move(file);
+    opened_ = file_ != nullptr;
+    return opened_ ? 0 : -1;
 }
 
 int ClXmlWriter::WriteText(const std::string& text) {

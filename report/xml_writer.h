@@ -20,6 +20,8 @@ class ClXmlWriter {
     // Creates or truncates the file at path for writing: 0, or -1 when the path is missing or
     // the file cannot be opened (every later write then fails).
     std::int16_t OpenFile(platform::FileSystem& files, const char* path);
+    // Writes into a file opened by the caller (null: as a file that did not open), kept as path.
+    std::int16_t OpenFile(std::unique_ptr<platform::OutputFile> file, const std::string& path);
 
     // Writes the text's bytes as they are: 1, or 0 when the file fails, which also closes it so
     // that every later write fails too.

@@ -4,7 +4,10 @@
 #include "report/report_writer.h"
 
 #include "report_test_support.h"
+#include "support/fault_loops.h"
 #include "support/memory_filesystem.h"
+
+#include "settings/paths.h"
 
 #include <gtest/gtest.h>
 
@@ -326,6 +329,56 @@ TEST_F(ReportWriterTest, AFailureAtAnyWriteLeavesTheTargetAsItWas) {
     fs.ClearFaults();
     ASSERT_EQ(1, Write(0));
     EXPECT_EQ(good, Report());
+}
+
+TEST_F(ReportWriterTest, EveryFaultCountingRemovalsLeavesNothingUnsaid) {
+    AddLine(lines, 1, "URIAGEDAKA", {10000});
+    AddLine(lines, 35, "TOUKIRIEKI", {20000});
+    AddLine(lines, 36, "URIAGE", {0, 30000});
+    testsupport::CheckEveryFault(
+        [](MemoryFileSystem& files) {
+            files.AddStandardMachine();
+            files.AddFile(kTarget, "the report of last year");
+            files.AddFile("C:\\出力\\表\\~report.xml", "the user's own file");
+        },
+        [this](MemoryFileSystem& files) {
+            const ReportServices local{files, desktop, text, strings, memory};
+            ClReportWriter writer(progress, lines, 0, kEditionIvy, local);
+            return writer.WriteReport(kTarget, 2, 4, DataRecord("A", 20170401, 20180331)) == 1;
+        },
+        "report");
+}
+
+// A removal that fails once is tried again; one that fails twice is named in the debug output.
+TEST_F(ReportWriterTest, ACleanUpThatFailsIsTriedAgainAndThenReported) {
+    // A folder where the report must go: the temporary file cannot replace it.
+    fs.AddFolder(kTarget);
+    const auto before = fs.Tree();
+    fs.FailNth(1, MemoryFileSystem::kRemove);
+    EXPECT_EQ(0, Write(0));
+    EXPECT_TRUE(fs.FaultFired());
+    EXPECT_EQ(before, fs.Tree());
+    EXPECT_TRUE(fs.DebugLines().empty());
+
+    fs.FailNth(1, MemoryFileSystem::kRemove, false, 2);
+    EXPECT_EQ(0, Write(0));
+    ASSERT_EQ(1u, fs.DebugLines().size());
+    const auto left = fs.UnreportedChanges(before);
+    EXPECT_TRUE(left.empty()) << left.front();
+    EXPECT_NE(before, fs.Tree());
+    EXPECT_NE(std::string::npos, fs.DebugLines()[0].find("C:\\出力\\表\\~ovw4242_"))
+        << fs.DebugLines()[0];
+}
+
+TEST_F(ReportWriterTest, AUsersFilesBesideTheTargetAreNeverTouched) {
+    // Names a temporary file of the past used: "~NAME" beside the target.
+    fs.AddFile("C:\\出力\\表\\~report.xml", "the user's own file");
+    const auto before = fs.Tree();
+    ASSERT_EQ(1, Write(0));
+    EXPECT_EQ("the user's own file", fs.FileBytes("C:\\出力\\表\\~report.xml"));
+    auto after = fs.Tree();
+    after.erase(kTarget);
+    EXPECT_EQ(before, after);
 }
 
 TEST_F(ReportWriterTest, ATargetThatCannotBeCreatedIsAFailureWithNothingLeft) {
