@@ -1,7 +1,5 @@
 #include "aggregate/fixed_amount.h"
 
-#include <limits>
-
 namespace {
 
 // |raw| without overflow: the magnitude of INT64_MIN fits an unsigned 64-bit value.
@@ -33,7 +31,8 @@ std::int64_t FixedAmount::ToRaw() const {
 
 bool FixedAmount::Sum(ExactRaw a, ExactRaw b, ExactRaw& result) {
     const ExactRaw sum = a + b;
-    if (sum >= kSumLimit || sum <= -kSumLimit)
+    std::int64_t raw = 0;
+    if (!sum.Fits(raw) || raw >= kSumLimit || raw <= -kSumLimit)
         return false;
     result = sum;
     return true;
@@ -45,11 +44,7 @@ bool FixedAmount::Sum(const FixedAmount& a, const FixedAmount& b, FixedAmount& r
 }
 
 bool FixedAmount::Store(ExactRaw value, std::int64_t& raw) {
-    if (value > std::numeric_limits<std::int64_t>::max() ||
-        value < std::numeric_limits<std::int64_t>::min())
-        return false;
-    raw = static_cast<std::int64_t>(value);
-    return true;
+    return value.Fits(raw);
 }
 
 bool FixedAmount::Store(ExactRaw value, FixedAmount& result) {

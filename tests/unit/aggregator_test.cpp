@@ -823,3 +823,25 @@ TEST(FixedAmount, ExactArithmeticWithoutOverflow) {
     EXPECT_FALSE(total.Add(1));
     EXPECT_EQ(LLONG_MAX, total.ToRaw());
 }
+
+TEST(ExactRaw, AddsAndSubtractsPastSixtyFourBits) {
+    std::int64_t raw = 0;
+    ExactRaw sum = LLONG_MAX;
+    sum += LLONG_MAX;
+    EXPECT_FALSE(sum.Fits(raw));
+    sum = sum - LLONG_MAX;
+    ASSERT_TRUE(sum.Fits(raw));
+    EXPECT_EQ(LLONG_MAX, raw);
+    ExactRaw low = LLONG_MIN;
+    low += -1;
+    EXPECT_FALSE(low.Fits(raw));
+    ASSERT_TRUE((low + 1).Fits(raw));
+    EXPECT_EQ(LLONG_MIN, raw);
+    ASSERT_TRUE((-ExactRaw(LLONG_MIN) - 1).Fits(raw));
+    EXPECT_EQ(LLONG_MAX, raw);
+    EXPECT_FALSE((-ExactRaw(LLONG_MIN)).Fits(raw));
+    ASSERT_TRUE((ExactRaw(-5) + 3).Fits(raw));
+    EXPECT_EQ(-2, raw);
+    ASSERT_TRUE((ExactRaw(0) - 0).Fits(raw));
+    EXPECT_EQ(0, raw);
+}
