@@ -70,10 +70,10 @@ bool SelectedDataInfo(StDATAINFO& info) {
     return true;
 }
 
-bool AddSlots(const StKAMOKUSUMINFO& row, bool taxIncluded, int slot, bool fromA,
-              std::int64_t& sum) {
-    const std::int64_t value = fromA ? row.moveA(taxIncluded, slot) : row.moveB(taxIncluded, slot);
-    return !__builtin_add_overflow(sum, value, &sum);
+using ExactRaw = FixedAmount::ExactRaw;
+
+void AddSlots(const StKAMOKUSUMINFO& row, bool taxIncluded, int slot, bool fromA, ExactRaw& sum) {
+    sum += fromA ? row.moveA(taxIncluded, slot) : row.moveB(taxIncluded, slot);
 }
 
 // Lines as they stood before a row touched them, so that a refused row leaves nothing behind.
@@ -186,34 +186,32 @@ struct OverviewAggregator::SlotPlan {
         return true;
     }
 
-    // The row's balance on its own side: opening part plus the period's movements.
+    // The row's balance on its own side: opening part plus the period's movements. The sums are
+    // exact; only the opening plus the own side's movements is range checked, and the balance
+    // must fit where it is kept.
     bool Balance(const StKAMOKUSUMINFO& row, bool taxIncluded, FixedAmount& balance) const {
         const bool sideA = row.side() == kSideA;
-        FixedAmount opening(0, 0);
+        ExactRaw opening = 0;
         if (useOpening) {
-            std::int64_t preA = 0;
-            std::int64_t preB = 0;
+            ExactRaw preA = 0;
+            ExactRaw preB = 0;
             for (int slot = 0; slot < fromIndex; ++slot) {
-                if (!AddSlots(row, taxIncluded, slot, true, preA) ||
-                    !AddSlots(row, taxIncluded, slot, false, preB))
-                    return false;
+                AddSlots(row, taxIncluded, slot, true, preA);
+                AddSlots(row, taxIncluded, slot, false, preB);
             }
-            const FixedAmount a(preA);
-            const FixedAmount b(preB);
-            if (!FixedAmount::Difference(sideA ? a : b, sideA ? b : a, opening))
-                return false;
+            opening = sideA ? preA - preB : preB - preA;
         }
-        std::int64_t movesA = 0;
-        std::int64_t movesB = 0;
+        ExactRaw movesA = 0;
+        ExactRaw movesB = 0;
         for (int slot = 0; slot < kSlots; ++slot) {
-            if (period[slot] && (!AddSlots(row, taxIncluded, slot, true, movesA) ||
-                                 !AddSlots(row, taxIncluded, slot, false, movesB)))
-                return false;
+            if (period[slot]) {
+                AddSlots(row, taxIncluded, slot, true, movesA);
+                AddSlots(row, taxIncluded, slot, false, movesB);
+            }
         }
-        const FixedAmount own(sideA ? movesA : movesB);
-        const FixedAmount other(sideA ? movesB : movesA);
-        FixedAmount sum;
-        return FixedAmount::Sum(opening, own, sum) && FixedAmount::Difference(sum, other, balance);
+        ExactRaw sum = 0;
+        return FixedAmount::Sum(opening, sideA ? movesA : movesB, sum) &&
+               FixedAmount::Store(sum - (sideA ? movesB : movesA), balance);
     }
 
     // Adds (or subtracts) the row's monthly movements into the months of a monthly line.
@@ -223,14 +221,11 @@ struct OverviewAggregator::SlotPlan {
         for (int slot = 0; slot < kSlots; ++slot) {
             if (monthOf[slot] == 0)
                 continue;
-            const std::int64_t a = row.moveA(taxIncluded, slot);
-            const std::int64_t b = row.moveB(taxIncluded, slot);
-            std::int64_t movement = 0;
-            if (__builtin_sub_overflow(sideA ? a : b, sideA ? b : a, &movement))
-                return false;
+            const ExactRaw a = row.moveA(taxIncluded, slot);
+            const ExactRaw b = row.moveB(taxIncluded, slot);
+            const ExactRaw movement = sideA ? a - b : b - a;
             std::int64_t& month = line.amounts[monthOf[slot]];
-            if (add ? __builtin_add_overflow(month, movement, &month)
-                    : __builtin_sub_overflow(month, movement, &month))
+            if (!FixedAmount::Store(add ? month + movement : month - movement, month))
                 return false;
         }
         return true;
@@ -417,17 +412,12 @@ bool OverviewAggregator::ApplySourceKeys() {
 
 bool OverviewAggregator::SetDerivedValue(std::int16_t lineNo, const FixedAmount& total,
                                          std::int16_t firstLine, std::int16_t lastLine) {
-    FixedAmount others(0, 0);
+    ExactRaw others = 0;
     for (const auto& line : lines_) {
-        if (line->lineNo == lineNo) {
-            FixedAmount value;
-            if (!FixedAmount::Difference(total, others, value))
-                return false;
-            line->amounts[0] = value.ToRaw();
-            return true;
-        }
-        if (line->lineNo >= firstLine && line->lineNo <= lastLine && !others.Add(line->amounts[0]))
-            return false;
+        if (line->lineNo == lineNo)
+            return FixedAmount::Store(total.ToRaw() - others, line->amounts[0]);
+        if (line->lineNo >= firstLine && line->lineNo <= lastLine)
+            others += line->amounts[0];
     }
     return true;
 }

@@ -65,8 +65,9 @@ class OverviewAggregator {
     // Adds the host's totals of the requested months into the statement lines (whose amounts
     // must be zero) and gives the source-key lines their values. taxIncluded 1 totals the
     // tax-inclusive figures. 1 on success; 0 when the host fails, the request's months are out
-    // of range, or an amount would overflow (no part of the refused row is stored, and the
-    // lines must not be reported).
+    // of range, a row's balance is refused by the range-checked sum, or an exact amount does not
+    // fit where it is stored (no part of the refused row is stored, and the lines must not be
+    // reported). Sums on the way are exact, however large.
     int Aggregate(int taxIncluded, const AggregationRequest& request, const StDATAINFO& dataInfo);
 
     // Sets slot 0 of the first main-account line (or the first monthly line) numbered lineNo.

@@ -29,42 +29,44 @@ std::int64_t FixedAmount::ToRaw() const {
                      : static_cast<std::int64_t>(magnitude);
 }
 
-bool FixedAmount::Sum(const FixedAmount& a, const FixedAmount& b, FixedAmount& result) {
+bool FixedAmount::Sum(ExactRaw a, ExactRaw b, ExactRaw& result) {
+    const ExactRaw sum = a + b;
     std::int64_t raw = 0;
-    if (__builtin_add_overflow(a.ToRaw(), b.ToRaw(), &raw) || Magnitude(raw) >= kSumLimit)
+    if (!sum.Fits(raw) || raw >= kSumLimit || raw <= -kSumLimit)
+        return false;
+    result = sum;
+    return true;
+}
+
+bool FixedAmount::Sum(const FixedAmount& a, const FixedAmount& b, FixedAmount& result) {
+    ExactRaw sum = 0;
+    return Sum(a.ToRaw(), b.ToRaw(), sum) && Store(sum, result);
+}
+
+bool FixedAmount::Store(ExactRaw value, std::int64_t& raw) {
+    return value.Fits(raw);
+}
+
+bool FixedAmount::Store(ExactRaw value, FixedAmount& result) {
+    std::int64_t raw = 0;
+    if (!Store(value, raw))
         return false;
     result = FixedAmount(raw);
     return true;
 }
 
 bool FixedAmount::Difference(const FixedAmount& a, const FixedAmount& b, FixedAmount& result) {
-    std::int64_t raw = 0;
-    if (__builtin_sub_overflow(a.ToRaw(), b.ToRaw(), &raw))
-        return false;
-    result = FixedAmount(raw);
-    return true;
+    return Store(ExactRaw{a.ToRaw()} - b.ToRaw(), result);
 }
 
 bool FixedAmount::RawPlus(std::int64_t raw, const FixedAmount& value, std::int64_t& result) {
-    std::int64_t sum = 0;
-    if (__builtin_add_overflow(raw, value.ToRaw(), &sum))
-        return false;
-    result = sum;
-    return true;
+    return Store(ExactRaw{raw} + value.ToRaw(), result);
 }
 
 bool FixedAmount::RawMinus(std::int64_t raw, const FixedAmount& value, std::int64_t& result) {
-    std::int64_t difference = 0;
-    if (__builtin_sub_overflow(raw, value.ToRaw(), &difference))
-        return false;
-    result = difference;
-    return true;
+    return Store(ExactRaw{raw} - value.ToRaw(), result);
 }
 
 bool FixedAmount::Add(std::int64_t raw) {
-    std::int64_t sum = 0;
-    if (__builtin_add_overflow(ToRaw(), raw, &sum))
-        return false;
-    *this = FixedAmount(sum);
-    return true;
+    return Store(ExactRaw{ToRaw()} + raw, *this);
 }

@@ -1,13 +1,51 @@
 // Amounts inside one aggregation: signed fixed-point values with four decimal places, held as
 // a magnitude in whole units and ten-thousandths with a sign. Raw amounts are int64 counts of
-// ten-thousandths of a yen. No operation rounds, and none overflows: an operation whose result
-// would not fit reports failure instead of a result.
+// ten-thousandths of a yen. No operation rounds, and none overflows: sums are exact in a wider
+// type, and only a result stored where it does not fit reports failure instead of a result.
 #pragma once
 
 #include <cstdint>
 
+// A signed 128-bit integer (two's complement in two 64-bit halves) for exact sums: any number
+// of raw values that one row or one walk of the lines adds up (well below 2^63 of them) fits.
+// A class of its own because the 32-bit compilers of the product have no __int128.
+class ExactRaw {
+  public:
+    constexpr ExactRaw(std::int64_t value = 0) // NOLINT: raw values widen implicitly
+        : high_(value < 0 ? ~std::uint64_t{0} : 0), low_(static_cast<std::uint64_t>(value)) {}
+
+    friend ExactRaw operator+(ExactRaw a, ExactRaw b) {
+        ExactRaw sum;
+        sum.low_ = a.low_ + b.low_;
+        sum.high_ = a.high_ + b.high_ + (sum.low_ < a.low_ ? 1 : 0);
+        return sum;
+    }
+    ExactRaw operator-() const {
+        ExactRaw negated;
+        negated.low_ = ~low_ + 1;
+        negated.high_ = ~high_ + (negated.low_ == 0 ? 1 : 0);
+        return negated;
+    }
+    friend ExactRaw operator-(ExactRaw a, ExactRaw b) { return a + -b; }
+    ExactRaw& operator+=(ExactRaw other) { return *this = *this + other; }
+
+    // The value as a 64-bit number: false, with raw unchanged, when it does not fit.
+    bool Fits(std::int64_t& raw) const {
+        if (high_ != ((low_ >> 63) != 0 ? ~std::uint64_t{0} : 0))
+            return false;
+        raw = static_cast<std::int64_t>(low_);
+        return true;
+    }
+
+  private:
+    std::uint64_t high_;
+    std::uint64_t low_;
+};
+
 class FixedAmount {
   public:
+    using ExactRaw = ::ExactRaw;
+
     static constexpr std::int64_t kScale = 10000;
     // Magnitude (in raw units) from which the range-checked sum refuses a result.
     static constexpr std::int64_t kSumLimit = 1000000000000000000;
@@ -27,7 +65,12 @@ class FixedAmount {
     std::int64_t ToRaw() const;
 
     // a + b, refused (false) when the magnitude of the sum is kSumLimit or more.
+    static bool Sum(ExactRaw a, ExactRaw b, ExactRaw& result);
     static bool Sum(const FixedAmount& a, const FixedAmount& b, FixedAmount& result);
+    // Stores an exact value as a raw amount or a FixedAmount: false, with the target unchanged,
+    // when it does not fit 64 bits.
+    static bool Store(ExactRaw value, std::int64_t& raw);
+    static bool Store(ExactRaw value, FixedAmount& result);
     // a - b.
     static bool Difference(const FixedAmount& a, const FixedAmount& b, FixedAmount& result);
     // raw + value and raw - value, in raw units; result unchanged on failure.

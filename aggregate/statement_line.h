@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct StatementLine {
@@ -46,6 +47,11 @@ constexpr std::int16_t kOtherAssetsFirstLine = 18;
 constexpr std::int16_t kOtherAssetsLastLine = 24;
 constexpr std::int16_t kOtherLiabilitiesFirstLine = 26;
 constexpr std::int16_t kOtherLiabilitiesLastLine = 29;
+
+// A tag containing '-' marks a placeholder line: it is never written.
+inline bool IsPlaceholderTag(std::string_view tag) {
+    return tag.find('-') != std::string_view::npos;
+}
 
 using StatementLines = std::vector<std::unique_ptr<StatementLine>>;
 using MappingEntries = std::vector<std::unique_ptr<MappingEntry>>;

@@ -2,6 +2,7 @@
 
 #include "platform/sjis.h"
 #include "report/support_info.h"
+#include "report/xml_check.h"
 #include "settings/paths.h"
 
 #include <cinttypes>
@@ -40,23 +41,6 @@ const char* NumberTextOf(long value, NumberText& text) {
     return text;
 }
 
-bool IsPlaceholder(const std::string& tag) {
-    return tag.find('-') != std::string::npos;
-}
-
-// The path of the temporary file beside path: its name with "~" in front, in the same folder.
-std::string TemporaryPathFor(const std::string& path) {
-    std::size_t nameStart = 0;
-    std::string folder;
-    if (FolderOfPath(path, folder)) {
-        // The folder text has a separator added when the path's own ("C:a.xml") had none.
-        nameStart = path.compare(0, folder.size(), folder) == 0 ? folder.size() : folder.size() - 1;
-    }
-    std::string temporary = path;
-    temporary.insert(nameStart, 1, '~');
-    return temporary;
-}
-
 } // namespace
 
 std::string ToFullWidthName(platform::TextMapping& text, const std::string& name) {
@@ -67,10 +51,11 @@ std::string ToFullWidthName(platform::TextMapping& text, const std::string& name
 
 int ClReportWriter::WriteReport(const std::string& path, std::int16_t functionId, int firstMonth,
                                 const StDATAINFO& dataRecord) {
-    const std::string temporary = path.empty() ? path : TemporaryPathFor(path);
+    std::string temporary;
     ClXmlWriter xml;
     xml_ = &xml;
-    const bool opened = xml.OpenFile(services_.files, temporary.c_str()) == 0;
+    const bool opened =
+        xml.OpenFile(CreateTemporaryBeside(services_.files, path, temporary), temporary) == 0;
     xml.WriteText(kDeclaration);
     xml.WriteStartTag(line_, "REPORT", 0);
     progress_.ActivityTick();
@@ -91,10 +76,11 @@ int ClReportWriter::WriteReport(const std::string& path, std::int16_t functionId
     xml.CloseFile();
     xml_ = nullptr;
 
-    if (written != 0 && xml.AllWritten() && services_.files.MoveReplacing(temporary, path))
+    if (written != 0 && xml.AllWritten() && ReadsBackSound(temporary) &&
+        services_.files.MoveReplacing(temporary, path))
         return 1;
     if (opened)
-        services_.files.DeleteFileAt(temporary);
+        RemoveLeftover(services_.files, temporary);
     return 0;
 }
 
@@ -161,24 +147,33 @@ int ClReportWriter::WriteDataSection(int firstMonth) {
 }
 
 int ClReportWriter::WriteMainItems(StatementLines::const_iterator& monthlyStart) {
-    const int firstMonthly = newForm_ != 0 ? 37 : 36;
+    const int firstMonthly = FirstMonthlyLine(newForm_ != 0);
     NumberText amount;
+    // Line 1 opens the main items and line M - 1 closes them; whatever lines the catalogue
+    // holds, a group is opened once at a time and every group opened is closed.
+    bool groupOpen = false;
     for (monthlyStart = statementLines_.begin(); monthlyStart != statementLines_.end();
          ++monthlyStart) {
         const StatementLine& line = **monthlyStart;
         progress_.ActivityTick();
         if (line.lineNo >= firstMonthly)
             break;
-        if (line.lineNo == 1 && xml_->WriteStartTag(line_, "SYUYOUKAMOKU", 3) == 0)
-            return 0;
-        if (!IsPlaceholder(line.tag) &&
+        if (line.lineNo == 1 && !groupOpen) {
+            if (xml_->WriteStartTag(line_, "SYUYOUKAMOKU", 3) == 0)
+                return 0;
+            groupOpen = true;
+        }
+        if (!IsPlaceholderTag(line.tag) &&
             xml_->WriteElement(line_, line.tag.c_str(), AmountText(line.amounts[0], amount), 4) ==
                 0)
             return 0;
-        if (line.lineNo == firstMonthly - 1 && xml_->WriteEndTag(line_, "SYUYOUKAMOKU", 3) == 0)
-            return 0;
+        if (line.lineNo == firstMonthly - 1 && groupOpen) {
+            if (xml_->WriteEndTag(line_, "SYUYOUKAMOKU", 3) == 0)
+                return 0;
+            groupOpen = false;
+        }
     }
-    return 1;
+    return !groupOpen || xml_->WriteEndTag(line_, "SYUYOUKAMOKU", 3) != 0 ? 1 : 0;
 }
 
 int ClReportWriter::WriteMonthlyItems(StatementLines::const_iterator monthlyStart, int firstMonth) {
@@ -199,7 +194,7 @@ int ClReportWriter::WriteMonthlyItems(StatementLines::const_iterator monthlyStar
             return 0;
         for (auto it = monthlyStart; it != statementLines_.end(); ++it) {
             const StatementLine& line = **it;
-            if (IsPlaceholder(line.tag))
+            if (IsPlaceholderTag(line.tag))
                 continue;
             name_ = line.tag;
             name_ += number;
@@ -209,4 +204,31 @@ int ClReportWriter::WriteMonthlyItems(StatementLines::const_iterator monthlyStar
         }
     }
     return xml_->WriteEndTag(line_, "TUKIBETUURIAGEDAKA", 3);
+}
+
+std::vector<std::string> ClReportWriter::CatalogueElements() const {
+    std::vector<std::string> names;
+    const int firstMonthly = FirstMonthlyLine(newForm_ != 0);
+    bool monthly = false;
+    NumberText number;
+    for (const auto& line : statementLines_) {
+        monthly = monthly || line->lineNo >= firstMonthly;
+        if (IsPlaceholderTag(line->tag))
+            continue;
+        if (!monthly) {
+            names.push_back(line->tag);
+            continue;
+        }
+        for (int index = 1; index <= 12; ++index) {
+            std::snprintf(number, sizeof number, "%02d", index);
+            names.push_back(line->tag + number);
+        }
+    }
+    return names;
+}
+
+bool ClReportWriter::ReadsBackSound(const std::string& temporary) const {
+    std::string bytes;
+    return services_.files.ReadFile(temporary, bytes) &&
+           IsSoundXmlDocument(bytes, kDeclaration, CatalogueElements());
 }

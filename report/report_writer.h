@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 // The platform services that writing a report calls.
 struct ReportServices {
@@ -43,7 +44,9 @@ class ClReportWriter {
 
     // Writes the whole document to path: 1 when every byte was written and the file is in
     // place, else 0. The document is written into a temporary file beside path that replaces
-    // path only when complete; after a failure path is as it was and no temporary file remains.
+    // path only when complete and read back sound (well-formed, in its declared encoding, with
+    // an element for every tag of the statement lines); after a failure path is as it was and
+    // no temporary file remains.
     int WriteReport(const std::string& path, std::int16_t functionId, int firstMonth,
                     const StDATAINFO& dataRecord);
 
@@ -56,6 +59,10 @@ class ClReportWriter {
     // The first line of the monthly items: the first numbered M or above (end when none).
     int WriteMainItems(StatementLines::const_iterator& monthlyStart);
     int WriteMonthlyItems(StatementLines::const_iterator monthlyStart, int firstMonth);
+    // The element names that the statement lines ask for: each main item's tag, and each
+    // monthly item's tag numbered 01 to 12.
+    std::vector<std::string> CatalogueElements() const;
+    bool ReadsBackSound(const std::string& temporary) const;
 
     ProgressSink& progress_;
     const StatementLines& statementLines_;

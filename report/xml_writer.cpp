@@ -1,5 +1,8 @@
 #include "report/xml_writer.h"
 
+#include "platform/sjis.h"
+#include "platform/xml_name.h"
+
 namespace {
 
 void AppendIndent(std::string& line, int indent) {
@@ -13,17 +16,19 @@ const char kLineEnd[] = "\r\n";
 } // namespace
 
 std::int16_t ClXmlWriter::OpenFile(platform::FileSystem& files, const char* path) {
-    CloseFile();
-    opened_ = false;
-    failed_ = false;
     if (path == nullptr || *path == '\0')
-        return -1;
+        return OpenFile(nullptr, std::string());
+    return OpenFile(files.OpenForWrite(path), path);
+}
+
+std::int16_t ClXmlWriter::OpenFile(std::unique_ptr<platform::OutputFile> file,
+                                   const std::string& path) {
+    CloseFile();
+    failed_ = false;
     path_ = path;
-    file_ = files.OpenForWrite(path_);
-    if (file_ == nullptr)
-        return -1;
-    opened_ = true;
-    return 0;
+    file_ = std::move(file);
+    opened_ = file_ != nullptr;
+    return opened_ ? 0 : -1;
 }
 
 int ClXmlWriter::WriteText(const std::string& text) {
@@ -94,7 +99,16 @@ int ClXmlWriter::WriteEndTag(std::string& line, const char* name, int indent) {
 const std::string& ClXmlWriter::EscapeText(const char* text) {
     escaped_.clear();
     for (const char* p = text != nullptr ? text : ""; *p != '\0'; ++p) {
-        switch (*p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (platform::IsLeadByte(c)) {
+            // The NUL that ends the text is no second byte, so p + 1 is always readable.
+            if (platform::IsTrailByte(static_cast<unsigned char>(p[1]))) {
+                escaped_.append(p, 2);
+                ++p;
+            }
+            continue;
+        }
+        switch (c) {
         case '&':
             escaped_ += "&amp;";
             break;
@@ -111,10 +125,15 @@ const std::string& ClXmlWriter::EscapeText(const char* text) {
             escaped_ += "&apos;";
             break;
         default:
-            escaped_ += *p;
+            if (platform::IsTextSingleByte(c))
+                escaped_ += *p;
         }
     }
     return escaped_;
+}
+
+bool ClXmlWriter::IsElementName(std::string_view name) {
+    return platform::IsXmlElementName(name);
 }
 
 int ClXmlWriter::CloseFile() {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class ClXmlWriter {
   public:
@@ -19,6 +20,8 @@ class ClXmlWriter {
     // Creates or truncates the file at path for writing: 0, or -1 when the path is missing or
     // the file cannot be opened (every later write then fails).
     std::int16_t OpenFile(platform::FileSystem& files, const char* path);
+    // Writes into a file opened by the caller (null: as a file that did not open), kept as path.
+    std::int16_t OpenFile(std::unique_ptr<platform::OutputFile> file, const std::string& path);
 
     // Writes the text's bytes as they are: 1, or 0 when the file fails, which also closes it so
     // that every later write fails too.
@@ -36,10 +39,16 @@ class ClXmlWriter {
                      const char* attrName2 = nullptr, const char* attrValue2 = nullptr);
     int WriteEndTag(std::string& line, const char* name, int indent);
 
-    // The text with & > < " ' replaced by their entities, byte by byte (none of the five can be
-    // the second byte of a double-byte character). The result lives in one buffer shared by all
-    // calls: use it before the next call.
+    // The text with & > < " ' replaced by their entities (none of the five can be the second
+    // byte of a double-byte character) and holding only characters that a Shift_JIS document
+    // can hold: a control character other than tab, CR and LF, a byte that is no character of
+    // code page 932 and a lead byte without its second byte are dropped. The result lives in
+    // one buffer shared by all calls: use it before the next call.
     const std::string& EscapeText(const char* text);
+
+    // True when name may name an element: ASCII letters, digits, '_', '-' and '.', a letter or
+    // '_' first.
+    static bool IsElementName(std::string_view name);
 
     // Closes the file if one is set and forgets it; returns 0.
     int CloseFile();

@@ -94,7 +94,9 @@ bool EnsureTrailingSeparator(std::string& text) {
     return true;
 }
 
-bool FolderOfPath(const std::string& path, std::string& folder) {
+// The length of the drive and directory part of path: up to its last '\' or '/', else its
+// "X:", else 0.
+std::size_t DirectoryEnd(const std::string& path) {
     const std::size_t directoryStart = path.size() >= 2 && path[1] == ':' ? 2 : 0;
     std::size_t directoryEnd = directoryStart;
     for (std::size_t i = 0; i < path.size(); i += platform::CharLength(path, i)) {
@@ -102,7 +104,11 @@ bool FolderOfPath(const std::string& path, std::string& folder) {
             (path[i] == '\\' || path[i] == '/'))
             directoryEnd = i + 1;
     }
-    std::string result = path.substr(0, directoryEnd);
+    return directoryEnd;
+}
+
+bool FolderOfPath(const std::string& path, std::string& folder) {
+    std::string result = path.substr(0, DirectoryEnd(path));
     if (!EnsureTrailingSeparator(result))
         return false;
     folder = result;
@@ -124,14 +130,15 @@ std::string RootOfPath(const std::string& folder) {
     return std::string();
 }
 
-bool CreateFolderChain(platform::FileSystem& files, const std::string& path) {
+bool CreateFolderChain(platform::FileSystem& files, const std::string& path,
+                       std::vector<std::string>* created) {
     std::string folder;
     if (!FolderOfPath(path, folder))
         return false;
     const std::string root = RootOfPath(folder);
     if (root.empty())
         return false;
-    std::vector<std::string> created;
+    std::vector<std::string> made;
     for (std::size_t i = root.size(); i < folder.size(); i += platform::CharLength(folder, i)) {
         if (platform::CharLength(folder, i) != 1 || folder[i] != '\\')
             continue;
@@ -139,11 +146,52 @@ bool CreateFolderChain(platform::FileSystem& files, const std::string& path) {
         if (files.DirectoryExists(level))
             continue;
         if (!files.MakeDirectory(level)) {
-            for (auto deepest = created.rbegin(); deepest != created.rend(); ++deepest)
-                files.RemoveFolder(*deepest);
+            RemoveFolders(files, made);
             return false;
         }
-        created.push_back(level);
+        made.push_back(level);
     }
+    if (created != nullptr)
+        *created = std::move(made);
     return true;
+}
+
+void RemoveFolders(platform::FileSystem& files, const std::vector<std::string>& folders) {
+    for (auto deepest = folders.rbegin(); deepest != folders.rend(); ++deepest)
+        RemoveLeftover(files, *deepest, true);
+}
+
+void RemoveLeftover(platform::FileSystem& files, const std::string& path, bool folder) {
+    const auto remove = [&] {
+        return folder ? files.RemoveFolder(path) : files.DeleteFileAt(path);
+    };
+    if (!remove() && !remove())
+        files.DebugOutput("could not remove " + path);
+}
+
+std::string TemporaryPathBeside(const std::string& path, unsigned long processId,
+                                unsigned counter) {
+    const std::size_t nameStart = DirectoryEnd(path);
+    if (path.empty() || nameStart > kMaxPathText)
+        return std::string();
+    return path.substr(0, nameStart) + "~ovw" + std::to_string(processId) + '_' +
+           std::to_string(counter) + ".tmp";
+}
+
+std::unique_ptr<platform::OutputFile> CreateTemporaryBeside(platform::FileSystem& files,
+                                                            const std::string& path,
+                                                            std::string& temporary) {
+    // Numbers go on from call to call; a name that something already holds is stepped over.
+    static unsigned counter = 0;
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        temporary = TemporaryPathBeside(path, files.ProcessId(), ++counter);
+        if (temporary.empty())
+            return nullptr;
+        if (auto file = files.CreateNewFile(temporary))
+            return file;
+        if (!files.Exists(temporary))
+            return nullptr;
+    }
+    return nullptr;
 }

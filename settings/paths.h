@@ -9,7 +9,9 @@
 #include "platform/filesystem.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
+#include <vector>
 
 // The longest folder or path text the program keeps: 260 bytes (a 261-byte buffer).
 constexpr std::size_t kMaxPathText = 260;
@@ -44,5 +46,28 @@ std::string RootOfPath(const std::string& folder);
 
 // Creates the folder of path (FolderOfPath) level by level below its root. On failure it
 // removes the folders that this call created, deepest first, and never one that existed
-// before. Fails, creating nothing, for a path without a root.
-bool CreateFolderChain(platform::FileSystem& files, const std::string& path);
+// before. Fails, creating nothing, for a path without a root. The folders it created go to
+// created, when given, shallowest first, so that a caller whose later step fails can roll the
+// chain back with RemoveFolders.
+bool CreateFolderChain(platform::FileSystem& files, const std::string& path,
+                       std::vector<std::string>* created = nullptr);
+
+// Removes folders deepest (last) first, with RemoveLeftover.
+void RemoveFolders(platform::FileSystem& files, const std::vector<std::string>& folders);
+
+// Removes a file (or, with folder, a folder) that a failed write leaves behind, trying a
+// second time when the first removal fails; what still stays is named in the debugger output.
+void RemoveLeftover(platform::FileSystem& files, const std::string& path, bool folder = false);
+
+// The path of temporary file number counter of process processId beside path: the file name
+// of path replaced by "~ovw<processId>_<counter>.tmp", in the same folder as written in path
+// ("C:\out.xml", "C:a.xml" and "a.xml" give "C:\out\~ovw7_1.tmp", "C:~ovw7_1.tmp" and
+// "~ovw7_1.tmp"). Empty for an empty path, and when that folder text is longer than
+// kMaxPathText bytes.
+std::string TemporaryPathBeside(const std::string& path, unsigned long processId, unsigned counter);
+
+// Creates a new temporary file beside path for a write that replaces path only when complete:
+// a name of this process that nothing holds yet (CreateNewFile), so that no file of a user is
+// ever overwritten or removed. Null when none can be created; temporary is its path.
+std::unique_ptr<platform::OutputFile>
+CreateTemporaryBeside(platform::FileSystem& files, const std::string& path, std::string& temporary);

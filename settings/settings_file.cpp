@@ -11,13 +11,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <vector>
 
 namespace {
 
 const char kP1Header[] = "[P1]";
 const char kMappingHeader[] = "[P2/P3]";
 const char kEntryEnd[] = "[END]";
-const char kTemporarySuffix[] = ".tmp";
 
 constexpr std::size_t kMaxKeyLength = kMappingKeySize - 1;
 
@@ -161,8 +161,7 @@ std::string SettingsPath(const std::string& folder, const AggregationConditions&
     return name.empty() ? std::string() : folder + name;
 }
 
-bool WriteWhole(platform::FileSystem& files, const std::string& path, const std::string& bytes) {
-    auto file = files.OpenForWrite(path);
+bool WriteWhole(std::unique_ptr<platform::OutputFile> file, const std::string& bytes) {
     if (!file)
         return false;
     const bool written = file->Write(bytes.data(), bytes.size());
@@ -232,13 +231,19 @@ bool saveSettings(platform::FileSystem& files, const std::string& settingsFolder
     // Without the mapping list the file would lose the user's mappings.
     if (path.empty() || conditions.mappings == nullptr)
         return false;
-    if (!files.DirectoryExists(settingsFolder) && !CreateFolderChain(files, path))
+    std::vector<std::string> createdFolders;
+    if (!files.DirectoryExists(settingsFolder) && !CreateFolderChain(files, path, &createdFolders))
         return false;
-    const std::string temporary = path + kTemporarySuffix;
-    if (WriteWhole(files, temporary, SettingsText(conditions)) &&
+    std::string temporary;
+    auto file = CreateTemporaryBeside(files, path, temporary);
+    const bool opened = file != nullptr;
+    if (WriteWhole(std::move(file), SettingsText(conditions)) &&
         files.MoveReplacing(temporary, path))
         return true;
-    files.DeleteFileAt(temporary);
+    if (opened)
+        RemoveLeftover(files, temporary);
+    // Folders made for a file that is not there are not left behind either.
+    RemoveFolders(files, createdFolders);
     return false;
 }
 

@@ -52,10 +52,11 @@ bool loadSettings(platform::FileSystem& files, const std::string& settingsFolder
 bool loadSettings(platform::FileSystem& files, AggregationConditions& conditions);
 
 // Writes the settings file of the conditions into settingsFolder (the host's when not given),
-// creating the folder chain when the folder is missing. The text goes to a temporary file in
-// the folder that replaces the old file only when complete; on any failure the old file stays
-// as it was and the temporary file is removed. False, silently, when there is no folder or no
-// mapping list, the user ID is not usable, or the folder or the file cannot be written.
+// creating the folder chain when the folder is missing. The text goes to a new temporary file of
+// this process in the folder (CreateTemporaryBeside) that replaces the old file only when
+// complete; on any failure the old file stays as it was, and the temporary file and the folders
+// this call created are removed. False, silently, when there is no folder or no mapping list,
+// the user ID is not usable, or the folder or the file cannot be written.
 bool saveSettings(platform::FileSystem& files, const std::string& settingsFolder,
                   const AggregationConditions& conditions);
 bool saveSettings(platform::FileSystem& files, const AggregationConditions& conditions);

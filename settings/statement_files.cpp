@@ -4,6 +4,7 @@
 #include "host/records.h"
 #include "platform/hex.h"
 #include "platform/sjis.h"
+#include "platform/xml_name.h"
 #include "texts/catalogue.h"
 
 #include <cstdint>
@@ -21,9 +22,9 @@
 //   ignored. Every field of a valid form-item line lies well within that, and a default
 //   reference cut by it lacks its ',' and is dropped, as any reference without ',' is;
 // - a form-item line with more than 10 account classes, a class beyond 32 bits, a line number
-//   or side beyond 16 bits, or a tag that is empty, longer than 50 bytes or holds a character
-//   that an XML element name cannot hold, is rejected (skipped): cutting any of these would
-//   offer other accounts or write another element;
+//   or side beyond 16 bits, a tag that is empty, longer than 50 bytes or no XML element name,
+//   or fields that do not match the form, rejects the file: cutting or skipping any of these
+//   would offer other accounts, write another element or leave an amount out of the report;
 // - a display name over 30 bytes is cut to 30 bytes on a character boundary;
 // - a literal default key over 34 bytes, or an empty one, is dropped: a cut key is another key.
 
@@ -142,19 +143,14 @@ bool ParseKindCodes(std::string_view field, StatementLine& line) {
     }
 }
 
-bool IsTagCharacter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '-' || c == '.';
-}
-
+// A tag names an element, or marks a placeholder line with a '-'. A placeholder is never
+// written, but it is made of the same characters as the rest of a name.
 bool IsValidTag(std::string_view tag) {
     if (tag.empty() || tag.size() > kTagLimit)
         return false;
-    for (char c : tag) {
-        if (!IsTagCharacter(c))
-            return false;
-    }
-    return true;
+    if (!IsPlaceholderTag(tag))
+        return platform::IsXmlElementName(tag);
+    return platform::IsXmlElementName(std::string("_").append(tag));
 }
 
 // "line number/side/class+class.../display name/TAG;" and anything after the ';'.
@@ -241,12 +237,14 @@ bool loadStatementLines(const std::string& bytes, StatementLines& lines) try {
     std::string body;
     if (!ExtractBody(bytes, body))
         return false;
-    lines.clear();
+    StatementLines read;
     for (std::string_view text : BodyLines(body)) {
         auto line = std::make_unique<StatementLine>();
-        if (ParseStatementLine(text, *line))
-            lines.push_back(std::move(line));
+        if (!ParseStatementLine(text, *line))
+            return false;
+        read.push_back(std::move(line));
     }
+    lines = std::move(read);
     return true;
 } catch (const std::bad_alloc&) {
     return false;

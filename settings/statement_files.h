@@ -23,8 +23,8 @@ using AccountCodeLookup = std::function<bool(std::int32_t code, std::string& key
 bool LookUpHostAccount(std::int32_t code, std::string& key);
 
 // Replaces lines with the statement lines of a form-item file. False, with lines untouched, when
-// the file cannot be read or has no complete section; false when memory runs out (the lines read
-// so far stay).
+// the file cannot be read, has no complete section, holds a body line that is not a statement
+// line (blank lines aside), or memory runs out.
 bool loadStatementLines(const std::string& bytes, StatementLines& lines);
 bool loadStatementLines(platform::FileSystem& files, const std::string& path,
                         StatementLines& lines);

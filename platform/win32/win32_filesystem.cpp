@@ -46,6 +46,8 @@ class Win32OutputFile : public OutputFile {
     bool Close() override {
         if (file_ == INVALID_HANDLE_VALUE)
             return !failed_;
+        if (!failed_ && !::FlushFileBuffers(file_))
+            failed_ = true;
         if (!::CloseHandle(file_))
             failed_ = true;
         file_ = INVALID_HANDLE_VALUE;
@@ -134,12 +136,24 @@ bool Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
     }
 }
 
-std::unique_ptr<OutputFile> Win32FileSystem::OpenForWrite(const std::string& path) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+namespace {
+
+std::unique_ptr<OutputFile> OpenOutput(const std::string& path, DWORD disposition) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return nullptr;
     return std::make_unique<Win32OutputFile>(file);
+}
+
+} // namespace
+
+std::unique_ptr<OutputFile> Win32FileSystem::OpenForWrite(const std::string& path) {
+    return OpenOutput(path, CREATE_ALWAYS);
+}
+
+std::unique_ptr<OutputFile> Win32FileSystem::CreateNewFile(const std::string& path) {
+    return OpenOutput(path, CREATE_NEW);
 }
 
 bool Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
@@ -149,6 +163,14 @@ bool Win32FileSystem::MoveReplacing(const std::string& from, const std::string& 
 
 bool Win32FileSystem::DeleteFileAt(const std::string& path) {
     return ::DeleteFileA(path.c_str()) != FALSE;
+}
+
+unsigned long Win32FileSystem::ProcessId() {
+    return ::GetCurrentProcessId();
+}
+
+void Win32FileSystem::DebugOutput(const std::string& text) {
+    ::OutputDebugStringA((text + "\n").c_str());
 }
 
 std::string Win32FileSystem::ReadProfileString(const std::string& section, const std::string& key,

@@ -19,8 +19,11 @@ class Win32FileSystem : public FileSystem {
     bool RemoveFolder(const std::string& path) override;
     bool ReadFile(const std::string& path, std::string& bytes) override;
     std::unique_ptr<OutputFile> OpenForWrite(const std::string& path) override;
+    std::unique_ptr<OutputFile> CreateNewFile(const std::string& path) override;
     bool MoveReplacing(const std::string& from, const std::string& to) override;
     bool DeleteFileAt(const std::string& path) override;
+    unsigned long ProcessId() override;
+    void DebugOutput(const std::string& text) override;
     std::string ReadProfileString(const std::string& section, const std::string& key,
                                   const std::string& defaultValue, std::size_t size,
                                   const std::string& path) override;

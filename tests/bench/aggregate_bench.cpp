@@ -10,12 +10,14 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -26,8 +28,11 @@ class NoWindow : public ProgressSink {
     void ActivityTick() override { benchmark::ClobberMemory(); }
 };
 
+// The delivered data files, from the build's program folder or from OVW_BENCH_DATA_DIR.
 std::string ReadDelivered(const std::string& name) {
-    std::ifstream in(std::string(OVW_BIN_DIR) + "/" + name, std::ios::binary);
+    const char* folder = std::getenv("OVW_BENCH_DATA_DIR");
+    std::ifstream in(std::string(folder != nullptr ? folder : OVW_BIN_DIR) + "/" + name,
+                     std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -155,6 +160,32 @@ BENCHMARK(BM_Aggregate)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
+// Counts the runs that ended with an error: Google Benchmark 1.7 exits with 0 after one.
+class ErrorCountingReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.error_occurred)
+                ++errors;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    int errors = 0;
+};
+
 } // namespace
 
-BENCHMARK_MAIN();
+// Fails when a benchmark reports an error or when none ran.
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    ErrorCountingReporter reporter;
+    const std::size_t ran = benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    if (reporter.errors > 0 || ran == 0) {
+        std::fprintf(stderr, "%d benchmark(s) failed, %zu ran\n", reporter.errors, ran);
+        return 1;
+    }
+    return 0;
+}

@@ -41,6 +41,7 @@ while IFS= read -r line || [ -n "$line" ]; do
             block+="$line"$'\n'
             continue
         fi
+        mkdir -p "$(dirname "$program/$target")"
         if [ "$kind" = file-sjis ]; then
             printf '%s' "$block" | to_sjis >"$program/$target"
         else

@@ -21,6 +21,11 @@ void CheckLine(const StatementLine& line) {
         if (!IsTagCharacter(c))
             std::abort();
     }
+    // A tag that is written names an element: a letter or '_' first.
+    const char first = line.tag[0];
+    if (!IsPlaceholderTag(line.tag) &&
+        !((first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z') || first == '_'))
+        std::abort();
     for (std::int64_t amount : line.amounts) {
         if (amount != 0)
             std::abort();

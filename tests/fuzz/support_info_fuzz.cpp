@@ -33,8 +33,13 @@ class OneFile : public platform::FileSystem {
     std::unique_ptr<platform::OutputFile> OpenForWrite(const std::string&) override {
         return nullptr;
     }
+    std::unique_ptr<platform::OutputFile> CreateNewFile(const std::string&) override {
+        return nullptr;
+    }
     bool MoveReplacing(const std::string&, const std::string&) override { return false; }
     bool DeleteFileAt(const std::string&) override { return false; }
+    unsigned long ProcessId() override { return 1; }
+    void DebugOutput(const std::string&) override {}
     std::string ReadProfileString(const std::string&, const std::string&,
                                   const std::string& defaultValue, std::size_t,
                                   const std::string&) override {

@@ -208,12 +208,37 @@ void MemoryFileSystem::SetCurrentDirectory(const std::string& path) {
     currentDirectory_ = path;
 }
 
-void MemoryFileSystem::FailNth(int n, unsigned mask, bool persistent) {
+void MemoryFileSystem::FailNth(int n, unsigned mask, bool persistent, int times) {
     failAt_ = n;
+    failTimes_ = times;
     faultMask_ = mask;
     persistent_ = persistent;
     counted_ = 0;
     faultFired_ = false;
+}
+
+std::vector<std::string>
+MemoryFileSystem::UnreportedChanges(const std::map<std::string, std::string>& before) const {
+    const auto now = Tree();
+    std::set<std::string> changed;
+    for (const auto& [path, value] : now) {
+        const auto old = before.find(path);
+        if (old == before.end() || old->second != value)
+            changed.insert(path);
+    }
+    for (const auto& entry : before) {
+        if (now.count(entry.first) == 0)
+            changed.insert(entry.first);
+    }
+    std::vector<std::string> unreported;
+    for (const std::string& path : changed) {
+        bool named = false;
+        for (const std::string& line : debugLines_)
+            named = named || line.find(path) != std::string::npos;
+        if (!named)
+            unreported.push_back(path);
+    }
+    return unreported;
 }
 
 void MemoryFileSystem::ClearFaults() {
@@ -332,6 +357,15 @@ bool MemoryFileSystem::ReadFile(const std::string& path, std::string& bytes) {
 }
 
 std::unique_ptr<platform::OutputFile> MemoryFileSystem::OpenForWrite(const std::string& path) {
+    return Open(path, false);
+}
+
+std::unique_ptr<platform::OutputFile> MemoryFileSystem::CreateNewFile(const std::string& path) {
+    return Open(path, true);
+}
+
+std::unique_ptr<platform::OutputFile> MemoryFileSystem::Open(const std::string& path,
+                                                             bool mustBeNew) {
     if (Fault(kCreate))
         return nullptr;
     std::string display;
@@ -342,7 +376,7 @@ std::unique_ptr<platform::OutputFile> MemoryFileSystem::OpenForWrite(const std::
     if (IsRootKey(key) || !FolderAt(parent) || !Writable(parent))
         return nullptr;
     Node* node = Find(key);
-    if (node != nullptr && (node->folder || node->readOnly || node->openWriters > 0))
+    if (node != nullptr && (mustBeNew || node->folder || node->readOnly || node->openWriters > 0))
         return nullptr;
     if (node == nullptr) {
         AddNode(key, display, false);
@@ -528,7 +562,7 @@ bool MemoryFileSystem::Fault(Operation operation) {
     if ((operation & faultMask_) == 0)
         return false;
     ++counted_;
-    if (failAt_ <= 0 || counted_ < failAt_ || (counted_ > failAt_ && !persistent_))
+    if (failAt_ <= 0 || counted_ < failAt_ || (counted_ >= failAt_ + failTimes_ && !persistent_))
         return false;
     faultFired_ = true;
     return true;

@@ -19,7 +19,7 @@
 //   a real disk would.
 // - The fault hook: FailNth(n) makes the n-th counted operation from then on fail (and with
 //   persistent = true every later one too, like a full disk). Counted are creations
-//   (MakeDirectory, OpenForWrite), writes (OutputFile::Write, OutputFile::Close) and
+//   (MakeDirectory, OpenForWrite, CreateNewFile), writes (OutputFile::Write, OutputFile::Close) and
 //   replacements (MoveReplacing); removals (RemoveFolder, DeleteFileAt) only when kRemove is in
 //   the mask. A failed Write stores the first half of its bytes. CountedOperations() tells how
 //   many counted operations ran, so a test can loop n = 1 .. count and check after each run
@@ -47,7 +47,7 @@ class MemoryFileSystem : public platform::FileSystem {
   public:
     // Operation kinds for the fault hook's mask.
     enum Operation : unsigned {
-        kCreate = 1,  // MakeDirectory, OpenForWrite
+        kCreate = 1,  // MakeDirectory, OpenForWrite, CreateNewFile
         kWrite = 2,   // OutputFile::Write, OutputFile::Close
         kReplace = 4, // MoveReplacing
         kRemove = 8,  // RemoveFolder, DeleteFileAt
@@ -89,9 +89,10 @@ class MemoryFileSystem : public platform::FileSystem {
 
     // ---- Fault hook ----
 
-    // The n-th counted operation from now (1 = the next one) fails; with persistent every
-    // operation after it fails too. Resets the count. n <= 0 switches faults off.
-    void FailNth(int n, unsigned mask = kDefaultFaults, bool persistent = false);
+    // The n-th counted operation from now (1 = the next one) fails, and the times - 1 after
+    // it; with persistent every operation after it fails too. Resets the count. n <= 0
+    // switches faults off.
+    void FailNth(int n, unsigned mask = kDefaultFaults, bool persistent = false, int times = 1);
     void ClearFaults();
     // Counted operations since construction or the last FailNth/ClearFaults, counting those of
     // the default mask (or of the mask given to FailNth).
@@ -111,6 +112,15 @@ class MemoryFileSystem : public platform::FileSystem {
     // The path of every file and folder created by calls through the FileSystem interface, in
     // the order created (including ones later removed).
     const std::vector<std::string>& CreatedLog() const { return created_; }
+    // The lines given to DebugOutput, in order; ClearDebugLines forgets them.
+    const std::vector<std::string>& DebugLines() const { return debugLines_; }
+    void ClearDebugLines() { debugLines_.clear(); }
+    // The paths whose entry in Tree() differs from before (added, removed or changed) and that
+    // no debug line names: what a failed write left behind without saying so.
+    std::vector<std::string>
+    UnreportedChanges(const std::map<std::string, std::string>& before) const;
+    // The process ID that ProcessId reports (4242 unless set).
+    void SetProcessId(unsigned long id) { processId_ = id; }
 
     // ---- platform::FileSystem ----
 
@@ -126,8 +136,11 @@ class MemoryFileSystem : public platform::FileSystem {
     bool RemoveFolder(const std::string& path) override;
     bool ReadFile(const std::string& path, std::string& bytes) override;
     std::unique_ptr<platform::OutputFile> OpenForWrite(const std::string& path) override;
+    std::unique_ptr<platform::OutputFile> CreateNewFile(const std::string& path) override;
     bool MoveReplacing(const std::string& from, const std::string& to) override;
     bool DeleteFileAt(const std::string& path) override;
+    unsigned long ProcessId() override { return processId_; }
+    void DebugOutput(const std::string& text) override { debugLines_.push_back(text); }
     std::string ReadProfileString(const std::string& section, const std::string& key,
                                   const std::string& defaultValue, std::size_t size,
                                   const std::string& path) override;
@@ -158,6 +171,7 @@ class MemoryFileSystem : public platform::FileSystem {
     bool Fault(Operation operation);
     bool HasChildren(const std::string& key) const;
     void AddNode(const std::string& key, const std::string& display, bool folder);
+    std::unique_ptr<platform::OutputFile> Open(const std::string& path, bool mustBeNew);
 
     std::map<char, platform::DriveType> drives_;
     std::set<std::string> shares_;      // keys "\\SERVER\SHARE"
@@ -168,7 +182,10 @@ class MemoryFileSystem : public platform::FileSystem {
     std::string tempFolder_;
     std::string currentDirectory_;
     std::vector<std::string> created_;
+    std::vector<std::string> debugLines_;
+    unsigned long processId_ = 4242;
     int failAt_ = 0;
+    int failTimes_ = 1;
     unsigned faultMask_ = kDefaultFaults;
     bool persistent_ = false;
     int counted_ = 0;

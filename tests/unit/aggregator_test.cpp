@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <utility>
@@ -670,6 +671,82 @@ TEST_F(AggregateScripted, LineOverflowLeavesNoPartOfTheRow) {
     EXPECT_EQ(9 * (kLimit - 1), Value(lines, 22));
 }
 
+// An account whose n sub-accounts each post 999,999,999,999 yen in fiscal months 1 and 2 and
+// take them back in months 3 and 4: from 462 sub-accounts on, months 1 and 2 together exceed 64
+// bits, yet the balance is 0 and every month fits.
+TEST_F(AggregateScripted, SumsOnTheWayAreExact) {
+    for (const std::int64_t subAccounts : {461, 462}) {
+        const std::int64_t month = subAccounts * 999999999999 * kYen;
+        const StKAMOKUSUMINFO row = Row(1, 1, kCash, {0, month, month, -month, -month});
+        const MappingEntries mappings = Mappings({{21, KeyOf(row)}, {37, KeyOf(row)}});
+        // Months 1 to 12, and from month 3 on, where months 1 and 2 are the opening part.
+        for (const std::int16_t from : {1, 3}) {
+            StatementLines lines = Lines({{21, 1}, {37, 1}});
+            ASSERT_EQ(1, Run(lines, mappings, {row}, Request(from, 12)))
+                << subAccounts << " sub-accounts from month " << from;
+            EXPECT_EQ(0, Value(lines, 21)) << subAccounts << " from " << from;
+            EXPECT_THAT(Amounts(lines, 37),
+                        ElementsAre(0, month, month, -month, -month, 0, 0, 0, 0, 0, 0, 0, 0))
+                << subAccounts << " from " << from;
+        }
+    }
+}
+
+// "SOREIGAI" subtracts lines 18 to 24 from total assets: lines of 4.68 x 10^18 each pass 64 bits
+// on the way, while the exact value may fit.
+TEST_F(AggregateScripted, DerivedValuesAreExact) {
+    constexpr std::int64_t kPart = 936000000000000000; // below the range-checked sum's limit
+    std::vector<StKAMOKUSUMINFO> rows;
+    std::vector<std::pair<int, std::string>> entries;
+    for (unsigned char id = 1; id <= 5; ++id) {
+        rows.push_back(Row(id, 1, kCash, {kPart}));
+        entries.push_back({18, KeyOf(rows.back())});
+        entries.push_back({19, KeyOf(rows.back())});
+        // A credit-side row subtracted from the debit-side line 20.
+        rows.push_back(Row(static_cast<unsigned char>(id + 100), 2, kCash, {0}, {kPart}));
+        entries.push_back({20, KeyOf(rows.back())});
+    }
+    entries.push_back({25, "SOREIGAI"});
+    // The assets total: one yen.
+    rows.push_back(Row(200, 1, 0x80800000, {kYen}, {}, 0, 1, 1));
+
+    StatementLines lines = Lines({{18, 1}, {19, 1}, {20, 1}, {25, 1}});
+    ASSERT_EQ(1, Run(lines, Mappings(entries), rows, Request(1, 12)));
+    EXPECT_EQ(5 * kPart, Value(lines, 18));
+    EXPECT_EQ(5 * kPart, Value(lines, 19));
+    EXPECT_EQ(-5 * kPart, Value(lines, 20));
+    EXPECT_EQ(kYen - 5 * kPart, Value(lines, 25));
+
+    // Without line 20 the exact value, 1 yen less 9.36 x 10^18, does not fit: the run fails.
+    entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                 [](const auto& entry) { return entry.first == 20; }),
+                  entries.end());
+    StatementLines tooLarge = Lines({{18, 1}, {19, 1}, {25, 1}});
+    EXPECT_EQ(0, Run(tooLarge, Mappings(entries), rows, Request(1, 12)));
+    EXPECT_EQ(0, Value(tooLarge, 25));
+}
+
+// An exact result that does not fit where it is stored still fails the aggregation.
+TEST_F(AggregateScripted, ExactResultsThatDoNotFitFail) {
+    const std::int64_t month = 462 * 999999999999 * kYen;
+    // Months 1 and 2 of the monthly line exceed 64 bits over two rows.
+    const std::vector<StKAMOKUSUMINFO> rows = {Row(1, 1, kCash, {0, month, 0, -month}),
+                                               Row(2, 1, kCash, {0, month, 0, -month})};
+    StatementLines lines = Lines({{37, 1}});
+    EXPECT_EQ(0, Run(lines, Mappings({{37, KeyOf(rows[0])}, {37, KeyOf(rows[1])}}), rows,
+                     Request(1, 12)));
+    // The first row is kept, the second is not stored.
+    EXPECT_THAT(Amounts(lines, 37), ElementsAre(0, month, 0, -month, 0, 0, 0, 0, 0, 0, 0, 0, 0));
+
+    // A balance beyond 64 bits: the opening part (months 1 and 2) and the debits pass the range
+    // check with 0, the credits of months 3 and 4 make the balance -2 x (2^63 - 1).
+    const StKAMOKUSUMINFO balance = Row(3, 1, kCash, {0, LLONG_MAX, LLONG_MAX},
+                                        {0, LLONG_MAX, LLONG_MAX, LLONG_MAX, LLONG_MAX});
+    StatementLines main = Lines({{21, 1}});
+    EXPECT_EQ(0, Run(main, Mappings({{21, KeyOf(balance)}}), {balance}, Request(3, 12)));
+    EXPECT_EQ(0, Value(main, 21));
+}
+
 TEST_F(AggregateScripted, CursorIsKeptAfterAFailureAndClosedAfterSuccess) {
     const std::vector<StKAMOKUSUMINFO> rows = {Row(1, 1, kCash, {kYen})};
     const MappingEntries mappings = Mappings({{21, KeyOf(rows[0])}});
@@ -745,4 +822,26 @@ TEST(FixedAmount, ExactArithmeticWithoutOverflow) {
     EXPECT_TRUE(total.Add(LLONG_MAX));
     EXPECT_FALSE(total.Add(1));
     EXPECT_EQ(LLONG_MAX, total.ToRaw());
+}
+
+TEST(ExactRaw, AddsAndSubtractsPastSixtyFourBits) {
+    std::int64_t raw = 0;
+    ExactRaw sum = LLONG_MAX;
+    sum += LLONG_MAX;
+    EXPECT_FALSE(sum.Fits(raw));
+    sum = sum - LLONG_MAX;
+    ASSERT_TRUE(sum.Fits(raw));
+    EXPECT_EQ(LLONG_MAX, raw);
+    ExactRaw low = LLONG_MIN;
+    low += -1;
+    EXPECT_FALSE(low.Fits(raw));
+    ASSERT_TRUE((low + 1).Fits(raw));
+    EXPECT_EQ(LLONG_MIN, raw);
+    ASSERT_TRUE((-ExactRaw(LLONG_MIN) - 1).Fits(raw));
+    EXPECT_EQ(LLONG_MAX, raw);
+    EXPECT_FALSE((-ExactRaw(LLONG_MIN)).Fits(raw));
+    ASSERT_TRUE((ExactRaw(-5) + 3).Fits(raw));
+    EXPECT_EQ(-2, raw);
+    ASSERT_TRUE((ExactRaw(0) - 0).Fits(raw));
+    EXPECT_EQ(0, raw);
 }

@@ -228,3 +228,67 @@ TEST_F(CreateFolderChainTest, RefusesFoldersLongerThanTheBuffer) {
     EXPECT_FALSE(CreateFolderChain(fs, "C:\\a\\" + longName + "\\out.xml"));
     EXPECT_TRUE(fs.CreatedLog().empty());
 }
+
+TEST(TemporaryPathBeside, ReplacesTheFileNameInTheSameFolder) {
+    EXPECT_EQ("C:\\out\\~ovw7_1.tmp", TemporaryPathBeside("C:\\out\\a.xml", 7, 1));
+    EXPECT_EQ("C:~ovw7_2.tmp", TemporaryPathBeside("C:a.xml", 7, 2));
+    EXPECT_EQ("~ovw4294967295_4294967295.tmp",
+              TemporaryPathBeside("a.xml", 4294967295u, 4294967295u));
+    EXPECT_EQ("C:\\出力/表\\~ovw1_3.tmp", TemporaryPathBeside("C:\\出力/表\\~report.xml", 1, 3));
+    // 表 ends in 0x5C: not a separator.
+    EXPECT_EQ("C:\\~ovw1_1.tmp", TemporaryPathBeside("C:\\表.xml", 1, 1));
+    EXPECT_EQ("\\\\srv\\share\\~ovw1_1.tmp", TemporaryPathBeside("\\\\srv\\share\\a.xml", 1, 1));
+    // A folder of 260 bytes is taken, one longer is not.
+    const std::string folder = "C:\\" + std::string(256, 'f') + "\\";
+    EXPECT_EQ(folder + "~ovw1_1.tmp", TemporaryPathBeside(folder + "a.xml", 1, 1));
+    EXPECT_EQ("", TemporaryPathBeside("C:\\f" + folder.substr(2) + "a.xml", 1, 1));
+    EXPECT_EQ("", TemporaryPathBeside("", 1, 1));
+}
+
+TEST(CreateTemporaryBeside, StepsOverNamesThatAreTakenAndNeverTouchesThem) {
+    MemoryFileSystem fs;
+    fs.AddStandardMachine();
+    fs.AddFolder("C:\\out");
+    std::string first;
+    ASSERT_NE(nullptr, CreateTemporaryBeside(fs, "C:\\out\\a.xml", first));
+    ASSERT_EQ(0u, first.find("C:\\out\\~ovw4242_")) << first;
+    const unsigned number = static_cast<unsigned>(std::stoul(first.substr(16)));
+    // The next three names are held by files of someone else.
+    for (unsigned next = number + 1; next <= number + 3; ++next)
+        fs.AddFile(TemporaryPathBeside("C:\\out\\a.xml", 4242, next), "taken");
+    std::string second;
+    ASSERT_NE(nullptr, CreateTemporaryBeside(fs, "C:\\out\\a.xml", second));
+    EXPECT_EQ(TemporaryPathBeside("C:\\out\\a.xml", 4242, number + 4), second);
+    for (unsigned next = number + 1; next <= number + 3; ++next)
+        EXPECT_EQ("taken", fs.FileBytes(TemporaryPathBeside("C:\\out\\a.xml", 4242, next)));
+    // A folder where nothing can be created: none.
+    std::string none;
+    EXPECT_EQ(nullptr, CreateTemporaryBeside(fs, "C:\\missing\\a.xml", none));
+}
+
+TEST_F(CreateFolderChainTest, GivesWhatItCreatedForARollBack) {
+    std::vector<std::string> created;
+    ASSERT_TRUE(CreateFolderChain(fs, "C:\\a\\x\\y\\a.xml", &created));
+    EXPECT_EQ((std::vector<std::string>{"C:\\a\\x\\", "C:\\a\\x\\y\\"}), created);
+    RemoveFolders(fs, created);
+    EXPECT_FALSE(fs.DirectoryExists("C:\\a\\x\\"));
+    EXPECT_TRUE(fs.DirectoryExists("C:\\a"));
+}
+
+// The roll-back of a failed chain tries each removal again, and names what still stays.
+TEST_F(CreateFolderChainTest, ARollBackThatFailsIsTriedAgainAndThenReported) {
+    const auto before = fs.Tree();
+    fs.FailCreationOf("C:\\a\\x\\y\\z");
+    fs.FailNth(1, MemoryFileSystem::kRemove);
+    EXPECT_FALSE(CreateFolderChain(fs, "C:\\a\\x\\y\\z\\a.xml"));
+    EXPECT_EQ(before, fs.Tree());
+    EXPECT_TRUE(fs.DebugLines().empty());
+
+    fs.FailNth(1, MemoryFileSystem::kRemove, false, 2);
+    EXPECT_FALSE(CreateFolderChain(fs, "C:\\a\\x\\y\\z\\a.xml"));
+    // y could not be removed, and so neither could x, which still holds it.
+    EXPECT_EQ(
+        std::vector<std::string>({"could not remove C:\\a\\x\\y\\", "could not remove C:\\a\\x\\"}),
+        fs.DebugLines());
+    EXPECT_TRUE(fs.UnreportedChanges(before).empty());
+}

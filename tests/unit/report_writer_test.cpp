@@ -5,9 +5,12 @@
 
 #include "app/edition.h"
 #include "report_test_support.h"
+#include "support/fault_loops.h"
 #include "support/memory_filesystem.h"
 #include "support/portable/heap_memory.h"
 #include "support/portable/text_mapping.h"
+
+#include "settings/paths.h"
 
 #include <gtest/gtest.h>
 
@@ -223,6 +226,83 @@ TEST_F(ReportWriterTest, DrivesTheProgressFromItsBaseToTheEnd) {
     EXPECT_EQ(expected, progress.calls);
 }
 
+// Every SYUYOUKAMOKU opened is closed, and none is closed that was not opened, whatever lines
+// the catalogue holds.
+TEST_F(ReportWriterTest, CataloguesWithoutTheirGroupBoundariesGiveWellFormedReports) {
+    struct Case {
+        const char* name;
+        std::vector<int> lineNumbers;
+    };
+    const Case cases[] = {
+        {"line 1 only", {1}},
+        {"no line 35", {1, 2, 34, 36}},
+        {"no line 1", {2, 35, 36}},
+        {"line 1 twice", {1, 1, 35}},
+        {"line 35 before line 1", {35, 1, 2}},
+        {"lines 1 and 35 twice", {1, 35, 1, 35}},
+    };
+    for (const Case& c : cases) {
+        lines.clear();
+        for (int lineNo : c.lineNumbers)
+            AddLine(lines, lineNo,
+                    "L" + std::to_string(lineNo) + "_" + std::to_string(lines.size()),
+                    {lineNo * 10000});
+        ASSERT_EQ(1, Write(0)) << c.name;
+        const std::string report = Report();
+        EXPECT_EQ("", reporttest::XmllintErrors(report)) << c.name;
+        const auto count = [&report](const std::string& text) {
+            std::size_t n = 0;
+            for (std::size_t at = report.find(text); at != std::string::npos;
+                 at = report.find(text, at + 1))
+                ++n;
+            return n;
+        };
+        EXPECT_EQ(count("<SYUYOUKAMOKU>"), count("</SYUYOUKAMOKU>")) << c.name;
+        for (std::size_t i = 0; i < c.lineNumbers.size(); ++i) {
+            const std::string tag =
+                "L" + std::to_string(c.lineNumbers[i]) + "_" + std::to_string(i);
+            if (c.lineNumbers[i] < 36) {
+                EXPECT_NE(std::string::npos, report.find("<" + tag + ">")) << c.name << " " << tag;
+            }
+        }
+    }
+    // The delivered order writes the group exactly as before.
+    lines.clear();
+    AddLine(lines, 1, "A", {10000});
+    AddLine(lines, 35, "B", {20000});
+    ASSERT_EQ(1, Write(0));
+    EXPECT_EQ("\t\t\t<SYUYOUKAMOKU>\r\n\t\t\t\t<A>1</A>\r\n\t\t\t\t<B>2</B>\r\n"
+              "\t\t\t</SYUYOUKAMOKU>\r\n",
+              Between("<SYUYOUKAMOKU>", "</SYUYOUKAMOKU>"));
+}
+
+TEST_F(ReportWriterTest, SupportValuesReachTheReportAsShiftJisCharactersOnly) {
+    // A control character, and a lone lead byte right before the line end, which would swallow
+    // the '<' of the end tag.
+    fs.AddFile("C:\\Program\\SUPPORT.INF",
+               "[=製品名=]Orvano\x01２１\x81\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]21.00\x1B.03\x9F\r\n");
+    ASSERT_EQ(1, Write(0));
+    EXPECT_EQ("\t\t<PROGRAMNAME>Orvano２１</PROGRAMNAME>\r\n"
+              "\t\t<PROGRAMVER>21.00.03</PROGRAMVER>\r\n",
+              Between("<PROGRAMNAME>", "<PROGRAMVER>"));
+    EXPECT_EQ("", reporttest::XmllintErrors(Report()));
+}
+
+// The last guard: a document that does not read back sound never replaces the target, and
+// nothing of it remains.
+TEST_F(ReportWriterTest, AReportThatDoesNotReadBackSoundIsAWriteFailure) {
+    fs.AddFile(kTarget, "the report of last year");
+    const auto before = fs.Tree();
+    // Tags that no reader gives: not element names.
+    for (const char* tag : {"1URIAGEDAKA", ".A", "A B", "A></A><B"}) {
+        lines.clear();
+        AddLine(lines, 1, "URIAGEDAKA", {10000});
+        AddLine(lines, 2, tag, {20000});
+        EXPECT_EQ(0, Write(0)) << tag;
+        EXPECT_EQ(before, fs.Tree()) << tag;
+    }
+}
+
 TEST_F(ReportWriterTest, AFailureAtAnyWriteLeavesTheTargetAsItWas) {
     AddLine(lines, 1, "URIAGEDAKA", {10000});
     AddLine(lines, 35, "TOUKIRIEKI", {20000});
@@ -252,6 +332,56 @@ TEST_F(ReportWriterTest, AFailureAtAnyWriteLeavesTheTargetAsItWas) {
     fs.ClearFaults();
     ASSERT_EQ(1, Write(0));
     EXPECT_EQ(good, Report());
+}
+
+TEST_F(ReportWriterTest, EveryFaultCountingRemovalsLeavesNothingUnsaid) {
+    AddLine(lines, 1, "URIAGEDAKA", {10000});
+    AddLine(lines, 35, "TOUKIRIEKI", {20000});
+    AddLine(lines, 36, "URIAGE", {0, 30000});
+    testsupport::CheckEveryFault(
+        [](MemoryFileSystem& files) {
+            files.AddStandardMachine();
+            files.AddFile(kTarget, "the report of last year");
+            files.AddFile("C:\\出力\\表\\~report.xml", "the user's own file");
+        },
+        [this](MemoryFileSystem& files) {
+            const ReportServices local{files, desktop, text, strings, memory};
+            ClReportWriter writer(progress, lines, 0, kEditionIvy.defaultProductName, local);
+            return writer.WriteReport(kTarget, 2, 4, DataRecord("A", 20170401, 20180331)) == 1;
+        },
+        "report");
+}
+
+// A removal that fails once is tried again; one that fails twice is named in the debug output.
+TEST_F(ReportWriterTest, ACleanUpThatFailsIsTriedAgainAndThenReported) {
+    // A folder where the report must go: the temporary file cannot replace it.
+    fs.AddFolder(kTarget);
+    const auto before = fs.Tree();
+    fs.FailNth(1, MemoryFileSystem::kRemove);
+    EXPECT_EQ(0, Write(0));
+    EXPECT_TRUE(fs.FaultFired());
+    EXPECT_EQ(before, fs.Tree());
+    EXPECT_TRUE(fs.DebugLines().empty());
+
+    fs.FailNth(1, MemoryFileSystem::kRemove, false, 2);
+    EXPECT_EQ(0, Write(0));
+    ASSERT_EQ(1u, fs.DebugLines().size());
+    const auto left = fs.UnreportedChanges(before);
+    EXPECT_TRUE(left.empty()) << left.front();
+    EXPECT_NE(before, fs.Tree());
+    EXPECT_NE(std::string::npos, fs.DebugLines()[0].find("C:\\出力\\表\\~ovw4242_"))
+        << fs.DebugLines()[0];
+}
+
+TEST_F(ReportWriterTest, AUsersFilesBesideTheTargetAreNeverTouched) {
+    // Names a temporary file of the past used: "~NAME" beside the target.
+    fs.AddFile("C:\\出力\\表\\~report.xml", "the user's own file");
+    const auto before = fs.Tree();
+    ASSERT_EQ(1, Write(0));
+    EXPECT_EQ("the user's own file", fs.FileBytes("C:\\出力\\表\\~report.xml"));
+    auto after = fs.Tree();
+    after.erase(kTarget);
+    EXPECT_EQ(before, after);
 }
 
 TEST_F(ReportWriterTest, ATargetThatCannotBeCreatedIsAFailureWithNothingLeft) {

@@ -4,6 +4,7 @@
 
 #include "aggregate/account_key.h"
 #include "standin/testing.h"
+#include "support/fault_loops.h"
 #include "support/memory_filesystem.h"
 #include "support/process_folder.h"
 #include "ui/mapping_logic.h"
@@ -331,10 +332,46 @@ TEST_F(SettingsFileTest, SavingCreatesAMissingFolderChain) {
     const std::string folder = "C:\\Host\\New\\Deeper\\";
     ASSERT_TRUE(saveSettings(fs, folder, conditions));
     EXPECT_TRUE(fs.HasFile(folder + "RV16_G_yamada_1_2.env"));
-    EXPECT_EQ((std::vector<std::string>{"C:\\Host\\New\\", "C:\\Host\\New\\Deeper\\",
-                                        folder + "RV16_G_yamada_1_2.env.tmp",
-                                        folder + "RV16_G_yamada_1_2.env"}),
-              fs.CreatedLog());
+    ASSERT_EQ(4u, fs.CreatedLog().size());
+    EXPECT_EQ("C:\\Host\\New\\", fs.CreatedLog()[0]);
+    EXPECT_EQ("C:\\Host\\New\\Deeper\\", fs.CreatedLog()[1]);
+    // The temporary file: a name of this process, beside the file.
+    EXPECT_EQ(0u, fs.CreatedLog()[2].find(folder + "~ovw4242_")) << fs.CreatedLog()[2];
+    EXPECT_EQ(folder + "RV16_G_yamada_1_2.env", fs.CreatedLog()[3]);
+}
+
+// Every write path of the settings file, removals counted: into its folder over an old file,
+// and into a missing folder chain, which a failure rolls back (and whose roll-back may fail).
+TEST_F(SettingsFileTest, EveryFaultCountingRemovalsLeavesNothingUnsaid) {
+    for (int i = 0; i < 5; ++i)
+        Add(mappings, i, kKey34);
+    const auto save = [this](const std::string& folder) {
+        return [this, folder](MemoryFileSystem& files) {
+            return saveSettings(files, folder, conditions);
+        };
+    };
+    testsupport::CheckEveryFault(
+        [](MemoryFileSystem& files) {
+            files.AddStandardMachine();
+            files.AddFile(kFile, "[P1]\n2/0/0/\n[終了]\n[P2/P3]\n[終了]\n");
+            files.AddFile(kFolder + "RV16_G_yamada_1_2.env.tmp", "the user's own file");
+        },
+        save(kFolder), "settings file");
+    testsupport::CheckEveryFault([](MemoryFileSystem& files) { files.AddStandardMachine(); },
+                                 save("C:\\Host\\New\\Deeper\\Deepest\\"),
+                                 "settings file in a new folder chain");
+}
+
+// A failure after the folder chain was made leaves no empty folders behind.
+TEST_F(SettingsFileTest, AFailureAfterTheFolderChainRemovesIt) {
+    const auto before = fs.Tree();
+    // The third creation is the temporary file; the first replacement puts it in place.
+    for (const unsigned operation : {MemoryFileSystem::kCreate, MemoryFileSystem::kReplace}) {
+        fs.FailNth(operation == MemoryFileSystem::kCreate ? 3 : 1, operation);
+        EXPECT_FALSE(saveSettings(fs, "C:\\Host\\A\\B\\", conditions));
+        EXPECT_TRUE(fs.FaultFired());
+        EXPECT_EQ(before, fs.Tree());
+    }
 }
 
 TEST_F(SettingsFileTest, FailedFolderCreationSavesNothing) {

@@ -152,45 +152,76 @@ TEST(FormItemFile, LineLimitCutsAt255Bytes) {
     const std::string commented = "1/1/0/a/A;" + std::string(245, 'x');
     EXPECT_THAT(Tags(Load(File(commented + "\r\n" + commented + "yyyy\r\n"))),
                 ElementsAre("A", "A"));
-    // A ';' that is the 255th byte is read; one that is the 256th is lost with its line.
+    // A ';' that is the 255th byte is read; one that is the 256th is lost, and the line with
+    // it: the file cannot be taken.
     const std::string tagAtLimit = "1/1/0/" + std::string(197, 'n') + "/" + std::string(50, 'T');
     ASSERT_EQ(254u, tagAtLimit.size());
-    const StatementLines lines = Load(File(tagAtLimit + ";\r\n2" + tagAtLimit + ";\r\n"));
+    const StatementLines lines = Load(File(tagAtLimit + ";\r\n"));
     ASSERT_EQ(1u, lines.size());
     EXPECT_EQ(std::string(30, 'n'), lines[0]->name);
     EXPECT_EQ(std::string(50, 'T'), lines[0]->tag);
+    StatementLines untouched;
+    EXPECT_FALSE(loadStatementLines(File(tagAtLimit + ";\r\n2" + tagAtLimit + ";\r\n"), untouched));
+    EXPECT_TRUE(untouched.empty());
 }
 
 TEST(FormItemFile, FieldLimits) {
     const StatementLines lines = Load(File(
-        // 10 account classes are read, 11 reject the line.
+        // 10 account classes are read.
         "1/1/1+2+3+4+5+6+7+8+9+a/n/TEN;\r\n"
-        "2/1/1+2+3+4+5+6+7+8+9+a+b/n/ELEVEN;\r\n"
         // Classes up to 32 bits, written with or without 0x.
         "3/1/FFFFFFFF+0x40200080/n/WIDE;\r\n"
-        "4/1/100000000/n/TOOWIDE;\r\n"
         // Line numbers and sides are 16-bit.
         "32767/-32768/0/n/EDGE;\r\n"
-        "32768/1/0/n/BIGLINE;\r\n"
-        "5/40000/0/n/BIGSIDE;\r\n"
-        // Tags: 50 bytes are read; longer, empty or not an element name reject the line.
+        // Tags: 50 bytes are read; a name may start with '_'; a placeholder holds a '-'
+        // anywhere.
         "6/1/0/n/" +
-        std::string(50, 'T') + ";\r\n" + "7/1/0/n/" + std::string(51, 'T') +
+        std::string(50, 'T') +
         ";\r\n"
-        "8/1/0/n/;\r\n"
-        "9/1/0/n/A B;\r\n"
-        "10/1/0/n/A<B;\r\n"
-        "11/1/0/n/売上;\r\n"
-        // Missing fields or ';' reject the line.
-        "12/1/0/n;\r\n"
-        "13/1/0/n/NOEND\r\n"
-        "garbage\r\n"));
-    EXPECT_THAT(Tags(lines), ElementsAre("TEN", "WIDE", "EDGE", std::string(50, 'T')));
+        "7/1/0/n/_X.1;\r\n"
+        "8/1/0/-/-;\r\n"
+        "9/1/0/-/1-X;\r\n"));
+    EXPECT_THAT(Tags(lines),
+                ElementsAre("TEN", "WIDE", "EDGE", std::string(50, 'T'), "_X.1", "-", "1-X"));
     EXPECT_THAT(lines[0]->kindCodes, ElementsAre(1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u, 10u));
     EXPECT_EQ(0xFFFFFFFFu, lines[1]->kindCodes[0]);
     EXPECT_EQ(0x40200080u, lines[1]->kindCodes[1]);
     EXPECT_EQ(32767, lines[2]->lineNo);
     EXPECT_EQ(-32768, lines[2]->side);
+}
+
+// A body line that is not a statement line would leave its amount out of the report without a
+// word: the file is not taken, and the lines read before stay as they were.
+TEST(FormItemFile, ALineThatCannotBeTakenRejectsTheFile) {
+    for (const std::string& bad : {
+             // 11 account classes, a class beyond 32 bits.
+             std::string("2/1/1+2+3+4+5+6+7+8+9+a+b/n/ELEVEN;"),
+             std::string("4/1/100000000/n/TOOWIDE;"),
+             // Line numbers and sides beyond 16 bits.
+             std::string("32768/1/0/n/BIGLINE;"),
+             std::string("5/40000/0/n/BIGSIDE;"),
+             // Tags longer than 50 bytes, empty, or no element name.
+             "7/1/0/n/" + std::string(51, 'T') + ";",
+             std::string("8/1/0/n/;"),
+             std::string("9/1/0/n/A B;"),
+             std::string("10/1/0/n/A<B;"),
+             std::string("11/1/0/n/売上;"),
+             std::string("12/1/0/n/1URIAGEDAKA;"),
+             std::string("13/1/0/n/.URIAGEDAKA;"),
+             // One more field, as a later format might add.
+             std::string("14/1/0/n/URIAGEDAKA/1;"),
+             // Missing fields or ';'.
+             std::string("15/1/0/n;"),
+             std::string("16/1/0/n/NOEND"),
+             std::string("garbage"),
+         }) {
+        StatementLines lines;
+        lines.push_back(std::make_unique<StatementLine>());
+        lines[0]->tag = "KEPT";
+        EXPECT_FALSE(loadStatementLines(File("1/1/0/a/A;\r\n" + bad + "\r\n2/1/0/b/B;\r\n"), lines))
+            << bad;
+        EXPECT_THAT(Tags(lines), ElementsAre("KEPT")) << bad;
+    }
 }
 
 TEST(FormItemFile, NumbersAreReadAsAtoiAndStrtoulReadThem) {

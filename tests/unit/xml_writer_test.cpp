@@ -72,6 +72,36 @@ TEST_F(XmlWriterTest, EscapesTheFiveCharactersByteByByteAndEntitiesAgain) {
     EXPECT_EQ("アソポゼ表&amp;", xml.EscapeText("アソポゼ表&"));
 }
 
+TEST_F(XmlWriterTest, TextHoldsOnlyShiftJisCharacters) {
+    // Control characters other than tab, CR and LF are dropped; DEL too.
+    EXPECT_EQ("ab\tc\r\nd", xml.EscapeText("a\x01"
+                                           "b\tc\r\n\x1F\x7F"
+                                           "d"));
+    // Half-width katakana stay; 0x80, 0xA0 and 0xFD to 0xFF are no characters.
+    EXPECT_EQ("ｱｲﾟ", xml.EscapeText("\x80ｱ\xA0ｲ\xFD\xFE\xFFﾟ"));
+    // A lead byte without its second byte is dropped, at the end or before a byte that cannot
+    // follow it, which stays a character of its own.
+    EXPECT_EQ("AB", xml.EscapeText("AB\x81"));
+    EXPECT_EQ("A&lt;B", xml.EscapeText("A\x81<B"));
+    EXPECT_EQ("?表\n", xml.EscapeText("\xE0\x3F表\x81\n"));
+    EXPECT_EQ("?", xml.EscapeText("\xE0?"));
+
+    // A file written with such text is read by a real parser.
+    ASSERT_EQ(0, xml.OpenFile(fs, kPath));
+    xml.WriteText("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n");
+    xml.WriteElement(line, "E", "a\x01表\x81", 0, "n", "\x02\x9F");
+    xml.CloseFile();
+    EXPECT_EQ("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<E n=\"\">a表</E>\r\n", Written());
+    EXPECT_EQ("", reporttest::XmllintErrors(Written()));
+}
+
+TEST(XmlElementName, ALetterOrUnderscoreFirst) {
+    for (const char* name : {"A", "_", "URIAGEDAKA", "_1", "a.b-c_9", "TUKIBETU_01"})
+        EXPECT_TRUE(ClXmlWriter::IsElementName(name)) << name;
+    for (const char* name : {"", "1URIAGEDAKA", ".A", "-A", "A B", "A<B", "A/B", "A:B", "売上"})
+        EXPECT_FALSE(ClXmlWriter::IsElementName(name)) << name;
+}
+
 TEST_F(XmlWriterTest, ContentLongerThanTheFixedBuffersIsWrittenWhole) {
     // 300 ampersands escape to 1500 bytes; a double-byte character straddles byte 255 of the
     // value and of the escaped text.

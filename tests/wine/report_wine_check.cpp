@@ -203,9 +203,24 @@ void CheckProgressWindow() {
     std::printf("note main bar after 1008 steps: %ld, activity bar after a tick: %ld\n",
                 static_cast<long>(Position(window, IDC_PROGRESS_MAIN)),
                 static_cast<long>(Position(window, IDC_PROGRESS_ACTIVITY)));
-    dialog.End(1);
+    dialog.Hide();
     Check(::IsWindow(window) && !::IsWindowVisible(window), "ended: hidden, still a window");
     dialog.Destroy();
+
+    // Inside a disabled host window, as a host-started run shows it: hiding and destroying the
+    // dialog leave the host disabled (EndDialog would enable it).
+    HWND host = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
+                                  nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    ::EnableWindow(host, FALSE);
+    ClProgressDlg hosted;
+    Check(hosted.Create(nullptr), "hosted progress window created");
+    ::SetParent(hosted.Handle(), host);
+    hosted.Show(SW_SHOW);
+    hosted.Hide();
+    Check(!::IsWindowEnabled(host), "host disabled after the progress window is hidden");
+    hosted.Destroy();
+    Check(!::IsWindowEnabled(host), "host disabled after the progress window is gone");
+    ::DestroyWindow(host);
 }
 
 double TimeTicks(ProgressSink& progress, int ticks) {

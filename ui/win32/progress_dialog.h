@@ -17,9 +17,10 @@ class ClProgressDlg : public win::ModelessDialog, public ProgressSink, private P
 
     // Creates the window hidden, owned by parent (may be null).
     bool Create(HWND parent);
-    // Ends the dialog with result: the window is hidden but still exists, so that it can own
-    // the final message box; it is destroyed with the object or by Destroy.
-    void End(int result) { ::EndDialog(Handle(), result); }
+    // Hides the window, which still exists so that it can own the final message box; it is
+    // destroyed with the object. Not EndDialog: that enables the dialog's owner or parent, the
+    // host window, which must stay disabled until the program ends.
+    void Hide() { Show(SW_HIDE); }
 
     void ResetMainBar() override { controller_.ResetMainBar(); }
     void AdvanceTo(std::int16_t start, std::int16_t end) override {

@@ -21,7 +21,7 @@ class Win32ProgressWindow : public ProgressWindow {
     }
 
     platform::WindowHandle Window() const override { return dialog_.Handle(); }
-    void Close() override { dialog_.End(1); }
+    void Close() override { dialog_.Hide(); }
     void ResetMainBar() override { dialog_.ResetMainBar(); }
     void AdvanceTo(std::int16_t start, std::int16_t end) override { dialog_.AdvanceTo(start, end); }
     void ActivityTick() override { dialog_.ActivityTick(); }

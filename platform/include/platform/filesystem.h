@@ -18,7 +18,9 @@ enum DriveType : unsigned {
     kDriveRamDisk = 6,
 };
 
-// A file open for writing; Close reports whether every byte reached the file.
+// A file open for writing; Close reports whether every byte reached the file, and reached the
+// disk: it flushes the system's buffers before the file is closed, so that a file put in place
+// of another after Close never stands over data still in memory.
 class OutputFile {
   public:
     virtual ~OutputFile() = default;
@@ -50,9 +52,17 @@ class FileSystem {
     virtual bool ReadFile(const std::string& path, std::string& bytes) = 0;
     // Creates or truncates a file; null when it cannot be opened.
     virtual std::unique_ptr<OutputFile> OpenForWrite(const std::string& path) = 0;
+    // Creates a file where nothing is (CREATE_NEW); null when a file or folder is there or it
+    // cannot be created.
+    virtual std::unique_ptr<OutputFile> CreateNewFile(const std::string& path) = 0;
     // Puts from in place of to (replacing an existing file) in one step.
     virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
     virtual bool DeleteFileAt(const std::string& path) = 0;
+
+    // The running process's ID, which makes the names of its temporary files its own.
+    virtual unsigned long ProcessId() = 0;
+    // A line for the debugger's output (OutputDebugString): what could not be cleaned up.
+    virtual void DebugOutput(const std::string& text) = 0;
 
     // GetPrivateProfileStringA: the value copied into a buffer of size bytes (so at most
     // size - 1 bytes), or defaultValue when the section or key is absent.

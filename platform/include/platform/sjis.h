@@ -23,6 +23,19 @@ constexpr std::size_t CharLength(std::string_view text, std::size_t i) {
 // or std::string::npos.
 std::size_t FindLastSingleByte(std::string_view text, char c);
 
+// Second bytes of a double-byte character: 0x40-0x7E and 0x80-0xFC.
+constexpr bool IsTrailByte(unsigned char c) {
+    return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
+}
+
+// Single bytes that a text document may hold: tab, CR, LF, printable ASCII and half-width
+// katakana (0xA1-0xDF). Other control characters and the bytes that are no character of code
+// page 932 (0x80, 0xA0, 0xFD-0xFF) are not among them.
+constexpr bool IsTextSingleByte(unsigned char c) {
+    return c == '\t' || c == '\r' || c == '\n' || (c >= 0x20 && c <= 0x7E) ||
+           (c >= 0xA1 && c <= 0xDF);
+}
+
 // Length of the longest prefix of text[0..length) that is at most limit bytes and does not end
 // inside a double-byte character.
 std::size_t CutLength(const char* text, std::size_t length, std::size_t limit);

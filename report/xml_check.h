@@ -1,0 +1,14 @@
+// Reads a written XML document back before it may replace its target: the last guard against a
+// file that the filing application could not import.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// True when bytes are a well-formed document of the kind ClXmlWriter writes: declaration first,
+// then one root element whose start and end tags nest, names that follow the name rule,
+// attribute values in double quotes, text of Shift_JIS characters holding no markup but the
+// five predefined entities, nothing but white space around the root; and every name of
+// required names an element.
+bool IsSoundXmlDocument(const std::string& bytes, const std::string& declaration,
+                        const std::vector<std::string>& required);
