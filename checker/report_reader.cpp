@@ -82,7 +82,7 @@ class Reader {
         : catalogues_(catalogues), report_(report), error_(error) {}
 
     bool Read(const std::string& bytes) {
-        return CheckBytes(bytes) && CheckText() && CheckDepth() && Parse();
+        return CheckBytes(bytes) && CheckText() && CheckTail() && CheckDepth() && Parse();
     }
 
   private:
@@ -168,7 +168,11 @@ class Reader {
     bool CheckText() {
         for (std::size_t i = 0; i < text_.size(); ++i) {
             const unsigned char c = static_cast<unsigned char>(text_[i]);
-            if (c == '\r' && (i + 1 == text_.size() || text_[i + 1] != '\n'))
+            if (c == '\r' && i + 1 == text_.size())
+                return FailAt(
+                    text_, i, false,
+                    u8"ファイルが途中で切れています（最後の CR の後に LF がありません）。");
+            if (c == '\r' && text_[i + 1] != '\n')
                 return FailAt(text_, i, false,
                               u8"CR の後に LF がありません。報告書の行は CR LF で終わります。");
             if (c == '\n' && (i == 0 || text_[i - 1] != '\r'))
@@ -264,8 +268,8 @@ class Reader {
             if (node->type() != rapidxml::node_element)
                 return FailOther(*node);
             if (root != nullptr)
-                return FailAtNode(*node, u8"ルート要素 REPORT の後に要素 " + Quoted(Name(*node)) +
-                                             u8" があります。");
+                return FailAtNode(*node, u8"ルート要素 REPORT の後に要素" + Quoted(Name(*node)) +
+                                             u8"があります。");
             root = node;
         }
         if (root == nullptr)
@@ -273,18 +277,24 @@ class Reader {
                         u8"ファイルが途中で切れています。ルート要素 REPORT がありません。");
         if (Name(*root) != "REPORT")
             return FailAtNode(*root, u8"ルート要素は REPORT のはずです（" + Quoted(Name(*root)) +
-                                         u8" があります）。");
-        return CheckTail() && ReadRoot(*root);
+                                         u8"があります）。");
+        return ReadRoot(*root);
     }
 
-    // After the root element: exactly its line end.
+    // The file ends as the writer ends it: with the end tag of the root and its line end. A file
+    // cut short is told as such before the parser finds some other fault at its end.
     bool CheckTail() {
         const std::string end = "</REPORT>\r\n";
+        if (text_.size() >= end.size() &&
+            text_.compare(text_.size() - end.size(), end.size(), end) == 0)
+            return true;
         const std::size_t at = text_.rfind("</REPORT>");
-        if (at == std::string::npos || text_.compare(at, std::string::npos, end) != 0)
-            return Fail(at == std::string::npos ? nullptr : text_.data() + at + 9,
-                        u8"最後の行は </REPORT> と CR LF で終わるはずです。");
-        return true;
+        if (at != std::string::npos && at + end.size() < text_.size())
+            return Fail(text_.data() + at + end.size(),
+                        u8"ルート要素 REPORT の終わり (</REPORT>) の後にも書かれています。"
+                        u8"報告書は </REPORT> の行で終わります。");
+        return Fail(nullptr, u8"ファイルが途中で切れています。報告書は </REPORT> の行で終わる"
+                             u8"はずです。");
     }
 
     static std::string_view Name(const Node& node) {
@@ -315,7 +325,7 @@ class Reader {
     // The child elements of a group, after checking that it holds nothing else.
     bool GroupChildren(const Node& group, std::vector<const Node*>& children) {
         if (group.first_attribute() != nullptr)
-            return FailAtNode(group, Quoted(Name(group)) + u8" に属性があります。報告書の要素に"
+            return FailAtNode(group, Quoted(Name(group)) + u8"に属性があります。報告書の要素に"
                                                            u8"属性はありません。");
         for (const Node* node = group.first_node(); node != nullptr; node = node->next_sibling()) {
             if (node->type() == rapidxml::node_element) {
@@ -325,7 +335,7 @@ class Reader {
                 if (node->type() == rapidxml::node_data)
                     return Fail(node->value() + (std::string_view(node->value(), node->value_size())
                                                      .find_first_not_of(" \t\r\n")),
-                                Quoted(Name(group)) + u8" の中には要素だけが書かれるはずです。");
+                                Quoted(Name(group)) + u8"の中には要素だけが書かれるはずです。");
                 return FailOther(*node);
             }
         }
@@ -335,13 +345,12 @@ class Reader {
     // The text of a one-line element, its five character references resolved.
     bool LeafText(const Node& leaf, std::string& text) {
         if (leaf.first_attribute() != nullptr)
-            return FailAtNode(leaf, Quoted(Name(leaf)) + u8" に属性があります。報告書の要素に"
+            return FailAtNode(leaf, Quoted(Name(leaf)) + u8"に属性があります。報告書の要素に"
                                                          u8"属性はありません。");
         for (const Node* node = leaf.first_node(); node != nullptr; node = node->next_sibling()) {
             if (node->type() == rapidxml::node_element)
-                return FailAtNode(*node, Quoted(Name(leaf)) + u8" の中に要素 " +
-                                             Quoted(Name(*node)) +
-                                             u8" があります。ここには値だけが書かれるはずです。");
+                return FailAtNode(*node, Quoted(Name(leaf)) + u8"の中に要素" + Quoted(Name(*node)) +
+                                             u8"があります。ここには値だけが書かれるはずです。");
             if (node->type() != rapidxml::node_data)
                 return FailOther(*node);
         }
@@ -352,7 +361,7 @@ class Reader {
         for (std::size_t i = 0; i < raw.size(); ++i) {
             if (raw[i] == '>' || raw[i] == '"' || raw[i] == '\'')
                 return Fail(raw.data() + i, Quoted(raw.substr(i, 1)) +
-                                                u8" がそのまま書かれています。報告書では文字参照で"
+                                                u8"がそのまま書かれています。報告書では文字参照で"
                                                 u8"書かれます。");
             if (raw[i] != '&') {
                 text += raw[i];
@@ -399,9 +408,9 @@ class Reader {
             return false;
         if (!ParseDecimal(text, min, max, value))
             return Fail(leaf.value_size() > 0 ? leaf.value() : leaf.name() + leaf.name_size() + 1,
-                        Quoted(Name(leaf)) + u8" は " + std::to_string(min) + u8" から " +
+                        Quoted(Name(leaf)) + u8"は " + std::to_string(min) + u8" から " +
                             std::to_string(max) + u8" までの整数のはずです（" + Quoted(text) +
-                            u8" と書かれています）。");
+                            u8"と書かれています）。");
         return true;
     }
 
@@ -416,13 +425,13 @@ class Reader {
         std::int64_t value = 0;
         const char* where = leaf.value();
         if (text == "0")
-            return Fail(where, Quoted(Name(leaf)) + u8" の 0 は空欄で書かれるはずです。");
+            return Fail(where, Quoted(Name(leaf)) + u8"の 0 は空欄で書かれるはずです。");
         if (!ParseDecimal(text, kMinAmount, kMaxAmount, value))
-            return Fail(where, Quoted(Name(leaf)) + u8" の金額は円単位の整数（" +
+            return Fail(where, Quoted(Name(leaf)) + u8"の金額は円単位の整数（" +
                                    std::to_string(kMinAmount) + u8" から " +
                                    std::to_string(kMaxAmount) +
                                    u8"、区切りなし）か空欄のはずです（" + Quoted(text) +
-                                   u8" と書かれています）。");
+                                   u8"と書かれています）。");
         amount = value;
         return true;
     }
@@ -439,7 +448,7 @@ class Reader {
                 PositionIn(text_,
                            static_cast<std::size_t>(found->second->name() - 1 - text_.data()),
                            false, line, column);
-                return FailAtNode(*child, Quoted(name) + u8" が二度書かれています（最初は " +
+                return FailAtNode(*child, Quoted(name) + u8"が二度書かれています（最初は " +
                                               std::to_string(line) + u8" 行目）。");
             }
             named.emplace(name, child);
@@ -448,13 +457,13 @@ class Reader {
     }
 
     bool Missing(const Node& group, std::string_view name, const std::string& what = {}) {
-        return FailAtNode(group, Quoted(Name(group)) + u8" に " + Quoted(name) + what +
-                                     u8" がありません。");
+        return FailAtNode(group,
+                          Quoted(Name(group)) + u8"に" + Quoted(name) + what + u8"がありません。");
     }
 
     bool Unknown(const Node& group, const Node& child, const std::string& expected) {
-        return FailAtNode(child, Quoted(Name(group)) + u8" にない要素 " + Quoted(Name(child)) +
-                                     u8" があります。" + expected);
+        return FailAtNode(child, Quoted(Name(group)) + u8"にない要素" + Quoted(Name(child)) +
+                                     u8"があります。" + expected);
     }
 
     // The named groups of a parent, in the writer's order, each exactly once.
@@ -469,8 +478,8 @@ class Reader {
                 for (std::size_t later = index; later < children.size(); ++later) {
                     if (Name(*children[later]) == name)
                         return FailAtNode(*children[index],
-                                          Quoted(name) + u8" がここに来るはずです（" +
-                                              Quoted(Name(*children[index])) + u8" があります）。");
+                                          Quoted(name) + u8"がここに来るはずです（" +
+                                              Quoted(Name(*children[index])) + u8"があります）。");
                 }
                 if (index < children.size()) {
                     bool known = false;
@@ -478,16 +487,20 @@ class Reader {
                         known = known || Name(*children[index]) == other;
                     if (!known)
                         return Unknown(parent, *children[index],
-                                       u8"ここには " + Quoted(name) + u8" が来るはずです。");
+                                       u8"ここには" + Quoted(name) + u8"が来るはずです。");
+                    return FailAtNode(*children[index], Quoted(name) +
+                                                            u8"（グループ）がありません。" +
+                                                            Quoted(Name(*children[index])) +
+                                                            u8"の前に書かれるはずです。");
                 }
                 return Missing(parent, name, u8"（グループ）");
             }
             groups.push_back(children[index++]);
         }
         if (index < children.size())
-            return FailAtNode(*children[index], Quoted(Name(*children[index])) + u8" が " +
+            return FailAtNode(*children[index], Quoted(Name(*children[index])) + u8"が" +
                                                     Quoted(Name(parent)) +
-                                                    u8" の最後の要素の後にあります。");
+                                                    u8"の最後の要素の後にあります。");
         return true;
     }
 
@@ -531,8 +544,8 @@ class Reader {
             return false;
         if (text != expected)
             return Fail(leaf.value_size() > 0 ? leaf.value() : leaf.name() + leaf.name_size() + 1,
-                        Quoted(Name(leaf)) + u8" は " + Quoted(expected) + u8" のはずです（" +
-                            Quoted(text) + u8" と書かれています）。");
+                        Quoted(Name(leaf)) + u8"は" + Quoted(expected) + u8"のはずです（" +
+                            Quoted(text) + u8"と書かれています）。");
         return true;
     }
 
@@ -573,7 +586,7 @@ class Reader {
     std::string OtherForm(const std::string& tag) {
         const Catalogue* other = catalogues_(!report_.newForm);
         if (other != nullptr && other->Find(tag) != nullptr)
-            return Quoted(tag) + u8" は様式 " + FormName(!report_.newForm) +
+            return Quoted(tag) + u8"は様式 " + FormName(!report_.newForm) +
                    u8" の要素です。事業年度の終わり (JIGYOUNENDOTO) " +
                    std::to_string(report_.periodTo) + u8" の報告書は様式 " +
                    FormName(report_.newForm) + u8" で書かれます。";
@@ -660,7 +673,7 @@ class Reader {
                                                   (report_.months[0] + index - 1 > 12 ? 12 : 0);
             if (month != expected)
                 return Fail(it->second->value(),
-                            Quoted(monthTag) + u8" は " + std::to_string(expected) +
+                            Quoted(monthTag) + u8"は " + std::to_string(expected) +
                                 u8" のはずです（TUKIBETU_01 が " +
                                 std::to_string(report_.months[0]) + u8" 月なので）。");
             report_.months[index - 1] = static_cast<int>(month);
