@@ -148,7 +148,7 @@ class Checker {
         if (!p || !w || *p <= 0 || *w <= 0 || *p <= *w)
             return;
         Add(rule, Severity::kFinding, Subject(*part->second->line),
-            {TermOf(*part->second, 0), TermOf(*whole->second, +1)});
+            {TermOf(*part->second, 0), TermOf(*whole->second, 0)});
         findings_.back().difference = *p - *w;
     }
 

@@ -180,14 +180,13 @@ std::string FindingsHtml(const std::vector<Finding>& findings) {
                 Escape(finding.note.empty() ? finding.rule->wording : finding.note);
         if (!finding.terms.empty()) {
             html += "<table>";
-            for (const FindingTerm& term : finding.terms)
-                html += "<tr>" +
-                        Cell(term.sign > 0   ? "+"
-                             : term.sign < 0 ? "-"
-                                             : "") +
+            for (std::size_t i = 0; i < finding.terms.size(); ++i) {
+                const FindingTerm& term = finding.terms[i];
+                html += "<tr>" + Cell(TermMark(finding, i)) +
                         Cell(term.name + " (" + term.tag + ")") +
                         Cell(term.amount ? WithSeparators(*term.amount) : u8"（空欄）", "amount") +
                         "</tr>";
+            }
             html += "</table>";
         }
         if (finding.difference)

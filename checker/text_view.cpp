@@ -43,10 +43,6 @@ class Table {
     std::vector<std::vector<std::string>> rows_;
 };
 
-std::string SignText(int sign) {
-    return sign > 0 ? "+" : sign < 0 ? "-" : "";
-}
-
 } // namespace
 
 std::string FormText(bool newForm) {
@@ -97,6 +93,17 @@ std::string DifferenceText(const Finding& finding) {
         text +=
             u8"（端数の切り捨てを見込んで " + std::to_string(finding.tolerance) + u8" 円まで許容）";
     return text;
+}
+
+std::string TermMark(const Finding& finding, std::size_t index) {
+    if (index == 0)
+        return {};
+    if (finding.rule->kind == RuleKind::kPartOf)
+        return "<=";
+    const int sign = finding.terms[index].sign;
+    if (index == 1)
+        return sign < 0 ? "= -" : "=";
+    return sign < 0 ? "-" : "+";
 }
 
 Amount RowTotal(const MonthlyRow& row) {
@@ -152,9 +159,11 @@ std::string TextView(const std::string& source, const Report& report,
         out += "[" + SeverityText(finding.severity) + "] " + finding.subject + ": " +
                (finding.note.empty() ? finding.rule->wording : finding.note) + "\n";
         Table terms({Align::kLeft, Align::kLeft, Align::kRight});
-        for (const FindingTerm& term : finding.terms)
-            terms.Row({SignText(term.sign), term.name + " (" + term.tag + ")",
+        for (std::size_t i = 0; i < finding.terms.size(); ++i) {
+            const FindingTerm& term = finding.terms[i];
+            terms.Row({TermMark(finding, i), term.name + " (" + term.tag + ")",
                        term.amount ? WithSeparators(*term.amount) : u8"（空欄）"});
+        }
         out += terms.Text("    ");
         if (finding.difference)
             out += "    " + DifferenceText(finding) + "\n";

@@ -18,6 +18,9 @@ std::string MonthText(int month);            // "4月"
 std::string SeverityText(Severity severity); // 指摘, 参考, 対象外
 std::string SummaryText(const std::vector<Finding>& findings);
 std::string DifferenceText(const Finding& finding);
+// The mark before a line of a finding: nothing for the line it is about, then "=" and "+" or
+// "-" for the terms of a sum, "<=" for the whole of a part.
+std::string TermMark(const Finding& finding, std::size_t index);
 // The sum of the months of a row; empty when every month is.
 Amount RowTotal(const MonthlyRow& row);
 

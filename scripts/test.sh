@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds, and runs every test:
-#   native-asan (AddressSanitizer + UBSan): unit tests and fuzz-corpus replays (labels unit, fuzz)
+#   native-asan (AddressSanitizer + UBSan): unit tests, fuzz-corpus replays and the report
+#   checker's commands and page in headless Chromium (labels unit, fuzz, checker)
 #   win32, the product: always built, its files checked (label pe)
 #   under Wine: end-to-end scenarios and Wine checks (label wine), in a Wine session of their
 #   own, on the win32 build where this machine runs 32-bit x86 code, else on the win64 build
@@ -58,8 +59,8 @@ ovw_windows_build
 echo "$OVW_WINDOWS_BUILD_SAYS"
 
 if build native-asan; then
-    stage "native tests (unit, fuzz)"
-    ctest --test-dir "$build_root/native-asan" -L 'unit|fuzz' -j"$jobs" --output-on-failure \
+    stage "native tests (unit, fuzz, checker)"
+    ctest --test-dir "$build_root/native-asan" -L 'unit|fuzz|checker' -j"$jobs" --output-on-failure \
         2>&1 | tee "$logs/native.log" | grep -vE '^ *Start |Test +#[0-9]+: .* Passed' || true
     count "$logs/native.log" "the native tests"
 fi

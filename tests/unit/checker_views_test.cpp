@@ -91,7 +91,9 @@ TEST(CheckerViews, AFindingShowsItsLinesAmountsAndDifference) {
         checker::TextView("r.xml", outcome.report, checker::CheckReport(outcome.report));
     EXPECT_NE(std::string::npos, text.find(u8"指摘が 1 件あります。"));
     EXPECT_NE(std::string::npos, text.find(u8"[指摘] 資産の部合計 (SISAN): 貸借が合いません。"));
-    EXPECT_NE(std::string::npos, text.find(u8"資本の部合計 (SIHON)   80,143,903"));
+    EXPECT_NE(std::string::npos, text.find(u8"       資産の部合計 (SISAN)  162,723,469\n"
+                                           u8"    =  負債の部合計 (FUSAI)   80,579,565\n"
+                                           u8"    +  資本の部合計 (SIHON)   80,143,903\n"));
     EXPECT_NE(std::string::npos,
               text.find(u8"差額 2,000,001 円（端数の切り捨てを見込んで 2 円まで許容）"));
 }
