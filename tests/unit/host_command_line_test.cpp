@@ -57,3 +57,14 @@ TEST(ParseHostCommandLine, NumbersReadAsAtolReadsThem) {
     ASSERT_EQ(1, ParseHostCommandLine("99999999999,1,2,t", line));
     EXPECT_EQ(INT32_MAX, line.hostWnd);
 }
+
+TEST(ParseHostCommandLine, WindowHandlesRoundTripOnEitherWordSize) {
+    // Window handles carry 32 significant bits; a 64-bit writer gives them sign-extended, so the
+    // handle read back must equal the one written, negative or not.
+    for (const std::intptr_t handle : {std::intptr_t{0x10044}, std::intptr_t{INT32_MAX},
+                                       std::intptr_t{-2147479020}, std::intptr_t{INT32_MIN}}) {
+        HostCommandLine line;
+        ASSERT_EQ(1, ParseHostCommandLine(std::to_string(handle) + ",1025,2,", line));
+        EXPECT_EQ(handle, line.hostWnd) << "written as " << handle;
+    }
+}
