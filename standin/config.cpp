@@ -134,7 +134,7 @@ std::string ReadPathText(const nlohmann::json& doc, const char* key, const char*
 void ReadConfig(const nlohmann::json& doc, const std::string& base, Config& config) {
     CheckKeys(doc, "",
               {"initiate", "expSysLink", "packageName", "book", "outputFolder", "settingsFolder",
-               "faults"});
+               "rowDelayMs", "faults"});
     config.initiateResult =
         static_cast<long>(OptionalInteger(doc, "", "initiate", INT32_MIN, INT32_MAX, 0));
     config.expSysLinkResult =
@@ -144,6 +144,7 @@ void ReadConfig(const nlohmann::json& doc, const std::string& base, Config& conf
     config.bookPath = Resolve(base, ReadPathText(doc, "book", "trading.json"));
     config.outputFolder = ResolveFolder(base, ReadPathText(doc, "outputFolder", ""));
     config.settingsFolder = ResolveFolder(base, ReadPathText(doc, "settingsFolder", "."));
+    config.rowDelayMs = static_cast<long>(OptionalInteger(doc, "", "rowDelayMs", 0, 10000, 0));
     if (const nlohmann::json* faults = Find(doc, "faults"))
         ReadFaults(*faults, config.faults);
 }

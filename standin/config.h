@@ -28,6 +28,9 @@ struct Config {
     std::string bookPath;       // resolved against the configuration's folder
     std::string outputFolder;   // with a trailing separator, or empty
     std::string settingsFolder; // with a trailing separator, or empty
+    // Milliseconds ClRuleKamoku::MoveNext waits before each row it delivers: a run slow enough
+    // to watch its progress window (screenshots).
+    long rowDelayMs = 0;
     Faults faults;
 };
 

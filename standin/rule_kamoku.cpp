@@ -4,7 +4,9 @@
 #include "standin/config.h"
 #include "standin/find_terms.h"
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 struct ClRuleKamoku::Rows {
@@ -173,6 +175,8 @@ long ClRuleKamoku::MoveNext(StKAMOKUSUMINFO* row) {
         return faults.moveNextErrorCode;
     if (rows_->position >= rows_->rows.size())
         return kHostEndOfRows;
+    if (const long delay = standin::GetConfig().rowDelayMs; delay > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay));
     *row = rows_->rows[rows_->position++];
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "host/bookhub.h"
 #include "host/hostconn.h"
 #include "host/pathdesk.h"
+#include "standin/config.h"
 #include "standin/testing.h"
 #include "support/process_folder.h"
 
@@ -14,7 +15,6 @@
 #include <map>
 #include <string>
 #include <vector>
-
 
 namespace {
 
@@ -398,6 +398,20 @@ TEST_F(StandinHostTest, FaultsOfTheCursor) {
     ASSERT_EQ(
         0, static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(5, 1))->GetSelectedInfo(&info));
     EXPECT_STREQ("T1", info.dataId());
+}
+
+TEST_F(StandinHostTest, RowDelayIsReadWithinItsRangeAndChangesNoRow) {
+    const std::vector<StFINDINFO> request = MonthRequest(1, 12, {18});
+    const std::vector<StKAMOKUSUMINFO> quick = Rows(request);
+    ASSERT_TRUE(standin::ReloadConfig(Config("standin_delay.json", R"(, "rowDelayMs": 1)")));
+    EXPECT_EQ(1, standin::GetConfig().rowDelayMs);
+    const std::vector<StKAMOKUSUMINFO> slow = Rows(request);
+    ASSERT_EQ(quick.size(), slow.size());
+    for (std::size_t i = 0; i < quick.size(); ++i)
+        EXPECT_EQ(0, std::memcmp(&quick[i], &slow[i], sizeof quick[i])) << "row " << i;
+    EXPECT_FALSE(
+        standin::ReloadConfig(Config("standin_delay_bad.json", R"(, "rowDelayMs": 10001)")));
+    EXPECT_FALSE(standin::ReloadConfig(Config("standin_delay_neg.json", R"(, "rowDelayMs": -1)")));
 }
 
 TEST_F(StandinHostTest, TaxSettingsAndFolders) {

@@ -8,6 +8,7 @@
 #include "common/host_window.h"
 #include "common/process.h"
 #include "common/text.h"
+#include "robot/painted.h"
 #include "robot/scenario.h"
 #include "robot/windows.h"
 
@@ -147,6 +148,7 @@ class Robot {
             {"alt-f4", &Robot::AltF4},
             {"choose-menu", &Robot::ChooseMenu},
             {"screenshot", &Robot::Screenshot},
+            {"snap", &Robot::Snap},
             {"expect-file", &Robot::ExpectFile},
             {"expect-no-file", &Robot::ExpectNoFile},
             {"expect-file-contains", &Robot::ExpectFileContains},
@@ -555,6 +557,35 @@ class Robot {
         return WideToUtf8(path);
     }
 
+    // A picture of the program's windows, cut to them, once they have been drawn: nothing left
+    // to paint in any visible window or control, every window answering (unless busy=yes, for
+    // a window whose thread works without pumping), and the same windows and controls in the
+    // same places over three looks.
+    std::string Snap(const robot::Command& command) {
+        RequireChild();
+        const bool busyAllowed = Flag(Option(command, "busy", "no"));
+        robot::PaintState last;
+        int sameLooks = 0;
+        Poll(TimeoutOf(command), [&] {
+            Sleep(50);
+            robot::PaintState state = robot::ReadPaintState(
+                robot::ProgramWindows(child_.id(), HostHandle()), busyAllowed);
+            if (!state.painted) {
+                sameLooks = 0;
+                throw Failure{"the program's windows drawn", state.why};
+            }
+            sameLooks = state.signature == last.signature ? sameLooks + 1 : 0;
+            last = state;
+            if (sameLooks < 2)
+                throw Failure{"windows that stay as they are", "they still change"};
+            return true;
+        });
+        const std::wstring path = out_ + L"\\" + Utf8ToWide(Arg(command, 0, "name")) + L".bmp";
+        if (!robot::SaveScreenshot(path, &last.area, &last.shown))
+            throw Failure{"a picture of the windows", "the screen could not be saved"};
+        return WideToUtf8(path);
+    }
+
     // ---- commands: files ----
 
     std::string ExpectFile(const robot::Command& command) {
@@ -626,6 +657,9 @@ class Robot {
             throw Failure{"exit status " + wanted->second, "exit status " + code};
         return "exit status " + code;
     }
+
+    // The host window of a host-started run, else null.
+    HWND HostHandle() const { return host_ ? host_->handle() : nullptr; }
 
     tools::HostWindow& RequireHost() const {
         if (!host_)

@@ -260,9 +260,13 @@ bool TooltipText(DWORD pid, HWND control, std::wstring& text) {
     return false;
 }
 
-bool SaveScreenshot(const std::wstring& path) {
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
+bool SaveScreenshot(const std::wstring& path, const RECT* area, const std::vector<RECT>* shown) {
+    RECT screenRect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT part = screenRect;
+    if (area != nullptr && !IntersectRect(&part, area, &screenRect))
+        return false;
+    const int width = part.right - part.left;
+    const int height = part.bottom - part.top;
     HDC screen = GetDC(nullptr);
     HDC memoryDc = CreateCompatibleDC(screen);
     BITMAPINFO info = {};
@@ -277,7 +281,18 @@ bool SaveScreenshot(const std::wstring& path) {
     bool saved = false;
     if (bitmap != nullptr) {
         HGDIOBJ old = SelectObject(memoryDc, bitmap);
-        BitBlt(memoryDc, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+        BitBlt(memoryDc, 0, 0, width, height, screen, part.left, part.top, SRCCOPY);
+        if (shown != nullptr) {
+            HRGN bare = CreateRectRgn(0, 0, width, height);
+            for (const RECT& rect : *shown) {
+                HRGN window = CreateRectRgn(rect.left - part.left, rect.top - part.top,
+                                            rect.right - part.left, rect.bottom - part.top);
+                CombineRgn(bare, bare, window, RGN_DIFF);
+                DeleteObject(window);
+            }
+            FillRgn(memoryDc, bare, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            DeleteObject(bare);
+        }
         GdiFlush();
         const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
         const DWORD imageSize = stride * static_cast<DWORD>(height);

@@ -40,7 +40,9 @@ bool ListViewRowRect(HWND listView, int row, RECT& rect);
 // Text of the tooltip tool registered for control (by handle or by ID); false when none.
 bool TooltipText(DWORD pid, HWND control, std::wstring& text);
 
-// Writes the whole screen as a 24-bit BMP file.
-bool SaveScreenshot(const std::wstring& path);
+// Writes the screen, or the part of it in area, as a 24-bit BMP file. With shown, whatever of the
+// area lies outside those rectangles (the bare screen) is written white.
+bool SaveScreenshot(const std::wstring& path, const RECT* area = nullptr,
+                    const std::vector<RECT>* shown = nullptr);
 
 } // namespace robot
