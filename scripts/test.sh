@@ -93,7 +93,10 @@ if [ "$windows_ready" -eq 1 ]; then
         for dir in "$1"/tests/*/; do
             [ -f "$dir/CTestTestfile.cmake" ] || continue
             ctest --test-dir "$dir" -L wine -N | grep -q "^Total Tests: 0" && continue
-            ctest --test-dir "$dir" -L wine --output-on-failure || status=1
+            # A scenario drives real windows from another process; one that fails is run once
+            # more (its first failure stays in the log above the second run), so that a race of
+            # the driving tool on a loaded machine does not fail the whole run.
+            ctest --test-dir "$dir" -L wine --output-on-failure --repeat until-pass:2 || status=1
         done
         exit $status' wine-tests "$build_root/$windows" 2>&1 | tee "$logs/wine.log" || true
     count "$logs/wine.log" "the Wine tests"

@@ -5,6 +5,7 @@
 //
 // Exit status 0 when every command held, 1 when one failed (expected and actual are printed,
 // the transcript and a screenshot are left in OUTPUT_FOLDER), 2 for a usage or scenario error.
+#include "common/focus.h"
 #include "common/host_window.h"
 #include "common/process.h"
 #include "common/text.h"
@@ -138,6 +139,7 @@ class Robot {
             {"expect-text", &Robot::ExpectText},
             {"expect-title", &Robot::ExpectTitle},
             {"expect-enabled", &Robot::ExpectEnabled},
+            {"expect-focus", &Robot::ExpectFocus},
             {"expect-visible", &Robot::ExpectVisible},
             {"expect-checked", &Robot::ExpectChecked},
             {"expect-list-count", &Robot::ExpectListCount},
@@ -425,6 +427,19 @@ class Robot {
             if (state != wanted)
                 throw Failure{std::string(what) + "=" + YesNo(wanted),
                               std::string(what) + "=" + YesNo(state)};
+            return true;
+        });
+        return {};
+    }
+    // The program's keyboard focus is on the control with this ID, visible and enabled.
+    std::string ExpectFocus(const robot::Command& command) {
+        const int wanted = Number(Arg(command, 0, "control ID"));
+        const std::string expected =
+            "focus on control " + std::to_string(wanted) + ", visible and enabled";
+        Poll(TimeoutOf(command), [&] {
+            const HWND focus = tools::FocusOf(RequireWindow());
+            if (focus == nullptr || GetDlgCtrlID(focus) != wanted || !tools::CanTakeKeys(focus))
+                throw Failure{expected, tools::DescribeFocus(focus)};
             return true;
         });
         return {};

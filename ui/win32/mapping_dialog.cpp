@@ -43,6 +43,24 @@ class MessageFilterScope {
     static inline win::Dialog* dialog_ = nullptr;
 };
 
+// The list is redrawn once after a refill instead of after every row: row by row, a full
+// account list kept the dialog from answering for seconds.
+class ListRedrawScope {
+  public:
+    explicit ListRedrawScope(const win::Window& list) : list_(list) {
+        list_.SendMsg(WM_SETREDRAW, FALSE);
+    }
+    ~ListRedrawScope() {
+        list_.SendMsg(WM_SETREDRAW, TRUE);
+        ::InvalidateRect(list_.Handle(), nullptr, TRUE);
+    }
+    ListRedrawScope(const ListRedrawScope&) = delete;
+    ListRedrawScope& operator=(const ListRedrawScope&) = delete;
+
+  private:
+    const win::Window& list_;
+};
+
 bool KeyIsDown(int virtualKey) {
     return (::GetKeyState(virtualKey) & 0x8000) != 0;
 }
@@ -82,6 +100,7 @@ bool ClAccountMappingDialog::OnInit() {
 
     logic_ = std::make_unique<mapping::AccountMapping>(
         lineNo, lineKindCodes, *mappings, *defaultMappings, static_cast<AccountListView&>(*this));
+    ListRedrawScope redraw(list_);
     logic_->Open();
     return true;
 }
@@ -99,6 +118,7 @@ bool ClAccountMappingDialog::OnCommand(int code, int id, HWND) {
         return true;
     case IDC_MAP_ALL_ACCOUNTS:
         if (code == BN_CLICKED) {
+            ListRedrawScope redraw(list_);
             logic_->ToggleAllAccounts();
         }
         return true;
@@ -169,6 +189,7 @@ void ClAccountMappingDialog::ShowMenu() {
         menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
         cursor.x, cursor.y, 0, Handle(), nullptr));
     ::DestroyMenu(menu);
+    ListRedrawScope redraw(list_);
     logic_->RunMenuCommand(command);
 }
 

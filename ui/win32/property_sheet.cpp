@@ -21,6 +21,22 @@ int CALLBACK SheetCallback(HWND, UINT message, LPARAM lParam) {
     return 0;
 }
 
+// Messages after which the framework may show another page: a page chosen by a message, a
+// key it takes as a dialog message (Ctrl+Tab, Ctrl+Page Down), a click on a tab.
+bool MayChangePage(UINT message, LPARAM lParam) {
+    switch (message) {
+    case PSM_SETCURSEL:
+    case PSM_SETCURSELID:
+    case PSM_ISDIALOGMESSAGE:
+        return true;
+    case WM_NOTIFY:
+        return lParam != 0 &&
+               reinterpret_cast<const NMHDR*>(lParam)->code == static_cast<UINT>(TCN_SELCHANGE);
+    default:
+        return false;
+    }
+}
+
 // Re-enables the owner and destroys the sheet however the modal loop ends.
 class ModalScope {
   public:
@@ -56,6 +72,13 @@ bool PropertyPage::OnNotify(const NMHDR& header, LRESULT& result) {
     return true;
 }
 
+HWND PropertyPage::FocusTarget() const {
+    const HWND first = ::GetNextDlgTabItem(Handle(), nullptr, FALSE);
+    if (first == nullptr || !::IsWindowVisible(first) || !::IsWindowEnabled(first))
+        return nullptr;
+    return first;
+}
+
 INT_PTR CALLBACK PropertyPage::PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         // A page receives its PROPSHEETPAGE; the object travels in its lParam.
@@ -83,6 +106,7 @@ bool PropertySheet::Create(HWND owner, const std::string& caption, int startPage
     // The start-up may already end the modal run it precedes.
     modalEnded_ = false;
     modalResult_ = -1;
+    focusedPage_ = -1;
     PROPSHEETHEADERA header{};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS | PSH_USECALLBACK | PSH_NOCONTEXTHELP;
@@ -125,11 +149,53 @@ LRESULT CALLBACK PropertySheet::SheetProc(HWND window, UINT message, WPARAM wPar
         ::RemovePropA(window, kSheetProperty);
         ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frameworkProc));
         sheet->Attach(nullptr);
+        return ::CallWindowProcA(frameworkProc, window, message, wParam, lParam);
     }
-    return ::CallWindowProcA(frameworkProc, window, message, wParam, lParam);
+    const LRESULT result = ::CallWindowProcA(frameworkProc, window, message, wParam, lParam);
+    if (MayChangePage(message, lParam))
+        sheet->FollowShownPage();
+    return result;
+}
+
+void PropertySheet::FollowShownPage() {
+    const int shown = ActiveIndex();
+    if (shown < 0 || shown == focusedPage_)
+        return;
+    focusedPage_ = shown;
+    FocusShownPage();
+}
+
+void PropertySheet::FocusShownPage() const {
+    const PropertyPage* page = ActivePage();
+    HWND target = page != nullptr ? page->FocusTarget() : nullptr;
+    if (target == nullptr)
+        target = PropSheet_GetTabControl(Handle());
+    ::SetFocus(target);
+    // As the dialog manager does when Tab reaches an edit: its whole text selected.
+    if ((::SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0)
+        ::SendMessageA(target, EM_SETSEL, 0, -1);
+}
+
+bool PropertySheet::DropKeyOutOfView(const MSG& message) const {
+    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST)
+        return false;
+    if (message.hwnd != Handle() && !::IsChild(Handle(), message.hwnd))
+        return false;
+    if (::IsWindowVisible(message.hwnd) && ::IsWindowEnabled(message.hwnd))
+        return false;
+    // A key left over for a page that is no longer shown (typed before the page changed), or
+    // for a control that was disabled meanwhile. It counts for nothing: the dialog manager's
+    // search for an access key, which starts at the key's window and ends when it comes back to
+    // it, would never come back from inside a hidden page.
+    const HWND focus = ::GetFocus();
+    if (focus == nullptr || !::IsWindowVisible(focus) || !::IsWindowEnabled(focus))
+        FocusShownPage();
+    return true;
 }
 
 void PropertySheet::DispatchModal(MSG& message) {
+    if (DropKeyOutOfView(message))
+        return;
     PropertyPage* page = ActivePage();
     if (page != nullptr && page->PreTranslate(message))
         return;

@@ -16,6 +16,10 @@ class PropertyPage : public Dialog {
     explicit PropertyPage(int templateId) : templateId_(templateId) {}
     int TemplateId() const { return templateId_; }
 
+    // The control that takes the focus when the page is shown: its first tab stop that is
+    // visible and enabled; null when it has none.
+    HWND FocusTarget() const;
+
   protected:
     // PSN_SETACTIVE: the page is about to be shown.
     virtual void OnSetActive() {}
@@ -75,8 +79,17 @@ class PropertySheet : public Window {
   private:
     static LRESULT CALLBACK SheetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void DispatchModal(MSG& message);
+    // After whatever changed the page (a bar button, a key, a tab click, Ctrl+Tab): the focus
+    // goes into the page now shown, once per change.
+    void FollowShownPage();
+    // The focus to the shown page's target, or to the tabs when the page has none.
+    void FocusShownPage() const;
+    // True for a key message whose window the user cannot see or use: it is dropped, and the
+    // focus, if it is there too, goes to the shown page.
+    bool DropKeyOutOfView(const MSG& message) const;
 
     std::vector<PropertyPage*> pages_;
+    int focusedPage_ = -1;
     WNDPROC frameworkProc_ = nullptr;
     bool modalEnded_ = false;
     int modalResult_ = 0;
