@@ -131,17 +131,6 @@ const std::string& ClXmlWriter::EscapeText(const char* text) {
     return escaped_;
 }
 
-bool ClXmlWriter::IsElementName(std::string_view name) {
-    const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-    if (name.empty() || !(isLetter(name.front()) || name.front() == '_'))
-        return false;
-    for (char c : name) {
-        if (!isLetter(c) && !(c >= '0' && c <= '9') && c != '_' && c != '-' && c != '.')
-            return false;
-    }
-    return true;
-}
-
 int ClXmlWriter::CloseFile() {
     if (file_ != nullptr) {
         if (!file_->Close())

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds, and runs every test:
-#   native-asan (AddressSanitizer + UBSan): unit tests, fuzz-corpus replays and the benchmark smoke
-#   runs (labels unit, fuzz, bench)
+#   native-asan (AddressSanitizer + UBSan): unit tests, fuzz-corpus replays, the benchmark smoke
+#   runs and the report checker's commands and page in headless Chromium (labels unit, fuzz,
+#   bench, checker)
 #   win32, the product: always built, its files checked (label pe)
 #   under Wine: end-to-end scenarios and Wine checks (label wine), in a Wine session of their
 #   own, on the win32 build where this machine runs 32-bit x86 code, else on the win64 build
@@ -59,8 +60,8 @@ ovw_windows_build
 echo "$OVW_WINDOWS_BUILD_SAYS"
 
 if build native-asan; then
-    stage "native tests (unit, fuzz, bench)"
-    ctest --test-dir "$build_root/native-asan" -L 'unit|fuzz|bench' -j"$jobs" --output-on-failure \
+    stage "native tests (unit, fuzz, bench, checker)"
+    ctest --test-dir "$build_root/native-asan" -L 'unit|fuzz|bench|checker' -j"$jobs" --output-on-failure \
         2>&1 | tee "$logs/native.log" | grep -vE '^ *Start |Test +#[0-9]+: .* Passed' || true
     count "$logs/native.log" "the native tests"
 fi

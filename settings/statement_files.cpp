@@ -1,10 +1,9 @@
 #include "settings/statement_files.h"
 
 #include "aggregate/account_key.h"
-#include "host/records.h"
 #include "platform/hex.h"
 #include "platform/sjis.h"
-#include "report/xml_writer.h"
+#include "platform/xml_name.h"
 
 #include <cstdint>
 #include <limits>
@@ -148,8 +147,8 @@ bool IsValidTag(std::string_view tag) {
     if (tag.empty() || tag.size() > kTagLimit)
         return false;
     if (!IsPlaceholderTag(tag))
-        return ClXmlWriter::IsElementName(tag);
-    return ClXmlWriter::IsElementName(std::string("_").append(tag));
+        return platform::IsXmlElementName(tag);
+    return platform::IsXmlElementName(std::string("_").append(tag));
 }
 
 // "line number/side/class+class.../display name/TAG;" and anything after the ';'.
@@ -222,14 +221,6 @@ std::string FormItemFileName(const std::string& editionPrefix, bool newForm) {
 
 std::string DefaultMappingFileName(const std::string& editionPrefix, bool newForm) {
     return DataFileName(editionPrefix, newForm, "DefKmk");
-}
-
-bool LookUpHostAccount(std::int32_t code, std::string& key) {
-    StKAMOKUINFO account{};
-    if (!FindAccountByCode(code, account))
-        return false;
-    key = MakeAccountKey(account).str();
-    return true;
 }
 
 bool loadStatementLines(const std::string& bytes, StatementLines& lines) try {
