@@ -33,6 +33,12 @@ struct MappingEntry {
     std::string key;
 };
 
+// The form generation of a period: the newer one ("30") for a period ending on 20180401 or later
+// (dates as YYYYMMDD numbers), else the older one ("16").
+constexpr bool IsNewFormPeriodEnd(std::int32_t periodEnd) {
+    return periodEnd >= 20180401;
+}
+
 // Line numbers: main-account lines come first (one value in amounts slot 0), monthly lines
 // from the first monthly line on. The newer form generation has one main-account line more.
 constexpr std::int16_t FirstMonthlyLine(bool newForm) {

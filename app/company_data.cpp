@@ -1,5 +1,6 @@
 #include "app/company_data.h"
 
+#include "aggregate/statement_line.h"
 #include "host/bookhub.h"
 #include "platform/sjis.h"
 #include "texts/catalogue.h"
@@ -11,7 +12,6 @@ namespace {
 
 // Room of the header texts, NUL included.
 constexpr std::size_t kHeaderTextSize = 51;
-constexpr std::int32_t kNewFormFirstEnd = 20180401;
 
 // A data-set cursor of the host, released however the walk ends.
 class DatCursor {
@@ -57,7 +57,7 @@ int SelectCompanyData(ClSetData*& dataSet, StDATAINFO& record) {
 }
 
 int NewFormOf(const StDATAINFO& record) {
-    return record.periodEnd() >= kNewFormFirstEnd ? 1 : 0;
+    return IsNewFormPeriodEnd(record.periodEnd()) ? 1 : 0;
 }
 
 std::string CompanyHeaderText(const StDATAINFO& record) {

@@ -1,7 +1,7 @@
 #include "report/xml_check.h"
 
 #include "platform/sjis.h"
-#include "report/xml_writer.h"
+#include "platform/xml_name.h"
 
 #include <set>
 #include <string_view>
@@ -71,7 +71,7 @@ class DocumentReader {
                bytes_[position_] != '\r' && bytes_[position_] != '\n')
             ++position_;
         name.assign(bytes_, start, position_ - start);
-        return ClXmlWriter::IsElementName(name);
+        return platform::IsXmlElementName(name);
     }
 
     // After "<": the name, attributes and ">" (or "/>", which makes empty true).

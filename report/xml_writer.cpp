@@ -132,10 +132,6 @@ const std::string& ClXmlWriter::EscapeText(const char* text) {
     return escaped_;
 }
 
-bool ClXmlWriter::IsElementName(std::string_view name) {
-    return platform::IsXmlElementName(name);
-}
-
 int ClXmlWriter::CloseFile() {
     if (file_ != nullptr) {
         if (!file_->Close())

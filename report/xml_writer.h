@@ -46,10 +46,6 @@ class ClXmlWriter {
     // one buffer shared by all calls: use it before the next call.
     const std::string& EscapeText(const char* text);
 
-    // True when name may name an element: ASCII letters, digits, '_', '-' and '.', a letter or
-    // '_' first.
-    static bool IsElementName(std::string_view name);
-
     // Closes the file if one is set and forgets it; returns 0.
     int CloseFile();
 

@@ -6,7 +6,8 @@
 # program in a program folder prepared as installed (the stand-in host with its sample book, the
 # data files, a filing-application definition file), the condition sheet is executed with the
 # output file 事業概況書.xml in that folder, the closing message is confirmed, and the host window
-# receives the result. It prints the run's transcript and where the report is.
+# receives the result. It prints the run's transcript and where the report is, then runs the
+# report checker (ovwcheck.exe) on the report and prints its tables and findings.
 # OVW_BUILD_ROOT (default build) holds the build folders.
 set -euo pipefail
 
@@ -78,5 +79,20 @@ if [ $status -eq 0 ] && [ -f "$report" ]; then
     echo "outcome: result 0, report written: $report ($(wc -c <"$report") bytes, Shift_JIS)"
 else
     echo "outcome: the run did not end as expected (see the lines above)"
+    exit $status
 fi
-exit $status
+
+# The report checker delivered beside the program reads the report back, shows it as tables,
+# checks it and writes the same as a page.
+echo "--- ovwcheck 事業概況書.xml (the report checked before filing)"
+set +e
+(cd "$work/sample_run/prog" &&
+    WINEDEBUG=-all "$repo/scripts/with-wine-session.sh" wine ovwcheck.exe --html 事業概況書.html 事業概況書.xml 2>/dev/null)
+checked=$?
+set -e
+case $checked in
+0) echo "check: no findings; page: $work/sample_run/prog/事業概況書.html" ;;
+1) echo "check: findings listed above; page: $work/sample_run/prog/事業概況書.html" ;;
+*) echo "check: the report could not be read (exit status $checked)" ;;
+esac
+[ $checked -le 1 ]

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds, and runs every test:
-#   native-asan (AddressSanitizer + UBSan): unit tests, fuzz-corpus replays and the benchmark smoke
-#   runs (labels unit, fuzz, bench)
+#   native-asan (AddressSanitizer + UBSan): unit tests, fuzz-corpus replays, the benchmark smoke
+#   runs and the report checker's commands and page in headless Chromium (labels unit, fuzz,
+#   bench, checker)
 #   fuzz (clang, libFuzzer): every fuzz target fuzzes for a few seconds (label fuzz); clang-tidy
 #   on the portable code with this build's compile commands; clang-format on the changed files
 #   (scripts/lint.sh; each of the two counts as one test)
@@ -75,8 +76,8 @@ ovw_windows_build
 echo "$OVW_WINDOWS_BUILD_SAYS"
 
 if build native-asan; then
-    stage "native tests (unit, fuzz, bench)"
-    ctest --test-dir "$build_root/native-asan" -L 'unit|fuzz|bench' -j"$jobs" --output-on-failure \
+    stage "native tests (unit, fuzz, bench, checker)"
+    ctest --test-dir "$build_root/native-asan" -L 'unit|fuzz|bench|checker' -j"$jobs" --output-on-failure \
         2>&1 | tee "$logs/native.log" | grep -vE '^ *Start |Test +#[0-9]+: .* Passed' || true
     count "$logs/native.log" "the native tests"
 fi

@@ -1,7 +1,6 @@
 #include "settings/statement_files.h"
 
 #include "aggregate/account_key.h"
-#include "host/records.h"
 #include "platform/hex.h"
 #include "platform/sjis.h"
 #include "platform/xml_name.h"
@@ -223,14 +222,6 @@ std::string FormItemFileName(const std::string& editionPrefix, bool newForm) {
 
 std::string DefaultMappingFileName(const std::string& editionPrefix, bool newForm) {
     return DataFileName(editionPrefix, newForm, "DefKmk");
-}
-
-bool LookUpHostAccount(std::int32_t code, std::string& key) {
-    StKAMOKUINFO account{};
-    if (!FindAccountByCode(code, account))
-        return false;
-    key = MakeAccountKey(account).str();
-    return true;
 }
 
 bool loadStatementLines(const std::string& bytes, StatementLines& lines) try {

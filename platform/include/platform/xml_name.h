@@ -1,12 +1,14 @@
-// The element names the report may hold: ASCII letters, digits, '_', '-' and '.', starting with a
-// letter or '_'. Shared by the data-file readers (which refuse other tags) and the XML writer.
+// The names this system gives XML elements: the writer writes them, the data-file reader
+// accepts them as tags and the read-back check expects them.
 #pragma once
 
 #include <string_view>
 
 namespace platform {
 
-inline bool IsXmlElementName(std::string_view name) {
+// True when name may name an element: ASCII letters, digits, '_', '-' and '.', a letter or '_'
+// first.
+constexpr bool IsXmlElementName(std::string_view name) {
     const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
     if (name.empty() || !(isLetter(name.front()) || name.front() == '_'))
         return false;

@@ -1,0 +1,719 @@
+// Reading a report back. The bytes are checked and decoded first (Shift_JIS, CR LF, the
+// declaration), the XML is parsed by rapidxml over the decoded text, and the element tree is
+// then held to the one shape the report writer emits. Every error names a line and a column of
+// the file and what was expected there.
+#include "checker/report.h"
+
+#include "aggregate/statement_line.h"
+#include "checker/text_decode.h"
+#include "platform/sjis.h"
+
+#include <rapidxml/rapidxml.hpp>
+
+#include <algorithm>
+#include <limits>
+#include <map>
+#include <new>
+#include <string_view>
+
+namespace checker {
+
+namespace {
+
+using Node = rapidxml::xml_node<char>;
+
+const std::string kDeclaration = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n";
+// A report is a few kilobytes; anything this large was not written by the link program.
+constexpr std::size_t kMaxReportSize = 1 << 20;
+// The report nests four levels deep. rapidxml descends one call per level, so the nesting is
+// bounded before the parser runs.
+constexpr int kMaxDepth = 16;
+// The amounts that the writer writes; others are written empty.
+constexpr std::int64_t kMaxAmount = 999999999999;
+constexpr std::int64_t kMinAmount = -99999999999;
+
+const char* const kSystemTags[] = {"GYOUMUPREFIX",        "VERSION",     "FUNCTIONID",
+                                   "CONNECTEDPROGRAMVER", "PROGRAMNAME", "PROGRAMVER"};
+const char* const kBasicTags[] = {"KOMONSAKINAME", "JIGYOUNENDOFROM", "JIGYOUNENDOTO"};
+const std::string kMonthTag = "TUKIBETU_";
+
+std::string Quoted(std::string_view text) {
+    return u8"「" + std::string(text) + u8"」";
+}
+
+std::string TwoDigits(int n) {
+    return std::string(1, static_cast<char>('0' + n / 10)) + static_cast<char>('0' + n % 10);
+}
+
+bool IsUtf8Continuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
+
+// True when bytes holds non-ASCII text that is valid UTF-8 throughout: a file saved as UTF-8.
+// Real Shift_JIS text is almost never valid UTF-8 (its lead bytes 0x81-0x9F are continuation
+// bytes there). first is set to the first non-ASCII byte.
+bool LooksLikeUtf8(const std::string& bytes, std::size_t& first) {
+    bool any = false;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        std::size_t length = c < 0x80                 ? 1
+                             : c >= 0xC2 && c <= 0xDF ? 2
+                             : c >= 0xE0 && c <= 0xEF ? 3
+                             : c >= 0xF0 && c <= 0xF4 ? 4
+                                                      : 0;
+        if (length == 0 || i + length > bytes.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            if (!IsUtf8Continuation(static_cast<unsigned char>(bytes[i + k])))
+                return false;
+        }
+        if (length > 1 && !any) {
+            any = true;
+            first = i;
+        }
+        i += length;
+    }
+    return any;
+}
+
+class Reader {
+  public:
+    Reader(const CatalogueSource& catalogues, Report& report, ReadError& error)
+        : catalogues_(catalogues), report_(report), error_(error) {}
+
+    bool Read(const std::string& bytes) {
+        return CheckBytes(bytes) && CheckText() && CheckTail() && CheckDepth() && Parse();
+    }
+
+  private:
+    // --- Positions and errors ---
+
+    // Line and column of an offset in bytes that are Shift_JIS (sjis) or UTF-8.
+    static void PositionIn(const std::string& bytes, std::size_t offset, bool sjis, int& line,
+                           int& column) {
+        line = 1;
+        column = 1;
+        for (std::size_t i = 0; i < offset && i < bytes.size();) {
+            const unsigned char c = static_cast<unsigned char>(bytes[i]);
+            std::size_t width = 1;
+            if (sjis)
+                width = platform::IsLeadByte(c) && i + 1 < offset ? 2 : 1;
+            else
+                while (i + width < bytes.size() &&
+                       IsUtf8Continuation(static_cast<unsigned char>(bytes[i + width])))
+                    ++width;
+            if (c == '\n') {
+                ++line;
+                column = 1;
+            } else {
+                ++column;
+            }
+            i += width;
+        }
+    }
+
+    bool FailAt(const std::string& bytes, std::size_t offset, bool sjis, std::string message) {
+        PositionIn(bytes, offset, sjis, error_.line, error_.column);
+        error_.message = std::move(message);
+        return false;
+    }
+
+    // An error at a place in the decoded text.
+    bool Fail(const char* where, std::string message) {
+        const std::size_t offset =
+            where != nullptr && where >= text_.data() && where <= text_.data() + text_.size()
+                ? static_cast<std::size_t>(where - text_.data())
+                : text_.size();
+        return FailAt(text_, offset, false, std::move(message));
+    }
+
+    bool FailAtNode(const Node& node, std::string message) {
+        return Fail(node.name_size() > 0 ? node.name() - 1 : node.value(), std::move(message));
+    }
+
+    // --- Bytes and text ---
+
+    bool CheckBytes(const std::string& bytes) {
+        if (bytes.empty())
+            return FailAt(bytes, 0, true,
+                          u8"ファイルが空です。報告書なら宣言 " + kDeclaration.substr(0, 42) +
+                              u8" で始まります。");
+        if (bytes.size() > kMaxReportSize)
+            return FailAt(bytes, 0, true,
+                          u8"ファイルが大きすぎます（" + std::to_string(bytes.size()) +
+                              u8" バイト）。報告書は数キロバイトです。");
+        if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+            return FailAt(bytes, 0, true,
+                          u8"UTF-8 のバイト順マークがあります。報告書は Shift_JIS で書かれ、"
+                          u8"宣言で始まります。");
+        std::size_t first = 0;
+        if (LooksLikeUtf8(bytes, first))
+            return FailAt(bytes, first, false,
+                          u8"この文字は UTF-8 で書かれています。報告書は Shift_JIS で書かれて"
+                          u8"いるはずです。");
+        const DecodeResult decoded = ShiftJisToUtf8(bytes, text_);
+        if (!decoded.ok) {
+            const unsigned char c = static_cast<unsigned char>(bytes[decoded.badOffset]);
+            static const char kHex[] = "0123456789ABCDEF";
+            const std::string hex = std::string("0x") + kHex[c >> 4] + kHex[c & 15];
+            return FailAt(bytes, decoded.badOffset, true,
+                          u8"Shift_JIS の文字ではないバイト " + hex +
+                              u8" があります。報告書は Shift_JIS（コードページ 932）で書かれて"
+                              u8"いるはずです。");
+        }
+        return true;
+    }
+
+    // Characters that the writer never writes, line ends, and the declaration.
+    bool CheckText() {
+        for (std::size_t i = 0; i < text_.size(); ++i) {
+            const unsigned char c = static_cast<unsigned char>(text_[i]);
+            if (c == '\r' && i + 1 == text_.size())
+                return FailAt(
+                    text_, i, false,
+                    u8"ファイルが途中で切れています（最後の CR の後に LF がありません）。");
+            if (c == '\r' && text_[i + 1] != '\n')
+                return FailAt(text_, i, false,
+                              u8"CR の後に LF がありません。報告書の行は CR LF で終わります。");
+            if (c == '\n' && (i == 0 || text_[i - 1] != '\r'))
+                return FailAt(text_, i, false,
+                              u8"行が LF だけで終わっています。報告書の行は CR LF で終わります。");
+            if (c < 0x20 && c != '\t' && c != '\r' && c != '\n')
+                return FailAt(text_, i, false,
+                              u8"制御文字 (" + std::to_string(c) +
+                                  u8") があります。報告書には書かれない文字です。");
+        }
+        const std::size_t same =
+            std::mismatch(kDeclaration.begin(), kDeclaration.end(), text_.begin(), text_.end())
+                .first -
+            kDeclaration.begin();
+        if (same < kDeclaration.size()) {
+            const bool truncated = same == text_.size();
+            return FailAt(text_, same, false,
+                          std::string(truncated ? u8"ファイルが途中で切れています。" : "") +
+                              u8"1 行目は宣言 " + kDeclaration.substr(0, kDeclaration.size() - 2) +
+                              u8" のはずです。");
+        }
+        return true;
+    }
+
+    // The deepest nesting of start tags, counted without trusting the document: every start
+    // tag opens a level, every end tag and every "/>" that ends a tag closes one. Quoted
+    // attribute values are stepped over. The count is never below the parser's depth.
+    bool CheckDepth() {
+        int depth = 0;
+        bool inTag = false;
+        char quote = 0;
+        for (std::size_t i = 0; i < text_.size(); ++i) {
+            const char c = text_[i];
+            if (quote != 0) {
+                if (c == quote)
+                    quote = 0;
+            } else if (inTag) {
+                if (c == '"' || c == '\'')
+                    quote = c;
+                else if (c == '/' && i + 1 < text_.size() && text_[i + 1] == '>')
+                    --depth;
+                else if (c == '>')
+                    inTag = false;
+            } else if (c == '<' && i + 1 < text_.size()) {
+                const char next = text_[i + 1];
+                if (next == '/') {
+                    --depth;
+                } else if (next != '?' && next != '!') {
+                    inTag = true;
+                    if (++depth > kMaxDepth)
+                        return FailAt(text_, i, false,
+                                      u8"要素の入れ子が深すぎます（" + std::to_string(kMaxDepth) +
+                                          u8" 段を超えています）。報告書は 4 段です。");
+                }
+            }
+        }
+        return true;
+    }
+
+    // --- Parsing ---
+
+    static std::string ParserMessage(const char* what) {
+        const std::string_view text(what);
+        if (text == "unexpected end of data")
+            return u8"ファイルが途中で切れています（要素が閉じられないまま終わっています）。";
+        if (text == "invalid closing tag name")
+            return u8"終了タグの名前が開始タグと合っていません。";
+        if (text == "out of memory")
+            return u8"メモリが足りません。";
+        if (text.rfind("expected ", 0) == 0)
+            return u8"XML の書き方が正しくありません。ここには " +
+                   Quoted(text.substr(std::string_view("expected ").size())) +
+                   u8" が来るはずです。";
+        return u8"XML の書き方が正しくありません（" + std::string(text) + u8"）。";
+    }
+
+    bool Parse() {
+        rapidxml::xml_document<char> document;
+        try {
+            document.parse<rapidxml::parse_non_destructive | rapidxml::parse_validate_closing_tags |
+                           rapidxml::parse_declaration_node | rapidxml::parse_comment_nodes |
+                           rapidxml::parse_doctype_node | rapidxml::parse_pi_nodes>(text_.data());
+        } catch (const rapidxml::parse_error& e) {
+            return Fail(e.where<char>(), ParserMessage(e.what()));
+        } catch (const std::bad_alloc&) {
+            return Fail(nullptr, u8"メモリが足りません。");
+        }
+        const Node* root = nullptr;
+        for (const Node* node = document.first_node(); node != nullptr;
+             node = node->next_sibling()) {
+            if (node->type() == rapidxml::node_declaration && node == document.first_node())
+                continue;
+            if (node->type() != rapidxml::node_element)
+                return FailOther(*node);
+            if (root != nullptr)
+                return FailAtNode(*node, u8"ルート要素 REPORT の後に要素" + Quoted(Name(*node)) +
+                                             u8"があります。");
+            root = node;
+        }
+        if (root == nullptr)
+            return Fail(nullptr,
+                        u8"ファイルが途中で切れています。ルート要素 REPORT がありません。");
+        if (Name(*root) != "REPORT")
+            return FailAtNode(*root, u8"ルート要素は REPORT のはずです（" + Quoted(Name(*root)) +
+                                         u8"があります）。");
+        return ReadRoot(*root);
+    }
+
+    // The file ends as the writer ends it: with the end tag of the root and its line end. A file
+    // cut short is told as such before the parser finds some other fault at its end.
+    bool CheckTail() {
+        const std::string end = "</REPORT>\r\n";
+        if (text_.size() >= end.size() &&
+            text_.compare(text_.size() - end.size(), end.size(), end) == 0)
+            return true;
+        const std::size_t at = text_.rfind("</REPORT>");
+        if (at != std::string::npos && at + end.size() < text_.size())
+            return Fail(text_.data() + at + end.size(),
+                        u8"ルート要素 REPORT の終わり (</REPORT>) の後にも書かれています。"
+                        u8"報告書は </REPORT> の行で終わります。");
+        return Fail(nullptr, u8"ファイルが途中で切れています。報告書は </REPORT> の行で終わる"
+                             u8"はずです。");
+    }
+
+    static std::string_view Name(const Node& node) {
+        return std::string_view(node.name(), node.name_size());
+    }
+
+    bool FailOther(const Node& node) {
+        switch (node.type()) {
+        case rapidxml::node_comment:
+            return Fail(node.value() - 4, u8"コメントがあります。報告書にはコメントを書きません。");
+        case rapidxml::node_cdata:
+            return Fail(node.value() - 9, u8"CDATA があります。報告書の値は文字参照で書かれます。");
+        case rapidxml::node_doctype:
+            return Fail(node.value() - 10, u8"DOCTYPE があります。報告書には書かれません。");
+        case rapidxml::node_pi:
+        case rapidxml::node_declaration:
+            return Fail(node.name() - 2,
+                        u8"処理命令があります。宣言はファイルの先頭に一つだけです。");
+        default:
+            return Fail(node.value(), u8"ここに文字は書かれないはずです。");
+        }
+    }
+
+    bool IsBlank(std::string_view text) {
+        return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+    }
+
+    // The child elements of a group, after checking that it holds nothing else.
+    bool GroupChildren(const Node& group, std::vector<const Node*>& children) {
+        if (group.first_attribute() != nullptr)
+            return FailAtNode(group, Quoted(Name(group)) + u8"に属性があります。報告書の要素に"
+                                                           u8"属性はありません。");
+        for (const Node* node = group.first_node(); node != nullptr; node = node->next_sibling()) {
+            if (node->type() == rapidxml::node_element) {
+                children.push_back(node);
+            } else if (node->type() != rapidxml::node_data ||
+                       !IsBlank(std::string_view(node->value(), node->value_size()))) {
+                if (node->type() == rapidxml::node_data)
+                    return Fail(node->value() + (std::string_view(node->value(), node->value_size())
+                                                     .find_first_not_of(" \t\r\n")),
+                                Quoted(Name(group)) + u8"の中には要素だけが書かれるはずです。");
+                return FailOther(*node);
+            }
+        }
+        return true;
+    }
+
+    // The text of a one-line element, its five character references resolved.
+    bool LeafText(const Node& leaf, std::string& text) {
+        if (leaf.first_attribute() != nullptr)
+            return FailAtNode(leaf, Quoted(Name(leaf)) + u8"に属性があります。報告書の要素に"
+                                                         u8"属性はありません。");
+        for (const Node* node = leaf.first_node(); node != nullptr; node = node->next_sibling()) {
+            if (node->type() == rapidxml::node_element)
+                return FailAtNode(*node, Quoted(Name(leaf)) + u8"の中に要素" + Quoted(Name(*node)) +
+                                             u8"があります。ここには値だけが書かれるはずです。");
+            if (node->type() != rapidxml::node_data)
+                return FailOther(*node);
+        }
+        static const std::pair<std::string_view, char> kReferences[] = {
+            {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+        const std::string_view raw(leaf.value(), leaf.value_size());
+        text.clear();
+        for (std::size_t i = 0; i < raw.size(); ++i) {
+            if (raw[i] == '>' || raw[i] == '"' || raw[i] == '\'')
+                return Fail(raw.data() + i, Quoted(raw.substr(i, 1)) +
+                                                u8"がそのまま書かれています。報告書では文字参照で"
+                                                u8"書かれます。");
+            if (raw[i] != '&') {
+                text += raw[i];
+                continue;
+            }
+            bool known = false;
+            for (const auto& reference : kReferences) {
+                if (raw.compare(i, reference.first.size(), reference.first) == 0) {
+                    text += reference.second;
+                    i += reference.first.size() - 1;
+                    known = true;
+                    break;
+                }
+            }
+            if (!known)
+                return Fail(raw.data() + i,
+                            u8"文字参照が正しくありません。報告書で使われるのは &amp; &lt; &gt; "
+                            u8"&quot; &apos; だけです。");
+        }
+        return true;
+    }
+
+    // A signed decimal number as "%d" writes it, within [min, max].
+    static bool ParseDecimal(std::string_view text, std::int64_t min, std::int64_t max,
+                             std::int64_t& value) {
+        const bool negative = !text.empty() && text[0] == '-';
+        const std::string_view digits = text.substr(negative ? 1 : 0);
+        if (digits.empty() || digits.size() > 18 || (digits[0] == '0' && digits.size() > 1) ||
+            (negative && digits == "0"))
+            return false;
+        std::int64_t magnitude = 0;
+        for (char c : digits) {
+            if (c < '0' || c > '9')
+                return false;
+            magnitude = magnitude * 10 + (c - '0');
+        }
+        value = negative ? -magnitude : magnitude;
+        return value >= min && value <= max;
+    }
+
+    bool Number(const Node& leaf, std::int64_t min, std::int64_t max, std::int64_t& value) {
+        std::string text;
+        if (!LeafText(leaf, text))
+            return false;
+        if (!ParseDecimal(text, min, max, value))
+            return Fail(leaf.value_size() > 0 ? leaf.value() : leaf.name() + leaf.name_size() + 1,
+                        Quoted(Name(leaf)) + u8"は " + std::to_string(min) + u8" から " +
+                            std::to_string(max) + u8" までの整数のはずです（" + Quoted(text) +
+                            u8"と書かれています）。");
+        return true;
+    }
+
+    bool ReadAmount(const Node& leaf, Amount& amount) {
+        std::string text;
+        if (!LeafText(leaf, text))
+            return false;
+        if (text.empty()) {
+            amount.reset();
+            return true;
+        }
+        std::int64_t value = 0;
+        const char* where = leaf.value();
+        if (text == "0")
+            return Fail(where, Quoted(Name(leaf)) + u8"の 0 は空欄で書かれるはずです。");
+        if (!ParseDecimal(text, kMinAmount, kMaxAmount, value))
+            return Fail(where, Quoted(Name(leaf)) + u8"の金額は円単位の整数（" +
+                                   std::to_string(kMinAmount) + u8" から " +
+                                   std::to_string(kMaxAmount) +
+                                   u8"、区切りなし）か空欄のはずです（" + Quoted(text) +
+                                   u8"と書かれています）。");
+        amount = value;
+        return true;
+    }
+
+    // Children of a group by name, each name once; unknown names are the caller's to judge.
+    bool ByName(const std::vector<const Node*>& children,
+                std::map<std::string, const Node*, std::less<>>& named) {
+        for (const Node* child : children) {
+            const std::string name(Name(*child));
+            const auto found = named.find(name);
+            if (found != named.end()) {
+                int line = 0;
+                int column = 0;
+                PositionIn(text_,
+                           static_cast<std::size_t>(found->second->name() - 1 - text_.data()),
+                           false, line, column);
+                return FailAtNode(*child, Quoted(name) + u8"が二度書かれています（最初は " +
+                                              std::to_string(line) + u8" 行目）。");
+            }
+            named.emplace(name, child);
+        }
+        return true;
+    }
+
+    bool Missing(const Node& group, std::string_view name, const std::string& what = {}) {
+        return FailAtNode(group,
+                          Quoted(Name(group)) + u8"に" + Quoted(name) + what + u8"がありません。");
+    }
+
+    bool Unknown(const Node& group, const Node& child, const std::string& expected) {
+        return FailAtNode(child, Quoted(Name(group)) + u8"にない要素" + Quoted(Name(child)) +
+                                     u8"があります。" + expected);
+    }
+
+    // The named groups of a parent, in the writer's order, each exactly once.
+    bool Groups(const Node& parent, std::initializer_list<const char*> names,
+                std::vector<const Node*>& groups) {
+        std::vector<const Node*> children;
+        if (!GroupChildren(parent, children))
+            return false;
+        std::size_t index = 0;
+        for (const char* name : names) {
+            if (index == children.size() || Name(*children[index]) != name) {
+                for (std::size_t later = index; later < children.size(); ++later) {
+                    if (Name(*children[later]) == name)
+                        return FailAtNode(*children[index],
+                                          Quoted(name) + u8"がここに来るはずです（" +
+                                              Quoted(Name(*children[index])) + u8"があります）。");
+                }
+                if (index < children.size()) {
+                    bool known = false;
+                    for (const char* other : names)
+                        known = known || Name(*children[index]) == other;
+                    if (!known)
+                        return Unknown(parent, *children[index],
+                                       u8"ここには" + Quoted(name) + u8"が来るはずです。");
+                    return FailAtNode(*children[index], Quoted(name) +
+                                                            u8"（グループ）がありません。" +
+                                                            Quoted(Name(*children[index])) +
+                                                            u8"の前に書かれるはずです。");
+                }
+                return Missing(parent, name, u8"（グループ）");
+            }
+            groups.push_back(children[index++]);
+        }
+        if (index < children.size())
+            return FailAtNode(*children[index], Quoted(Name(*children[index])) + u8"が" +
+                                                    Quoted(Name(parent)) +
+                                                    u8"の最後の要素の後にあります。");
+        return true;
+    }
+
+    bool ReadRoot(const Node& root) {
+        std::vector<const Node*> groups;
+        return Groups(root, {"SYSTEM", "BASIC", "DATA"}, groups) && ReadSystem(*groups[0]) &&
+               ReadBasic(*groups[1]) && ReadData(*groups[2]);
+    }
+
+    // A group of fixed elements: each of tags exactly once, nothing else.
+    template <std::size_t N>
+    bool FixedElements(const Node& group, const char* const (&tags)[N],
+                       std::array<const Node*, N>& found) {
+        std::vector<const Node*> children;
+        std::map<std::string, const Node*, std::less<>> named;
+        if (!GroupChildren(group, children) || !ByName(children, named))
+            return false;
+        for (const Node* child : children) {
+            bool known = false;
+            for (const char* tag : tags)
+                known = known || Name(*child) == tag;
+            if (!known) {
+                std::string list;
+                for (const char* tag : tags)
+                    list += (list.empty() ? "" : ", ") + std::string(tag);
+                return Unknown(group, *child, u8"書かれるのは " + list + u8" です。");
+            }
+        }
+        for (std::size_t i = 0; i < N; ++i) {
+            const auto it = named.find(tags[i]);
+            if (it == named.end())
+                return Missing(group, tags[i]);
+            found[i] = it->second;
+        }
+        return true;
+    }
+
+    bool Fixed(const Node& leaf, const std::string& expected) {
+        std::string text;
+        if (!LeafText(leaf, text))
+            return false;
+        if (text != expected)
+            return Fail(leaf.value_size() > 0 ? leaf.value() : leaf.name() + leaf.name_size() + 1,
+                        Quoted(Name(leaf)) + u8"は" + Quoted(expected) + u8"のはずです（" +
+                            Quoted(text) + u8"と書かれています）。");
+        return true;
+    }
+
+    bool ReadSystem(const Node& system) {
+        std::array<const Node*, 6> e{};
+        std::int64_t functionId = 0;
+        if (!FixedElements(system, kSystemTags, e) || !Fixed(*e[0], "RV16") || !Fixed(*e[1], "1") ||
+            !Number(*e[2], std::numeric_limits<std::int16_t>::min(),
+                    std::numeric_limits<std::int16_t>::max(), functionId) ||
+            !LeafText(*e[3], report_.connectedVersion) || !LeafText(*e[4], report_.programName) ||
+            !LeafText(*e[5], report_.programVersion))
+            return false;
+        report_.prefix = "RV16";
+        report_.version = "1";
+        report_.functionId = static_cast<std::int16_t>(functionId);
+        return true;
+    }
+
+    bool ReadBasic(const Node& basic) {
+        std::array<const Node*, 3> e{};
+        std::int64_t from = 0;
+        std::int64_t to = 0;
+        constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
+        constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+        if (!FixedElements(basic, kBasicTags, e) || !LeafText(*e[0], report_.company) ||
+            !Number(*e[1], kMin, kMax, from) || !Number(*e[2], kMin, kMax, to))
+            return false;
+        report_.periodFrom = static_cast<std::int32_t>(from);
+        report_.periodTo = static_cast<std::int32_t>(to);
+        report_.newForm = IsNewFormPeriodEnd(report_.periodTo);
+        periodEnd_ = e[2];
+        return true;
+    }
+
+    static std::string FormName(bool newForm) { return newForm ? "\"30\"" : "\"16\""; }
+
+    // What to say of a tag that the report's generation does not have.
+    std::string OtherForm(const std::string& tag) {
+        const Catalogue* other = catalogues_(!report_.newForm);
+        if (other != nullptr && other->Find(tag) != nullptr)
+            return Quoted(tag) + u8"は様式 " + FormName(!report_.newForm) +
+                   u8" の要素です。事業年度の終わり (JIGYOUNENDOTO) " +
+                   std::to_string(report_.periodTo) + u8" の報告書は様式 " +
+                   FormName(report_.newForm) + u8" で書かれます。";
+        return u8"様式 " + FormName(report_.newForm) + u8" の項目ファイルにない要素です。";
+    }
+
+    bool ReadData(const Node& data) {
+        catalogue_ = catalogues_(report_.newForm);
+        if (catalogue_ == nullptr)
+            return FailAtNode(*periodEnd_, u8"様式 " + FormName(report_.newForm) +
+                                               u8" の項目ファイルが読めません（--data-dir で"
+                                               u8"置き場所を指定できます）。");
+        std::vector<const Node*> groups;
+        return Groups(data, {"SYUYOUKAMOKU", "TUKIBETUURIAGEDAKA"}, groups) &&
+               ReadMainItems(*groups[0]) && ReadMonthlyItems(*groups[1]);
+    }
+
+    bool ReadMainItems(const Node& group) {
+        std::vector<const Node*> children;
+        std::map<std::string, const Node*, std::less<>> named;
+        if (!GroupChildren(group, children) || !ByName(children, named))
+            return false;
+        for (const Node* child : children) {
+            const CatalogueLine* line = catalogue_->Find(std::string(Name(*child)));
+            if (line == nullptr || line->monthly)
+                return Unknown(group, *child, OtherForm(std::string(Name(*child))));
+        }
+        for (const CatalogueLine& line : catalogue_->lines) {
+            if (line.monthly)
+                continue;
+            const auto it = named.find(line.tag);
+            if (it == named.end())
+                return Missing(group, line.tag, u8"（" + line.name + u8"）");
+            MainItem item;
+            item.line = &line;
+            if (!ReadAmount(*it->second, item.amount))
+                return false;
+            report_.mainItems.push_back(item);
+        }
+        return true;
+    }
+
+    // "TAG05" -> tag "TAG" and index 5; false without two digits 01..12 at the end.
+    static bool SplitMonthly(std::string_view name, std::string& tag, int& index) {
+        if (name.size() < 3)
+            return false;
+        const char tens = name[name.size() - 2];
+        const char ones = name[name.size() - 1];
+        if (tens < '0' || tens > '1' || ones < '0' || ones > '9')
+            return false;
+        index = (tens - '0') * 10 + (ones - '0');
+        tag.assign(name.substr(0, name.size() - 2));
+        return index >= 1 && index <= kMonths;
+    }
+
+    bool ReadMonthlyItems(const Node& group) {
+        std::vector<const Node*> children;
+        std::map<std::string, const Node*, std::less<>> named;
+        if (!GroupChildren(group, children) || !ByName(children, named))
+            return false;
+        for (const Node* child : children) {
+            std::string tag;
+            int index = 0;
+            const bool split = SplitMonthly(Name(*child), tag, index);
+            if (split && tag == kMonthTag)
+                continue;
+            const CatalogueLine* line = split ? catalogue_->Find(tag) : nullptr;
+            if (line == nullptr || !line->monthly)
+                return Unknown(group, *child,
+                               split ? OtherForm(tag)
+                                     : u8"月別の要素は TUKIBETU_01 から TUKIBETU_12 と、"
+                                       u8"月別項目の要素名に 01 から 12 を付けた名前です。");
+        }
+        for (int index = 1; index <= kMonths; ++index) {
+            const std::string monthTag = kMonthTag + TwoDigits(index);
+            const auto it = named.find(monthTag);
+            if (it == named.end())
+                return Missing(group, monthTag);
+            std::int64_t month = 0;
+            if (!Number(*it->second, 1, 12, month))
+                return false;
+            const int expected = index == 1 ? static_cast<int>(month)
+                                            : report_.months[0] + index - 1 -
+                                                  (report_.months[0] + index - 1 > 12 ? 12 : 0);
+            if (month != expected)
+                return Fail(it->second->value(),
+                            Quoted(monthTag) + u8"は " + std::to_string(expected) +
+                                u8" のはずです（TUKIBETU_01 が " +
+                                std::to_string(report_.months[0]) + u8" 月なので）。");
+            report_.months[index - 1] = static_cast<int>(month);
+        }
+        for (const CatalogueLine& line : catalogue_->lines) {
+            if (!line.monthly)
+                continue;
+            MonthlyRow row;
+            row.line = &line;
+            for (int index = 1; index <= kMonths; ++index) {
+                const std::string tag = line.tag + TwoDigits(index);
+                const auto it = named.find(tag);
+                if (it == named.end())
+                    return Missing(group, tag, u8"（" + line.name + u8"）");
+                if (!ReadAmount(*it->second, row.amounts[index - 1]))
+                    return false;
+            }
+            report_.monthlyRows.push_back(row);
+        }
+        return true;
+    }
+
+    const CatalogueSource& catalogues_;
+    Report& report_;
+    ReadError& error_;
+    std::string text_; // the file as UTF-8; the parser's names and values point into it
+    const Catalogue* catalogue_ = nullptr;
+    const Node* periodEnd_ = nullptr;
+};
+
+} // namespace
+
+bool ReadReport(const std::string& bytes, const CatalogueSource& catalogues, Report& report,
+                ReadError& error) {
+    Report read;
+    Reader reader(catalogues, read, error);
+    if (!reader.Read(bytes))
+        return false;
+    report = std::move(read);
+    return true;
+}
+
+} // namespace checker

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# The report checker as a user runs it, on the committed full-run reports, on copies edited by
+# hand the way a wrong mapping changes a report, and on files that are no report:
+#   run_checks.sh WORK_DIR OVWCHECK [RUNNER]
+# OVWCHECK is the program (ovwcheck, or ovwcheck.exe with RUNNER wine); it finds the form-item
+# files in its own folder. Each case checks the exit status (0 clean, 1 findings, 2 unreadable)
+# and a line of what the checker says. Prints one line per case; exit status 0 when all pass.
+set -euo pipefail
+
+if [ $# -lt 2 ] || [ $# -gt 3 ]; then
+    echo "usage: $0 WORK_DIR OVWCHECK [RUNNER]" >&2
+    exit 2
+fi
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+reports="$here/../e2e/reports"
+work="$1"
+checker="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
+runner="${3:-}"
+
+rm -rf "$work"
+mkdir -p "$work"
+cd "$work"
+rv16="$reports/sheet_full_run_rv16.xml"
+rv30="$reports/sheet_full_run_rv30.xml"
+cp "$rv16" clean_rv16.xml
+cp "$rv30" clean_rv30.xml
+
+# Copies edited by hand; each trips exactly the finding it was edited for.
+sed 's|<SIHON>82143903</SIHON>|<SIHON>80143903</SIHON>|' "$rv30" >account_dropped.xml
+sed 's|<GAITYUUHI>4508493</GAITYUUHI>|<GAITYUUHI>9016986</GAITYUUHI>|' "$rv30" >amount_doubled.xml
+sed 's|<TUKIBETUURIAGEKINGAKU05>24933765<|<TUKIBETUURIAGEKINGAKU05><|' "$rv30" >month_missing.xml
+sed 's|<KENGYOUURIAGEDAKA>1653940<|<KENGYOUURIAGEDAKA>338797351<|' "$rv30" >part_larger.xml
+
+# Files that are no report.
+head -c 3000 "$rv30" >truncated.xml
+iconv -f CP932 -t UTF-8 "$rv30" >saved_as_utf8.xml
+sed 's|<KOMONSAKINAME>|<KOMONSAKINAME>\x85\x40|' "$rv30" >not_shift_jis.xml
+sed 's|KENGYOUURIAGEDAKA>|KENGYOUURIAGE>|g' "$rv30" >unknown_tag.xml
+sed 's|<SIHON>82143903</SIHON>|<SIHON>82143903.5</SIHON>|' "$rv30" >not_whole_yen.xml
+sed 's|<SIHON>82143903</SIHON>|&&|' "$rv30" >duplicated_tag.xml
+sed '/<BASIC>/,/<\/BASIC>/d' "$rv30" >missing_group.xml
+sed 's|\r$||' "$rv30" >lf_only.xml
+
+passed=0
+failed=0
+# check FILE STATUS TEXT [FINDINGS]: the checker's exit status, a line it prints (stdout or
+# stderr) and, when given, how many findings it lists.
+check() {
+    local file="$1" expected="$2" text="$3" findings="${4:-}"
+    local status=0
+    $runner "$checker" "$file" >"$file.out" 2>"$file.err" || status=$?
+    local problem=""
+    if [ "$status" -ne "$expected" ]; then
+        problem="exit status $status, expected $expected"
+    elif ! grep -qF -- "$text" "$file.out" "$file.err"; then
+        problem="no line with: $text"
+    elif [ -n "$findings" ] && [ "$(grep -c '^\[指摘\]' "$file.out")" -ne "$findings" ]; then
+        problem="$(grep -c '^\[指摘\]' "$file.out") findings, expected $findings"
+    fi
+    if [ -z "$problem" ]; then
+        echo "PASS $file (exit $status)"
+        passed=$((passed + 1))
+    else
+        echo "FAIL $file: $problem"
+        sed 's/^/    /' "$file.err" | head -5
+        grep '^\[' "$file.out" | sed 's/^/    /' | head -10 || true
+        failed=$((failed + 1))
+    fi
+}
+
+check clean_rv16.xml 0 "指摘はありません。" 0
+check clean_rv30.xml 0 "指摘はありません。" 0
+check account_dropped.xml 1 "[指摘] 資産の部合計 (SISAN): 貸借が合いません。" 1
+check amount_doubled.xml 1 "[指摘] 売上原価 (URIAGEGENKA): 売上原価が、" 1
+check month_missing.xml 1 "[指摘] 売上（収入）金額 (TUKIBETUURIAGEKINGAKU) 12 か月の計" 1
+check part_larger.xml 1 "[指摘] うち兼業売上高 (KENGYOUURIAGEDAKA):" 1
+check truncated.xml 2 "truncated.xml:72:48: 報告書として読めません: ファイルが途中で切れています。"
+check saved_as_utf8.xml 2 "saved_as_utf8.xml:8:22: 報告書として読めません: この文字は UTF-8 で"
+check not_shift_jis.xml 2 "not_shift_jis.xml:12:18: 報告書として読めません: Shift_JIS の文字ではないバイト 0x85"
+check unknown_tag.xml 2 "unknown_tag.xml:19:5: 報告書として読めません: 「SYUYOUKAMOKU」にない要素「KENGYOUURIAGE」"
+check not_whole_yen.xml 2 "not_whole_yen.xml:53:12: 報告書として読めません: 「SIHON」の金額は円単位の整数"
+check duplicated_tag.xml 2 "duplicated_tag.xml:53:28: 報告書として読めません: 「SIHON」が二度書かれています"
+check missing_group.xml 2 "missing_group.xml:11:2: 報告書として読めません: 「BASIC」（グループ）がありません。"
+check lf_only.xml 2 "lf_only.xml:1:43: 報告書として読めません: 行が LF だけで終わっています。"
+check no_such_file.xml 2 "no_such_file.xml: ファイルを開けません。"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,220 @@
+// The checker's rules on the committed full-run reports and on copies edited by hand the way a
+// wrong mapping would change them.
+#include "checker/checks.h"
+#include "checker/rules.h"
+#include "unit/checker_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using checker::Severity;
+using checker_test::CommittedReport;
+using checker_test::Edited;
+using checker_test::Ids;
+using checker_test::Read;
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+std::vector<checker::Finding> Check(const std::string& bytes) {
+    const auto outcome = Read(bytes);
+    EXPECT_TRUE(outcome.ok) << outcome.error.line << ":" << outcome.error.column << " "
+                            << outcome.error.message;
+    return checker::CheckReport(outcome.report);
+}
+
+// The lines a finding names, the line it is about first.
+Strings Tags(const checker::Finding& finding) {
+    Strings tags;
+    for (const auto& term : finding.terms)
+        tags.push_back(term.tag);
+    return tags;
+}
+
+const checker::Finding& OnlyFinding(const std::vector<checker::Finding>& findings) {
+    for (const auto& finding : findings) {
+        if (finding.severity == Severity::kFinding)
+            return finding;
+    }
+    static const checker::Finding none;
+    ADD_FAILURE() << "no finding";
+    return none;
+}
+
+} // namespace
+
+TEST(CheckerRules, CommittedReportsOfBothGenerationsCheckClean) {
+    for (bool newForm : {false, true}) {
+        const auto findings = Check(CommittedReport(newForm));
+        EXPECT_EQ(Strings{}, Ids(findings, Severity::kFinding)) << "generation " << newForm;
+        EXPECT_EQ(Strings{}, Ids(findings, Severity::kNotApplicable));
+    }
+    // The lines the sample company leaves empty are pointed out, as hints only.
+    EXPECT_EQ((Strings{"empty-line", "empty-line", "empty-line", "empty-monthly-line"}),
+              Ids(Check(CommittedReport(true)), Severity::kHint));
+}
+
+TEST(CheckerRules, EveryRuleNamesLinesOfTheCatalogueOfItsGenerations) {
+    for (const checker::Rule& rule : checker::AllRules()) {
+        for (bool newForm : {false, true}) {
+            if (!(rule.forms & (newForm ? checker::kForm30 : checker::kForm16)))
+                continue;
+            const checker::Catalogue* catalogue = checker_test::DeliveredCatalogue(newForm);
+            ASSERT_NE(nullptr, catalogue);
+            if (rule.left != nullptr) {
+                EXPECT_NE(nullptr, catalogue->Find(rule.left)) << rule.id << " " << rule.left;
+            }
+            for (const checker::Term& term : rule.terms)
+                EXPECT_NE(nullptr, catalogue->Find(term.tag)) << rule.id << " " << term.tag;
+            EXPECT_NE(std::string(rule.wording), "") << rule.id;
+        }
+    }
+}
+
+TEST(CheckerRules, AnAccountDroppedFromTheCapitalSectionUnbalancesTheBalanceSheet) {
+    // 2,000,000 yen of capital not aggregated: SIHON 82,143,903 -> 80,143,903.
+    const auto findings =
+        Check(Edited(CommittedReport(true), "<SIHON>82143903</SIHON>", "<SIHON>80143903</SIHON>"));
+    ASSERT_EQ(Strings{"balance"}, Ids(findings, Severity::kFinding));
+    const auto& finding = OnlyFinding(findings);
+    EXPECT_EQ((Strings{"SISAN", "FUSAI", "SIHON"}), Tags(finding));
+    EXPECT_EQ(162723469, finding.terms[0].amount);
+    EXPECT_EQ(80143903, finding.terms[2].amount);
+    EXPECT_EQ(2000001, finding.difference);
+    EXPECT_EQ(2, finding.tolerance);
+}
+
+TEST(CheckerRules, AnAccountDroppedFromTheLiabilitiesOfTheOlderForm) {
+    const std::string bytes = CommittedReport(false);
+    const std::size_t at = bytes.find("<FUSAI>") + 7;
+    const std::string fusai = bytes.substr(at, bytes.find('<', at) - at);
+    const long long lowered = std::stoll(fusai) - 123456;
+    const auto findings = Check(Edited(bytes, "<FUSAI>" + fusai + "</FUSAI>",
+                                       "<FUSAI>" + std::to_string(lowered) + "</FUSAI>"));
+    ASSERT_EQ(Strings{"balance"}, Ids(findings, Severity::kFinding));
+    EXPECT_EQ(123456, OnlyFinding(findings).difference);
+}
+
+TEST(CheckerRules, AnAmountDoubledBreaksTheCostOfSales) {
+    // An outsourcing account mapped twice: GAITYUUHI 4,508,493 -> 9,016,986.
+    const auto findings = Check(Edited(CommittedReport(true), "<GAITYUUHI>4508493</GAITYUUHI>",
+                                       "<GAITYUUHI>9016986</GAITYUUHI>"));
+    ASSERT_EQ(Strings{"cost-of-sales"}, Ids(findings, Severity::kFinding));
+    const auto& finding = OnlyFinding(findings);
+    EXPECT_EQ((Strings{"URIAGEGENKA", "KISYUTANAOROSIDAKA", "GENZAIRYOUSIIREDAKA", "ROUMUHI",
+                       "GAITYUUHI", "SIIREDAKA", "SEIZOUKEIHI", "KIMATUTANAOROSIDAKA"}),
+              Tags(finding));
+    EXPECT_EQ(-1, finding.terms.back().sign);
+    EXPECT_EQ(-4508493, finding.difference);
+    EXPECT_EQ(7, finding.tolerance);
+}
+
+TEST(CheckerRules, AMonthMissingBreaksTheMonthlySalesAndIsPointedOut) {
+    // August's sales lost: the fifth month of a year from April.
+    const auto findings = Check(
+        Edited(CommittedReport(true), "<TUKIBETUURIAGEKINGAKU05>24933765</TUKIBETUURIAGEKINGAKU05>",
+               "<TUKIBETUURIAGEKINGAKU05></TUKIBETUURIAGEKINGAKU05>"));
+    ASSERT_EQ(Strings{"monthly-sales"}, Ids(findings, Severity::kFinding));
+    const auto& finding = OnlyFinding(findings);
+    EXPECT_EQ((Strings{"TUKIBETUURIAGEKINGAKU01-12", "URIAGEDAKA"}), Tags(finding));
+    EXPECT_EQ(-24933765, finding.difference);
+    EXPECT_EQ(12, finding.tolerance);
+    Strings monthHints;
+    for (const auto& f : findings) {
+        if (f.severity == Severity::kHint && std::string(f.rule->id) == "empty-month")
+            monthHints.push_back(f.subject);
+    }
+    EXPECT_EQ(Strings{u8"売上（収入）金額 (TUKIBETUURIAGEKINGAKU) 8月"}, monthHints);
+}
+
+TEST(CheckerRules, APartLargerThanItsWhole) {
+    const auto findings =
+        Check(Edited(CommittedReport(true), "<KENGYOUURIAGEDAKA>1653940</KENGYOUURIAGEDAKA>",
+                     "<KENGYOUURIAGEDAKA>338797351</KENGYOUURIAGEDAKA>"));
+    ASSERT_EQ(Strings{"part-side-sales"}, Ids(findings, Severity::kFinding));
+    const auto& finding = OnlyFinding(findings);
+    EXPECT_EQ((Strings{"KENGYOUURIAGEDAKA", "URIAGEDAKA"}), Tags(finding));
+    EXPECT_EQ(1, finding.difference);
+}
+
+TEST(CheckerRules, AnAssetLargerThanTheTotalAssetsOfTheOlderForm) {
+    const std::string bytes = CommittedReport(false);
+    const std::size_t at = bytes.find("<TOTI>");
+    const std::size_t end = bytes.find("</TOTI>", at) + 7;
+    const auto findings = Check(bytes.substr(0, at) + "<TOTI>999999999</TOTI>" + bytes.substr(end));
+    EXPECT_EQ(Strings{"part-land"}, Ids(findings, Severity::kFinding));
+}
+
+TEST(CheckerRules, ANegativePartIsNeverLargerThanItsWhole) {
+    const auto findings =
+        Check(Edited(CommittedReport(true), "<SIHON>82143903</SIHON>", "<SIHON>-82143903</SIHON>"));
+    // The balance breaks, but a negative capital is no part-of finding.
+    EXPECT_EQ(Strings{"balance"}, Ids(findings, Severity::kFinding));
+}
+
+TEST(CheckerRules, OneYenPerTermAddedIsAllowed) {
+    // SISAN = FUSAI + SIHON + 1 in the committed report; two terms allow 2 yen, not 3.
+    const std::string bytes = CommittedReport(true);
+    EXPECT_EQ(Strings{},
+              Ids(Check(Edited(bytes, "<SISAN>162723469</SISAN>", "<SISAN>162723470</SISAN>")),
+                  Severity::kFinding));
+    EXPECT_EQ(Strings{"balance"},
+              Ids(Check(Edited(bytes, "<SISAN>162723469</SISAN>", "<SISAN>162723471</SISAN>")),
+                  Severity::kFinding));
+    EXPECT_EQ(Strings{},
+              Ids(Check(Edited(bytes, "<SISAN>162723469</SISAN>", "<SISAN>162723466</SISAN>")),
+                  Severity::kFinding));
+}
+
+TEST(CheckerRules, AllMainItemsEmptyGiveOneFinding) {
+    std::string bytes = CommittedReport(true);
+    const auto outcome = Read(bytes);
+    ASSERT_TRUE(outcome.ok);
+    for (const auto& item : outcome.report.mainItems) {
+        const std::string tag = item.line->tag;
+        const std::size_t at = bytes.find("<" + tag + ">") + tag.size() + 2;
+        bytes.erase(at, bytes.find("</" + tag + ">", at) - at);
+    }
+    const auto findings = Check(bytes);
+    EXPECT_EQ(Strings{"all-empty"}, Ids(findings, Severity::kFinding));
+    EXPECT_EQ(Strings{}, Ids(findings, Severity::kNotApplicable));
+    for (const auto& finding : findings)
+        EXPECT_NE(std::string("empty-line"), finding.rule->id);
+}
+
+TEST(CheckerRules, MonthlySumsDoNotApplyToAPeriodShorterThanAYear) {
+    const auto findings =
+        Check(Edited(CommittedReport(true), "<JIGYOUNENDOTO>20250331</JIGYOUNENDOTO>",
+                     "<JIGYOUNENDOTO>20250228</JIGYOUNENDOTO>"));
+    EXPECT_EQ(Strings{}, Ids(findings, Severity::kFinding));
+    EXPECT_EQ((Strings{"monthly-sales", "monthly-purchases"}),
+              Ids(findings, Severity::kNotApplicable));
+    EXPECT_NE(std::string::npos, findings[0].note.find(u8"1 年ちょうどではない"));
+}
+
+TEST(CheckerRules, WholeYearPeriods) {
+    checker::Report report;
+    report.months[0] = 4;
+    std::string why;
+    const struct {
+        std::int32_t from, to;
+        int firstMonth;
+        bool whole;
+    } cases[] = {
+        {20240401, 20250331, 4, true},  {20240101, 20241231, 1, true},
+        {20240229, 20250228, 2, true},  {20230301, 20240229, 3, true},
+        {20240121, 20250120, 1, true},  {20240401, 20250330, 4, false},
+        {20240401, 20260331, 4, false}, {20240401, 20250331, 5, false},
+        {20240431, 20250430, 4, false},
+    };
+    for (const auto& c : cases) {
+        report.periodFrom = c.from;
+        report.periodTo = c.to;
+        report.months[0] = c.firstMonth;
+        EXPECT_EQ(c.whole, checker::CoversWholeYear(report, why)) << c.from << "-" << c.to;
+        EXPECT_EQ(c.whole, why.empty()) << why;
+    }
+}

@@ -1,0 +1,119 @@
+// What the checker shows: decoding, amounts, terminal widths, the text and the page.
+#include "checker/format.h"
+#include "checker/text_decode.h"
+#include "checker/views.h"
+#include "unit/checker_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using checker_test::CommittedReport;
+using checker_test::Edited;
+using checker_test::Read;
+
+namespace {
+
+std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
+}
+
+} // namespace
+
+TEST(CheckerDecode, ShiftJisCharactersOfCodePage932) {
+    std::string utf8;
+    // 表 95 5C, ソ 83 5C, ＼ 81 5F (code page 932's own mapping), ｱ A1+, '\' 5C, '~' 7E.
+    ASSERT_TRUE(checker::ShiftJisToUtf8("\x95\x5C\x83\x5C\x81\x5F\xB1\x5C\x7E", utf8).ok);
+    EXPECT_EQ(u8"表ソ＼ｱ\\~", utf8);
+    // NEC and IBM extensions of code page 932.
+    utf8.clear();
+    ASSERT_TRUE(checker::ShiftJisToUtf8("\x87\x40\xFA\x40", utf8).ok);
+    EXPECT_EQ(u8"①ⅰ", utf8);
+    for (const std::string bad :
+         {"ab\x85\x40", "ab\x80", "ab\xA0", "ab\xFD", "ab\x81\x20", "ab\x81"}) {
+        std::string out;
+        const auto result = checker::ShiftJisToUtf8(bad, out);
+        EXPECT_FALSE(result.ok) << bad;
+        EXPECT_EQ(2u, result.badOffset) << bad;
+    }
+    EXPECT_EQ(u8"a\uFFFD表", checker::ShiftJisToUtf8Lenient("a\x80\x95\x5C"));
+}
+
+TEST(CheckerFormat, AmountsDatesAndWidths) {
+    EXPECT_EQ("0", checker::WithSeparators(0));
+    EXPECT_EQ("999", checker::WithSeparators(999));
+    EXPECT_EQ("1,000", checker::WithSeparators(1000));
+    EXPECT_EQ("-1,234,567", checker::WithSeparators(-1234567));
+    EXPECT_EQ("999,999,999,999", checker::WithSeparators(999999999999));
+    EXPECT_EQ("-9,223,372,036,854,775,808",
+              checker::WithSeparators(std::numeric_limits<std::int64_t>::min()));
+    EXPECT_EQ("", checker::AmountText(std::nullopt));
+    EXPECT_EQ(u8"2024年4月1日", checker::DateText(20240401));
+    EXPECT_EQ("20240431", checker::DateText(20240431));
+    EXPECT_TRUE(checker::IsDate(20240229));
+    EXPECT_FALSE(checker::IsDate(20230229));
+    EXPECT_EQ(14u, checker::DisplayWidth(u8"売上（収入）高"));
+    EXPECT_EQ(5u, checker::DisplayWidth(u8"ｱｲｳ10"));
+}
+
+TEST(CheckerViews, TextShowsHeaderTablesAndFindings) {
+    const auto outcome = Read(CommittedReport(true));
+    ASSERT_TRUE(outcome.ok);
+    const auto findings = checker::CheckReport(outcome.report);
+    const std::string text = checker::TextView("r.xml", outcome.report, findings);
+    EXPECT_NE(std::string::npos, text.find(u8"株式会社みなと商事"));
+    EXPECT_NE(std::string::npos, text.find(u8"2024年4月1日～2025年3月31日"));
+    EXPECT_NE(std::string::npos, text.find(u8"Orvano２１ Tessel 21.00.03"));
+    // Amounts right-aligned in one column: the longest and a short one end at the same place.
+    const std::size_t sales = text.find("338,797,350\n");
+    const std::size_t sales_line = text.rfind('\n', sales) + 1;
+    const std::size_t machines = text.find("960,000\n");
+    const std::size_t machines_line = text.rfind('\n', machines) + 1;
+    EXPECT_EQ(checker::DisplayWidth(text.substr(sales_line, sales + 11 - sales_line)),
+              checker::DisplayWidth(text.substr(machines_line, machines + 7 - machines_line)));
+    // An empty amount is shown as nothing.
+    EXPECT_NE(std::string::npos, text.find("GENZAIRYOUSIIREDAKA\n"));
+    // Months in the report's order, April first, and the year's total.
+    EXPECT_LT(text.find(u8"\n  4月 "), text.find(u8"\n  3月 "));
+    EXPECT_LT(text.find(u8"\n  12月"), text.find(u8"\n  1月 "));
+    EXPECT_NE(std::string::npos, text.find(u8"  計  "));
+    EXPECT_NE(std::string::npos, text.find(u8"指摘はありません。参考 4 件。"));
+}
+
+TEST(CheckerViews, AFindingShowsItsLinesAmountsAndDifference) {
+    const auto outcome =
+        Read(Edited(CommittedReport(true), "<SIHON>82143903</SIHON>", "<SIHON>80143903</SIHON>"));
+    ASSERT_TRUE(outcome.ok);
+    const std::string text =
+        checker::TextView("r.xml", outcome.report, checker::CheckReport(outcome.report));
+    EXPECT_NE(std::string::npos, text.find(u8"指摘が 1 件あります。"));
+    EXPECT_NE(std::string::npos, text.find(u8"[指摘] 資産の部合計 (SISAN): 貸借が合いません。"));
+    EXPECT_NE(std::string::npos, text.find(u8"       資産の部合計 (SISAN)  162,723,469\n"
+                                           u8"    =  負債の部合計 (FUSAI)   80,579,565\n"
+                                           u8"    +  資本の部合計 (SIHON)   80,143,903\n"));
+    EXPECT_NE(std::string::npos,
+              text.find(u8"差額 2,000,001 円（端数の切り捨てを見込んで 2 円まで許容）"));
+}
+
+TEST(CheckerViews, PageIsSelfContainedWithTablesAndChart) {
+    const auto outcome =
+        Read(Edited(CommittedReport(true), "<KOMONSAKINAME>", "<KOMONSAKINAME>&lt;b&gt;&amp;"));
+    ASSERT_TRUE(outcome.ok);
+    const std::string html =
+        checker::HtmlView("r.xml", outcome.report, checker::CheckReport(outcome.report));
+    EXPECT_EQ(0u, html.find("<!DOCTYPE html>"));
+    EXPECT_NE(std::string::npos, html.find("<meta charset=\"utf-8\">"));
+    EXPECT_NE(std::string::npos, html.find("size: A4 portrait"));
+    for (const char* outside : {"http:", "https:", "<script", "src=", "url(", "<link", "@import"})
+        EXPECT_EQ(std::string::npos, html.find(outside)) << outside;
+    // Text from the report is escaped.
+    EXPECT_NE(std::string::npos, html.find(u8"&lt;b&gt;&amp;株式会社"));
+    EXPECT_EQ(std::string::npos, html.find("<b>&"));
+    // 36 main items and 12 months plus a total; one bar per filled monthly amount.
+    EXPECT_EQ(1u + 36 + 1 + 13, Count(html, "<tr>") + Count(html, "<tr class=\"total\">") - 6);
+    EXPECT_EQ(48u, Count(html, "class=\"bar\""));
+    EXPECT_EQ(1u, Count(html, "<svg "));
+}
