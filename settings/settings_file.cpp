@@ -52,8 +52,13 @@ bool UsableUserId(const std::string& id) {
         return false;
     for (std::size_t i = 0; i < id.size(); i += platform::CharLength(id, i)) {
         const unsigned char c = static_cast<unsigned char>(id[i]);
-        if (platform::CharLength(id, i) == 2)
+        // A lead byte before a byte that cannot follow it is no character: Windows reads that
+        // byte alone, and it may be a separator.
+        if (platform::CharLength(id, i) == 2) {
+            if (!platform::IsTrailByte(static_cast<unsigned char>(id[i + 1])))
+                return false;
             continue;
+        }
         if (c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c) != nullptr)
             return false;
     }
