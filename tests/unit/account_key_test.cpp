@@ -2,6 +2,7 @@
 #include "aggregate/account_key.h"
 
 #include "aggregate/statement_line.h"
+#include "support/fake_host.h"
 #include "support/served_book.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +33,8 @@ class AccountLookupTest : public ::testing::Test {
 
     static std::string KeyOfCode(std::int32_t code) {
         StKAMOKUINFO account{};
-        EXPECT_TRUE(FindAccountByCode(code, account)) << "code " << code;
+        EXPECT_TRUE(FindAccountByCode(testsupport::LibraryHost(), code, account))
+            << "code " << code;
         return MakeAccountKey(account).str();
     }
 };
@@ -92,31 +94,54 @@ TEST(LineRanges, Line36BelongsToTheMainAccountsOnlyInTheNewerForm) {
 TEST_F(AccountLookupTest, ByCodeScalesAccountNumbers) {
     StKAMOKUINFO byNumber{};
     StKAMOKUINFO byCode{};
-    ASSERT_TRUE(FindAccountByCode(12, byNumber));
-    ASSERT_TRUE(FindAccountByCode(120000, byCode));
+    ASSERT_TRUE(FindAccountByCode(testsupport::LibraryHost(), 12, byNumber));
+    ASSERT_TRUE(FindAccountByCode(testsupport::LibraryHost(), 120000, byCode));
     EXPECT_EQ(120000, byNumber.code());
     EXPECT_EQ(0, std::memcmp(byNumber.bytes, byCode.bytes, sizeof byCode.bytes));
     EXPECT_STREQ("0x000fa0ff0102030405060708090a0b0c", MakeAccountKey(byNumber).text);
 
     StKAMOKUINFO sub{};
-    EXPECT_TRUE(FindAccountByCode(11300001, sub));
+    EXPECT_TRUE(FindAccountByCode(testsupport::LibraryHost(), 11300001, sub));
     EXPECT_EQ(11300001, sub.code());
     StKAMOKUINFO none{};
     for (std::int32_t missing : {0, 13, 130000, -12, -300000, INT32_MIN})
-        EXPECT_FALSE(FindAccountByCode(missing, none)) << missing;
+        EXPECT_FALSE(FindAccountByCode(testsupport::LibraryHost(), missing, none)) << missing;
 }
 
 TEST_F(AccountLookupTest, ByKeyFindsVisibleMainAccountsOnly) {
     StKAMOKUINFO found{};
-    EXPECT_EQ(120000, FindAccountByKey(KeyOfCode(12).c_str(), &found));
+    EXPECT_EQ(120000, FindAccountByKey(testsupport::LibraryHost(), KeyOfCode(12).c_str(), &found));
     EXPECT_EQ(120000, found.code());
-    EXPECT_EQ(11300000, FindAccountByKey(KeyOfCode(1130).c_str()));
+    EXPECT_EQ(11300000, FindAccountByKey(testsupport::LibraryHost(), KeyOfCode(1130).c_str()));
     // Only a flag byte 110 of exactly 1 hides an account from keys.
-    EXPECT_EQ(11700000, FindAccountByKey(KeyOfCode(1170).c_str()));
-    EXPECT_EQ(11800000, FindAccountByKey(KeyOfCode(1180).c_str()));
-    EXPECT_EQ(-1, FindAccountByKey(KeyOfCode(1160).c_str()));
+    EXPECT_EQ(11700000, FindAccountByKey(testsupport::LibraryHost(), KeyOfCode(1170).c_str()));
+    EXPECT_EQ(11800000, FindAccountByKey(testsupport::LibraryHost(), KeyOfCode(1180).c_str()));
+    EXPECT_EQ(-1, FindAccountByKey(testsupport::LibraryHost(), KeyOfCode(1160).c_str()));
     // A sub-account's code is not a multiple of 10000.
-    EXPECT_EQ(-1, FindAccountByKey(KeyOfCode(11300001).c_str()));
-    EXPECT_EQ(-1, FindAccountByKey("SISAN"));
-    EXPECT_EQ(-1, FindAccountByKey("0x00000000000000000000000000000000"));
+    EXPECT_EQ(-1, FindAccountByKey(testsupport::LibraryHost(), KeyOfCode(11300001).c_str()));
+    EXPECT_EQ(-1, FindAccountByKey(testsupport::LibraryHost(), "SISAN"));
+    EXPECT_EQ(-1,
+              FindAccountByKey(testsupport::LibraryHost(), "0x00000000000000000000000000000000"));
+}
+
+TEST(AccountLookupInMemory, LookupsEndTheirWalksAndAHostWithoutAccountsFindsNone) {
+    testsupport::FakeHost host;
+    host.accounts = {testsupport::FakeHost::Account(1, 10000, "A"),
+                     testsupport::FakeHost::Account(2, 20000, "B"),
+                     testsupport::FakeHost::Account(3, 20001, "B sub")};
+    StKAMOKUINFO found{};
+    ASSERT_TRUE(FindAccountByCode(host, 2, found));
+    EXPECT_EQ(20000, found.code());
+    ASSERT_TRUE(FindAccountByCode(host, 20001, found));
+    EXPECT_STREQ("B sub", found.name());
+    EXPECT_EQ(10000, FindAccountByKey(host, MakeAccountKey(host.accounts[0]).text));
+    EXPECT_EQ(-1, FindAccountByKey(host, MakeAccountKey(host.accounts[2]).text));
+    EXPECT_EQ(4, host.accountWalks);
+    EXPECT_EQ(0, host.openAccountWalks);
+
+    host.hasAccounts = false;
+    EXPECT_FALSE(FindAccountByCode(host, 2, found));
+    EXPECT_EQ(-1, FindAccountByKey(host, MakeAccountKey(host.accounts[0]).text));
+    AccountMasterCursor cursor(host);
+    EXPECT_FALSE(cursor.Walk(found));
 }

@@ -6,6 +6,7 @@
 #include "host/bookhub.h"
 #include "standin/testing.h"
 #include "support/process_folder.h"
+#include "support/served_book.h"
 
 #include <gtest/gtest.h>
 
@@ -99,7 +100,8 @@ class MappingLogicTest : public ::testing::Test {
 
     static std::string KeyOf(std::int32_t number) {
         StKAMOKUINFO account{};
-        EXPECT_TRUE(FindAccountByCode(number, account)) << "account " << number;
+        EXPECT_TRUE(FindAccountByCode(testsupport::LibraryHost(), number, account))
+            << "account " << number;
         return MakeAccountKey(account).str();
     }
     static void Add(MappingEntries& list, int lineNo, const std::string& key) {
@@ -112,7 +114,8 @@ class MappingLogicTest : public ::testing::Test {
     static std::string Describe(const MappingEntries& list) {
         std::string text;
         for (const auto& entry : list) {
-            const std::int32_t code = FindAccountByKey(entry->key.c_str());
+            const std::int32_t code =
+                FindAccountByKey(testsupport::LibraryHost(), entry->key.c_str());
             text += (text.empty() ? "" : " ") + std::to_string(entry->lineNo) + ":" +
                     (code == -1 ? std::string("?") : std::to_string(code / 10000));
         }
@@ -135,7 +138,7 @@ class MappingLogicTest : public ::testing::Test {
 };
 
 TEST_F(MappingLogicTest, WithoutKindCodesEveryVisibleMainAccountIsListedTrimmedAndUnchecked) {
-    AccountMapping dialog(5, noKinds, mappings, defaults, view);
+    AccountMapping dialog(testsupport::LibraryHost(), 5, noKinds, mappings, defaults, view);
     dialog.Open();
     EXPECT_FALSE(view.allAccounts);
     EXPECT_EQ("1110 1120 1130 1140 1150 2110 2120", view.Shown());
@@ -152,7 +155,7 @@ TEST_F(MappingLogicTest, OpensNarrowWithTheLinesAccountsChecked) {
     Add(mappings, 4, KeyOf(1110));
     Add(mappings, 18, KeyOf(1140));
     Add(mappings, 18, KeyOf(1110));
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(testsupport::LibraryHost(), 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     EXPECT_FALSE(view.allAccounts);
     EXPECT_EQ("1110* 1120 1130 1140* 1150", view.Shown());
@@ -162,7 +165,7 @@ TEST_F(MappingLogicTest, OpensNarrowWithTheLinesAccountsChecked) {
 TEST_F(MappingLogicTest, MappedAccountOfAnotherKindWidensTheList) {
     Add(mappings, 18, KeyOf(1150));
     Add(mappings, 18, KeyOf(2110));
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(testsupport::LibraryHost(), 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     EXPECT_TRUE(view.allAccounts);
     EXPECT_EQ("1110 1120 1130 1140 1150* 2110* 2120", view.Shown());
@@ -172,7 +175,7 @@ TEST_F(MappingLogicTest, KeysWithoutAListedAccountAreNeverCheckedAndGoOnApply) {
     Add(mappings, 18, "URIAGEDAKA");
     Add(mappings, 18, KeyOf(1160)); // hidden by the first flag byte
     Add(mappings, 18, "0x000000000000000000000000000000ff");
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(testsupport::LibraryHost(), 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     EXPECT_FALSE(view.allAccounts);
     EXPECT_EQ("1110 1120 1130 1140 1150", view.Shown());
@@ -182,7 +185,7 @@ TEST_F(MappingLogicTest, KeysWithoutAListedAccountAreNeverCheckedAndGoOnApply) {
 
 TEST_F(MappingLogicTest, ToggleOffAndOnKeepsACheckedAccountTheNarrowListDoesNotShow) {
     Add(mappings, 18, KeyOf(2120));
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(testsupport::LibraryHost(), 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     ASSERT_TRUE(view.allAccounts);
     view.Check("1120");
@@ -206,7 +209,7 @@ TEST_F(MappingLogicTest, ApplyPutsUnshownChoicesFirstThenCheckedRowsAtTheEndOfTh
     Add(mappings, 18, KeyOf(2120));
     Add(mappings, 18, KeyOf(1150));
     Add(mappings, 9, "URIAGEDAKA");
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(testsupport::LibraryHost(), 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     view.allAccounts = false;
     dialog.ToggleAllAccounts();
@@ -222,7 +225,7 @@ TEST_F(MappingLogicTest, TwoEntriesOfTheLineAtTheFrontAreBothRemoved) {
     Add(mappings, 4, KeyOf(1130));
     Add(mappings, 18, "SISAN");
     Add(mappings, 18, KeyOf(1150));
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(testsupport::LibraryHost(), 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     for (auto& row : view.rows) {
         row.checked = false;
@@ -234,7 +237,7 @@ TEST_F(MappingLogicTest, TwoEntriesOfTheLineAtTheFrontAreBothRemoved) {
 TEST_F(MappingLogicTest, CheckAllAccountsThenSetMapsEveryListedAccountOnceInMasterOrder) {
     Add(mappings, 18, KeyOf(1120));
     Add(mappings, 2, KeyOf(1110));
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(testsupport::LibraryHost(), 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     dialog.RunMenuCommand(mapping::kMenuCheckAll);
     EXPECT_TRUE(view.allAccounts);
@@ -247,7 +250,7 @@ TEST_F(MappingLogicTest, UncheckAllAccountsThenSetLeavesTheLineWithoutEntries) {
     Add(mappings, 18, KeyOf(2110));
     Add(mappings, 18, KeyOf(1110));
     Add(mappings, 5, KeyOf(1110));
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(testsupport::LibraryHost(), 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     view.allAccounts = false;
     dialog.ToggleAllAccounts();
@@ -261,7 +264,7 @@ TEST_F(MappingLogicTest, UncheckAllAccountsThenSetLeavesTheLineWithoutEntries) {
 
 TEST_F(MappingLogicTest, DisplayedEntriesCheckAndUncheckOnlyTheRowsShown) {
     Add(mappings, 18, KeyOf(2110));
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(testsupport::LibraryHost(), 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     view.allAccounts = false;
     dialog.ToggleAllAccounts();
@@ -282,7 +285,7 @@ TEST_F(MappingLogicTest, RestoreDefaultsChoosesTheDefaultsIncludingUnshownOnes) 
     Add(defaults, 18, KeyOf(2110));
     Add(defaults, 18, KeyOf(1110));
     Add(mappings, 18, KeyOf(1130));
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(testsupport::LibraryHost(), 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     ASSERT_EQ("1110 1120 1130* 1140 1150", view.Shown());
     dialog.RunMenuCommand(mapping::kMenuRestoreDefaults);
@@ -296,7 +299,7 @@ TEST_F(MappingLogicTest, RestoreDefaultsChoosesTheDefaultsIncludingUnshownOnes) 
 }
 
 TEST_F(MappingLogicTest, FindDisplayedAccountTakesNumbersAndCodes) {
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(testsupport::LibraryHost(), 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     ASSERT_TRUE(dialog.FindDisplayedAccount(1140).has_value());
     EXPECT_EQ(11400000, dialog.FindDisplayedAccount(1140)->code());
@@ -315,7 +318,7 @@ TEST_F(MappingLogicTest, EveryWalkOfTheAccountMasterReleasesItsCursor) {
 
     Add(mappings, 18, KeyOf(2110));
     Add(defaults, 18, KeyOf(1110));
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(testsupport::LibraryHost(), 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     view.allAccounts = false;
     dialog.ToggleAllAccounts();
