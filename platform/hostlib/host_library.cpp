@@ -167,8 +167,7 @@ class HostLibrary : public Host {
 
     // The host's company data sets, bound to the current data.
     static ClSetData* DataSets() {
-        return static_cast<ClSetData*>(
-            ClDataMgr::Inst()->GetSetObject(ClDataMgr::kCompanyData, 1));
+        return static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(ClDataMgr::kCompanyData, 1));
     }
 };
 
