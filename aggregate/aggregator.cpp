@@ -171,12 +171,13 @@ struct OverviewAggregator::SlotPlan {
         // Monthly lines take every month from the first, whatever fromIndex is; the opening
         // part lands in the start-of-use month and the closing periods in the last month.
         const int monthlyCount = interim ? kInterimSlot + 1 : count;
-        const std::int16_t startMonth = dataInfo.startUseMonth() > 0 ? dataInfo.startUseMonth() : 1;
+        const std::int16_t startMonth =
+            dataInfo.startUseMonth() > 0 ? dataInfo.startUseMonth() : std::int16_t{1};
         for (int slot = 0; slot < monthlyCount; ++slot) {
             if (interim && slot > kInterimToIndex && slot < kInterimSlot)
                 continue;
             if (slot == 0)
-                monthOf[slot] = useOpening ? startMonth : 0;
+                monthOf[slot] = useOpening ? startMonth : std::int16_t{0};
             else
                 monthOf[slot] = slot >= kYearEndSlot ? toIndex : static_cast<std::int16_t>(slot);
         }

@@ -4,11 +4,11 @@
 
 #include "aggregate/account_key.h"
 #include "aggregate/fixed_amount.h"
+#include "aggregate/progress.h"
+#include "aggregate/request.h"
 #include "aggregate/statement_line.h"
-#include "app/company_data.h"
 #include "host/bookkern.h"
 #include "host/records.h"
-#include "ui/progress.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,9 +1,9 @@
 #include "app/company_data.h"
 
-#include "aggregate/period.h"
 #include "aggregate/statement_line.h"
 #include "host/bookhub.h"
 #include "platform/sjis.h"
+#include "texts/catalogue.h"
 
 #include <cstdio>
 #include <cstring>
@@ -26,14 +26,6 @@ class DatCursor {
     ClSetData& dataSet_;
     long id_ = 0;
 };
-
-void SetTerm(MonthTerm& term, StFINDINFO::Operator op, std::int16_t month) {
-    term.set_field(StFINDINFO::kAccountingMonth);
-    term.set_op(op);
-    term.set_valueType(StFINDINFO::kInt16);
-    term.set_value16(month);
-    term.set_link(StFINDINFO::kNone);
-}
 
 } // namespace
 
@@ -64,31 +56,6 @@ int SelectCompanyData(ClSetData*& dataSet, StDATAINFO& record) {
     return 0;
 }
 
-void BuildAggregationRequest(AggregationRequest& request, const StDATAINFO& record,
-                             std::int16_t fromMonth, std::int16_t toMonth) {
-    request = AggregationRequest{};
-    std::int16_t firstMonth = 0;
-    std::int16_t endCode = 0;
-    GetPeriodMonths(record.periodStart(), record.periodEnd(), &firstMonth, &endCode);
-    std::int16_t fromIndex = 0;
-    std::int16_t toIndex = 0;
-    GetMonthIndexes(firstMonth, endCode, fromMonth, toMonth, &fromIndex, &toIndex);
-
-    MonthTerm* terms = request.terms;
-    SetTerm(terms[0], StFINDINFO::kAtLeast, fromIndex);
-    terms[0].set_link(StFINDINFO::kAnd);
-    SetTerm(terms[1], StFINDINFO::kAtMost, toIndex);
-    int last = 1;
-    if (record.interimClosing() == 1 && toIndex == 6) {
-        terms[last].set_link(StFINDINFO::kOr);
-        SetTerm(terms[++last], StFINDINFO::kEqual, kInterimClosingMonth);
-    }
-    if (toMonth == endCode % 100) {
-        terms[last].set_link(StFINDINFO::kOr);
-        SetTerm(terms[++last], StFINDINFO::kEqual, kYearEndClosingMonth);
-    }
-}
-
 int NewFormOf(const StDATAINFO& record) {
     return IsNewFormPeriodEnd(record.periodEnd()) ? 1 : 0;
 }
@@ -110,7 +77,7 @@ std::string PeriodHeaderText(const StDATAINFO& record) {
     const std::int32_t start = record.periodStart();
     const std::int32_t end = record.periodEnd();
     char text[kHeaderTextSize];
-    std::snprintf(text, sizeof text, " %04d/%02d/%02d～%04d/%02d/%02d", year(start), month(start),
+    std::snprintf(text, sizeof text, texts::kPeriodHeaderFormat, year(start), month(start),
                   day(start), year(end), month(end), day(end));
     return text;
 }

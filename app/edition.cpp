@@ -1,5 +1,6 @@
 #include "app/edition.h"
+#include "texts/catalogue.h"
 
-const Edition kEditionIvy = {ClSysEnvMgr::APP_IVY, "Ivy", "Orvano２１ Tessel"};
-const Edition kEditionOak = {ClSysEnvMgr::APP_OAK, "Oak", "Orvano２１ Quill"};
-const Edition kEditionElm = {ClSysEnvMgr::APP_ELM, "Elm", "Orvano２１"};
+const Edition kEditionIvy = {ClSysEnvMgr::APP_IVY, "Ivy", texts::kIvyProductName};
+const Edition kEditionOak = {ClSysEnvMgr::APP_OAK, "Oak", texts::kOakProductName};
+const Edition kEditionElm = {ClSysEnvMgr::APP_ELM, "Elm", texts::kElmProductName};

@@ -3,6 +3,7 @@
 #include "host/hostconn.h"
 #include "platform/desktop.h"
 #include "platform/sjis.h"
+#include "texts/catalogue.h"
 
 #include <climits>
 #include <cstdlib>
@@ -11,7 +12,6 @@ const char kDefinitionFileName[] = "QuorinDef.ini";
 
 namespace {
 
-const char kCaption[] = "事業概況書";
 const char kLevelSection[] = "ProgramLevel";
 const char kLevelKey[] = "RV16_G";
 const char kLevelDefault[] = "1";
@@ -26,20 +26,14 @@ struct EnvironmentMessage {
 // "ES_APRPACKAGENAME" is replaced by the host's message service with the filing
 // application's package name.
 const EnvironmentMessage kMessages[] = {
-    {kEnvironmentInvalid,
-     "動作環境が不正です。\nES_APRPACKAGENAMEが正しくインストールされているか確認"
-     "してください。"},
-    {kEnvironmentTargetOld,
-     "ご利用の連動コンポーネントは、インストールされているES_APRPACKAGENAMEでは使用できません。\n"
-     "ES_APRPACKAGENAMEの最新版を入手してインストールしてからご利用ください。"},
-    {kEnvironmentTargetNew,
-     "ご利用の連動コンポーネントは、インストールされているES_APRPACKAGENAMEでは使用できません。\n"
-     "連動コンポーネントの最新版を入手してインストールしてからご利用ください。"},
+    {kEnvironmentInvalid, texts::kEnvironmentInvalidMessage},
+    {kEnvironmentTargetOld, texts::kEnvironmentTargetOldMessage},
+    {kEnvironmentTargetNew, texts::kEnvironmentTargetNewMessage},
 };
 
 std::string DefinitionFilePath(const std::string& folder) {
     std::string path = folder;
-    // The trail byte of a double-byte character (表 is 95 5C) is not a separator.
+    // The trail byte of a double-byte character (0x95 0x5C is one character) is not a separator.
     if (!path.empty() && !platform::EndsWithBackslash(path))
         path += '\\';
     return path + kDefinitionFileName;
@@ -79,7 +73,7 @@ int CheckEnvironment(platform::FileSystem& files, HostWnd hostWnd, int showMessa
     if (showMessages != 0) {
         for (const EnvironmentMessage& message : kMessages) {
             if (message.code == code) {
-                ClAccConnect::Inst()->DispMsg(hostWnd, message.text, kCaption,
+                ClAccConnect::Inst()->DispMsg(hostWnd, message.text, texts::kAppTitle,
                                               platform::kMbIconExclamation | platform::kMbOk);
                 break;
             }

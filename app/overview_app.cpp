@@ -4,20 +4,19 @@
 #include "app/environment_check.h"
 #include "host/hostconn.h"
 #include "platform/sjis.h"
+#include "texts/catalogue.h"
 
 #include <utility>
 
 namespace {
 
-const char kAppTitle[] = "事業概況書";
-const char kNoCompanyDataMessage[] = "選択されている会社データが見つかりません。\n\n"
-                                     "会社データを選択し直してから、もう一度実行してください。";
 // startUseMonth of past-results data, which cannot be linked.
 constexpr std::int16_t kPastResultsMonth = 99;
-const char kPastResultsMessage[] =
-    "過去実績データは、連携の対象として使用できません。\n\nアプリケーションを終了します。";
 
-platform::WindowHandle ToWindow(std::intptr_t value) { return reinterpret_cast<platform::WindowHandle>(value); }
+// The host names its window by number on the command line.
+platform::WindowHandle ToWindow(std::intptr_t value) {
+    return reinterpret_cast<platform::WindowHandle>(value); // NOLINT(performance-no-int-to-ptr)
+}
 
 } // namespace
 
@@ -31,7 +30,7 @@ ClOverviewApp::~ClOverviewApp() = default;
 
 bool ClOverviewApp::InitInstance() {
     ClAccConnect* connect = ClAccConnect::Inst();
-    platform::CopyToField(connect->appTitle, sizeof connect->appTitle, kAppTitle);
+    platform::CopyToField(connect->appTitle, sizeof connect->appTitle, texts::kAppTitle);
     connect->SetAppType(edition_.appType);
     connect->SetUseDataType(1);
     if (connect->Initiate() != 0)
@@ -60,13 +59,13 @@ bool ClOverviewApp::InitInstance() {
 
     if (SelectCompanyData(dataSet_, dataRecord_) == 0) {
         // An all-zero record would give an empty company and a period of zero dates.
-        desktop_.ShowMessage(nullptr, kNoCompanyDataMessage, kAppTitle,
+        desktop_.ShowMessage(nullptr, texts::kNoCompanyDataMessage, texts::kAppTitle,
                              platform::kMbIconExclamation | platform::kMbOk);
         exitCode_ = kFailure;
         return false;
     }
     if (dataRecord_.startUseMonth() == kPastResultsMonth) {
-        desktop_.ShowMessage(nullptr, kPastResultsMessage, kAppTitle,
+        desktop_.ShowMessage(nullptr, texts::kPastResultsMessage, texts::kAppTitle,
                              platform::kMbIconExclamation | platform::kMbOk);
         exitCode_ = kNoOutput;
         return false;
@@ -90,7 +89,7 @@ int ClOverviewApp::ExitInstance() {
         desktop_.SetForegroundWindow(hostParent_);
         desktop_.EnableWindow(hostParent_, true);
         desktop_.Post(hostParent_, static_cast<unsigned>(command_.hostMsg),
-                             static_cast<std::intptr_t>(command_.functionId), exitCode_);
+                      static_cast<std::intptr_t>(command_.functionId), exitCode_);
         desktop_.EnableWindow(hostParent_, true);
     }
     return 0;

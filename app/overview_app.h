@@ -4,11 +4,11 @@
 #include "aggregate/statement_line.h"
 #include "app/edition.h"
 #include "app/host_command_line.h"
-#include "app/run_ui.h"
 #include "host/records.h"
 #include "platform/application.h"
 #include "platform/desktop.h"
 #include "platform/filesystem.h"
+#include "ui/run_ui.h"
 
 #include <string>
 
@@ -31,7 +31,7 @@ class ClOverviewApp : public platform::Application {
     int startedByHost() const { return startedByHost_; }
     const HostCommandLine& hostCommand() const { return command_; }
     // The selected company data, its form generation (1: the newer form) and the header texts
-    // of the condition sheet: the company " %s" and the period " yyyy/mm/dd～yyyy/mm/dd".
+    // of the condition sheet: the company " %s" and the period (texts::kPeriodHeaderFormat).
     const StDATAINFO& dataRecord() const { return dataRecord_; }
     int newForm() const { return newForm_; }
     const std::string& companyText() const { return companyText_; }

@@ -6,17 +6,11 @@
 #include "host/bookhub.h"
 #include "host/bookkern.h"
 #include "report/report_writer.h"
+#include "settings/statement_files.h"
+#include "texts/catalogue.h"
 
 namespace {
 
-const char kAppTitle[] = "事業概況書";
-const char kSheetCaption[] = "事業概況書 - 集計条件";
-const char kWrittenMessage[] =
-    "事業概況情報の出力が終了しました。\n\nアプリケーションを終了します。";
-const char kWriteFailedMessage[] =
-    "XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。";
-const char kAggregationFailedMessage[] = "勘定科目の集計に失敗しました。\n\n"
-                                         "会計データを確認してから、もう一度実行してください。";
 const int kSheetExecuted = 2000;
 
 // The host user and the two selection numbers that name the settings file.
@@ -43,11 +37,15 @@ bool ClOverviewApp::RunConditionsAndReport() {
         return false;
     }
     ConditionSheetRequest request;
-    request.caption = kSheetCaption;
+    request.caption = texts::kSheetCaption;
     request.owner = hostParent_;
     request.newForm = newForm_;
     request.companyText = companyText_;
     request.periodText = periodText_;
+    const std::string programFolder = files_.ProgramFolder();
+    request.defaultMappingPath =
+        programFolder + DefaultMappingFileName(edition_.dataPrefix, newForm_ != 0);
+    request.formItemPath = programFolder + FormItemFileName(edition_.dataPrefix, newForm_ != 0);
 
     AggregationConditions conditions;
     FillUser(conditions);
@@ -78,7 +76,7 @@ bool ClOverviewApp::AggregateAndWrite(const AggregationConditions& conditions) {
     std::unique_ptr<ProgressWindow> progress =
         services_->ui.OpenProgress(startedByHost_ == 1 ? hostParent_ : nullptr);
     if (progress == nullptr) {
-        desktop_.ShowMessage(nullptr, kWriteFailedMessage, kAppTitle,
+        desktop_.ShowMessage(nullptr, texts::kWriteFailedMessage, texts::kAppTitle,
                              platform::kMbOk | platform::kMbIconExclamation);
         exitCode_ = kFailure;
         return false;
@@ -90,7 +88,8 @@ bool ClOverviewApp::AggregateAndWrite(const AggregationConditions& conditions) {
                                   static_cast<std::uint32_t>(newForm_));
     const ReportServices reportServices{files_, desktop_, services_->text, services_->strings,
                                         services_->memory};
-    ClReportWriter writer(*progress, statementLines_, newForm_, edition_, reportServices);
+    ClReportWriter writer(*progress, statementLines_, newForm_, edition_.defaultProductName,
+                          reportServices);
 
     AggregationRequest request{};
     BuildAggregationRequest(request, dataRecord_, firstMonth, endMonth);
@@ -104,12 +103,12 @@ bool ClOverviewApp::AggregateAndWrite(const AggregationConditions& conditions) {
 
     progress->Close();
     desktop_.RestoreWaitCursor();
-    const char* message = written      ? kWrittenMessage
-                          : aggregated ? kWriteFailedMessage
-                                       : kAggregationFailedMessage;
+    const char* message = written      ? texts::kWrittenMessage
+                          : aggregated ? texts::kWriteFailedMessage
+                                       : texts::kAggregationFailedMessage;
     const unsigned style =
         platform::kMbOk | (written ? platform::kMbIconInformation : platform::kMbIconExclamation);
-    desktop_.ShowMessage(progress->Window(), message, kAppTitle, style);
+    desktop_.ShowMessage(progress->Window(), message, texts::kAppTitle, style);
     if (!written)
         exitCode_ = kFailure;
 

@@ -14,18 +14,28 @@ template <typename T> T Load(const unsigned char* p) {
     return v;
 }
 
-template <typename T> void Store(unsigned char* p, T v) { std::memcpy(p, &v, sizeof v); }
+template <typename T> void Store(unsigned char* p, T v) {
+    std::memcpy(p, &v, sizeof v);
+}
 
 } // namespace hostrec
 
 #define HOSTREC_FIELD(type, name, offset)                                                          \
-    type name() const { return hostrec::Load<type>(bytes + (offset)); }                           \
-    void set_##name(type v) { hostrec::Store<type>(bytes + (offset), v); }
+    type name() const {                                                                            \
+        return hostrec::Load<type>(bytes + (offset));                                              \
+    }                                                                                              \
+    void set_##name(type v) {                                                                      \
+        hostrec::Store<type>(bytes + (offset), v);                                                 \
+    }
 
 #define HOSTREC_TEXT(name, offset, size)                                                           \
     static constexpr std::size_t name##Size = (size);                                              \
-    const char* name() const { return reinterpret_cast<const char*>(bytes + (offset)); }           \
-    char* name##Field() { return reinterpret_cast<char*>(bytes + (offset)); }
+    const char* name() const {                                                                     \
+        return reinterpret_cast<const char*>(bytes + (offset));                                    \
+    }                                                                                              \
+    char* name##Field() {                                                                          \
+        return reinterpret_cast<char*>(bytes + (offset));                                          \
+    }
 
 // Company data record (one per data set).
 struct StDATAINFO {
@@ -73,8 +83,12 @@ struct StKAMOKUSUMINFO {
     // Slot tables: tax-exclusive movesA / movesB at 152 / 392, tax-inclusive at 272 / 512.
     int64_t moveA(bool taxIncluded, int slot) const { return Load(taxIncluded ? 272 : 152, slot); }
     int64_t moveB(bool taxIncluded, int slot) const { return Load(taxIncluded ? 512 : 392, slot); }
-    void set_moveA(bool taxIncluded, int slot, int64_t v) { Store(taxIncluded ? 272 : 152, slot, v); }
-    void set_moveB(bool taxIncluded, int slot, int64_t v) { Store(taxIncluded ? 512 : 392, slot, v); }
+    void set_moveA(bool taxIncluded, int slot, int64_t v) {
+        Store(taxIncluded ? 272 : 152, slot, v);
+    }
+    void set_moveB(bool taxIncluded, int slot, int64_t v) {
+        Store(taxIncluded ? 512 : 392, slot, v);
+    }
 
   private:
     int64_t Load(std::size_t table, int slot) const {

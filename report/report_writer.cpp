@@ -95,7 +95,7 @@ int ClReportWriter::WriteSystemSection(std::int16_t functionId) {
     ClSupportInfo support(services_.files, services_.memory, services_.desktop);
     std::string productName = support.GetProductName();
     if (productName.empty())
-        productName = edition_.defaultProductName;
+        productName = defaultProductName_;
     std::string productVersion = support.GetProductVersion();
     if (productVersion.empty())
         productVersion = kDefaultProductVersion;

@@ -3,8 +3,8 @@
 // in Shift_JIS, while it drives the progress from progressBase to 1000.
 #pragma once
 
+#include "aggregate/progress.h"
 #include "aggregate/statement_line.h"
-#include "app/edition.h"
 #include "host/records.h"
 #include "platform/desktop.h"
 #include "platform/filesystem.h"
@@ -12,10 +12,10 @@
 #include "platform/resources.h"
 #include "platform/text.h"
 #include "report/xml_writer.h"
-#include "ui/progress.h"
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The platform services that writing a report calls.
@@ -33,10 +33,11 @@ std::string ToFullWidthName(platform::TextMapping& text, const std::string& name
 
 class ClReportWriter {
   public:
+    // defaultProductName is written when the support file names no product.
     ClReportWriter(ProgressSink& progress, const StatementLines& statementLines, int newForm,
-                   const Edition& edition, const ReportServices& services)
+                   std::string defaultProductName, const ReportServices& services)
         : progress_(progress), statementLines_(statementLines), newForm_(newForm),
-          edition_(edition), services_(services) {}
+          defaultProductName_(std::move(defaultProductName)), services_(services) {}
 
     // Main-bar value at which writing starts.
     std::int16_t progressBase = 500;
@@ -66,7 +67,7 @@ class ClReportWriter {
     ProgressSink& progress_;
     const StatementLines& statementLines_;
     int newForm_;
-    const Edition& edition_;
+    std::string defaultProductName_;
     ReportServices services_;
 
     // Working storage of one WriteReport call, reused from line to line.

@@ -1,28 +1,26 @@
 #include "report/support_info.h"
 
 #include "platform/sjis.h"
+#include "texts/catalogue.h"
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
 const char kFileName[] = "SUPPORT.INF";
-const char kProductNameKey[] = "[=製品名=]";
-const char kProductVersionKey[] = "[=製品ﾊﾞｰｼﾞｮﾝ=]";
-const char kMessageCaption[] = "事業概況書";
-const char kOutOfMemory[] = "ﾒﾓﾘが不足しています。";
 
 constexpr unsigned char kEndOfFile = 0x1A;
 
 } // namespace
 
 std::string ClSupportInfo::GetProductName() {
-    return Lookup(kProductNameKey);
+    return Lookup(texts::kProductNameKey);
 }
 
 std::string ClSupportInfo::GetProductVersion() {
-    return Lookup(kProductVersionKey);
+    return Lookup(texts::kProductVersionKey);
 }
 
 void ClSupportInfo::Load() {
@@ -31,7 +29,7 @@ void ClSupportInfo::Load() {
     loaded_ = true;
     block_ = memory_.AllocateZeroed(kBlockSize);
     if (block_ == nullptr) {
-        desktop_.ShowMessage(nullptr, kOutOfMemory, kMessageCaption,
+        desktop_.ShowMessage(nullptr, texts::kOutOfMemoryMessage, texts::kAppTitle,
                              platform::kMbOk | platform::kMbIconExclamation);
         return;
     }
@@ -69,14 +67,12 @@ std::string ClSupportInfo::Lookup(const std::string& key) {
         ++stop;
     // A value cut by the end of the bytes read never ends in half a double-byte character.
     if (stop == end) {
-        const char* character = value;
-        while (character < stop) {
-            const bool lead = platform::IsLeadByte(static_cast<unsigned char>(*character));
-            if (lead && character + 1 == stop)
-                break;
-            character += lead ? 2 : 1;
-        }
-        stop = character;
+        const std::string_view text(value, static_cast<std::size_t>(stop - value));
+        std::size_t i = 0;
+        while (i < text.size() &&
+               !(i + 1 == text.size() && platform::IsLeadByte(static_cast<unsigned char>(text[i]))))
+            i += platform::CharLength(text, i);
+        stop = value + i;
     }
     return std::string(value, stop);
 }

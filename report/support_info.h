@@ -18,8 +18,8 @@ class ClSupportInfo {
                   platform::Desktop& desktop)
         : files_(files), memory_(memory), desktop_(desktop) {}
 
-    // The text after "[=製品名=]" and "[=製品ﾊﾞｰｼﾞｮﾝ=]" up to the end of its line; empty when the
-    // file or the key is absent. The file is read once, at the first lookup.
+    // The text after texts::kProductNameKey and texts::kProductVersionKey up to the end of its
+    // line; empty when the file or the key is absent. The file is read once, at the first lookup.
     std::string GetProductName();
     std::string GetProductVersion();
 

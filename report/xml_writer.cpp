@@ -1,6 +1,7 @@
 #include "report/xml_writer.h"
 
 #include "platform/sjis.h"
+#include "platform/xml_name.h"
 
 namespace {
 

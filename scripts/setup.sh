@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-    cmake make g++ clang clang-format
+    cmake make g++ clang clang-format clang-tidy libclang-rt-14-dev
     g++-mingw-w64-i686-posix mingw-w64-i686-dev
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
     wine wine32:i386 wine64

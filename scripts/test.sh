@@ -3,6 +3,9 @@
 #   native-asan (AddressSanitizer + UBSan): unit tests, fuzz-corpus replays, the benchmark smoke
 #   runs and the report checker's commands and page in headless Chromium (labels unit, fuzz,
 #   bench, checker)
+#   fuzz (clang, libFuzzer): every fuzz target fuzzes for a few seconds (label fuzz); clang-tidy
+#   on the portable code with this build's compile commands; clang-format on the changed files
+#   (scripts/lint.sh; each of the two counts as one test)
 #   win32, the product: always built, its files checked (label pe)
 #   under Wine: end-to-end scenarios and Wine checks (label wine), in a Wine session of their
 #   own, on the win32 build where this machine runs 32-bit x86 code, else on the win64 build
@@ -41,6 +44,19 @@ count() {
 
 stage() { echo "== $* ($SECONDS s)"; }
 
+# Runs one check that is not a ctest test and counts it as one.
+check() {
+    local name="$1"
+    shift
+    if "$@" >"$logs/$name.log" 2>&1; then
+        passed=$((passed + 1))
+    else
+        tail -80 "$logs/$name.log"
+        echo "test: $name found problems"
+        failed=$((failed + 1))
+    fi
+}
+
 build() {
     local preset="$1"
     stage "build $preset"
@@ -65,6 +81,17 @@ if build native-asan; then
         2>&1 | tee "$logs/native.log" | grep -vE '^ *Start |Test +#[0-9]+: .* Passed' || true
     count "$logs/native.log" "the native tests"
 fi
+
+if build fuzz; then
+    stage "fuzz targets, a few seconds each (fuzz)"
+    ctest --test-dir "$build_root/fuzz" -L fuzz -j"$jobs" --output-on-failure 2>&1 |
+        tee "$logs/fuzz.log" | grep -vE '^ *Start |Test +#[0-9]+: .* Passed' || true
+    count "$logs/fuzz.log" "the fuzz runs"
+    stage "clang-tidy on the portable code"
+    check clang-tidy scripts/lint.sh tidy "$build_root/fuzz"
+fi
+stage "clang-format on the changed files"
+check clang-format scripts/lint.sh format
 
 if build win32; then
     stage "win32 files (pe)"

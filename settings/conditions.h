@@ -27,7 +27,7 @@ struct AggregationConditions {
     std::int16_t reserved = 0;
     // Introduction start month as a 1-based index into the fiscal year (99: past-results data).
     std::int16_t introMonth = 0;
-    // 0: the equity total reads "資本の部合計", else "純資産の部合計".
+    // 0: the equity total reads texts::kEquityTotalCaption, else texts::kNetAssetsTotalCaption.
     std::int16_t equityLabel = 0;
     // Accounting period, YYYYMMDD.
     std::int32_t periodStart = 0;

@@ -7,11 +7,6 @@
 
 namespace {
 
-// Width of the character at i: 2 for a lead byte that has its second byte, else 1.
-std::size_t CharWidth(const std::string& text, std::size_t i) {
-    return platform::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
-}
-
 bool IsUnc(const std::string& path) {
     return path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
 }
@@ -23,8 +18,8 @@ bool IsDriveLetter(char c) {
 // A pair of single-byte backslashes whose first one lies at or after from.
 bool HasDoubledBackslash(const std::string& path, std::size_t from) {
     bool previous = false;
-    for (std::size_t i = 0; i < path.size(); i += CharWidth(path, i)) {
-        const bool backslash = CharWidth(path, i) == 1 && path[i] == '\\';
+    for (std::size_t i = 0; i < path.size(); i += platform::CharLength(path, i)) {
+        const bool backslash = platform::CharLength(path, i) == 1 && path[i] == '\\';
         if (backslash && previous)
             return true;
         previous = backslash && i >= from;
@@ -34,8 +29,8 @@ bool HasDoubledBackslash(const std::string& path, std::size_t from) {
 
 bool HasForbiddenCharacter(const std::string& path, std::size_t from) {
     static const char kForbidden[] = "/:,;*?\"><|";
-    for (std::size_t i = 0; i < path.size(); i += CharWidth(path, i)) {
-        if (i >= from && CharWidth(path, i) == 1 && path[i] != '\0' &&
+    for (std::size_t i = 0; i < path.size(); i += platform::CharLength(path, i)) {
+        if (i >= from && platform::CharLength(path, i) == 1 && path[i] != '\0' &&
             std::strchr(kForbidden, path[i]) != nullptr)
             return true;
     }
@@ -104,8 +99,9 @@ bool EnsureTrailingSeparator(std::string& text) {
 std::size_t DirectoryEnd(const std::string& path) {
     const std::size_t directoryStart = path.size() >= 2 && path[1] == ':' ? 2 : 0;
     std::size_t directoryEnd = directoryStart;
-    for (std::size_t i = 0; i < path.size(); i += CharWidth(path, i)) {
-        if (i >= directoryStart && CharWidth(path, i) == 1 && (path[i] == '\\' || path[i] == '/'))
+    for (std::size_t i = 0; i < path.size(); i += platform::CharLength(path, i)) {
+        if (i >= directoryStart && platform::CharLength(path, i) == 1 &&
+            (path[i] == '\\' || path[i] == '/'))
             directoryEnd = i + 1;
     }
     return directoryEnd;
@@ -143,8 +139,8 @@ bool CreateFolderChain(platform::FileSystem& files, const std::string& path,
     if (root.empty())
         return false;
     std::vector<std::string> made;
-    for (std::size_t i = root.size(); i < folder.size(); i += CharWidth(folder, i)) {
-        if (CharWidth(folder, i) != 1 || folder[i] != '\\')
+    for (std::size_t i = root.size(); i < folder.size(); i += platform::CharLength(folder, i)) {
+        if (platform::CharLength(folder, i) != 1 || folder[i] != '\\')
             continue;
         const std::string level = folder.substr(0, i + 1);
         if (files.DirectoryExists(level))

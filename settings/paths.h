@@ -2,7 +2,7 @@
 // output path may use, the trailing separator of a folder text, the folder of a path, and the
 // creation of a missing folder chain that leaves nothing behind when it fails.
 //
-// Paths are Shift_JIS bytes: a 0x5C that is the second byte of a double-byte character (表 95 5C)
+// Paths are Shift_JIS bytes: a 0x5C that is the second byte of a double-byte character (0x95 0x5C)
 // is never a separator. Nothing here shows a message; callers decide what to tell the user.
 #pragma once
 

@@ -4,6 +4,7 @@
 #include "host/pathdesk.h"
 #include "platform/sjis.h"
 #include "settings/paths.h"
+#include "texts/catalogue.h"
 
 #include <algorithm>
 #include <climits>
@@ -16,10 +17,7 @@ namespace {
 
 const char kP1Header[] = "[P1]";
 const char kMappingHeader[] = "[P2/P3]";
-const char kSectionEnd[] = "[終了]";
 const char kEntryEnd[] = "[END]";
-const char kNoAccounts[] = "集約されている科目はありません。";
-const char kNameSeparator[] = " / ";
 
 constexpr std::size_t kMaxKeyLength = kMappingKeySize - 1;
 
@@ -52,10 +50,13 @@ bool UsableUserId(const std::string& id) {
     if (id.size() >= AggregationConditions::kUserIdSize ||
         platform::FindText(id, "..") != std::string::npos)
         return false;
-    for (std::size_t i = 0; i < id.size(); ++i) {
+    for (std::size_t i = 0; i < id.size(); i += platform::CharLength(id, i)) {
         const unsigned char c = static_cast<unsigned char>(id[i]);
-        if (platform::IsLeadByte(c) && i + 1 < id.size()) {
-            ++i;
+        // A lead byte before a byte that cannot follow it is no character: Windows reads that
+        // byte alone, and it may be a separator.
+        if (platform::CharLength(id, i) == 2) {
+            if (!platform::IsTrailByte(static_cast<unsigned char>(id[i + 1])))
+                return false;
             continue;
         }
         if (c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c) != nullptr)
@@ -69,7 +70,7 @@ bool StorableKey(const std::string& key) {
     return key.size() <= kMaxKeyLength &&
            key.find_first_of(std::string("\r\n\0", 3)) == std::string::npos &&
            platform::FindText(key, kEntryEnd) == std::string::npos &&
-           platform::FindText(key, kSectionEnd) == std::string::npos;
+           platform::FindText(key, texts::kSectionEndMarker) == std::string::npos;
 }
 
 // The end of the line that starts at begin: the position of its LF (or of the CRs before it),
@@ -91,7 +92,8 @@ std::size_t LineEnd(const std::string& text, std::size_t begin, std::size_t& nex
 std::size_t ReadP1(const std::string& text, AggregationConditions& conditions) {
     const std::size_t header = platform::FindText(text, kP1Header);
     if (header == std::string::npos ||
-        platform::FindText(text, kSectionEnd, header + std::strlen(kP1Header)) == std::string::npos)
+        platform::FindText(text, texts::kSectionEndMarker, header + std::strlen(kP1Header)) ==
+            std::string::npos)
         return std::string::npos;
     std::size_t lineStart = 0;
     LineEnd(text, header, lineStart);
@@ -119,13 +121,13 @@ std::size_t ReadP1(const std::string& text, AggregationConditions& conditions) {
     return next;
 }
 
-// Reads the entries between "[P2/P3]" and its "[終了]" into the mappings.
+// Reads the entries between "[P2/P3]" and its end marker into the mappings.
 bool ReadMappings(const std::string& text, std::size_t from, MappingEntries& mappings) {
     const std::size_t header = platform::FindText(text, kMappingHeader, from);
     if (header == std::string::npos)
         return false;
     const std::size_t sectionEnd =
-        platform::FindText(text, kSectionEnd, header + std::strlen(kMappingHeader));
+        platform::FindText(text, texts::kSectionEndMarker, header + std::strlen(kMappingHeader));
     if (sectionEnd == std::string::npos)
         return false;
     mappings.clear();
@@ -195,14 +197,14 @@ std::string SettingsText(const AggregationConditions& conditions) {
     std::string text = std::string(kP1Header) + '\n';
     text += std::to_string(conditions.endMonth) + '/' + std::to_string(conditions.taxIncluded) +
             "/0/" + path.substr(0, path.find('\0')) + '\n';
-    text += std::string(kSectionEnd) + '\n' + kMappingHeader + '\n';
+    text += std::string(texts::kSectionEndMarker) + '\n' + kMappingHeader + '\n';
     if (conditions.mappings != nullptr) {
         for (const auto& entry : *conditions.mappings) {
             if (StorableKey(entry->key))
                 text += std::to_string(entry->lineNo) + '/' + entry->key + kEntryEnd + '\n';
         }
     }
-    text += std::string(kSectionEnd) + '\n';
+    text += std::string(texts::kSectionEndMarker) + '\n';
     return text;
 }
 
@@ -266,32 +268,4 @@ bool resetMappingsToDefaults(AggregationConditions& conditions) {
         return false;
     }
     return true;
-}
-
-bool LookUpAccountName(const std::string& key, std::string& name) {
-    StKAMOKUINFO account{};
-    if (FindAccountByKey(key.c_str(), &account) < 0)
-        return false;
-    name.assign(account.name(), strnlen(account.name(), StKAMOKUINFO::nameSize));
-    return true;
-}
-
-std::string describeMappedAccounts(const AggregationConditions& conditions, std::int16_t lineNo,
-                                   const AccountNameLookup& lookup) {
-    std::string text;
-    if (conditions.mappings != nullptr) {
-        for (const auto& entry : *conditions.mappings) {
-            std::string name;
-            if (entry->lineNo != lineNo || !lookup(entry->key, name))
-                continue;
-            const std::size_t added =
-                (text.empty() ? 0 : std::strlen(kNameSeparator)) + name.size();
-            if (text.size() + added > kDescriptionSize - 1)
-                break;
-            if (!text.empty())
-                text += kNameSeparator;
-            text += name;
-        }
-    }
-    return text.empty() ? kNoAccounts : text;
 }

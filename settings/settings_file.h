@@ -4,10 +4,10 @@
 //
 //   [P1]
 //   <endMonth>/<taxIncluded>/0/<output path>
-//   [終了]
+//   <end marker: texts::kSectionEndMarker>
 //   [P2/P3]
 //   <lineNo>/<key>[END]          one line per mapping entry
-//   [終了]
+//   <end marker: texts::kSectionEndMarker>
 //
 // Shift_JIS, lines ended by LF alone. A missing or broken file is never reported to the user;
 // the callers apply defaults.
@@ -21,9 +21,6 @@
 #include <functional>
 #include <string>
 
-// describeMappedAccounts keeps its text within this many bytes, terminating NUL included.
-constexpr std::size_t kDescriptionSize = 10000;
-
 // "RV16_G_<userId>_<selectionNo1>_<selectionNo2>.env", "RV30_G_..." for the newer form. Empty
 // when the user ID cannot be part of a file name in the settings folder (a separator, a
 // character Windows refuses in a name, a control character, "..", or longer than 64 bytes).
@@ -35,14 +32,14 @@ std::string HostSettingsFolder();
 
 // The file's bytes for the conditions. The path written is savedOutputPath when the host fixed
 // the output file, else outputPath. Entries whose key a reader could not give back unchanged
-// (longer than 34 bytes, holding a line end, a NUL, "[END]" or "[終了]") are left out.
+// (longer than 34 bytes, holding a line end, a NUL, "[END]" or the end marker) are left out.
 std::string SettingsText(const AggregationConditions& conditions);
 
 // Reads the bytes of a settings file into the conditions: endMonth, taxIncluded, reserved,
 // savedOutputPath, outputPath (only when empty) and the mappings. False when "[P1]", its
-// "[終了]", "[P2/P3]" or its "[終了]" is missing; the "[P1]" values stay applied when only the
+// end marker, "[P2/P3]" or its end marker is missing; the "[P1]" values stay applied when only the
 // mapping part is missing. The mapping list ends early, and the read still succeeds, at an entry
-// without "[END]" before its line end and the section's "[終了]". Keys longer than 34 bytes are
+// without "[END]" before its line end and the section's end marker. Keys longer than 34 bytes are
 // skipped; a CR before an LF is a line end too; an output path longer than 260 bytes is not
 // taken. The text ends at its first NUL.
 bool ReadSettingsText(const std::string& text, AggregationConditions& conditions);
@@ -67,14 +64,3 @@ bool saveSettings(platform::FileSystem& files, const AggregationConditions& cond
 // Replaces the mappings by copies of the default mappings, in order. False when there is no
 // mapping list or memory runs out (the list then holds the copies made so far).
 bool resetMappingsToDefaults(AggregationConditions& conditions);
-
-// Gives the name of the host main account with a key; false when there is none.
-using AccountNameLookup = std::function<bool(const std::string& key, std::string& name)>;
-// The host's lookup (FindAccountByKey).
-bool LookUpAccountName(const std::string& key, std::string& name);
-
-// The names of the host accounts mapped to a statement line, joined by " / ", or
-// "集約されている科目はありません。" when none is found. Names that do not fit whole within
-// kDescriptionSize - 1 bytes are left off, with every name after them.
-std::string describeMappedAccounts(const AggregationConditions& conditions, std::int16_t lineNo,
-                                   const AccountNameLookup& lookup = LookUpAccountName);

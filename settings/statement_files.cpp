@@ -4,6 +4,7 @@
 #include "platform/hex.h"
 #include "platform/sjis.h"
 #include "platform/xml_name.h"
+#include "texts/catalogue.h"
 
 #include <cstdint>
 #include <limits>
@@ -14,7 +15,7 @@
 // Limits of the data files and what the readers do beyond them. The readers hold everything in
 // growing strings, so no limit can overrun anything; each one is kept so that no line or entry
 // is read differently from what the file means:
-// - a section of 32,768 bytes or more (from the start of its header to the start of "[終了]")
+// - a section of 32,768 bytes or more (from the start of its header to the start of the end marker)
 //   rejects the file as a whole: it was not written for this program;
 // - a body line is read up to its 255th byte (cut on a character boundary) and the rest is
 //   ignored. Every field of a valid form-item line lies well within that, and a default
@@ -28,15 +29,15 @@
 
 namespace {
 
-const std::string kHeader = "[共通様式]";
-const std::string kEnd = "[終了]";
+const std::string kHeader = texts::kCommonSectionHeader;
+const std::string kEnd = texts::kSectionEndMarker;
 constexpr std::size_t kSectionLimit = 32768;
 constexpr std::size_t kLineLimit = 255;
 constexpr std::size_t kNameLimit = 30;
 constexpr std::size_t kTagLimit = 50;
 constexpr std::size_t kKeyLimit = kMappingKeySize - 1;
 
-// The body of the common section: the lines after the header line, up to "[終了]".
+// The body of the common section: the lines after the header line, up to the end marker.
 bool ExtractBody(const std::string& file, std::string& body) {
     // The file is a NUL-terminated text: nothing after a NUL byte belongs to it.
     const std::string text = file.substr(0, file.find('\0'));
@@ -55,7 +56,7 @@ bool ExtractBody(const std::string& file, std::string& body) {
 }
 
 // The lines of a body that carry text: without their CR LF (or LF), cut to kLineLimit bytes,
-// blank lines left out. The last line counts even when "[終了]" follows it directly.
+// blank lines left out. The last line counts even when the end marker follows it directly.
 std::vector<std::string_view> BodyLines(const std::string& body) {
     std::vector<std::string_view> lines;
     for (std::size_t start = 0; start < body.size();) {

@@ -1,7 +1,8 @@
 // The two read-only data files of each edition and form generation: the form-item file, which
 // defines the statement lines, and the default-mapping file, which says which host accounts feed
-// each line when the user has no saved settings. Both hold a "[共通様式]" section that ends at
-// "[終了]"; the readers take the file's bytes, or read them through the platform's file system.
+// each line when the user has no saved settings. Both hold a common section
+// (texts::kCommonSectionHeader) that ends at the end marker (texts::kSectionEndMarker); the readers
+// take the file's bytes, or read them through the platform's file system.
 #pragma once
 
 #include "aggregate/statement_line.h"

@@ -1,32 +1,20 @@
 #include "ui/condition_sheet_logic.h"
 
+#include "aggregate/aggregator.h"
 #include "aggregate/period.h"
+#include "host/pathdesk.h"
+#include "platform/sjis.h"
 #include "settings/paths.h"
 #include "settings/settings_file.h"
+#include "settings/statement_files.h"
+#include "texts/catalogue.h"
 #include "ui/page1_logic.h"
+
+#include <utility>
 
 namespace sheet {
 
-const char kCaption[] = "事業概況書";
-const char kPreviousCaption[] = "前へ(F5)";
-const char kNextCaption[] = "次へ(F6)";
-const char kExecuteCaption[] = "実行(F12)";
-const char kCancelCaption[] = "キャンセル(Esc)";
-
 namespace {
-
-const char kPeriodWrong[] = "集計期間に誤りがあります。\n\n集計期間を設定しなおしてください。";
-const char kBeforeIntroduction[] = "集計期間には、導入開始月より前は指定できません。";
-const char kNoOutputPath[] = "データ出力先が指定されていません。\n\n出力先を指定してください。";
-const char kBadCharacters[] =
-    "データの出力先に不正な文字が含まれています。\n\n出力先を再入力してください。";
-const char kBadDrive[] = "ドライブ名が有効でありません。\n\n有効なドライブを指定してください。";
-const char kNoFileName[] = "ファイル名が指定されていません。";
-const char kCreateFolder[] = "指定されたフォルダは存在しません。\n\n作成してもよろしいですか？";
-const char kCreateFolderFailed[] = "フォルダの作成に失敗しました。\n\n出力先を再入力してください。";
-const char kOverwrite[] = "同名のファイルが存在します。\n\n上書きしてもよろしいですか？";
-const char kSaveOnCancel[] = "入力した情報を保存して終了しますか？";
-const char kCancelled[] = "｢事業概況書｣の集計を中止します。";
 
 const char kXmlPattern[] = "*.xml";
 
@@ -129,19 +117,19 @@ void PrepareConditions(AggregationConditions& conditions, platform::FileSystem& 
 }
 
 int Controller::Ask(const char* text) {
-    return desktop_.ShowMessage(view_.Owner(), text, kCaption,
+    return desktop_.ShowMessage(view_.Owner(), text, texts::kAppTitle,
                                 platform::kMbYesNo | platform::kMbIconQuestion);
 }
 
 void Controller::Complain(const char* text) {
-    desktop_.ShowMessage(view_.Owner(), text, kCaption,
+    desktop_.ShowMessage(view_.Owner(), text, texts::kAppTitle,
                          platform::kMbOk | platform::kMbIconExclamation);
 }
 
 bool Controller::CheckPeriod(const ExecuteInput& input) {
     if (PeriodIsWrong(input.periodFirstMonth, input.periodEndCode, input.firstMonth,
                       input.endMonth)) {
-        Complain(kPeriodWrong);
+        Complain(texts::kPeriodWrongMessage);
         view_.FocusEndMonth();
         return false;
     }
@@ -150,7 +138,7 @@ bool Controller::CheckPeriod(const ExecuteInput& input) {
     GetMonthIndexes(input.periodFirstMonth, input.periodEndCode, input.firstMonth, input.endMonth,
                     &fromIndex, &toIndex);
     if (toIndex < input.introMonth) {
-        Complain(kBeforeIntroduction);
+        Complain(texts::kBeforeIntroductionMessage);
         view_.FocusEndMonth();
         return false;
     }
@@ -160,46 +148,46 @@ bool Controller::CheckPeriod(const ExecuteInput& input) {
 bool Controller::CheckOutputPath(const ExecuteInput& input) {
     const std::string& path = input.outputPath;
     if (path.empty()) {
-        Complain(kNoOutputPath);
+        Complain(texts::kNoOutputPathMessage);
         view_.BrowseOutputFile();
         return false;
     }
     if (!CheckPathCharacters(path)) {
-        Complain(kBadCharacters);
+        Complain(texts::kBadCharactersMessage);
         view_.FocusOutputPath();
         return false;
     }
     if (!CheckPathDrive(files_, path)) {
-        Complain(kBadDrive);
+        Complain(texts::kBadDriveMessage);
         view_.FocusOutputPath();
         return false;
     }
-    const std::size_t separator = page1::FindLastSingleByte(path, '\\');
+    const std::size_t separator = platform::FindLastSingleByte(path, '\\');
     const std::size_t fileStart = separator == std::string::npos ? 0 : separator + 1;
     if (fileStart == path.size()) {
-        Complain(kNoFileName);
+        Complain(texts::kNoFileNameMessage);
         view_.FocusOutputPath();
         return false;
     }
     const std::string folder = path.substr(0, fileStart);
     if (!folder.empty() && !files_.Exists(folder)) {
-        if (Ask(kCreateFolder) != platform::kIdYes) {
+        if (Ask(texts::kCreateFolderMessage) != platform::kIdYes) {
             view_.FocusOutputPath();
             return false;
         }
         if (!CreateFolderChain(files_, folder)) {
-            Complain(kCreateFolderFailed);
+            Complain(texts::kCreateFolderFailedMessage);
             view_.FocusOutputPath();
             return false;
         }
     }
     if (!input.outputPathFixed && files_.Exists(path)) {
         if (files_.DirectoryExists(path)) {
-            Complain(kNoFileName);
+            Complain(texts::kNoFileNameMessage);
             view_.FocusOutputPath();
             return false;
         }
-        if (Ask(kOverwrite) != platform::kIdYes) {
+        if (Ask(texts::kOverwriteMessage) != platform::kIdYes) {
             view_.FocusOutputPath();
             return false;
         }
@@ -216,11 +204,38 @@ bool Controller::Execute(const ExecuteInput& input) {
 }
 
 void Controller::Cancel() {
-    if (Ask(kSaveOnCancel) == platform::kIdYes)
+    if (Ask(texts::kSaveOnCancelMessage) == platform::kIdYes)
         view_.SaveSettings();
-    desktop_.ShowMessage(view_.Owner(), kCancelled, kCaption,
+    desktop_.ShowMessage(view_.Owner(), texts::kCancelledMessage, texts::kAppTitle,
                          platform::kMbOk | platform::kMbIconInformation);
     view_.Close(kCancel);
+}
+
+StartUpValues HostStartUpValues(const AggregationConditions& conditions,
+                                platform::FileSystem& files, std::string defaultMappingPath) {
+    StartUpValues values;
+    GetPeriodMonths(conditions.periodStart, conditions.periodEnd, &values.periodFirstMonth,
+                    &values.periodEndCode);
+    StSHOHIZEIINFO tax{};
+    values.hostTaxIncluded = GetTaxSettings(tax) != 0 && tax.taxIncludedPreset() != 0 ? 1 : 0;
+    const char* outputFolder = ClFileMgr::Inst()->GetAppFolderPath(ClFileMgr::kDefaultOutput);
+    if (outputFolder != nullptr)
+        values.hostOutputFolder = outputFolder;
+    values.settingsFolder = HostSettingsFolder();
+    values.tempFolder = files.TempFolder();
+    values.defaultMappingPath = std::move(defaultMappingPath);
+    return values;
+}
+
+bool LoadFormItems(AggregationConditions& conditions, platform::FileSystem& files,
+                   platform::Desktop& desktop, platform::WindowHandle owner,
+                   const std::string& formItemPath) {
+    if (conditions.statementLines != nullptr &&
+        loadStatementLines(files, formItemPath, *conditions.statementLines))
+        return true;
+    desktop.ShowMessage(owner, texts::kFormItemsUnreadableMessage, texts::kAppTitle,
+                        platform::kMbOk | platform::kMbIconExclamation);
+    return false;
 }
 
 } // namespace sheet

@@ -16,12 +16,6 @@ namespace sheet {
 // Command IDs of the button bar; Execute and Cancel are also the results of the modal run.
 enum Command : int { kExecute = 2000, kCancel = 2001, kPrevious = 2002, kNext = 2003 };
 
-extern const char kCaption[];
-extern const char kPreviousCaption[];
-extern const char kNextCaption[];
-extern const char kExecuteCaption[];
-extern const char kCancelCaption[];
-
 // Placement of the four buttons in the sheet's client area of width by height pixels.
 struct ButtonPlace {
     int left = 0;
@@ -90,6 +84,19 @@ struct StartUpValues {
 void PrepareConditions(AggregationConditions& conditions, platform::FileSystem& files,
                        const StartUpValues& values,
                        const AccountCodeLookup& lookup = LookUpHostAccount);
+
+// The start-up values that come from the host and the system: the months of the period of the
+// conditions, the host's tax preset, default output folder and settings folder, and the temporary
+// folder; defaultMappingPath is passed through.
+StartUpValues HostStartUpValues(const AggregationConditions& conditions,
+                                platform::FileSystem& files, std::string defaultMappingPath);
+
+// Loads the statement lines of the sheet's form generation from formItemPath into the
+// conditions. Without them nothing can be aggregated: when they cannot be read the user is told
+// (over owner) and the result is false, and the run ends as cancelled.
+bool LoadFormItems(AggregationConditions& conditions, platform::FileSystem& files,
+                   platform::Desktop& desktop, platform::WindowHandle owner,
+                   const std::string& formItemPath);
 
 // What Execute checks, read from the aggregation conditions when the user executes.
 struct ExecuteInput {

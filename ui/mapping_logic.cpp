@@ -3,6 +3,7 @@
 #include "aggregate/account_key.h"
 #include "host/bookhub.h"
 #include "platform/sjis.h"
+#include "texts/catalogue.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,6 +12,8 @@
 namespace mapping {
 
 namespace {
+
+const char kNameSeparator[] = " / ";
 
 // An account the dialog may list: a main account that neither flag byte hides.
 bool IsListedAccount(const StKAMOKUINFO& account) {
@@ -39,11 +42,11 @@ template <typename Visit> void WalkAccounts(const StFINDINFO* terms, Visit visit
 } // namespace
 
 const std::array<MenuEntry, 5> kMenuEntries = {{
-    {kMenuRestoreDefaults, "デフォルトのチェック状態に戻す"},
-    {kMenuCheckDisplayed, "表示されている科目を全てチェック"},
-    {kMenuUncheckDisplayed, "表示されている科目のチェックを全てはずす"},
-    {kMenuCheckAll, "全ての科目をチェック"},
-    {kMenuUncheckAll, "全ての科目のチェックをはずす"},
+    {kMenuRestoreDefaults, texts::kMenuRestoreDefaultsText},
+    {kMenuCheckDisplayed, texts::kMenuCheckDisplayedText},
+    {kMenuUncheckDisplayed, texts::kMenuUncheckDisplayedText},
+    {kMenuCheckAll, texts::kMenuCheckAllText},
+    {kMenuUncheckAll, texts::kMenuUncheckAllText},
 }};
 
 AccountMapping::AccountMapping(
@@ -250,7 +253,7 @@ std::string TrimAccountName(std::string_view name) {
     std::size_t i = 0;
     while (i < name.size()) {
         const auto lead = static_cast<unsigned char>(name[i]);
-        if (platform::IsLeadByte(lead) && i + 1 < name.size()) {
+        if (platform::CharLength(name, i) == 2) {
             const bool wideSpace = lead == 0x81 && static_cast<unsigned char>(name[i + 1]) == 0x40;
             i += 2;
             if (!wideSpace) {
@@ -293,6 +296,34 @@ DialogKeyAction TranslateDialogKey(unsigned virtualKey, sheet::Modifiers modifie
         break;
     }
     return DialogKeyAction::kDefault;
+}
+
+bool LookUpAccountName(const std::string& key, std::string& name) {
+    StKAMOKUINFO account{};
+    if (FindAccountByKey(key.c_str(), &account) < 0)
+        return false;
+    name.assign(account.name(), strnlen(account.name(), StKAMOKUINFO::nameSize));
+    return true;
+}
+
+std::string describeMappedAccounts(const AggregationConditions& conditions, std::int16_t lineNo,
+                                   const AccountNameLookup& lookup) {
+    std::string text;
+    if (conditions.mappings != nullptr) {
+        for (const auto& entry : *conditions.mappings) {
+            std::string name;
+            if (entry->lineNo != lineNo || !lookup(entry->key, name))
+                continue;
+            const std::size_t added =
+                (text.empty() ? 0 : std::strlen(kNameSeparator)) + name.size();
+            if (text.size() + added > kDescriptionSize - 1)
+                break;
+            if (!text.empty())
+                text += kNameSeparator;
+            text += name;
+        }
+    }
+    return text.empty() ? texts::kNoAccountsTip : text;
 }
 
 } // namespace mapping

@@ -1,4 +1,4 @@
-// The account-mapping dialog "集約科目対応設定" without windows: which host accounts it lists,
+// The account-mapping dialog (template 134) without windows: which host accounts it lists,
 // which of them are chosen, and how the choice replaces one statement line's entries in the
 // user's mapping list. The window code implements AccountListView over its list view and
 // check box, and forwards the user's actions here.
@@ -6,10 +6,13 @@
 
 #include "aggregate/statement_line.h"
 #include "host/records.h"
+#include "settings/conditions.h"
 #include "ui/condition_sheet_logic.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,7 +20,21 @@
 
 namespace mapping {
 
-// The dialog's list of accounts and its "全ての科目から選択する。(&A)" check box.
+// describeMappedAccounts keeps its text within this many bytes, terminating NUL included.
+constexpr std::size_t kDescriptionSize = 10000;
+
+// Gives the name of the host main account with a key; false when there is none.
+using AccountNameLookup = std::function<bool(const std::string& key, std::string& name)>;
+// The host's lookup (FindAccountByKey).
+bool LookUpAccountName(const std::string& key, std::string& name);
+
+// The names of the host accounts mapped to a statement line, joined by " / ", or
+// texts::kNoAccountsTip when none is found. Names that do not fit whole within
+// kDescriptionSize - 1 bytes are left off, with every name after them.
+std::string describeMappedAccounts(const AggregationConditions& conditions, std::int16_t lineNo,
+                                   const AccountNameLookup& lookup = LookUpAccountName);
+
+// The dialog's list of accounts and its check box of all accounts.
 class AccountListView {
   public:
     virtual ~AccountListView() = default;
@@ -98,7 +115,7 @@ class AccountMapping {
 // The account name without the half-width and full-width spaces that pad its end; any length.
 std::string TrimAccountName(std::string_view name);
 
-// Widths of the "コード" and "科目名" columns, 3 : 11 of the list's client width, filling it.
+// Widths of the code and name columns, 3 : 11 of the list's client width, filling it.
 struct ColumnWidths {
     int code;
     int name;

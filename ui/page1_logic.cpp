@@ -6,23 +6,10 @@
 
 namespace page1 {
 
-std::size_t FindLastSingleByte(const std::string& text, char c) {
-    std::size_t found = std::string::npos;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (platform::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
-            ++i;
-            continue;
-        }
-        if (text[i] == c)
-            found = i;
-    }
-    return found;
-}
-
 BrowseStart SplitForBrowse(const std::string& pathText) {
-    std::size_t cut = FindLastSingleByte(pathText, '\\');
+    std::size_t cut = platform::FindLastSingleByte(pathText, '\\');
     if (cut == std::string::npos)
-        cut = FindLastSingleByte(pathText, ':');
+        cut = platform::FindLastSingleByte(pathText, ':');
     if (cut == std::string::npos)
         return {std::string(), pathText};
     return {pathText.substr(0, cut + 1), pathText.substr(cut + 1)};

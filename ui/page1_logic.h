@@ -7,10 +7,6 @@
 
 namespace page1 {
 
-// Position of the last single-byte c in text, stepping over double-byte characters (the 5C of
-// 表 is never a '\'); std::string::npos when there is none.
-std::size_t FindLastSingleByte(const std::string& text, char c);
-
 // The folder and file name the file dialog opens with: split after the last '\', or, when
 // there is none, after the last ':' (no folder when there is neither).
 struct BrowseStart {

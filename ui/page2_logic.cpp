@@ -1,5 +1,6 @@
 #include "ui/page2_logic.h"
 
+#include "texts/catalogue.h"
 #include "ui/resources/page2_ids.h"
 
 namespace pages {
@@ -61,8 +62,6 @@ std::vector<LineControl> Generation30() {
 
 } // namespace
 
-const char kCostOfSalesCaption[] = "売上原価のうち";
-
 const std::vector<LineControl>& MainAccountControls(int newForm) {
     static const std::vector<LineControl> older = Generation16();
     static const std::vector<LineControl> newer = Generation30();
@@ -70,7 +69,7 @@ const std::vector<LineControl>& MainAccountControls(int newForm) {
 }
 
 const char* EquityTotalCaption(int equityLabel) {
-    return equityLabel != 0 ? "純資産の部合計" : "資本の部合計";
+    return equityLabel != 0 ? texts::kNetAssetsTotalCaption : texts::kEquityTotalCaption;
 }
 
 std::vector<ControlCaption> CaptionLineControls(const std::vector<LineControl>& controls,
@@ -106,7 +105,7 @@ const StatementLine* FindStatementLine(const StatementLines& lines, std::int16_t
 }
 
 std::optional<PageRelayout> RelayoutMainAccountsPage(const std::map<int, ControlRect>& rects) {
-    // Everything below "資産の部合計" moves down together, in this order.
+    // Everything below the total of assets moves down together, in this order.
     static constexpr int kMovedDown[] = {
         IDC_P2_TOTAL_LIABILITIES, IDC_P2_EQUITY_TOTAL,        IDC_P2_ASSETS_CAPTION,
         IDC_P2_ASSETS_FRAME,      IDC_P2_LIABILITIES_CAPTION, IDC_P2_LIABILITIES_FRAME,

@@ -1,10 +1,11 @@
-// Page 2 "主要科目" without windows: which control shows which statement line in each form
+// Page 2 (main accounts) without windows: which control shows which statement line in each form
 // generation, the captions the statement lines give those controls, the newer generation's
 // relayout of the right-hand column, and the page's keyboard rules. Page 3 shares the caption
 // and keyboard rules.
 #pragma once
 
 #include "aggregate/statement_line.h"
+#include "texts/catalogue.h"
 #include "ui/condition_sheet_logic.h"
 
 #include <cstdint>
@@ -28,7 +29,7 @@ struct LineControl {
 const std::vector<LineControl>& MainAccountControls(int newForm);
 
 // Text of the vertical caption 1027 beside the cost-of-sales buttons.
-extern const char kCostOfSalesCaption[];
+inline constexpr const char* kCostOfSalesCaption = texts::kCostOfSalesCaption;
 
 // Text of the equity total label 1035.
 const char* EquityTotalCaption(int equityLabel);

@@ -1,5 +1,5 @@
-// Page 3 "月別売上等" without windows: the eight line buttons and the monthly lines behind them
-// in each form generation. Captions and keys follow page 2's rules (page2_logic.h).
+// Page 3 (monthly sales and the like) without windows: the eight line buttons and the monthly lines
+// behind them in each form generation. Captions and keys follow page 2's rules (page2_logic.h).
 #pragma once
 
 #include "ui/page2_logic.h"

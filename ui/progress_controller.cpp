@@ -1,13 +1,8 @@
 #include "ui/progress_controller.h"
+#include "texts/catalogue.h"
 
 #include <algorithm>
 #include <cstdio>
-
-namespace {
-
-const char kCaptionFormat[] = "集計中 %d％";
-
-} // namespace
 
 void ProgressController::ResetMainBar() {
     mainSteps_ = 0;
@@ -18,7 +13,7 @@ void ProgressController::AdvanceTo(std::int16_t start, std::int16_t end) {
     for (int value = start; value <= end; ++value) {
         if (value % 10 == 0) {
             char caption[64];
-            std::snprintf(caption, sizeof caption, kCaptionFormat, value / 10);
+            std::snprintf(caption, sizeof caption, texts::kProgressCaptionFormat, value / 10);
             view_.SetCaption(caption);
         }
         ++mainSteps_;

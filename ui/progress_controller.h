@@ -1,6 +1,6 @@
 // What the progress dialog does on each call of the aggregation and the report writer, apart
-// from the window itself: the caption "集計中 n％" at every tenth of the main scale, the steps of
-// both bars, and how often the window is brought up to date.
+// from the window itself: the caption texts::kProgressCaptionFormat at every tenth of the main
+// scale, the steps of both bars, and how often the window is brought up to date.
 //
 // The aggregation and the report writer run on the GUI thread without pumping messages, so
 // every visible change is forced by an immediate repaint. Stepping a bar repaints it, and
@@ -12,7 +12,7 @@
 // window is drawn, and each stage ends with the window up to date.
 #pragma once
 
-#include "ui/progress.h"
+#include "aggregate/progress.h"
 
 #include <chrono>
 #include <cstdint>

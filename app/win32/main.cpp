@@ -34,7 +34,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     platform::Win32TextMapping text;
     platform::Win32StringResources strings;
     platform::Win32GlobalMemory memory;
-    Win32RunUi ui(desktop, files, kEdition);
+    Win32RunUi ui(desktop, files);
     const RunServices services{ui, text, strings, memory};
     ClOverviewApp app(kEdition, desktop, files, commandLine != nullptr ? commandLine : "",
                       &services);

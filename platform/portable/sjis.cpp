@@ -1,14 +1,14 @@
 #include "platform/sjis.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace platform {
 
 std::size_t CutLength(const char* text, std::size_t length, std::size_t limit) {
+    const std::string_view view(text, length);
     std::size_t i = 0;
     while (i < length) {
-        const std::size_t width =
-            IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < length ? 2 : 1;
+        const std::size_t width = CharLength(view, i);
         if (i + width > limit)
             break;
         i += width;
@@ -16,25 +16,26 @@ std::size_t CutLength(const char* text, std::size_t length, std::size_t limit) {
     return i;
 }
 
-bool EndsWithBackslash(const std::string& text) {
-    bool last = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
-            ++i;
-            last = false;
-        } else {
-            last = text[i] == '\\';
-        }
+std::size_t FindLastSingleByte(std::string_view text, char c) {
+    std::size_t found = std::string::npos;
+    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
+        if (CharLength(text, i) == 1 && text[i] == c)
+            found = i;
     }
-    return last;
+    return found;
+}
+
+bool EndsWithBackslash(const std::string& text) {
+    const std::size_t last = FindLastSingleByte(text, '\\');
+    return last != std::string::npos && last + 1 == text.size();
 }
 
 bool CopyToField(char* field, std::size_t size, const std::string& text) {
     if (size == 0)
         return text.empty();
     const std::size_t n = CutLength(text.data(), text.size(), size - 1);
-    std::memset(field, 0, size);
-    std::memcpy(field, text.data(), n);
+    std::fill_n(field, size, '\0');
+    std::copy_n(text.data(), n, field);
     return n == text.size();
 }
 
@@ -42,7 +43,7 @@ std::size_t FindText(const std::string& text, const std::string& what, std::size
     for (std::size_t i = from; i < text.size();) {
         if (text.compare(i, what.size(), what) == 0)
             return i;
-        i += IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        i += CharLength(text, i);
     }
     return std::string::npos;
 }

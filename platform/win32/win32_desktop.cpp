@@ -5,7 +5,7 @@
 namespace platform {
 
 int Win32Desktop::ShowMessage(WindowHandle owner, const std::string& text,
-                             const std::string& caption, unsigned style) {
+                              const std::string& caption, unsigned style) {
     return ::MessageBoxA(static_cast<HWND>(owner), text.c_str(), caption.c_str(), style);
 }
 
@@ -14,7 +14,7 @@ void Win32Desktop::EnableWindow(WindowHandle window, bool enable) {
 }
 
 void Win32Desktop::Post(WindowHandle window, unsigned message, std::intptr_t wParam,
-                               std::intptr_t lParam) {
+                        std::intptr_t lParam) {
     ::PostMessageA(static_cast<HWND>(window), message, static_cast<WPARAM>(wParam),
                    static_cast<LPARAM>(lParam));
 }

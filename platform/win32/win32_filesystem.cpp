@@ -3,12 +3,22 @@
 #include "platform/sjis.h"
 
 #include <io.h>
+#include <memory>
 #include <vector>
 #include <windows.h>
 
 namespace platform {
 
 namespace {
+
+// Closes a file handle at the end of its scope, also when the scope is left by an exception.
+struct HandleCloser {
+    void operator()(HANDLE handle) const {
+        if (handle != INVALID_HANDLE_VALUE)
+            ::CloseHandle(handle);
+    }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
 class Win32OutputFile : public OutputFile {
   public:
@@ -57,14 +67,8 @@ std::string Win32FileSystem::ProgramFolder() {
         const DWORD n = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (n < path.size()) {
             std::string full(path.data(), n);
-            std::size_t end = 0;
-            for (std::size_t i = 0; i < full.size(); ++i) {
-                if (IsLeadByte(static_cast<unsigned char>(full[i])) && i + 1 < full.size())
-                    ++i;
-                else if (full[i] == '\\')
-                    end = i + 1;
-            }
-            return full.substr(0, end);
+            const std::size_t separator = FindLastSingleByte(full, '\\');
+            return separator == std::string::npos ? std::string() : full.substr(0, separator + 1);
         }
         path.resize(path.size() * 2);
     }
@@ -114,25 +118,22 @@ bool Win32FileSystem::RemoveFolder(const std::string& path) {
 }
 
 bool Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE)
         return false;
     bytes.clear();
-    char buffer[65536];
-    bool ok = true;
+    std::vector<char> buffer(65536);
     for (;;) {
         DWORD got = 0;
-        if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
-            ok = false;
-            break;
-        }
+        if (!::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got,
+                        nullptr))
+            return false;
         if (got == 0)
-            break;
-        bytes.append(buffer, got);
+            return true;
+        bytes.append(buffer.data(), got);
     }
-    ::CloseHandle(file);
-    return ok;
 }
 
 namespace {

@@ -4,10 +4,13 @@
 // the writer calls written must be a well-formed document in its declared encoding to a real
 // XML parser (libxml2), with an element for every tag of the lines. A write the writer calls
 // failed must leave no file behind.
+#include "app/edition.h"
 #include "platform/sjis.h"
 #include "report/report_writer.h"
 #include "settings/statement_files.h"
 #include "support/memory_filesystem.h"
+#include "support/portable/heap_memory.h"
+#include "support/portable/text_mapping.h"
 #include "support/recording_desktop.h"
 
 #include <libxml/parser.h>
@@ -92,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     NoProgress progress;
     const ReportServices services{files, desktop, text, strings, memory};
     const int newForm = static_cast<int>(seed & 1);
-    ClReportWriter writer(progress, lines, newForm, kEditionIvy, services);
+    ClReportWriter writer(progress, lines, newForm, kEditionIvy.defaultProductName, services);
     StDATAINFO record{};
     record.set_periodStart(20240401);
     record.set_periodEnd(20250331);

@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         for (std::size_t i = 0; i < name.size(); ++i) {
             const auto c = static_cast<unsigned char>(name[i]);
-            if (platform::IsLeadByte(c) && i + 1 < name.size()) {
+            if (platform::IsLeadByte(c) && i + 1 < name.size() &&
+                platform::IsTrailByte(static_cast<unsigned char>(name[i + 1]))) {
                 ++i;
                 continue;
             }

@@ -1,6 +1,7 @@
 // Fuzz target of the support-information reader: any file gives two values that lie within the
 // first 30000 bytes, hold no line end or NUL, and never show the filler after the bytes read.
 #include "report/support_info.h"
+#include "support/portable/heap_memory.h"
 
 #include <cstddef>
 #include <cstdint>

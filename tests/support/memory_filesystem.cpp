@@ -1,7 +1,7 @@
 #include "support/memory_filesystem.h"
 
-#include "platform/portable/profile.h"
 #include "platform/sjis.h"
+#include "support/portable/profile.h"
 
 #include <cstring>
 #include <stdexcept>

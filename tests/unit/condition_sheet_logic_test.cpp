@@ -4,6 +4,7 @@
 #include "ui/condition_sheet_logic.h"
 
 #include "settings/settings_file.h"
+#include "settings/statement_files.h"
 #include "support/memory_filesystem.h"
 #include "support/recording_desktop.h"
 
@@ -468,3 +469,43 @@ TEST_F(SheetExecute, CancelAnsweredNoSavesNothing) {
 }
 
 } // namespace
+
+TEST_F(SheetStartUp, HostValuesCarryThePeriodTheFoldersAndTheMappingFile) {
+    conditions.periodStart = 20170401;
+    conditions.periodEnd = 20180331;
+    const sheet::StartUpValues host =
+        sheet::HostStartUpValues(conditions, files, "C:\\Program\\Def.dat");
+    EXPECT_EQ(4, host.periodFirstMonth);
+    EXPECT_EQ(103, host.periodEndCode);
+    EXPECT_EQ(HostSettingsFolder(), host.settingsFolder);
+    EXPECT_EQ(files.TempFolder(), host.tempFolder);
+    EXPECT_EQ("C:\\Program\\Def.dat", host.defaultMappingPath);
+    EXPECT_TRUE(host.hostTaxIncluded == 0 || host.hostTaxIncluded == 1);
+}
+
+TEST_F(SheetStartUp, FormItemsLoadOrTheUserIsToldAndTheRunEnds) {
+    StatementLines lines;
+    testsupport::RecordingDesktop desktop;
+    const auto owner = reinterpret_cast<platform::WindowHandle>(0x4321);
+    files.AddFile("C:\\Program\\Items.dat",
+                  "[共通様式]\r\n1/2/40888000/売上高/URIAGEDAKA;\r\n[終了]\r\n");
+
+    EXPECT_FALSE(sheet::LoadFormItems(conditions, files, desktop, owner, "C:\\Program\\Items.dat"))
+        << "no statement lines to load into";
+    conditions.statementLines = &lines;
+    EXPECT_FALSE(sheet::LoadFormItems(conditions, files, desktop, owner, "C:\\Program\\None.dat"));
+    ASSERT_EQ(2u, desktop.boxes.size());
+    for (const auto& box : desktop.boxes) {
+        EXPECT_EQ("集計項目の定義ファイルを読み込めません。\n\n"
+                  "インストールされているファイルを確認してください。",
+                  box.text);
+        EXPECT_EQ("事業概況書", box.caption);
+        EXPECT_EQ(owner, box.owner);
+        EXPECT_EQ(kError, box.style);
+    }
+
+    EXPECT_TRUE(sheet::LoadFormItems(conditions, files, desktop, owner, "C:\\Program\\Items.dat"));
+    EXPECT_EQ(2u, desktop.boxes.size()) << "no message when the lines load";
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_EQ(1, lines[0]->lineNo);
+}

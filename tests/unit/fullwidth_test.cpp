@@ -3,6 +3,7 @@
 #include "report/report_writer.h"
 
 #include "support/hex_bytes.h"
+#include "support/portable/text_mapping.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,8 @@
 #include "settings/statement_files.h"
 #include "standin/testing.h"
 #include "support/memory_filesystem.h"
+#include "support/portable/heap_memory.h"
+#include "support/portable/text_mapping.h"
 #include "support/recording_desktop.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +119,10 @@ TEST_F(OverviewRunTest, TheSheetGetsTheHostDerivedConditionsAndTheHostsPath) {
     EXPECT_EQ(reinterpret_cast<platform::WindowHandle>(0x10002), ui.request.owner);
     EXPECT_EQ(app->companyText(), ui.request.companyText);
     EXPECT_EQ(app->periodText(), ui.request.periodText);
+    // The data files of the edition and the company's form generation, beside the program.
+    EXPECT_EQ(files.ProgramFolder() + DefaultMappingFileName("Ivy", true),
+              ui.request.defaultMappingPath);
+    EXPECT_EQ(files.ProgramFolder() + FormItemFileName("Ivy", true), ui.request.formItemPath);
     EXPECT_EQ("C:\\出力\\a,b.xml", ui.outputPathGiven);
     EXPECT_EQ(20240401, ui.periodStart);
     EXPECT_EQ(20250331, ui.periodEnd);

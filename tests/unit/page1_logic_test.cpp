@@ -2,6 +2,7 @@
 // chain.
 #include "ui/page1_logic.h"
 
+#include "platform/sjis.h"
 #include "support/dialog_template.h"
 #include "ui/resources/page1_ids.h"
 
@@ -106,15 +107,15 @@ TEST(Page1Template, AccessKeyCaptionsComeJustBeforeTheirControls) {
     EXPECT_EQ(IDC_P1_BUSINESS_TYPE, next(IDC_P1_BUSINESS_TYPE_CAPTION));
 }
 
-TEST(Page1FindLastSingleByte, StepsOverDoubleByteCharacters) {
-    EXPECT_EQ(6u, page1::FindLastSingleByte("C:\\out\\a.xml", '\\'));
+TEST(FindLastSingleByte, StepsOverDoubleByteCharacters) {
+    EXPECT_EQ(6u, platform::FindLastSingleByte("C:\\out\\a.xml", '\\'));
     // 表 is 95 5C: its second byte is no separator.
-    EXPECT_EQ(2u, page1::FindLastSingleByte("C:\\表", '\\'));
-    EXPECT_EQ(std::string::npos, page1::FindLastSingleByte("表", '\\'));
-    EXPECT_EQ(1u, page1::FindLastSingleByte("C:a.xml", ':'));
-    EXPECT_EQ(std::string::npos, page1::FindLastSingleByte("", '\\'));
+    EXPECT_EQ(2u, platform::FindLastSingleByte("C:\\表", '\\'));
+    EXPECT_EQ(std::string::npos, platform::FindLastSingleByte("表", '\\'));
+    EXPECT_EQ(1u, platform::FindLastSingleByte("C:a.xml", ':'));
+    EXPECT_EQ(std::string::npos, platform::FindLastSingleByte("", '\\'));
     // A lone lead byte at the end is still a byte of its own.
-    EXPECT_EQ(std::string::npos, page1::FindLastSingleByte("a\x95", '\\'));
+    EXPECT_EQ(std::string::npos, platform::FindLastSingleByte("a\x95", '\\'));
 }
 
 TEST(Page1SplitForBrowse, FolderUpToTheLastSeparatorThenTheColon) {

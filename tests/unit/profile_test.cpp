@@ -1,4 +1,4 @@
-#include "platform/portable/profile.h"
+#include "support/portable/profile.h"
 
 #include <gtest/gtest.h>
 

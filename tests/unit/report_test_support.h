@@ -1,11 +1,11 @@
 // Doubles and checks shared by the tests of the report writer and its companions.
 #pragma once
 
+#include "aggregate/progress.h"
 #include "platform/desktop.h"
 #include "platform/memory.h"
 #include "platform/resources.h"
 #include "support/recording_desktop.h"
-#include "ui/progress.h"
 
 #include <gtest/gtest.h>
 

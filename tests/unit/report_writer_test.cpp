@@ -3,9 +3,12 @@
 // leaves the target as it was.
 #include "report/report_writer.h"
 
+#include "app/edition.h"
 #include "report_test_support.h"
 #include "support/fault_loops.h"
 #include "support/memory_filesystem.h"
+#include "support/portable/heap_memory.h"
+#include "support/portable/text_mapping.h"
 
 #include "settings/paths.h"
 
@@ -62,7 +65,7 @@ class ReportWriterTest : public ::testing::Test {
     int Write(int newForm, std::int16_t functionId = 2, int firstMonth = 4,
               const StDATAINFO& record = DataRecord("ABC", 20170401, 20180331),
               const Edition& edition = kEditionIvy) {
-        ClReportWriter writer(progress, lines, newForm, edition, services);
+        ClReportWriter writer(progress, lines, newForm, edition.defaultProductName, services);
         return writer.WriteReport(kTarget, functionId, firstMonth, record);
     }
     std::string Report() const { return fs.FileBytes(kTarget); }
@@ -205,7 +208,7 @@ TEST_F(ReportWriterTest, DrivesTheProgressFromItsBaseToTheEnd) {
     AddLine(lines, 2, "-", {});
     AddLine(lines, 36, "M", {});
     AddLine(lines, 37, "N", {});
-    ClReportWriter writer(progress, lines, 0, kEditionIvy, services);
+    ClReportWriter writer(progress, lines, 0, kEditionIvy.defaultProductName, services);
     writer.progressBase = 500;
     ASSERT_EQ(1, writer.WriteReport(kTarget, 2, 4, DataRecord("A", 20170401, 20180331)));
 
@@ -343,7 +346,7 @@ TEST_F(ReportWriterTest, EveryFaultCountingRemovalsLeavesNothingUnsaid) {
         },
         [this](MemoryFileSystem& files) {
             const ReportServices local{files, desktop, text, strings, memory};
-            ClReportWriter writer(progress, lines, 0, kEditionIvy, local);
+            ClReportWriter writer(progress, lines, 0, kEditionIvy.defaultProductName, local);
             return writer.WriteReport(kTarget, 2, 4, DataRecord("A", 20170401, 20180331)) == 1;
         },
         "report");
@@ -383,7 +386,7 @@ TEST_F(ReportWriterTest, AUsersFilesBesideTheTargetAreNeverTouched) {
 
 TEST_F(ReportWriterTest, ATargetThatCannotBeCreatedIsAFailureWithNothingLeft) {
     const auto before = fs.Tree();
-    ClReportWriter writer(progress, lines, 0, kEditionIvy, services);
+    ClReportWriter writer(progress, lines, 0, kEditionIvy.defaultProductName, services);
     EXPECT_EQ(0, writer.WriteReport("C:\\Missing\\report.xml", 2, 4,
                                     DataRecord("A", 20170401, 20180331)));
     EXPECT_EQ(0, writer.WriteReport("", 2, 4, DataRecord("A", 20170401, 20180331)));
@@ -397,7 +400,7 @@ TEST_F(ReportWriterTest, TheTemporaryFileLiesBesideTargetsOfEveryForm) {
          {"C:report.xml", "report.xml", "C:\\出力/表\\report.xml", "C:\\出力\\表\\~report.xml"}) {
         const auto before = fs.Tree();
         const bool existed = fs.HasFile(target);
-        ClReportWriter writer(progress, lines, 0, kEditionIvy, services);
+        ClReportWriter writer(progress, lines, 0, kEditionIvy.defaultProductName, services);
         ASSERT_EQ(1, writer.WriteReport(target, 2, 4, DataRecord("A", 20170401, 20180331)))
             << target;
         EXPECT_EQ(0u, fs.FileBytes(target).find("<?xml")) << target;

@@ -7,6 +7,7 @@
 #include "support/fault_loops.h"
 #include "support/memory_filesystem.h"
 #include "support/process_folder.h"
+#include "ui/mapping_logic.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,9 @@
 #include <string>
 #include <vector>
 
+using mapping::AccountNameLookup;
+using mapping::describeMappedAccounts;
+using mapping::kDescriptionSize;
 using testsupport::MemoryFileSystem;
 
 namespace {
@@ -78,10 +82,10 @@ TEST(SettingsFileName, NamesGenerationUserAndCompanyData) {
 
 TEST(SettingsFileName, RefusesUserIdsThatLeaveTheFolderOrBreakTheName) {
     AggregationConditions conditions;
-    for (const std::string& id :
-         std::vector<std::string>{"..\\evil", "a\\b", "a/b", "c:", "x*", "x?", "x\"", "x<", "x>",
-                                  "x|", "..", "a..b", std::string("x\ny"), std::string("x\ty"),
-                                  std::string("x\0y", 3), std::string(65, 'u')}) {
+    for (const std::string& id : std::vector<std::string>{
+             "..\\evil", "a\\b", "a/b", "c:", "x*", "x?", "x\"", "x<", "x>", "x|", "..", "a..b",
+             std::string("x\ny"), std::string("x\ty"), std::string("x\0y", 3), std::string(65, 'u'),
+             "\xE0/x", "\x88\x0A", "\x82\x5C\x82:"}) {
         conditions.userId = id;
         EXPECT_EQ("", SettingsFileName(conditions)) << "user ID " << id;
     }

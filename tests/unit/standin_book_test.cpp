@@ -14,7 +14,6 @@
 #include <fstream>
 #include <string>
 
-
 namespace {
 
 const char kGoodBook[] = u8R"({

@@ -4,6 +4,7 @@
 
 #include "report_test_support.h"
 #include "support/memory_filesystem.h"
+#include "support/portable/heap_memory.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // that the environment check finds and reads "QuorinDef.ini" there.
 // Console program; exit status 0 when every check passed.
 #include "app/environment_check.h"
-#include "platform/portable/profile.h"
+#include "support/portable/profile.h"
 #include "tests/wine/wine_check.h"
 #include "win32_filesystem.h"
 

@@ -9,9 +9,11 @@
 //   halfway [SECONDS]  shows the window at half of the run and keeps it on screen for SECONDS
 //                      (default 5), printing its rectangle for a screenshot
 // Exit status 0 when every check passed.
+#include "app/edition.h"
 #include "platform/text.h"
 #include "report/report_writer.h"
 #include "report/support_info.h"
+#include "support/portable/text_mapping.h"
 #include "tests/wine/wine_check.h"
 #include "ui/resources/progress_ids.h"
 #include "ui/win32/progress_dialog.h"
@@ -128,7 +130,7 @@ void CheckReportOnDisk() {
     platform::Win32StringResources strings;
     platform::Win32GlobalMemory memory;
     NoWindow progress;
-    ClReportWriter writer(progress, lines, 1, kEditionIvy,
+    ClReportWriter writer(progress, lines, 1, kEditionIvy.defaultProductName,
                           ReportServices{files, desktop, text, strings, memory});
     Check(writer.WriteReport(target, 2, 4, record) == 1, "report written");
     std::string bytes;

@@ -1,4 +1,4 @@
-// Template 134, the dialog "集約科目対応設定" that maps host accounts to one statement line.
+// Template 134, the account-mapping dialog that maps host accounts to one statement line.
 #pragma once
 
 #define IDD_MAPPING 134

@@ -1,4 +1,5 @@
-// Template 130, page 1 "集計条件": the aggregation period, the tax treatment and the output file.
+// Template 130, page 1 (aggregation conditions): the aggregation period, the tax treatment and the
+// output file.
 #pragma once
 
 #define IDD_PAGE1 130

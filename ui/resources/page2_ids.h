@@ -1,4 +1,4 @@
-// Template 131, page 2 "主要科目": the main-account lines of the statement.
+// Template 131, page 2 (main accounts): the main-account lines of the statement.
 #pragma once
 
 #define IDD_PAGE2 131

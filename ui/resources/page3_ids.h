@@ -1,4 +1,4 @@
-// Template 132, page 3 "月別売上等": one button per monthly line, top to bottom.
+// Template 132, page 3 (monthly sales and the like): one button per monthly line, top to bottom.
 #pragma once
 
 #define IDD_PAGE3 132

@@ -1,4 +1,4 @@
-// Template 133, the progress window "集計中" shown while the run totals and writes.
+// Template 133, the progress window shown while the run totals and writes.
 #pragma once
 
 #define IDD_PROGRESS 133

@@ -1,55 +1,36 @@
 #include "ui/win32/condition_sheet.h"
 
-#include "aggregate/aggregator.h"
 #include "aggregate/period.h"
 #include "host/pathdesk.h"
 #include "settings/settings_file.h"
 #include "settings/statement_files.h"
+#include "texts/catalogue.h"
 #include "ui/resources/sheet_ids.h"
+#include "ui/win32/keys.h"
 
 namespace {
 
 // The framework's own buttons, hidden in favour of the bar.
-const int kFrameworkButtons[] = {IDOK, IDCANCEL, 12321};
-const int kApplyButton = 12321;
+const int kFrameworkButtons[] = {IDOK, IDCANCEL, win::kApplyButtonId};
 
 struct BarButton {
     int id;
     const char* caption;
 };
 const BarButton kBarButtons[] = {
-    {IDC_SHEET_PREVIOUS, sheet::kPreviousCaption},
-    {IDC_SHEET_NEXT, sheet::kNextCaption},
-    {IDC_SHEET_EXECUTE, sheet::kExecuteCaption},
-    {IDC_SHEET_CANCEL, sheet::kCancelCaption},
+    {IDC_SHEET_PREVIOUS, texts::kPreviousCaption},
+    {IDC_SHEET_NEXT, texts::kNextCaption},
+    {IDC_SHEET_EXECUTE, texts::kExecuteCaption},
+    {IDC_SHEET_CANCEL, texts::kCancelCaption},
 };
-
-const char kFormItemsUnreadable[] = "集計項目の定義ファイルを読み込めません。\n\n"
-                                    "インストールされているファイルを確認してください。";
-
-bool KeyIsDown(int key) {
-    return (::GetKeyState(key) & 0x8000) != 0;
-}
-
-int HostTaxIncluded() {
-    StSHOHIZEIINFO record{};
-    if (GetTaxSettings(record) == 0)
-        return 0;
-    return record.taxIncludedPreset() != 0 ? 1 : 0;
-}
-
-std::string HostOutputFolder() {
-    const char* folder = ClFileMgr::Inst()->GetAppFolderPath(ClFileMgr::kDefaultOutput);
-    return folder != nullptr ? std::string(folder) : std::string();
-}
 
 } // namespace
 
 ClConditionEntrySheet::ClConditionEntrySheet(std::string caption, HWND parent, int firstPage,
                                              int newForm, platform::Desktop& desktop,
-                                             platform::FileSystem& files, const Edition& edition)
+                                             platform::FileSystem& files, DataFiles dataFiles)
     : caption_(std::move(caption)), parent_(parent), firstPage_(firstPage), desktop_(desktop),
-      files_(files), edition_(edition), controller_(desktop, files, *this) {
+      files_(files), dataFiles_(std::move(dataFiles)), controller_(desktop, files, *this) {
     conditions_.newForm = newForm;
     AddPage(page1_);
     AddPage(Page2());
@@ -77,37 +58,23 @@ int ClConditionEntrySheet::DoModal() {
 void ClConditionEntrySheet::OnCreated() {
     CreateButtonBar();
 
-    page1_.sheet = this;
-    Page2().sheet = this;
-    Page3().sheet = this;
+    page1_.SetSite(*this);
+    Page2().SetSite(*this);
+    Page3().SetSite(*this);
     // Every page creates its controls when first activated.
     SetActivePage(2);
     SetActivePage(1);
     SetActivePage(0);
     FitPages();
 
-    const bool newForm = conditions_.newForm != 0;
-    sheet::StartUpValues values;
-    GetPeriodMonths(conditions_.periodStart, conditions_.periodEnd, &values.periodFirstMonth,
-                    &values.periodEndCode);
-    values.hostTaxIncluded = HostTaxIncluded();
-    values.hostOutputFolder = HostOutputFolder();
-    values.settingsFolder = HostSettingsFolder();
-    values.tempFolder = files_.TempFolder();
-    values.defaultMappingPath =
-        files_.ProgramFolder() + DefaultMappingFileName(edition_.dataPrefix, newForm);
-    sheet::PrepareConditions(conditions_, files_, values);
+    sheet::PrepareConditions(
+        conditions_, files_,
+        sheet::HostStartUpValues(conditions_, files_, dataFiles_.defaultMappingPath));
 
     page1_.FillFromConditions(conditions_.outputPathFixed != 0);
     page1_.FocusEndMonth();
 
-    const std::string formItems =
-        files_.ProgramFolder() + FormItemFileName(edition_.dataPrefix, newForm);
-    if (conditions_.statementLines == nullptr ||
-        !loadStatementLines(files_, formItems, *conditions_.statementLines)) {
-        // Without the statement lines nothing can be aggregated: the run ends as cancelled.
-        desktop_.ShowMessage(Handle(), kFormItemsUnreadable, sheet::kCaption,
-                             platform::kMbOk | platform::kMbIconExclamation);
+    if (!sheet::LoadFormItems(conditions_, files_, desktop_, Handle(), dataFiles_.formItemPath)) {
         Close(sheet::kCancel);
         return;
     }
@@ -132,7 +99,7 @@ void ClConditionEntrySheet::LayOutButtonBar() {
     const RECT client = ClientRect();
     const sheet::ButtonBar bar =
         sheet::LayOutButtonBar(client.right - client.left, client.bottom - client.top);
-    const RECT apply = Item(kApplyButton).RectIn(Handle());
+    const RECT apply = Item(win::kApplyButtonId).RectIn(Handle());
     const int height = apply.bottom - apply.top;
     const HFONT font = Item(IDOK).Font();
     const std::pair<int, sheet::ButtonPlace> places[] = {
@@ -219,10 +186,8 @@ void ClConditionEntrySheet::OnSheetDestroy() {
 
 bool ClConditionEntrySheet::PreTranslate(MSG& message) {
     const UINT kind = message.message;
-    const bool isKey =
-        kind == WM_KEYDOWN || kind == WM_KEYUP || kind == WM_SYSKEYDOWN || kind == WM_SYSKEYUP;
-    const sheet::Modifiers modifiers{KeyIsDown(VK_SHIFT), KeyIsDown(VK_CONTROL),
-                                     KeyIsDown(VK_MENU)};
+    const bool isKey = win::IsKeyMessage(kind);
+    const sheet::Modifiers modifiers = win::HeldModifiers();
     int focusedCommand = 0;
     const HWND focus = ::GetFocus();
     if (focus != nullptr && ::GetParent(focus) == Handle())

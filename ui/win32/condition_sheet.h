@@ -3,7 +3,6 @@
 // Apply. Shown modally; returns 2000 when the user executes and 2001 when the user cancels.
 #pragma once
 
-#include "app/edition.h"
 #include "settings/conditions.h"
 #include "ui/condition_sheet_logic.h"
 #include "ui/win32/page1.h"
@@ -12,15 +11,22 @@
 
 #include <string>
 
-class ClConditionEntrySheet : public win::PropertySheet, private sheet::SheetView {
+class ClConditionEntrySheet : public win::PropertySheet, public PageSite, private sheet::SheetView {
   public:
+    // The data files the sheet reads at its start: the default mappings and the statement
+    // lines of its form generation.
+    struct DataFiles {
+        std::string defaultMappingPath;
+        std::string formItemPath;
+    };
+
     // newForm 1 adds the pages of generation "30", 0 those of generation "16".
     ClConditionEntrySheet(std::string caption, HWND parent, int firstPage, int newForm,
                           platform::Desktop& desktop, platform::FileSystem& files,
-                          const Edition& edition);
+                          DataFiles dataFiles);
     ~ClConditionEntrySheet() override;
 
-    AggregationConditions& Conditions() { return conditions_; }
+    AggregationConditions& Conditions() override { return conditions_; }
     ClCEPage1& Page1() { return page1_; }
 
     // Creates the sheet, runs its start-up and its modal loop: 2000 or 2001 (-1 when the
@@ -28,7 +34,7 @@ class ClConditionEntrySheet : public win::PropertySheet, private sheet::SheetVie
     int DoModal();
 
     // Enables Previous and Next as the page with the index wants them.
-    void ShowNavigationFor(int pageIndex) const;
+    void ShowNavigationFor(int pageIndex) const override;
 
     bool PreTranslate(MSG& message) override;
 
@@ -65,6 +71,6 @@ class ClConditionEntrySheet : public win::PropertySheet, private sheet::SheetVie
     int firstPage_;
     platform::Desktop& desktop_;
     platform::FileSystem& files_;
-    const Edition& edition_;
+    DataFiles dataFiles_;
     sheet::Controller controller_;
 };

@@ -1,9 +1,12 @@
 #include "ui/win32/mapping_dialog.h"
 
+#include "texts/catalogue.h"
 #include "ui/resources/mapping_ids.h"
+#include "ui/win32/keys.h"
 
 #include <commctrl.h>
 
+#include <exception>
 #include <vector>
 
 namespace {
@@ -27,13 +30,21 @@ class MessageFilterScope {
     MessageFilterScope& operator=(const MessageFilterScope&) = delete;
 
   private:
+    // An exception must not cross the system's hook chain: it is kept for the dialog's run to
+    // throw again, and the dialog ends as a failed handler would end it.
     static LRESULT CALLBACK FilterProc(int code, WPARAM wParam, LPARAM lParam) {
         if (code == MSGF_DIALOGBOX && dialog_ != nullptr && lParam != 0) {
             MSG& message = *reinterpret_cast<MSG*>(lParam);
             const HWND window = dialog_->Handle();
-            if (window != nullptr && (message.hwnd == window || ::IsChild(window, message.hwnd)) &&
-                dialog_->PreTranslate(message)) {
-                return 1;
+            if (window != nullptr && (message.hwnd == window || ::IsChild(window, message.hwnd))) {
+                try {
+                    if (dialog_->PreTranslate(message))
+                        return 1;
+                } catch (...) {
+                    win::Dialog::KeepPendingException(std::current_exception());
+                    ::EndDialog(window, -1);
+                    return 1;
+                }
             }
         }
         return ::CallNextHookEx(hook_, code, wParam, lParam);
@@ -61,10 +72,6 @@ class ListRedrawScope {
     const win::Window& list_;
 };
 
-bool KeyIsDown(int virtualKey) {
-    return (::GetKeyState(virtualKey) & 0x8000) != 0;
-}
-
 } // namespace
 
 INT_PTR ClAccountMappingDialog::DoModal(HWND owner) {
@@ -84,7 +91,7 @@ bool ClAccountMappingDialog::OnInit() {
     allAccounts_ = win::Button(Item(IDC_MAP_ALL_ACCOUNTS).Handle());
     Item(IDC_MAP_CAPTION).SetText(caption);
 
-    const char* const titles[] = {"コード", "科目名"};
+    const char* const titles[] = {texts::kAccountCodeColumn, texts::kAccountNameColumn};
     for (int column = 0; column < 2; ++column) {
         LVCOLUMNA description{};
         description.mask = LVCF_FMT | LVCF_TEXT | LVCF_SUBITEM;
@@ -152,8 +159,7 @@ bool ClAccountMappingDialog::PreTranslate(MSG& message) {
     } else if (focused == Item(IDC_MAP_APPLY).Handle()) {
         focus = mapping::DialogFocus::kApplyButton;
     }
-    const sheet::Modifiers modifiers{KeyIsDown(VK_SHIFT), KeyIsDown(VK_CONTROL),
-                                     KeyIsDown(VK_MENU)};
+    const sheet::Modifiers modifiers = win::HeldModifiers();
     switch (mapping::TranslateDialogKey(static_cast<unsigned>(message.wParam), modifiers, focus)) {
     case mapping::DialogKeyAction::kDefault:
         return false;

@@ -1,6 +1,6 @@
-// The modal dialog "集約科目対応設定" (template 134): chooses the host accounts that feed one
+// The modal account-mapping dialog (template 134): chooses the host accounts that feed one
 // statement line. The opener sets the public fields, runs it and destroys it; the choice
-// lands in mappings when the user presses "設定(F12)".
+// lands in mappings when the user presses its Set (F12) button.
 #pragma once
 
 #include "aggregate/statement_line.h"

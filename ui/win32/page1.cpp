@@ -1,8 +1,9 @@
 #include "ui/win32/page1.h"
 
+#include "texts/catalogue.h"
 #include "ui/condition_sheet_logic.h"
 #include "ui/resources/page1_ids.h"
-#include "ui/win32/condition_sheet.h"
+#include "ui/win32/keys.h"
 
 #include <commdlg.h>
 
@@ -10,18 +11,12 @@
 
 namespace {
 
-const char kFixedOutputGroup[] = "出力先";
-const char kBrowseTitle[] = "保存ファイルを指定";
 const char kBrowseFilter[] = "Xml Files (*.xml)\0*.xml\0";
 const char kBrowseExtension[] = "XML";
 const int kEndMonthLimit = 2;
 const int kOutputPathLimit = 255;
 // Room for whatever path the dialog returns, and never less than the text it starts with.
 const std::size_t kBrowseBuffer = 32768;
-
-bool KeyIsDown(int key) {
-    return (::GetKeyState(key) & 0x8000) != 0;
-}
 
 } // namespace
 
@@ -47,9 +42,9 @@ void ClCEPage1::ShowValues() {
 }
 
 int ClCEPage1::FillFromConditions(bool outputPathFixed) {
-    if (sheet == nullptr)
+    if (site_ == nullptr)
         return 0;
-    const AggregationConditions& conditions = sheet->Conditions();
+    const AggregationConditions& conditions = site_->Conditions();
     startMonthText_ = std::to_string(conditions.firstMonth);
     endMonthText_ = std::to_string(conditions.endMonth);
     outputPathText_ = conditions.outputPath;
@@ -57,14 +52,14 @@ int ClCEPage1::FillFromConditions(bool outputPathFixed) {
     if (outputPathFixed) {
         Item(IDC_P1_OUTPUT_PATH).Enable(false);
         Item(IDC_P1_BROWSE).Enable(false);
-        Item(IDC_P1_OUTPUT_GROUP).SetText(kFixedOutputGroup);
+        Item(IDC_P1_OUTPUT_GROUP).SetText(texts::kFixedOutputGroup);
     }
     ShowValues();
     return 1;
 }
 
 void ClCEPage1::BrowseOutputFile() {
-    if (sheet == nullptr)
+    if (site_ == nullptr)
         return;
     const page1::BrowseStart start = page1::SplitForBrowse(Item(IDC_P1_OUTPUT_PATH).GetText());
     std::vector<char> file(std::max(kBrowseBuffer, start.fileName.size() + 1), '\0');
@@ -78,7 +73,7 @@ void ClCEPage1::BrowseOutputFile() {
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir = start.folder.empty() ? nullptr : start.folder.c_str();
-    dialog.lpstrTitle = kBrowseTitle;
+    dialog.lpstrTitle = texts::kBrowseTitle;
     dialog.lpstrDefExt = kBrowseExtension;
     // No file-must-exist: the user names the file to be written, usually a new one. An existing
     // file is questioned by Execute.
@@ -87,7 +82,7 @@ void ClCEPage1::BrowseOutputFile() {
         return;
     outputPathText_ = file.data();
     ShowValues();
-    sheet->Conditions().outputPath = outputPathText_;
+    site_->Conditions().outputPath = outputPathText_;
 }
 
 void ClCEPage1::FocusEndMonth() const {
@@ -99,15 +94,15 @@ void ClCEPage1::FocusOutputPath() const {
 }
 
 void ClCEPage1::OnSetActive() {
-    if (sheet == nullptr)
+    if (site_ == nullptr)
         return;
-    sheet->ShowNavigationFor(0);
+    site_->ShowNavigationFor(0);
 }
 
 bool ClCEPage1::OnCommand(int code, int id, HWND) {
-    if (sheet == nullptr || showing_)
+    if (site_ == nullptr || showing_)
         return false;
-    AggregationConditions& conditions = sheet->Conditions();
+    AggregationConditions& conditions = site_->Conditions();
     switch (id) {
     case IDC_P1_END_MONTH:
         if (code != EN_CHANGE)
@@ -181,14 +176,12 @@ void ClCEPage1::RunEnter(page1::EnterAction action) {
 }
 
 bool ClCEPage1::PreTranslate(MSG& message) {
-    const bool isKey = message.message >= WM_KEYDOWN && message.message <= WM_SYSKEYUP &&
-                       message.message != WM_CHAR && message.message != WM_SYSCHAR;
-    const sheet::Modifiers modifiers{KeyIsDown(VK_SHIFT), KeyIsDown(VK_CONTROL),
-                                     KeyIsDown(VK_MENU)};
+    const bool isKey = win::IsKeyMessage(message.message);
+    const sheet::Modifiers modifiers = win::HeldModifiers();
     const auto key = static_cast<unsigned>(message.wParam);
     if (sheet::IsAltF4(isKey, key, modifiers))
         return true;
-    if (sheet == nullptr || message.message != WM_KEYDOWN || key != sheet::kKeyEnter ||
+    if (site_ == nullptr || message.message != WM_KEYDOWN || key != sheet::kKeyEnter ||
         modifiers.any())
         return false;
     const win::Window frame = Parent();

@@ -1,14 +1,13 @@
-// Page 1 "集計条件" of the condition-entry sheet: the company and its accounting period, the
-// last month of the aggregation, the tax treatment and the output file. Every change goes
-// straight into the sheet's aggregation conditions; Execute validates them.
+// Page 1 (aggregation conditions) of the condition-entry sheet: the company and its accounting
+// period, the last month of the aggregation, the tax treatment and the output file. Every change
+// goes straight into the sheet's aggregation conditions; Execute validates them.
 #pragma once
 
 #include "ui/page1_logic.h"
+#include "ui/win32/page_site.h"
 #include "ui/win32/property_sheet.h"
 
 #include <string>
-
-class ClConditionEntrySheet;
 
 class ClCEPage1 : public win::PropertyPage {
   public:
@@ -17,8 +16,8 @@ class ClCEPage1 : public win::PropertyPage {
     // Header texts, set by the run sequence before the sheet is shown.
     std::string companyText;
     std::string periodText;
-    // The owning sheet; null until the sheet's start-up sets it.
-    ClConditionEntrySheet* sheet = nullptr;
+    // The owning sheet, set by its start-up; until then the page does nothing of its own.
+    void SetSite(PageSite& site) { site_ = &site; }
 
     // Takes the months, the tax flag and the path from the conditions; with outputPathFixed the
     // path cannot be changed. 0 when the page has no sheet yet.
@@ -41,6 +40,7 @@ class ClCEPage1 : public win::PropertyPage {
     page1::Control ControlOf(HWND window) const;
     void RunEnter(page1::EnterAction action);
 
+    PageSite* site_ = nullptr;
     std::string startMonthText_;
     std::string outputPathText_;
     std::string endMonthText_;

@@ -1,10 +1,11 @@
 #include "ui/win32/page2.h"
 
 #include "settings/settings_file.h"
+#include "texts/catalogue.h"
 #include "ui/page3_logic.h"
 #include "ui/resources/page2_ids.h"
 #include "ui/resources/page3_ids.h"
-#include "ui/win32/condition_sheet.h"
+#include "ui/win32/keys.h"
 #include "ui/win32/mapping_dialog.h"
 #include "ui/win32/page3.h"
 
@@ -16,28 +17,6 @@ namespace {
 
 // Tooltips wrap texts wider than this many pixels.
 constexpr int kTipWidth = 800;
-
-bool KeyIsDown(int virtualKey) {
-    return (::GetKeyState(virtualKey) & 0x8000) != 0;
-}
-
-pages::MessageKind KindOf(UINT message) {
-    switch (message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        return pages::MessageKind::kKeyDown;
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-        return pages::MessageKind::kKeyUp;
-    case WM_CHAR:
-    case WM_SYSCHAR:
-        return pages::MessageKind::kChar;
-    case WM_MOUSEMOVE:
-        return pages::MessageKind::kMouseMove;
-    default:
-        return pages::MessageKind::kOther;
-    }
-}
 
 } // namespace
 
@@ -56,7 +35,7 @@ void ClLineButtonPage::ApplyCaptions(const StatementLines& lines) {
 }
 
 void ClLineButtonPage::SetUpTips(bool update) {
-    if (sheet == nullptr || Handle() == nullptr) {
+    if (site_ == nullptr || Handle() == nullptr) {
         return;
     }
     if (!update) {
@@ -83,7 +62,7 @@ void ClLineButtonPage::SetTipText(HWND button, std::int16_t lineNo, bool add) {
     if (tips_ == nullptr || button == nullptr) {
         return;
     }
-    std::string text = describeMappedAccounts(sheet->Conditions(), lineNo);
+    std::string text = mapping::describeMappedAccounts(site_->Conditions(), lineNo);
     TTTOOLINFOA tool{};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
     tool.uFlags = TTF_IDISHWND;
@@ -95,10 +74,10 @@ void ClLineButtonPage::SetTipText(HWND button, std::int16_t lineNo, bool add) {
 }
 
 void ClLineButtonPage::OpenMappingDialog(std::int16_t lineNo) {
-    if (sheet == nullptr) {
+    if (site_ == nullptr) {
         return;
     }
-    AggregationConditions& conditions = sheet->Conditions();
+    AggregationConditions& conditions = site_->Conditions();
     if (conditions.statementLines == nullptr || conditions.mappings == nullptr) {
         return;
     }
@@ -117,7 +96,7 @@ void ClLineButtonPage::OpenMappingDialog(std::int16_t lineNo) {
 
 void ClLineButtonPage::PressLineButton(const pages::LineControl& button) {
     OpenMappingDialog(button.lineNo);
-    if (sheet != nullptr) {
+    if (site_ != nullptr) {
         SetTipText(Item(button.controlId).Handle(), button.lineNo, false);
     }
 }
@@ -139,10 +118,10 @@ const pages::LineControl* ClLineButtonPage::LineButtonAt(HWND window) const {
 }
 
 void ClLineButtonPage::OnSetActive() {
-    if (sheet == nullptr) {
+    if (site_ == nullptr) {
         return;
     }
-    sheet->ShowNavigationFor(pageIndex_);
+    site_->ShowNavigationFor(pageIndex_);
 }
 
 bool ClLineButtonPage::OnCommand(int code, int id, HWND) {
@@ -150,7 +129,7 @@ bool ClLineButtonPage::OnCommand(int code, int id, HWND) {
     if (button == nullptr || code != BN_CLICKED) {
         return false;
     }
-    if (sheet != nullptr) {
+    if (site_ != nullptr) {
         PressLineButton(*button);
     }
     return true;
@@ -161,18 +140,18 @@ void ClLineButtonPage::OnDestroy() {
 }
 
 bool ClLineButtonPage::PreTranslate(MSG& message) {
-    if (sheet == nullptr) {
+    if (site_ == nullptr) {
         return false;
     }
     if (message.message == WM_MOUSEMOVE && tips_ != nullptr &&
         ::SendMessageA(tips_, TTM_GETTOOLCOUNT, 0, 0) > 0) {
         ::SendMessageA(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
     }
-    const sheet::Modifiers modifiers{KeyIsDown(VK_SHIFT), KeyIsDown(VK_CONTROL),
-                                     KeyIsDown(VK_MENU)};
+    const sheet::Modifiers modifiers = win::HeldModifiers();
     const pages::LineControl* button = LineButtonAt(message.hwnd);
-    switch (pages::TranslatePageKey(KindOf(message.message), static_cast<unsigned>(message.wParam),
-                                    modifiers, button != nullptr)) {
+    switch (pages::TranslatePageKey(win::KindOfMessage(message.message),
+                                    static_cast<unsigned>(message.wParam), modifiers,
+                                    button != nullptr)) {
     case pages::PageKeyAction::kDefault:
         return false;
     case pages::PageKeyAction::kSwallow:
@@ -215,7 +194,7 @@ void ClCEPage2RV30::RelayoutMainAccountsPage() {
 
 void SetUpItemCaptions(ClCEPage2& page2, ClCEPage3& page3, const StatementLines& lines,
                        int equityLabel) {
-    page2.Item(IDC_P2_COST_CAPTION).SetText(pages::kCostOfSalesCaption);
+    page2.Item(IDC_P2_COST_CAPTION).SetText(texts::kCostOfSalesCaption);
     page2.ApplyCaptions(lines);
     page3.ApplyCaptions(lines);
     page2.Item(IDC_P2_EQUITY_TOTAL).SetText(pages::EquityTotalCaption(equityLabel));

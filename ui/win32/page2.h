@@ -1,22 +1,22 @@
-// Pages 2 "主要科目" and 3 "月別売上等" of the condition-entry sheet: line buttons that open the
-// account-mapping dialog, with tooltips that list the accounts mapped to each line.
+// Pages 2 (main accounts) and 3 (monthly sales and the like) of the condition-entry sheet: line
+// buttons that open the account-mapping dialog, with tooltips that list the accounts mapped to each
+// line.
 #pragma once
 
 #include "ui/page2_logic.h"
+#include "ui/win32/page_site.h"
 #include "ui/win32/property_sheet.h"
 
 #include <cstdint>
 #include <vector>
 
-class ClConditionEntrySheet;
 class ClCEPage3;
 
 // A page of line buttons and line labels, one per statement line of its table.
 class ClLineButtonPage : public win::PropertyPage {
   public:
-    // The owning sheet; null until the sheet's start-up sets it, and while it is null the page
-    // does nothing of its own.
-    ClConditionEntrySheet* sheet = nullptr;
+    // The owning sheet, set by its start-up; until then the page does nothing of its own.
+    void SetSite(PageSite& site) { site_ = &site; }
 
     // false creates the tooltips (once, at start-up), true refreshes all their texts.
     void SetUpTips(bool update);
@@ -42,6 +42,7 @@ class ClLineButtonPage : public win::PropertyPage {
     const pages::LineControl* LineButtonWithId(int id) const;
     void SetTipText(HWND button, std::int16_t lineNo, bool add);
 
+    PageSite* site_ = nullptr;
     const std::vector<pages::LineControl>& controls_;
     int pageIndex_;
     HWND tips_ = nullptr;

@@ -1,4 +1,5 @@
-// Page 3 "月別売上等" of the condition-entry sheet: eight line buttons of the monthly lines.
+// Page 3 (monthly sales and the like) of the condition-entry sheet: eight line buttons of the
+// monthly lines.
 #pragma once
 
 #include "ui/win32/page2.h"

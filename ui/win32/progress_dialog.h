@@ -1,9 +1,9 @@
-// The progress window "集計中" (template 133): a modeless dialog with the main bar and the
+// The progress window (template 133): a modeless dialog with the main bar and the
 // activity bar, shown while the run totals the accounts and writes the report. It has no
 // buttons and no system menu; the run sequence creates, shows and destroys it.
 #pragma once
 
-#include "ui/progress.h"
+#include "aggregate/progress.h"
 #include "ui/progress_controller.h"
 #include "ui/win32/dialog.h"
 

@@ -1,6 +1,8 @@
 #include "ui/win32/property_sheet.h"
 
-#include <algorithm>
+#include "ui/sheet_layout.h"
+
+#include <vector>
 
 namespace win {
 
@@ -12,10 +14,8 @@ const char kSheetProperty[] = "OvwPropertySheet";
 // system menu and no close box.
 int CALLBACK SheetCallback(HWND, UINT message, LPARAM lParam) {
     if (message == PSCB_PRECREATE && lParam != 0) {
-        auto* words = reinterpret_cast<WORD*>(lParam);
-        const bool extended = words[1] == 0xFFFF;
-        auto* style =
-            reinterpret_cast<DWORD*>(reinterpret_cast<BYTE*>(lParam) + (extended ? 12 : 0));
+        auto* bytes = reinterpret_cast<BYTE*>(lParam);
+        auto* style = reinterpret_cast<DWORD*>(bytes + layout::TemplateStyleOffset(bytes));
         *style &= ~static_cast<DWORD>(WS_SYSMENU);
     }
     return 0;
@@ -232,19 +232,13 @@ void PropertySheet::EndModal(int result) {
 namespace {
 
 // Width and height of a dialog template in dialog units; 0, 0 when it cannot be read.
-SIZE TemplateSize(int templateId) {
+layout::Extent TemplateSize(int templateId) {
     HMODULE module = ::GetModuleHandleA(nullptr);
     HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5));
     HGLOBAL loaded = found != nullptr ? ::LoadResource(module, found) : nullptr;
-    const auto* words =
-        loaded != nullptr ? static_cast<const WORD*>(::LockResource(loaded)) : nullptr;
-    if (words == nullptr)
-        return {0, 0};
-    // DLGTEMPLATEEX: cx and cy at bytes 22 and 24; DLGTEMPLATE: at bytes 14 and 16.
-    const bool extended = words[1] == 0xFFFF;
-    const auto* bytes = reinterpret_cast<const BYTE*>(words);
-    const auto* size = reinterpret_cast<const short*>(bytes + (extended ? 22 : 14));
-    return {size[0], size[1]};
+    const auto* bytes =
+        loaded != nullptr ? static_cast<const unsigned char*>(::LockResource(loaded)) : nullptr;
+    return layout::TemplateSize(bytes, found != nullptr ? ::SizeofResource(module, found) : 0);
 }
 
 void Grow(HWND window, int dx, int dy) {
@@ -261,15 +255,18 @@ void PropertySheet::FitPages() {
     if (active == nullptr)
         return;
     const RECT area = active->RectIn(Handle());
-    int dx = 0;
-    int dy = 0;
+    std::vector<layout::Extent> needed;
     for (const PropertyPage* page : pages_) {
-        const SIZE units = TemplateSize(page->TemplateId());
-        RECT needed = {0, 0, units.cx, units.cy};
-        ::MapDialogRect(page->Handle(), &needed);
-        dx = std::max(dx, static_cast<int>(needed.right - (area.right - area.left)));
-        dy = std::max(dy, static_cast<int>(needed.bottom - (area.bottom - area.top)));
+        const layout::Extent units = TemplateSize(page->TemplateId());
+        RECT pixels = {0, 0, units.width, units.height};
+        ::MapDialogRect(page->Handle(), &pixels);
+        needed.push_back({static_cast<int>(pixels.right), static_cast<int>(pixels.bottom)});
     }
+    const layout::Extent growth = layout::GrowthToFit(
+        {static_cast<int>(area.right - area.left), static_cast<int>(area.bottom - area.top)},
+        needed);
+    const int dx = growth.width;
+    const int dy = growth.height;
     if (dx == 0 && dy == 0)
         return;
     Grow(Handle(), dx, dy);
@@ -277,7 +274,7 @@ void PropertySheet::FitPages() {
     for (const PropertyPage* page : pages_)
         Grow(page->Handle(), dx, dy);
     // The framework's buttons keep their place at the bottom right.
-    for (int id : {IDOK, IDCANCEL, IDHELP, 12321}) {
+    for (int id : {IDOK, IDCANCEL, IDHELP, kApplyButtonId}) {
         const Window button = Item(id);
         if (button.Handle() == nullptr)
             continue;

@@ -11,6 +11,10 @@
 
 namespace win {
 
+// Control ID of a property sheet's Apply button, which the common controls create without
+// naming it in their headers.
+constexpr int kApplyButtonId = 12321;
+
 class PropertyPage : public Dialog {
   public:
     explicit PropertyPage(int templateId) : templateId_(templateId) {}

@@ -35,7 +35,8 @@ class Win32ProgressWindow : public ProgressWindow {
 int Win32RunUi::RunConditionSheet(const ConditionSheetRequest& request,
                                   AggregationConditions& conditions) {
     ClConditionEntrySheet sheet(request.caption, static_cast<HWND>(request.owner), 0,
-                                request.newForm, desktop_, files_, edition_);
+                                request.newForm, desktop_, files_,
+                                {request.defaultMappingPath, request.formItemPath});
     sheet.Conditions() = std::move(conditions);
     sheet.Page1().companyText = request.companyText;
     sheet.Page1().periodText = request.periodText;

@@ -1,14 +1,13 @@
 // The real windows of a run: the condition-entry sheet and the progress dialog.
 #pragma once
 
-#include "app/edition.h"
-#include "app/run_ui.h"
 #include "platform/filesystem.h"
+#include "ui/run_ui.h"
 
 class Win32RunUi : public RunUi {
   public:
-    Win32RunUi(platform::Desktop& desktop, platform::FileSystem& files, const Edition& edition)
-        : desktop_(desktop), files_(files), edition_(edition) {}
+    Win32RunUi(platform::Desktop& desktop, platform::FileSystem& files)
+        : desktop_(desktop), files_(files) {}
 
     int RunConditionSheet(const ConditionSheetRequest& request,
                           AggregationConditions& conditions) override;
@@ -17,5 +16,4 @@ class Win32RunUi : public RunUi {
   private:
     platform::Desktop& desktop_;
     platform::FileSystem& files_;
-    const Edition& edition_;
 };

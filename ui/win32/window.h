@@ -17,14 +17,10 @@ class Window {
     bool IsValid() const { return handle_ != nullptr && ::IsWindow(handle_) != FALSE; }
 
     Window Item(int id) const { return Window(::GetDlgItem(handle_, id)); }
-    int Id() const { return ::GetDlgCtrlID(handle_); }
     Window Parent() const { return Window(::GetParent(handle_)); }
 
     LRESULT SendMsg(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageA(handle_, message, wParam, lParam);
-    }
-    bool PostMsg(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return ::PostMessageA(handle_, message, wParam, lParam) != FALSE;
     }
 
     bool SetText(const std::string& text) const {
@@ -35,9 +31,7 @@ class Window {
     void Enable(bool enable) const { ::EnableWindow(handle_, enable ? TRUE : FALSE); }
     bool IsEnabled() const { return ::IsWindowEnabled(handle_) != FALSE; }
     void Show(int command) const { ::ShowWindow(handle_, command); }
-    bool IsVisible() const { return ::IsWindowVisible(handle_) != FALSE; }
     void Focus() const { ::SetFocus(handle_); }
-    bool HasFocus() const { return handle_ != nullptr && ::GetFocus() == handle_; }
     bool Move(int x, int y, int width, int height) const {
         return ::MoveWindow(handle_, x, y, width, height, TRUE) != FALSE;
     }
@@ -53,8 +47,6 @@ class Window {
         ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
         return rect;
     }
-    LONG_PTR Style() const { return ::GetWindowLongPtrA(handle_, GWL_STYLE); }
-    void SetStyle(LONG_PTR style) const { ::SetWindowLongPtrA(handle_, GWL_STYLE, style); }
     HFONT Font() const { return reinterpret_cast<HFONT>(SendMsg(WM_GETFONT)); }
     void SetFont(HFONT font) const { SendMsg(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
 

@@ -26,10 +26,10 @@ class Desktop {
 
     // text and caption are Shift_JIS.
     virtual int ShowMessage(WindowHandle owner, const std::string& text, const std::string& caption,
-                           unsigned style) = 0;
+                            unsigned style) = 0;
     virtual void EnableWindow(WindowHandle window, bool enable) = 0;
     virtual void Post(WindowHandle window, unsigned message, std::intptr_t wParam,
-                             std::intptr_t lParam) = 0;
+                      std::intptr_t lParam) = 0;
     virtual void SetForegroundWindow(WindowHandle window) = 0;
     // The hourglass cursor while long work runs; Restore re-applies it after a modal window.
     virtual void BeginWaitCursor() = 0;

@@ -21,10 +21,4 @@ class GlobalMemory {
     virtual std::unique_ptr<MemoryBlock> AllocateZeroed(std::size_t size) = 0;
 };
 
-// The same from the C++ heap, for builds without the system's global memory.
-class HeapMemory : public GlobalMemory {
-  public:
-    std::unique_ptr<MemoryBlock> AllocateZeroed(std::size_t size) override;
-};
-
 } // namespace platform

@@ -13,13 +13,4 @@ class TextMapping {
     virtual std::string ToFullWidth(const std::string& text) = 0;
 };
 
-// The same mapping from tables of code page 932, as Windows maps it, for builds without the
-// system's mapping (native tests). A half-width katakana followed by a voiced or semi-voiced
-// mark becomes the one combined character where one exists in code page 932; ﾜﾞ and ｦﾞ, whose
-// combined characters have no code there, become '?' as the system's conversion makes them.
-class PortableTextMapping : public TextMapping {
-  public:
-    std::string ToFullWidth(const std::string& text) override;
-};
-
 } // namespace platform

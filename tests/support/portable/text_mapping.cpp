@@ -1,28 +1,21 @@
-#include "platform/text.h"
+#include "support/portable/text_mapping.h"
 
 #include "platform/sjis.h"
+#include "texts/code_tables.h"
 
 namespace platform {
 
 namespace {
 
-// Full-width forms of 0x20..0x7E, two bytes each in code page 932. '\' is U+005C to the system's
-// conversion, so it widens to U+FF3C (81 5F), not to the yen sign.
-const char kFullWidthAscii[] = "　！＂＃＄％＆＇（）＊＋，－．／０１２３４５６７８９：；＜＝＞？"
-                               "＠ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ［＼］＾＿"
-                               "｀ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙｚ｛｜｝～";
+// The conversion tables (texts/code_tables.txt), two bytes a character in code page 932.
+using texts::kFullWidthAscii;
+using texts::kFullWidthKana;
+using texts::kSemiVoicedHaToHo;
+using texts::kVoicedHaToHo;
+using texts::kVoicedKaToTo;
+using texts::kVoicedU;
 static_assert(sizeof kFullWidthAscii == 2 * (0x7E - 0x20 + 1) + 1, "one character per code");
-
-// Full-width forms of the half-width katakana 0xA1..0xDF.
-const char kFullWidthKana[] = "。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソ"
-                              "タチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
 static_assert(sizeof kFullWidthKana == 2 * (0xDF - 0xA1 + 1) + 1, "one character per code");
-
-// Voiced forms of ｶ..ﾄ (0xB6..0xC4) and of ﾊ..ﾎ (0xCA..0xCE), semi-voiced forms of ﾊ..ﾎ.
-const char kVoicedKaToTo[] = "ガギグゲゴザジズゼゾダヂヅデド";
-const char kVoicedHaToHo[] = "バビブベボ";
-const char kSemiVoicedHaToHo[] = "パピプペポ";
-const char kVoicedU[] = "ヴ";
 
 constexpr unsigned char kVoicedMark = 0xDE;
 constexpr unsigned char kSemiVoicedMark = 0xDF;
@@ -46,7 +39,7 @@ bool AppendCombined(std::string& out, unsigned char c, unsigned char mark) {
             out.append(kVoicedU, 2);
             return true;
         }
-        if (c == 0xDC || c == 0xA6) { // ﾜﾞ, ｦﾞ: no code in 932
+        if (c == 0xDC || c == 0xA6) { // wa and wo with the voiced mark: no code in 932
             out += '?';
             return true;
         }
@@ -66,7 +59,7 @@ std::string PortableTextMapping::ToFullWidth(const std::string& text) {
     out.reserve(text.size() * 2);
     for (std::size_t i = 0; i < text.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (IsLeadByte(c) && i + 1 < text.size()) {
+        if (CharLength(text, i) == 2) {
             out.append(text, i, 2);
             ++i;
         } else if (c >= 0x20 && c <= 0x7E) {

@@ -1,4 +1,4 @@
-#include "platform/memory.h"
+#include "support/portable/heap_memory.h"
 
 #include <new>
 #include <vector>

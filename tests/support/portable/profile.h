@@ -1,6 +1,6 @@
 // A portable reader of Windows private-profile (ini) text, answering as GetPrivateProfileStringA
-// answers for a file that holds these bytes. Native builds and test doubles of
-// FileSystem::ReadProfileString use it; the Win32 build asks the system.
+// answers for a file that holds these bytes. The test doubles of FileSystem::ReadProfileString
+// use it; the Win32 build asks the system.
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "platform/portable/profile.h"
+#include "support/portable/profile.h"
 
 #include "platform/sjis.h"
 
@@ -30,28 +30,15 @@ char FoldAscii(char c) {
 bool SameName(const std::string& a, const std::string& b) {
     if (a.size() != b.size())
         return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (IsLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+    for (std::size_t i = 0; i < a.size(); i += CharLength(a, i)) {
+        if (CharLength(a, i) == 2) {
             if (a[i] != b[i] || a[i + 1] != b[i + 1])
                 return false;
-            ++i;
         } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
             return false;
         }
     }
     return true;
-}
-
-// Position of the last single-byte ']' in line, or npos.
-std::size_t LastClosingBracket(const std::string& line) {
-    std::size_t found = std::string::npos;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (IsLeadByte(static_cast<unsigned char>(line[i])) && i + 1 < line.size())
-            ++i;
-        else if (line[i] == ']')
-            found = i;
-    }
-    return found;
 }
 
 std::string WithoutQuotes(const std::string& value) {
@@ -85,7 +72,7 @@ std::string ReadProfileStringFromText(const std::string& text, const std::string
             continue;
 
         if (line[0] == '[') {
-            const std::size_t close = LastClosingBracket(line);
+            const std::size_t close = FindLastSingleByte(line, ']');
             if (close != std::string::npos) {
                 // Only the first section of the name is searched.
                 if (inSection)

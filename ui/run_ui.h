@@ -2,12 +2,12 @@
 // Windows program provides the real sheet and progress dialog, tests provide doubles.
 #pragma once
 
+#include "aggregate/progress.h"
 #include "platform/desktop.h"
 #include "platform/memory.h"
 #include "platform/resources.h"
 #include "platform/text.h"
 #include "settings/conditions.h"
-#include "ui/progress.h"
 
 #include <memory>
 #include <string>
@@ -29,6 +29,9 @@ struct ConditionSheetRequest {
     // Page 1's header texts.
     std::string companyText;
     std::string periodText;
+    // The data files of the form generation: the default mappings and the statement lines.
+    std::string defaultMappingPath;
+    std::string formItemPath;
 };
 
 class RunUi {
