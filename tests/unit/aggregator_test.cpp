@@ -397,44 +397,6 @@ TEST_F(AggregateOverBook, SourceKeyOnMonthlyLines) {
     EXPECT_EQ(0, Value(older, 37));
 }
 
-TEST_F(AggregateOverBook, HostFailures) {
-    const MappingEntries mappings = Mappings({{21, Key(1110)}, {20, "SISAN"}});
-    // MoveNext fails on the first row: nothing is added, no source key is set.
-    ASSERT_TRUE(testsupport::ServeBook("aggregate_fail1", kBook,
-                                       R"(, "faults": { "moveNextErrorRow": 1 })"));
-    StatementLines first = Lines({{20, 1}, {21, 1}});
-    EXPECT_EQ(0, Run(first, mappings, Request(1, 2)));
-    EXPECT_TRUE(AllZero(first));
-    EXPECT_THAT(progress_.Stages(),
-                ElementsAre(std::pair(0, 100), std::pair(100, 200), std::pair(200, 300)));
-    // The end code ends the walk as success: MoveNext failing with 5000 on row 3.
-    ASSERT_TRUE(testsupport::ServeBook(
-        "aggregate_end", kBook,
-        R"(, "faults": { "moveNextErrorRow": 3, "moveNextErrorCode": 5000 })"));
-    StatementLines ended = Lines({{20, 1}, {21, 1}});
-    EXPECT_EQ(1, Run(ended, mappings, Request(1, 2)));
-    EXPECT_EQ(110 * kYen, Value(ended, 21));
-
-    for (const char* fault :
-         {R"(, "faults": { "getSumCount": 7 })", R"(, "faults": { "setMovePos": 7 })",
-          R"(, "faults": { "moveNextErrorRow": 2 })"}) {
-        ASSERT_TRUE(testsupport::ServeBook("aggregate_fault", kBook, fault));
-        StatementLines lines = Lines({{20, 1}, {21, 1}});
-        EXPECT_EQ(0, Run(lines, mappings, Request(1, 2))) << fault;
-        EXPECT_EQ(0, Value(lines, 20)) << fault;
-    }
-}
-
-TEST_F(AggregateOverBook, RequestsOutsideTheFiscalYearAreRefused) {
-    const MappingEntries mappings = Mappings({{21, Key(1110)}});
-    for (const auto& [from, to] : {std::pair(0, 2), std::pair(1, 13), std::pair(13, 12),
-                                   std::pair(1, 0), std::pair(-1, 12)}) {
-        StatementLines lines = Lines({{21, 1}});
-        EXPECT_EQ(0, Run(lines, mappings, Request(from, to))) << from << ".." << to;
-        EXPECT_TRUE(AllZero(lines));
-    }
-}
-
 TEST_F(AggregateOverBook, TaxSettings) {
     StSHOHIZEIINFO settings{};
     ASSERT_EQ(1, GetTaxSettings(host_, settings));
@@ -709,6 +671,56 @@ TEST_F(AggregateScripted, ExactResultsThatDoNotFitFail) {
     StatementLines main = Lines({{21, 1}});
     EXPECT_EQ(0, Run(main, Mappings({{21, KeyOf(balance)}}), {balance}, Request(3, 12)));
     EXPECT_EQ(0, Value(main, 21));
+}
+
+TEST_F(AggregateScripted, HostFailures) {
+    // Cash: opening 100, months 5 - 2 and 7; then a second account and the total of the assets.
+    const std::vector<StKAMOKUSUMINFO> rows = {
+        Row(1, 1, kCash, {100 * kYen, 5 * kYen, 7 * kYen}, {0, 2 * kYen}),
+        Row(2, 1, kCash, {40 * kYen}),
+        Row(3, 1, 0x80800000, {150 * kYen, 5 * kYen, 7 * kYen}, {0, 2 * kYen}, 0, 1, 1),
+    };
+    const MappingEntries mappings = Mappings({{21, KeyOf(rows[0])}, {20, "SISAN"}});
+    // MoveNext fails on the first row: nothing is added, no source key is set.
+    host_.moveNextErrorRow = 1;
+    StatementLines first = Lines({{20, 1}, {21, 1}});
+    EXPECT_EQ(0, Run(first, mappings, rows, Request(1, 2)));
+    EXPECT_TRUE(AllZero(first));
+    EXPECT_THAT(progress_.Stages(),
+                ElementsAre(std::pair(0, 100), std::pair(100, 200), std::pair(200, 300)));
+    // The end code ends the walk as success: MoveNext failing with 5000 on row 3.
+    host_.moveNextErrorRow = 3;
+    host_.moveNextErrorCode = kHostEndOfRows;
+    StatementLines ended = Lines({{20, 1}, {21, 1}});
+    EXPECT_EQ(1, Run(ended, mappings, rows, Request(1, 2)));
+    EXPECT_EQ(110 * kYen, Value(ended, 21));
+    EXPECT_EQ(0, Value(ended, 20)) << "the total row was never delivered";
+    host_.moveNextErrorRow = 0;
+    StatementLines whole = Lines({{20, 1}, {21, 1}});
+    EXPECT_EQ(1, Run(whole, mappings, rows, Request(1, 2)));
+    EXPECT_EQ(160 * kYen, Value(whole, 20));
+
+    for (const int fault : {0, 1, 2}) {
+        host_.sumCountError = fault == 0 ? 7 : 0;
+        host_.setMovePosError = fault == 1 ? 7 : 0;
+        host_.moveNextErrorRow = fault == 2 ? 2 : 0;
+        host_.moveNextErrorCode = 9;
+        StatementLines lines = Lines({{20, 1}, {21, 1}});
+        EXPECT_EQ(0, Run(lines, mappings, rows, Request(1, 2))) << "fault " << fault;
+        EXPECT_EQ(0, Value(lines, 20)) << "fault " << fault;
+    }
+}
+
+TEST_F(AggregateScripted, RequestsOutsideTheFiscalYearAreRefused) {
+    const std::vector<StKAMOKUSUMINFO> rows = {Row(1, 1, kCash, {100 * kYen, 5 * kYen})};
+    const MappingEntries mappings = Mappings({{21, KeyOf(rows[0])}});
+    for (const auto& [from, to] : {std::pair(0, 2), std::pair(1, 13), std::pair(13, 12),
+                                   std::pair(1, 0), std::pair(-1, 12)}) {
+        StatementLines lines = Lines({{21, 1}});
+        EXPECT_EQ(0, Run(lines, mappings, rows, Request(from, to))) << from << ".." << to;
+        EXPECT_TRUE(AllZero(lines));
+    }
+    EXPECT_EQ(0, host_.totalsLog.opened) << "no cursor for a refused request";
 }
 
 TEST_F(AggregateScripted, CursorIsKeptAfterAFailureAndClosedAfterSuccess) {
