@@ -409,7 +409,7 @@ TEST_F(AggregateOverBook, TaxSettings) {
     EXPECT_EQ(0x5A, untouched.bytes[0]);
 }
 
-// ---- Over a scripted cursor ----
+// ---- Over an in-memory host whose cursor delivers the rows of the test ----
 
 namespace {
 
