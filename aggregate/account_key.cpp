@@ -1,7 +1,5 @@
 #include "aggregate/account_key.h"
 
-#include "host/bookhub.h"
-
 #include <cstring>
 
 namespace {
@@ -17,23 +15,14 @@ constexpr std::uint8_t kHiddenFromKeys = 1;
 
 } // namespace
 
-AccountMasterCursor::AccountMasterCursor()
-    : accounts_(
-          *static_cast<ClSetKamoku*>(ClDataMgr::Inst()->GetSetObject(ClDataMgr::kAccounts, 1))) {
-    accounts_.GetCursor(&cursor_);
-    accounts_.ReadyCursor(cursor_);
-}
-
-AccountMasterCursor::~AccountMasterCursor() {
-    accounts_.ReleaseCursor(cursor_);
-}
+AccountMasterCursor::AccountMasterCursor(platform::Host& host) : walk_(host.OpenAccountMaster()) {}
 
 bool AccountMasterCursor::Walk(StKAMOKUINFO& account) {
-    return accounts_.Walk(&account, cursor_) == 0;
+    return walk_ != nullptr && walk_->Walk(&account) == 0;
 }
 
 bool AccountMasterCursor::WalkFind(const StFINDINFO* terms, StKAMOKUINFO& account) {
-    return accounts_.WalkFind(terms, &account, cursor_) == 0;
+    return walk_ != nullptr && walk_->WalkFind(terms, &account) == 0;
 }
 
 AccountKey MakeAccountKey(const unsigned char* accountId) {
@@ -73,8 +62,8 @@ SourceKey FindSourceKey(const char* key) {
     return SourceKey::kNone;
 }
 
-std::int32_t FindAccountByKey(const char* key, StKAMOKUINFO* account) {
-    AccountMasterCursor cursor;
+std::int32_t FindAccountByKey(platform::Host& host, const char* key, StKAMOKUINFO* account) {
+    AccountMasterCursor cursor(host);
     StKAMOKUINFO record{};
     while (cursor.Walk(record)) {
         if (!IsMainAccountCode(record.code()) || record.hideFlag1() == kHiddenFromKeys)
@@ -88,7 +77,7 @@ std::int32_t FindAccountByKey(const char* key, StKAMOKUINFO* account) {
     return -1;
 }
 
-bool FindAccountByCode(std::int32_t code, StKAMOKUINFO& account) {
+bool FindAccountByCode(platform::Host& host, std::int32_t code, StKAMOKUINFO& account) {
     const std::int64_t scaled =
         code < kMainAccountScale ? std::int64_t{code} * kMainAccountScale : code;
     // A negative account number scales beyond the codes the host can hold: no such account.
@@ -100,6 +89,6 @@ bool FindAccountByCode(std::int32_t code, StKAMOKUINFO& account) {
     term.set_valueType(StFINDINFO::kInt32);
     term.set_value32(static_cast<std::int32_t>(scaled));
     term.set_link(StFINDINFO::kNone);
-    AccountMasterCursor cursor;
+    AccountMasterCursor cursor(host);
     return cursor.WalkFind(&term, account);
 }

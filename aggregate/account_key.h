@@ -2,11 +2,12 @@
 // identifier, the twelve source keys that take host totals, and the lookups of host accounts.
 #pragma once
 
-#include "host/bookkern.h"
 #include "host/records.h"
+#include "platform/host.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // Keys are compared over this many bytes: 34 characters and the terminating NUL.
@@ -60,25 +61,23 @@ constexpr bool IsMainAccountCode(std::int32_t code) {
 }
 
 // One walk of the host's account master (Walk, or WalkFind with terms laid end to end); the
-// cursor is released on every path.
+// cursor is released on every path. A host without an account master gives no account.
 class AccountMasterCursor {
   public:
-    AccountMasterCursor();
-    ~AccountMasterCursor();
-    AccountMasterCursor(const AccountMasterCursor&) = delete;
-    AccountMasterCursor& operator=(const AccountMasterCursor&) = delete;
+    explicit AccountMasterCursor(platform::Host& host);
 
     // True with the next account; false when none is left or the host fails.
     bool Walk(StKAMOKUINFO& account);
     bool WalkFind(const StFINDINFO* terms, StKAMOKUINFO& account);
 
   private:
-    ClSetKamoku& accounts_;
-    long cursor_ = 0;
+    std::unique_ptr<platform::AccountMasterWalk> walk_;
 };
 
-// The code of the visible main account whose key equals key, or -1; account receives a copy of
-// its record when given.
-std::int32_t FindAccountByKey(const char* key, StKAMOKUINFO* account = nullptr);
-// The account with the code; a code below 10000 is an account number and is scaled first.
-bool FindAccountByCode(std::int32_t code, StKAMOKUINFO& account);
+// The code of the visible main account of host whose key equals key, or -1; account receives a
+// copy of its record when given.
+std::int32_t FindAccountByKey(platform::Host& host, const char* key,
+                              StKAMOKUINFO* account = nullptr);
+// The account of host with the code; a code below 10000 is an account number and is scaled
+// first.
+bool FindAccountByCode(platform::Host& host, std::int32_t code, StKAMOKUINFO& account);

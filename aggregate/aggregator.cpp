@@ -1,6 +1,6 @@
 #include "aggregate/aggregator.h"
 
-#include "host/bookhub.h"
+#include "host/bookkern.h"
 
 #include <array>
 #include <new>
@@ -57,17 +57,6 @@ std::uint32_t KindCodeOf(SourceKey key) {
         break;
     }
     return 0;
-}
-
-// The record of the data selected in the host; false when the host has no data set object.
-bool SelectedDataInfo(StDATAINFO& info) {
-    auto* dataSet =
-        static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(ClDataMgr::kCompanyData, 1));
-    if (dataSet == nullptr)
-        return false;
-    info = StDATAINFO{};
-    dataSet->GetSelectedInfo(&info);
-    return true;
 }
 
 using ExactRaw = FixedAmount::ExactRaw;
@@ -259,42 +248,10 @@ class OverviewAggregator::MappingIndex {
     std::unordered_map<std::string_view, std::vector<const Lines*>> targets_;
 };
 
-namespace {
-
-// ClRuleKamoku attached to the host's set manager and option link, bound to the selected data.
-class HostAccountTotals : public AccountTotalCursor {
-  public:
-    explicit HostAccountTotals(const char* dataId) {
-        rule_.AttachSetMgr(ClDataMgr::Inst()->GetSetMgr());
-        rule_.SetCurDataID(dataId);
-        rule_.AttachOptLink(ClLinkMgr::Inst()->GetOptLink());
-    }
-    long MoveReady(const AggregationRequest& request) override {
-        return rule_.MoveReady(1, 0, 0, request.terms, nullptr, 0);
-    }
-    long GetSumCount(long* count) override { return rule_.GetSumCount(count); }
-    long SetMovePos(long position) override { return rule_.SetMovePos(position); }
-    long MoveNext(StKAMOKUSUMINFO* row) override { return rule_.MoveNext(row); }
-    long MoveFinish() override { return rule_.MoveFinish(); }
-
-  private:
-    ClRuleKamoku rule_;
-};
-
-} // namespace
-
-std::unique_ptr<AccountTotalCursor> OpenHostAccountTotals() {
-    StDATAINFO selected;
-    if (!SelectedDataInfo(selected))
-        return nullptr;
-    return std::make_unique<HostAccountTotals>(selected.dataId());
-}
-
 OverviewAggregator::OverviewAggregator(ProgressSink& progress, const MappingEntries& mappings,
                                        StatementLines& lines, std::uint32_t newForm,
-                                       AccountTotalCursorFactory openCursor)
-    : progress_(progress), mappings_(mappings), lines_(lines), newForm_(newForm),
-      openCursor_(std::move(openCursor)) {}
+                                       platform::Host& host)
+    : progress_(progress), mappings_(mappings), lines_(lines), newForm_(newForm), host_(host) {}
 
 OverviewAggregator::~OverviewAggregator() = default;
 
@@ -305,13 +262,16 @@ int OverviewAggregator::Aggregate(int taxIncluded, const AggregationRequest& req
     if (!plan.Make(request, dataInfo))
         return 0;
     if (!cursor_) {
-        cursor_ = openCursor_();
+        StDATAINFO selected;
+        if (!host_.SelectedData(selected))
+            return 0;
+        cursor_ = host_.OpenAccountTotals(selected.dataId());
         if (!cursor_)
             return 0;
     }
 
     progress_.AdvanceTo(100, 200);
-    cursor_->MoveReady(request);
+    cursor_->MoveReady(request.terms);
     long rowCount = 0;
     if (cursor_->GetSumCount(&rowCount) != 0)
         return 0;
@@ -434,16 +394,12 @@ void OverviewAggregator::SetLineValue(std::int16_t lineNo, std::int64_t value) {
     }
 }
 
-int GetTaxSettings(StSHOHIZEIINFO& record) {
-    ClDataMgr* manager = ClDataMgr::Inst();
-    auto* tax = static_cast<ClSetShohizei*>(manager->GetSetObject(ClDataMgr::kTax, 1));
+int GetTaxSettings(platform::Host& host, StSHOHIZEIINFO& record) {
     StDATAINFO selected;
-    if (tax == nullptr || !SelectedDataInfo(selected))
+    if (!host.SelectedData(selected))
         return 0;
-    tax->AttachSetMgr(manager->GetSetMgr());
-    tax->SetCurDataID(selected.dataId());
     StSHOHIZEIINFO settings{};
-    if (tax->Get(&settings) != 0)
+    if (host.TaxSettings(selected.dataId(), &settings) != 0)
         return 0;
     record = settings;
     return 1;

@@ -7,30 +7,11 @@
 #include "aggregate/progress.h"
 #include "aggregate/request.h"
 #include "aggregate/statement_line.h"
-#include "host/bookkern.h"
 #include "host/records.h"
+#include "platform/host.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
-
-// The host's cursor over the monthly account totals of the selected data, as the aggregation
-// walks it. Results are the host's: 0 for success, kHostEndOfRows after the last row.
-class AccountTotalCursor {
-  public:
-    virtual ~AccountTotalCursor() = default;
-    virtual long MoveReady(const AggregationRequest& request) = 0;
-    virtual long GetSumCount(long* count) = 0;
-    virtual long SetMovePos(long position) = 0;
-    virtual long MoveNext(StKAMOKUSUMINFO* row) = 0;
-    virtual long MoveFinish() = 0;
-};
-
-// Opens a cursor; null when it cannot be had.
-using AccountTotalCursorFactory = std::function<std::unique_ptr<AccountTotalCursor>()>;
-
-// The host's ClRuleKamoku bound to the data selected in the host.
-std::unique_ptr<AccountTotalCursor> OpenHostAccountTotals();
 
 // The host totals that source keys read, one per total kind code; the last qualifying row of a
 // walk wins.
@@ -54,10 +35,10 @@ class KindTotals {
 
 class OverviewAggregator {
   public:
-    // Both lists are borrowed; newForm is nonzero for the newer form generation.
+    // Both lists are borrowed; newForm is nonzero for the newer form generation. The totals
+    // are those of the data selected in host.
     OverviewAggregator(ProgressSink& progress, const MappingEntries& mappings,
-                       StatementLines& lines, std::uint32_t newForm,
-                       AccountTotalCursorFactory openCursor = OpenHostAccountTotals);
+                       StatementLines& lines, std::uint32_t newForm, platform::Host& host);
     virtual ~OverviewAggregator();
     OverviewAggregator(const OverviewAggregator&) = delete;
     OverviewAggregator& operator=(const OverviewAggregator&) = delete;
@@ -88,13 +69,13 @@ class OverviewAggregator {
     const MappingEntries& mappings_;
     StatementLines& lines_;
     std::uint32_t newForm_;
-    AccountTotalCursorFactory openCursor_;
+    platform::Host& host_;
     // Opened by the first Aggregate and closed at its successful end; a failed run leaves it
     // open for a second Aggregate.
-    std::unique_ptr<AccountTotalCursor> cursor_;
+    std::unique_ptr<platform::AccountTotalCursor> cursor_;
     KindTotals kindTotals_;
 };
 
-// The data's consumption-tax settings: 1 with record filled, 0 (record untouched) when the host
-// refuses.
-int GetTaxSettings(StSHOHIZEIINFO& record);
+// The consumption-tax settings of the data selected in host: 1 with record filled, 0 (record
+// untouched) when the host refuses.
+int GetTaxSettings(platform::Host& host, StSHOHIZEIINFO& record);

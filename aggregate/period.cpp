@@ -1,20 +1,13 @@
 #include "aggregate/period.h"
 
-#include "host/bookkern.h"
-
-void GetPeriodMonths(std::int32_t startDate, std::int32_t endDate, std::int16_t* firstMonth,
-                     std::int16_t* endCode) {
+void GetPeriodMonths(platform::Host& host, std::int32_t startDate, std::int32_t endDate,
+                     std::int16_t* firstMonth, std::int16_t* endCode) {
     std::int16_t first = static_cast<std::int16_t>(startDate % 10000 / 100);
     const std::int16_t last = static_cast<std::int16_t>(endDate % 10000 / 100);
 
     // The host's results are not examined: when it cannot tell the accounting month, the
     // calendar month of the start date stands.
-    ClAccPeriod period;
-    period.SetPeriod(startDate, endDate);
-    short closingDay = 0;
-    period.GetClosingDayByEndDate(endDate, 0, &closingDay);
-    period.SetClosingDay(closingDay);
-    period.GetAMonthByDate(startDate, &first, 0);
+    host.AccountingMonth(startDate, endDate, startDate, &first);
 
     if (firstMonth != nullptr)
         *firstMonth = first;

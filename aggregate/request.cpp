@@ -14,12 +14,13 @@ void SetTerm(MonthTerm& term, StFINDINFO::Operator op, std::int16_t month) {
 
 } // namespace
 
-void BuildAggregationRequest(AggregationRequest& request, const StDATAINFO& record,
-                             std::int16_t fromMonth, std::int16_t toMonth) {
+void BuildAggregationRequest(platform::Host& host, AggregationRequest& request,
+                             const StDATAINFO& record, std::int16_t fromMonth,
+                             std::int16_t toMonth) {
     request = AggregationRequest{};
     std::int16_t firstMonth = 0;
     std::int16_t endCode = 0;
-    GetPeriodMonths(record.periodStart(), record.periodEnd(), &firstMonth, &endCode);
+    GetPeriodMonths(host, record.periodStart(), record.periodEnd(), &firstMonth, &endCode);
     std::int16_t fromIndex = 0;
     std::int16_t toIndex = 0;
     GetMonthIndexes(firstMonth, endCode, fromMonth, toMonth, &fromIndex, &toIndex);

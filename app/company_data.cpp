@@ -1,7 +1,6 @@
 #include "app/company_data.h"
 
 #include "aggregate/statement_line.h"
-#include "host/bookhub.h"
 #include "platform/sjis.h"
 #include "texts/catalogue.h"
 
@@ -13,47 +12,21 @@ namespace {
 // Room of the header texts, NUL included.
 constexpr std::size_t kHeaderTextSize = 51;
 
-// A data-set cursor of the host, released however the walk ends.
-class DatCursor {
-  public:
-    explicit DatCursor(ClSetData& dataSet) : dataSet_(dataSet) { dataSet_.GetDatCursor(&id_); }
-    ~DatCursor() { dataSet_.ReleaseDatCursor(id_); }
-    DatCursor(const DatCursor&) = delete;
-    DatCursor& operator=(const DatCursor&) = delete;
-    long id() const { return id_; }
-
-  private:
-    ClSetData& dataSet_;
-    long id_ = 0;
-};
-
 } // namespace
 
-int SelectCompanyData(ClSetData*& dataSet, StDATAINFO& record) {
+int SelectCompanyData(platform::Host& host, StDATAINFO& record) {
     std::memset(record.bytes, 0, sizeof record.bytes);
-    if (dataSet == nullptr)
-        dataSet =
-            static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(ClDataMgr::kCompanyData, 1));
-    ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
-    if (dataSet == nullptr || user == nullptr)
+    platform::HostUser user;
+    if (!host.CurrentUser(user))
         return 0;
-
-    char userId[65] = {};
-    long first = 0;
-    long dataNo = 0;
-    user->GetCurUserID(userId);
-    user->GetSelectedNo(userId, &first, &dataNo);
-
-    DatCursor cursor(*dataSet);
-    dataSet->ReadyDat(cursor.id(), 0);
-    StDATAINFO walked{};
-    while (dataSet->WalkDat(&walked, cursor.id()) == 0) {
-        if (walked.dataNo() == dataNo) {
+    bool found = false;
+    host.ForEachDataSet([&](const StDATAINFO& walked) {
+        found = walked.dataNo() == user.dataNo;
+        if (found)
             record = walked;
-            return 1;
-        }
-    }
-    return 0;
+        return !found;
+    });
+    return found ? 1 : 0;
 }
 
 int NewFormOf(const StDATAINFO& record) {

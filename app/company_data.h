@@ -4,16 +4,15 @@
 
 #include "aggregate/request.h"
 #include "host/records.h"
+#include "platform/host.h"
 
 #include <cstdint>
 #include <string>
 
-class ClSetData;
-
 // Copies the data record of the company data that the current host user has selected into
 // record: 1 when found; 0 (record all zeros) when no data set has the selected number or the
-// host does not answer. dataSet caches the host's company data sets between calls.
-int SelectCompanyData(ClSetData*& dataSet, StDATAINFO& record);
+// host does not answer.
+int SelectCompanyData(platform::Host& host, StDATAINFO& record);
 
 // The form generation: 1 ("30", the newer form) for a period ending on 20180401 or later, else
 // 0 ("16").

@@ -1,6 +1,5 @@
 #include "app/environment_check.h"
 
-#include "host/hostconn.h"
 #include "platform/desktop.h"
 #include "platform/sjis.h"
 #include "texts/catalogue.h"
@@ -66,15 +65,16 @@ EnvironmentCode EnvironmentCodeOf(platform::FileSystem& files) {
     return level < kRequiredLevel ? kEnvironmentTargetOld : kEnvironmentTargetNew;
 }
 
-int CheckEnvironment(platform::FileSystem& files, HostWnd hostWnd, int showMessages) {
+int CheckEnvironment(platform::Host& host, platform::FileSystem& files, HostWnd hostWnd,
+                     int showMessages) {
     const EnvironmentCode code = EnvironmentCodeOf(files);
     if (code == kEnvironmentMatches)
         return 1;
     if (showMessages != 0) {
         for (const EnvironmentMessage& message : kMessages) {
             if (message.code == code) {
-                ClAccConnect::Inst()->DispMsg(hostWnd, message.text, texts::kAppTitle,
-                                              platform::kMbIconExclamation | platform::kMbOk);
+                host.ShowMessage(hostWnd, message.text, texts::kAppTitle,
+                                 platform::kMbIconExclamation | platform::kMbOk);
                 break;
             }
         }

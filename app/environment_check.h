@@ -2,8 +2,8 @@
 // component was made for, by the level in its definition file in the program's folder.
 #pragma once
 
-#include "host/hostapi.h"
 #include "platform/filesystem.h"
+#include "platform/host.h"
 
 // The definition file of the filing application, looked for in the current directory.
 extern const char kDefinitionFileName[];
@@ -19,5 +19,6 @@ enum EnvironmentCode : int {
 EnvironmentCode EnvironmentCodeOf(platform::FileSystem& files);
 
 // 1 when the environment matches; otherwise 0, after showing the code's message through the
-// host connection (owner hostWnd, null when none) when showMessages is non-zero.
-int CheckEnvironment(platform::FileSystem& files, HostWnd hostWnd, int showMessages);
+// host's message service (owner hostWnd, null when none) when showMessages is non-zero.
+int CheckEnvironment(platform::Host& host, platform::FileSystem& files, HostWnd hostWnd,
+                     int showMessages);

@@ -2,8 +2,6 @@
 
 #include "app/company_data.h"
 #include "app/environment_check.h"
-#include "host/hostconn.h"
-#include "platform/sjis.h"
 #include "texts/catalogue.h"
 
 #include <utility>
@@ -20,44 +18,40 @@ platform::WindowHandle ToWindow(std::intptr_t value) {
 
 } // namespace
 
-ClOverviewApp::ClOverviewApp(const Edition& edition, platform::Desktop& desktop,
-                             platform::FileSystem& files, std::string commandLine,
-                             const RunServices* services)
-    : edition_(edition), services_(services), desktop_(desktop), files_(files),
+ClOverviewApp::ClOverviewApp(const Edition& edition, platform::Host& host,
+                             platform::Desktop& desktop, platform::FileSystem& files,
+                             std::string commandLine, const RunServices* services)
+    : edition_(edition), host_(host), services_(services), desktop_(desktop), files_(files),
       commandLine_(std::move(commandLine)) {}
 
 ClOverviewApp::~ClOverviewApp() = default;
 
 bool ClOverviewApp::InitInstance() {
-    ClAccConnect* connect = ClAccConnect::Inst();
-    platform::CopyToField(connect->appTitle, sizeof connect->appTitle, texts::kAppTitle);
-    connect->SetAppType(edition_.appType);
-    connect->SetUseDataType(1);
-    if (connect->Initiate() != 0)
+    if (host_.Connect(texts::kAppTitle, edition_.appType) != 0)
         return false;
 
     if (ParseHostCommandLine(commandLine_, command_) == 1) {
         startedByHost_ = 1;
         hostParent_ = ToWindow(command_.hostWnd);
         desktop_.EnableWindow(hostParent_, false);
-        connect->ownerWnd = hostParent_;
+        host_.SetOwnerWindow(hostParent_);
     }
 
     // Relative names later in the run ("QuorinDef.ini", "SUPPORT.INF") resolve here.
     files_.ChangeDirectory(files_.ProgramFolder());
 
-    if (CheckEnvironment(files_, hostParent_, 1) == 0) {
+    if (CheckEnvironment(host_, files_, hostParent_, 1) == 0) {
         exitCode_ = kFailure;
         return false;
     }
 
-    const long link = connect->ExpSysLink();
+    const long link = host_.LinkPermission();
     if (link != 0) {
         exitCode_ = link == 1 ? kNoOutput : kFailure;
         return false;
     }
 
-    if (SelectCompanyData(dataSet_, dataRecord_) == 0) {
+    if (SelectCompanyData(host_, dataRecord_) == 0) {
         // An all-zero record would give an empty company and a period of zero dates.
         desktop_.ShowMessage(nullptr, texts::kNoCompanyDataMessage, texts::kAppTitle,
                              platform::kMbIconExclamation | platform::kMbOk);
@@ -80,10 +74,7 @@ int ClOverviewApp::ExitInstance() {
     mappings_.clear();
     statementLines_.clear();
 
-    ClAccConnect* connect = ClAccConnect::Inst();
-    connect->LogOut();
-    connect->Terminate();
-    connect->Release();
+    host_.Disconnect();
 
     if (startedByHost_ == 1) {
         desktop_.SetForegroundWindow(hostParent_);

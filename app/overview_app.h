@@ -8,11 +8,10 @@
 #include "platform/application.h"
 #include "platform/desktop.h"
 #include "platform/filesystem.h"
+#include "platform/host.h"
 #include "ui/run_ui.h"
 
 #include <string>
-
-class ClSetData;
 
 class ClOverviewApp : public platform::Application {
   public:
@@ -20,8 +19,9 @@ class ClOverviewApp : public platform::Application {
     enum ExitCode { kReportWritten = 0, kNoOutput = 1, kFailure = 2 };
 
     // Without services the run ends before the condition sheet, as if it had been cancelled.
-    ClOverviewApp(const Edition& edition, platform::Desktop& desktop, platform::FileSystem& files,
-                  std::string commandLine, const RunServices* services = nullptr);
+    ClOverviewApp(const Edition& edition, platform::Host& host, platform::Desktop& desktop,
+                  platform::FileSystem& files, std::string commandLine,
+                  const RunServices* services = nullptr);
     ~ClOverviewApp() override;
 
     bool InitInstance() override;
@@ -43,6 +43,7 @@ class ClOverviewApp : public platform::Application {
     bool AggregateAndWrite(const AggregationConditions& conditions);
 
     const Edition& edition_;
+    platform::Host& host_;
     const RunServices* services_;
     platform::Desktop& desktop_;
     platform::FileSystem& files_;
@@ -54,7 +55,6 @@ class ClOverviewApp : public platform::Application {
     int exitCode_ = kReportWritten;
     MappingEntries mappings_;
     StatementLines statementLines_;
-    ClSetData* dataSet_ = nullptr;
     StDATAINFO dataRecord_{};
     int newForm_ = 0;
     std::string companyText_;

@@ -3,8 +3,6 @@
 #include "aggregate/aggregator.h"
 #include "app/company_data.h"
 #include "app/overview_app.h"
-#include "host/bookhub.h"
-#include "host/bookkern.h"
 #include "report/report_writer.h"
 #include "settings/statement_files.h"
 #include "texts/catalogue.h"
@@ -14,19 +12,13 @@ namespace {
 const int kSheetExecuted = 2000;
 
 // The host user and the two selection numbers that name the settings file.
-void FillUser(AggregationConditions& conditions) {
-    ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
-    if (user == nullptr)
+void FillUser(platform::Host& host, AggregationConditions& conditions) {
+    platform::HostUser user;
+    if (!host.CurrentUser(user))
         return;
-    char userId[AggregationConditions::kUserIdSize] = {};
-    long first = 0;
-    long dataNo = 0;
-    user->GetCurUserID(userId);
-    userId[sizeof userId - 1] = '\0';
-    user->GetSelectedNo(userId, &first, &dataNo);
-    conditions.userId = userId;
-    conditions.selectionNo1 = static_cast<std::int32_t>(first);
-    conditions.selectionNo2 = static_cast<std::int32_t>(dataNo);
+    conditions.userId = user.id;
+    conditions.selectionNo1 = static_cast<std::int32_t>(user.first);
+    conditions.selectionNo2 = static_cast<std::int32_t>(user.dataNo);
 }
 
 } // namespace
@@ -48,7 +40,7 @@ bool ClOverviewApp::RunConditionsAndReport() {
     request.formItemPath = programFolder + FormItemFileName(edition_.dataPrefix, newForm_ != 0);
 
     AggregationConditions conditions;
-    FillUser(conditions);
+    FillUser(host_, conditions);
     if (startedByHost_ == 1)
         conditions.outputPath = command_.hostText;
     conditions.periodEnd = dataRecord_.periodEnd();
@@ -59,7 +51,7 @@ bool ClOverviewApp::RunConditionsAndReport() {
     conditions.mappings = &mappings_;
     conditions.statementLines = &statementLines_;
 
-    if (services_->ui.RunConditionSheet(request, conditions) != kSheetExecuted) {
+    if (services_->ui.RunConditionSheet(host_, request, conditions) != kSheetExecuted) {
         exitCode_ = kNoOutput;
         return false;
     }
@@ -85,14 +77,14 @@ bool ClOverviewApp::AggregateAndWrite(const AggregationConditions& conditions) {
     progress->ResetMainBar();
 
     OverviewAggregator aggregator(*progress, mappings_, statementLines_,
-                                  static_cast<std::uint32_t>(newForm_));
+                                  static_cast<std::uint32_t>(newForm_), host_);
     const ReportServices reportServices{files_, desktop_, services_->text, services_->strings,
                                         services_->memory};
     ClReportWriter writer(*progress, statementLines_, newForm_, edition_.defaultProductName,
                           reportServices);
 
     AggregationRequest request{};
-    BuildAggregationRequest(request, dataRecord_, firstMonth, endMonth);
+    BuildAggregationRequest(host_, request, dataRecord_, firstMonth, endMonth);
     // A failed aggregation leaves the lines incomplete: nothing is written from them.
     const bool aggregated = aggregator.Aggregate(taxIncluded, request, dataRecord_) == 1;
     bool written = false;

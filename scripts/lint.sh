@@ -23,7 +23,8 @@ changed_files() {
 }
 
 portable_sources() {
-    ls app/*.cpp aggregate/*.cpp report/*.cpp settings/*.cpp ui/*.cpp platform/portable/*.cpp
+    ls app/*.cpp aggregate/*.cpp report/*.cpp settings/*.cpp ui/*.cpp platform/portable/*.cpp \
+        platform/hostlib/*.cpp
 }
 
 case "${1:-}" in

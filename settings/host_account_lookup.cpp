@@ -1,12 +1,13 @@
-// The default lookup of the default-mapping reader: the host's own account set. Kept apart from
-// the data-file readers so that a program without the host (the report checker) can use them.
-#include "aggregate/account_key.h"
-#include "settings/statement_files.h"
+#include "settings/host_account_lookup.h"
 
-bool LookUpHostAccount(std::int32_t code, std::string& key) {
-    StKAMOKUINFO account{};
-    if (!FindAccountByCode(code, account))
-        return false;
-    key = MakeAccountKey(account).str();
-    return true;
+#include "aggregate/account_key.h"
+
+AccountCodeLookup HostAccountCodes(platform::Host& host) {
+    return [&host](std::int32_t code, std::string& key) {
+        StKAMOKUINFO account{};
+        if (!FindAccountByCode(host, code, account))
+            return false;
+        key = MakeAccountKey(account).str();
+        return true;
+    };
 }

@@ -1,7 +1,6 @@
 #include "settings/settings_file.h"
 
 #include "aggregate/account_key.h"
-#include "host/pathdesk.h"
 #include "platform/sjis.h"
 #include "settings/paths.h"
 #include "texts/catalogue.h"
@@ -183,8 +182,8 @@ std::string SettingsFileName(const AggregationConditions& conditions) {
            ".env";
 }
 
-std::string HostSettingsFolder() {
-    const char* folder = ClFileMgr::Inst()->GetAppFolderPath(ClFileMgr::kSettings);
+std::string HostSettingsFolder(platform::Host& host) {
+    const char* folder = host.FolderPath(platform::HostFolder::kSettings);
     if (folder == nullptr)
         return std::string();
     const std::size_t length = strnlen(folder, kMaxPathText + 1);
@@ -226,8 +225,9 @@ bool loadSettings(platform::FileSystem& files, const std::string& settingsFolder
     return ReadSettingsText(bytes, conditions);
 }
 
-bool loadSettings(platform::FileSystem& files, AggregationConditions& conditions) {
-    return loadSettings(files, HostSettingsFolder(), conditions);
+bool loadSettings(platform::Host& host, platform::FileSystem& files,
+                  AggregationConditions& conditions) {
+    return loadSettings(files, HostSettingsFolder(host), conditions);
 }
 
 bool saveSettings(platform::FileSystem& files, const std::string& settingsFolder,
@@ -252,8 +252,9 @@ bool saveSettings(platform::FileSystem& files, const std::string& settingsFolder
     return false;
 }
 
-bool saveSettings(platform::FileSystem& files, const AggregationConditions& conditions) {
-    return saveSettings(files, HostSettingsFolder(), conditions);
+bool saveSettings(platform::Host& host, platform::FileSystem& files,
+                  const AggregationConditions& conditions) {
+    return saveSettings(files, HostSettingsFolder(host), conditions);
 }
 
 bool resetMappingsToDefaults(AggregationConditions& conditions) {

@@ -14,6 +14,7 @@
 #pragma once
 
 #include "platform/filesystem.h"
+#include "platform/host.h"
 #include "settings/conditions.h"
 
 #include <cstddef>
@@ -26,9 +27,9 @@
 // character Windows refuses in a name, a control character, "..", or longer than 64 bytes).
 std::string SettingsFileName(const AggregationConditions& conditions);
 
-// The host's settings folder (folder type 1), copied at once; empty when the host gives none
-// or a text longer than 260 bytes.
-std::string HostSettingsFolder();
+// The settings folder of host, copied at once; empty when the host gives none or a text longer
+// than 260 bytes.
+std::string HostSettingsFolder(platform::Host& host);
 
 // The file's bytes for the conditions. The path written is savedOutputPath when the host fixed
 // the output file, else outputPath. Entries whose key a reader could not give back unchanged
@@ -49,7 +50,8 @@ bool ReadSettingsText(const std::string& text, AggregationConditions& conditions
 // the file is missing or cannot be read, or ReadSettingsText fails.
 bool loadSettings(platform::FileSystem& files, const std::string& settingsFolder,
                   AggregationConditions& conditions);
-bool loadSettings(platform::FileSystem& files, AggregationConditions& conditions);
+bool loadSettings(platform::Host& host, platform::FileSystem& files,
+                  AggregationConditions& conditions);
 
 // Writes the settings file of the conditions into settingsFolder (the host's when not given),
 // creating the folder chain when the folder is missing. The text goes to a new temporary file of
@@ -59,7 +61,8 @@ bool loadSettings(platform::FileSystem& files, AggregationConditions& conditions
 // the user ID is not usable, or the folder or the file cannot be written.
 bool saveSettings(platform::FileSystem& files, const std::string& settingsFolder,
                   const AggregationConditions& conditions);
-bool saveSettings(platform::FileSystem& files, const AggregationConditions& conditions);
+bool saveSettings(platform::Host& host, platform::FileSystem& files,
+                  const AggregationConditions& conditions);
 
 // Replaces the mappings by copies of the default mappings, in order. False when there is no
 // mapping list or memory runs out (the list then holds the copies made so far).

@@ -20,7 +20,6 @@ std::string DefaultMappingFileName(const std::string& editionPrefix, bool newFor
 // Gives the account key of the host account with a code (a code below 10000 is an account
 // number); false when the host has no such account.
 using AccountCodeLookup = std::function<bool(std::int32_t code, std::string& key)>;
-bool LookUpHostAccount(std::int32_t code, std::string& key);
 
 // Replaces lines with the statement lines of a form-item file. False, with lines untouched, when
 // the file cannot be read, has no complete section, holds a body line that is not a statement
@@ -32,7 +31,6 @@ bool loadStatementLines(platform::FileSystem& files, const std::string& path,
 // Replaces entries with the mappings of a default-mapping file; account codes are turned into
 // account keys through lookup. Results as for loadStatementLines.
 bool loadDefaultMappings(const std::string& bytes, MappingEntries& entries,
-                         const AccountCodeLookup& lookup = LookUpHostAccount);
+                         const AccountCodeLookup& lookup);
 bool loadDefaultMappings(platform::FileSystem& files, const std::string& path,
-                         MappingEntries& entries,
-                         const AccountCodeLookup& lookup = LookUpHostAccount);
+                         MappingEntries& entries, const AccountCodeLookup& lookup);

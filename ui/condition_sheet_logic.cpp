@@ -2,7 +2,6 @@
 
 #include "aggregate/aggregator.h"
 #include "aggregate/period.h"
-#include "host/pathdesk.h"
 #include "platform/sjis.h"
 #include "settings/paths.h"
 #include "settings/settings_file.h"
@@ -211,17 +210,17 @@ void Controller::Cancel() {
     view_.Close(kCancel);
 }
 
-StartUpValues HostStartUpValues(const AggregationConditions& conditions,
+StartUpValues HostStartUpValues(platform::Host& host, const AggregationConditions& conditions,
                                 platform::FileSystem& files, std::string defaultMappingPath) {
     StartUpValues values;
-    GetPeriodMonths(conditions.periodStart, conditions.periodEnd, &values.periodFirstMonth,
+    GetPeriodMonths(host, conditions.periodStart, conditions.periodEnd, &values.periodFirstMonth,
                     &values.periodEndCode);
     StSHOHIZEIINFO tax{};
-    values.hostTaxIncluded = GetTaxSettings(tax) != 0 && tax.taxIncludedPreset() != 0 ? 1 : 0;
-    const char* outputFolder = ClFileMgr::Inst()->GetAppFolderPath(ClFileMgr::kDefaultOutput);
+    values.hostTaxIncluded = GetTaxSettings(host, tax) != 0 && tax.taxIncludedPreset() != 0 ? 1 : 0;
+    const char* outputFolder = host.FolderPath(platform::HostFolder::kDefaultOutput);
     if (outputFolder != nullptr)
         values.hostOutputFolder = outputFolder;
-    values.settingsFolder = HostSettingsFolder();
+    values.settingsFolder = HostSettingsFolder(host);
     values.tempFolder = files.TempFolder();
     values.defaultMappingPath = std::move(defaultMappingPath);
     return values;

@@ -5,6 +5,7 @@
 
 #include "platform/desktop.h"
 #include "platform/filesystem.h"
+#include "platform/host.h"
 #include "settings/conditions.h"
 #include "settings/statement_files.h"
 
@@ -82,13 +83,12 @@ struct StartUpValues {
 // months, the saved settings and the default mappings, the host's tax preset and the default
 // mappings when nothing usable was saved, and the default output path when there is none.
 void PrepareConditions(AggregationConditions& conditions, platform::FileSystem& files,
-                       const StartUpValues& values,
-                       const AccountCodeLookup& lookup = LookUpHostAccount);
+                       const StartUpValues& values, const AccountCodeLookup& lookup);
 
-// The start-up values that come from the host and the system: the months of the period of the
+// The start-up values that come from host and the system: the months of the period of the
 // conditions, the host's tax preset, default output folder and settings folder, and the temporary
 // folder; defaultMappingPath is passed through.
-StartUpValues HostStartUpValues(const AggregationConditions& conditions,
+StartUpValues HostStartUpValues(platform::Host& host, const AggregationConditions& conditions,
                                 platform::FileSystem& files, std::string defaultMappingPath);
 
 // Loads the statement lines of the sheet's form generation from formItemPath into the

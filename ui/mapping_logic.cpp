@@ -1,7 +1,6 @@
 #include "ui/mapping_logic.h"
 
 #include "aggregate/account_key.h"
-#include "host/bookhub.h"
 #include "platform/sjis.h"
 #include "texts/catalogue.h"
 
@@ -32,8 +31,9 @@ std::int32_t RowNumber(const AccountListView& view, int row) {
 }
 
 // One pass over the account master, all of it or the accounts that match terms.
-template <typename Visit> void WalkAccounts(const StFINDINFO* terms, Visit visit) {
-    AccountMasterCursor cursor;
+template <typename Visit>
+void WalkAccounts(platform::Host& host, const StFINDINFO* terms, Visit visit) {
+    AccountMasterCursor cursor(host);
     StKAMOKUINFO record{};
     while (terms != nullptr ? cursor.WalkFind(terms, record) : cursor.Walk(record))
         visit(record);
@@ -50,9 +50,10 @@ const std::array<MenuEntry, 5> kMenuEntries = {{
 }};
 
 AccountMapping::AccountMapping(
-    std::int16_t lineNo, const std::array<std::uint32_t, StatementLine::kKindCodes>& lineKindCodes,
+    platform::Host& host, std::int16_t lineNo,
+    const std::array<std::uint32_t, StatementLine::kKindCodes>& lineKindCodes,
     MappingEntries& mappings, const MappingEntries& defaultMappings, AccountListView& view)
-    : lineNo_(lineNo), lineKindCodes_(lineKindCodes), mappings_(mappings),
+    : host_(host), lineNo_(lineNo), lineKindCodes_(lineKindCodes), mappings_(mappings),
       defaultMappings_(defaultMappings), view_(view) {}
 
 void AccountMapping::Open() {
@@ -61,7 +62,7 @@ void AccountMapping::Open() {
         if (entry->lineNo != lineNo_) {
             continue;
         }
-        const std::int32_t code = FindAccountByKey(entry->key.c_str());
+        const std::int32_t code = FindAccountByKey(host_, entry->key.c_str());
         if (code != -1 && !FindDisplayedAccount(code)) {
             view_.SetAllAccountsChecked(true);
             FillAccountList(false);
@@ -109,7 +110,7 @@ void AccountMapping::FillAccountList(bool filtered) {
 
     view_.DeleteAllRows();
     displayedAccounts_.clear();
-    WalkAccounts(terms.data(), [this](const StKAMOKUINFO& account) {
+    WalkAccounts(host_, terms.data(), [this](const StKAMOKUINFO& account) {
         if (IsListedAccount(account)) {
             displayedAccounts_.push_back(account);
         }
@@ -151,13 +152,14 @@ void AccountMapping::SyncSelection(SyncMode mode) {
         for (const auto& entry : defaultMappings_) {
             if (entry->lineNo == lineNo_) {
                 // A key without an account gives -1, which becomes the number 0: no account.
-                selection_.push_back(FindAccountByKey(entry->key.c_str()) / kMainAccountScale);
+                selection_.push_back(FindAccountByKey(host_, entry->key.c_str()) /
+                                     kMainAccountScale);
             }
         }
         break;
     case SyncMode::kAllAccounts:
         selection_.clear();
-        WalkAccounts(nullptr, [this](const StKAMOKUINFO& account) {
+        WalkAccounts(host_, nullptr, [this](const StKAMOKUINFO& account) {
             if (IsListedAccount(account)) {
                 selection_.push_back(account.code() / kMainAccountScale);
             }
@@ -183,7 +185,7 @@ void AccountMapping::ApplySelection() {
         }
         StKAMOKUINFO account{};
         // The code itself, so that an account number of 10000 or more is not taken for a code.
-        if (!FindAccountByCode(number * kMainAccountScale, account)) {
+        if (!FindAccountByCode(host_, number * kMainAccountScale, account)) {
             continue;
         }
         auto entry = std::make_unique<MappingEntry>();
@@ -298,12 +300,14 @@ DialogKeyAction TranslateDialogKey(unsigned virtualKey, sheet::Modifiers modifie
     return DialogKeyAction::kDefault;
 }
 
-bool LookUpAccountName(const std::string& key, std::string& name) {
-    StKAMOKUINFO account{};
-    if (FindAccountByKey(key.c_str(), &account) < 0)
-        return false;
-    name.assign(account.name(), strnlen(account.name(), StKAMOKUINFO::nameSize));
-    return true;
+AccountNameLookup HostAccountNames(platform::Host& host) {
+    return [&host](const std::string& key, std::string& name) {
+        StKAMOKUINFO account{};
+        if (FindAccountByKey(host, key.c_str(), &account) < 0)
+            return false;
+        name.assign(account.name(), strnlen(account.name(), StKAMOKUINFO::nameSize));
+        return true;
+    };
 }
 
 std::string describeMappedAccounts(const AggregationConditions& conditions, std::int16_t lineNo,

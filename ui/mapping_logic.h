@@ -6,6 +6,7 @@
 
 #include "aggregate/statement_line.h"
 #include "host/records.h"
+#include "platform/host.h"
 #include "settings/conditions.h"
 #include "ui/condition_sheet_logic.h"
 
@@ -25,14 +26,14 @@ constexpr std::size_t kDescriptionSize = 10000;
 
 // Gives the name of the host main account with a key; false when there is none.
 using AccountNameLookup = std::function<bool(const std::string& key, std::string& name)>;
-// The host's lookup (FindAccountByKey).
-bool LookUpAccountName(const std::string& key, std::string& name);
+// The lookup over host's account master (FindAccountByKey); it holds host by reference.
+AccountNameLookup HostAccountNames(platform::Host& host);
 
 // The names of the host accounts mapped to a statement line, joined by " / ", or
 // texts::kNoAccountsTip when none is found. Names that do not fit whole within
 // kDescriptionSize - 1 bytes are left off, with every name after them.
 std::string describeMappedAccounts(const AggregationConditions& conditions, std::int16_t lineNo,
-                                   const AccountNameLookup& lookup = LookUpAccountName);
+                                   const AccountNameLookup& lookup);
 
 // The dialog's list of accounts and its check box of all accounts.
 class AccountListView {
@@ -73,8 +74,9 @@ extern const std::array<MenuEntry, 5> kMenuEntries;
 
 class AccountMapping {
   public:
-    // mappings is edited in place by ApplySelection; defaultMappings is only read.
-    AccountMapping(std::int16_t lineNo,
+    // The accounts are host's. mappings is edited in place by ApplySelection; defaultMappings is
+    // only read.
+    AccountMapping(platform::Host& host, std::int16_t lineNo,
                    const std::array<std::uint32_t, StatementLine::kKindCodes>& lineKindCodes,
                    MappingEntries& mappings, const MappingEntries& defaultMappings,
                    AccountListView& view);
@@ -103,6 +105,7 @@ class AccountMapping {
     // Checks the rows whose number is selected: every such row, or only the first of each.
     void CheckSelectedRows(bool firstRowOnly);
 
+    platform::Host& host_;
     std::int16_t lineNo_;
     std::array<std::uint32_t, StatementLine::kKindCodes> lineKindCodes_;
     MappingEntries& mappings_;

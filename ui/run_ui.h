@@ -4,6 +4,7 @@
 
 #include "aggregate/progress.h"
 #include "platform/desktop.h"
+#include "platform/host.h"
 #include "platform/memory.h"
 #include "platform/resources.h"
 #include "platform/text.h"
@@ -37,9 +38,10 @@ struct ConditionSheetRequest {
 class RunUi {
   public:
     virtual ~RunUi() = default;
-    // Shows the condition-entry sheet modally over the conditions that the run has filled; the
-    // conditions come back as the user left them. Returns 2000 when the user executed.
-    virtual int RunConditionSheet(const ConditionSheetRequest& request,
+    // Shows the condition-entry sheet modally over the conditions that the run has filled, on
+    // the data of host; the conditions come back as the user left them. Returns 2000 when the
+    // user executed.
+    virtual int RunConditionSheet(platform::Host& host, const ConditionSheetRequest& request,
                                   AggregationConditions& conditions) = 0;
     // Creates and shows the progress dialog, inside hostWnd when it is given; null when the
     // window cannot be created.

@@ -1,5 +1,6 @@
 // Entry point of one deliverable: the edition constant is the only thing that differs.
 #include "app/overview_app.h"
+#include "platform/host_library.h"
 #include "ui/win32/run_ui.h"
 #include "win32_desktop.h"
 #include "win32_filesystem.h"
@@ -36,7 +37,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     platform::Win32GlobalMemory memory;
     Win32RunUi ui(desktop, files);
     const RunServices services{ui, text, strings, memory};
-    ClOverviewApp app(kEdition, desktop, files, commandLine != nullptr ? commandLine : "",
+    const std::unique_ptr<platform::Host> host = platform::OpenHostLibrary();
+    ClOverviewApp app(kEdition, *host, desktop, files, commandLine != nullptr ? commandLine : "",
                       &services);
     return platform::RunApplication(app);
 }

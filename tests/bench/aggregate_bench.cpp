@@ -2,6 +2,7 @@
 // the same account-total rows: the time per row and the ratio of the two.
 #include "aggregate/aggregator.h"
 #include "booktool/sample_books.h"
+#include "platform/host_library.h"
 #include "settings/statement_files.h"
 #include "standin/config.h"
 #include "standin/testing.h"
@@ -15,6 +16,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -95,9 +97,11 @@ MappingEntries Mappings(const StatementLines& lines, int entryCount) {
 }
 
 // The host calls of a walk and nothing else: the floor that Aggregate is measured against.
-long BareWalk(const AggregationRequest& request) {
-    auto cursor = OpenHostAccountTotals();
-    cursor->MoveReady(request);
+long BareWalk(platform::Host& host, const AggregationRequest& request) {
+    StDATAINFO selected{};
+    host.SelectedData(selected);
+    auto cursor = host.OpenAccountTotals(selected.dataId());
+    cursor->MoveReady(request.terms);
     long count = 0;
     cursor->GetSumCount(&count);
     cursor->SetMovePos(0);
@@ -128,6 +132,7 @@ void BM_Aggregate(benchmark::State& state) {
     StDATAINFO info{};
     info.set_startUseMonth(1);
     NoWindow progress;
+    const std::unique_ptr<platform::Host> host = platform::OpenHostLibrary();
 
     long rows = 0;
     double aggregateSeconds = 0;
@@ -136,9 +141,9 @@ void BM_Aggregate(benchmark::State& state) {
         for (auto& line : lines)
             line->amounts = {};
         const auto start = std::chrono::steady_clock::now();
-        rows = BareWalk(request);
+        rows = BareWalk(*host, request);
         const auto walked = std::chrono::steady_clock::now();
-        OverviewAggregator aggregator(progress, mappings, lines, 1);
+        OverviewAggregator aggregator(progress, mappings, lines, 1, *host);
         if (aggregator.Aggregate(0, request, info) != 1) {
             state.SkipWithError("Aggregate failed");
             return;

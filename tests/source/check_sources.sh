@@ -4,11 +4,13 @@
 #                                        own layer); the pages never include their sheet
 #   check_sources.sh ascii SOURCE_DIR    no byte above 0x7F in a product .cpp or .h (the texts
 #                                        come from texts/catalogue.txt)
+#   check_sources.sh host SOURCE_DIR     no product file but the host library adapter
+#                                        (platform/hostlib) reaches a host singleton (::Inst())
 # Prints each breach as file:line and exits 1 when there is any.
 set -euo pipefail
 
-rule="${1:?usage: check_sources.sh layers|ascii SOURCE_DIR}"
-cd "${2:?usage: check_sources.sh layers|ascii SOURCE_DIR}"
+rule="${1:?usage: check_sources.sh layers|ascii|host SOURCE_DIR}"
+cd "${2:?usage: check_sources.sh layers|ascii|host SOURCE_DIR}"
 
 product_dirs=(app aggregate report settings ui platform host)
 
@@ -46,6 +48,13 @@ ascii)
         breach "$hit: a byte above 0x7F"
     done < <(find "${product_dirs[@]}" -type f \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z |
         xargs -0 grep -nP '[^\x00-\x7F]' | cut -d: -f1,2)
+    ;;
+host)
+    while IFS= read -r hit; do
+        breach "$hit: reaches a host singleton outside the host library adapter"
+    done < <(find "${product_dirs[@]}" -type f \( -name '*.cpp' -o -name '*.h' \) \
+        -not -path 'platform/hostlib/*' -print0 | sort -z |
+        xargs -0 grep -nE '::[[:space:]]*Inst[[:space:]]*\(' | cut -d: -f1,2)
     ;;
 *)
     echo "unknown rule $rule" >&2

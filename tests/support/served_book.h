@@ -2,6 +2,7 @@
 // naming it are written to the test process's own folder and the stand-in reads them again.
 #pragma once
 
+#include "platform/host_library.h"
 #include "process_folder.h"
 #include "standin/config.h"
 #include "standin/testing.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
 #include <string>
 
 namespace testsupport {
@@ -30,6 +32,12 @@ inline ::testing::AssertionResult ServeBook(const std::string& name, const std::
     if (standin::ReloadConfig(config))
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "book " << book << ": " << standin::LoadProblem();
+}
+
+// The stand-in host as the programs reach it, through the host library's table of methods.
+inline platform::Host& LibraryHost() {
+    static const std::unique_ptr<platform::Host> host = platform::OpenHostLibrary();
+    return *host;
 }
 
 // Puts the stand-in back on its usual configuration when the test ends.

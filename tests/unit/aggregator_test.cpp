@@ -1,7 +1,9 @@
-// The account totals aggregation over the stand-in host's books, and over a scripted cursor for
+// The account totals aggregation over the stand-in host's books, and over an in-memory host for
 // rows that no book produces (several host totals of one kind, odd marks, amounts at the limits).
 #include "aggregate/aggregator.h"
 
+#include "host/bookkern.h"
+#include "support/fake_host.h"
 #include "support/served_book.h"
 
 #include <gmock/gmock.h>
@@ -9,6 +11,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -174,19 +177,21 @@ class AggregateOverBook : public ::testing::Test {
 
     static std::string Key(std::int32_t number) {
         StKAMOKUINFO account{};
-        EXPECT_TRUE(FindAccountByCode(number, account)) << "account " << number;
+        EXPECT_TRUE(FindAccountByCode(testsupport::LibraryHost(), number, account))
+            << "account " << number;
         return MakeAccountKey(account).str();
     }
 
     int Run(StatementLines& lines, const MappingEntries& mappings,
             const AggregationRequest& request, const StDATAINFO& info = DataInfo(),
             std::uint32_t newForm = 1, int taxIncluded = 0) {
-        OverviewAggregator aggregator(progress_, mappings, lines, newForm);
+        OverviewAggregator aggregator(progress_, mappings, lines, newForm, host_);
         return aggregator.Aggregate(taxIncluded, request, info);
     }
 
     RecordingProgress progress_;
     testsupport::ServedBookScope scope_;
+    platform::Host& host_ = testsupport::LibraryHost();
 };
 
 } // namespace
@@ -210,9 +215,11 @@ TEST_F(AggregateOverBook, ProgressStagesAndActivitySteps) {
     StatementLines lines = Lines({{1, 2}, {21, 1}, {22, 1}, {37, 1}});
     const MappingEntries mappings = Mappings(
         {{21, Key(1110)}, {37, Key(1110)}, {22, Key(1120)}, {1, "URIAGEDAKA"}, {5, "UNKNOWN"}});
-    auto cursor = OpenHostAccountTotals();
+    StDATAINFO selected{};
+    ASSERT_TRUE(host_.SelectedData(selected));
+    auto cursor = host_.OpenAccountTotals(selected.dataId());
     ASSERT_NE(nullptr, cursor);
-    cursor->MoveReady(Request(1, 2));
+    cursor->MoveReady(Request(1, 2).terms);
     long rows = 0;
     ASSERT_EQ(0, cursor->GetSumCount(&rows));
     ASSERT_GT(rows, 13);
@@ -390,57 +397,19 @@ TEST_F(AggregateOverBook, SourceKeyOnMonthlyLines) {
     EXPECT_EQ(0, Value(older, 37));
 }
 
-TEST_F(AggregateOverBook, HostFailures) {
-    const MappingEntries mappings = Mappings({{21, Key(1110)}, {20, "SISAN"}});
-    // MoveNext fails on the first row: nothing is added, no source key is set.
-    ASSERT_TRUE(testsupport::ServeBook("aggregate_fail1", kBook,
-                                       R"(, "faults": { "moveNextErrorRow": 1 })"));
-    StatementLines first = Lines({{20, 1}, {21, 1}});
-    EXPECT_EQ(0, Run(first, mappings, Request(1, 2)));
-    EXPECT_TRUE(AllZero(first));
-    EXPECT_THAT(progress_.Stages(),
-                ElementsAre(std::pair(0, 100), std::pair(100, 200), std::pair(200, 300)));
-    // The end code ends the walk as success: MoveNext failing with 5000 on row 3.
-    ASSERT_TRUE(testsupport::ServeBook(
-        "aggregate_end", kBook,
-        R"(, "faults": { "moveNextErrorRow": 3, "moveNextErrorCode": 5000 })"));
-    StatementLines ended = Lines({{20, 1}, {21, 1}});
-    EXPECT_EQ(1, Run(ended, mappings, Request(1, 2)));
-    EXPECT_EQ(110 * kYen, Value(ended, 21));
-
-    for (const char* fault :
-         {R"(, "faults": { "getSumCount": 7 })", R"(, "faults": { "setMovePos": 7 })",
-          R"(, "faults": { "moveNextErrorRow": 2 })"}) {
-        ASSERT_TRUE(testsupport::ServeBook("aggregate_fault", kBook, fault));
-        StatementLines lines = Lines({{20, 1}, {21, 1}});
-        EXPECT_EQ(0, Run(lines, mappings, Request(1, 2))) << fault;
-        EXPECT_EQ(0, Value(lines, 20)) << fault;
-    }
-}
-
-TEST_F(AggregateOverBook, RequestsOutsideTheFiscalYearAreRefused) {
-    const MappingEntries mappings = Mappings({{21, Key(1110)}});
-    for (const auto& [from, to] : {std::pair(0, 2), std::pair(1, 13), std::pair(13, 12),
-                                   std::pair(1, 0), std::pair(-1, 12)}) {
-        StatementLines lines = Lines({{21, 1}});
-        EXPECT_EQ(0, Run(lines, mappings, Request(from, to))) << from << ".." << to;
-        EXPECT_TRUE(AllZero(lines));
-    }
-}
-
 TEST_F(AggregateOverBook, TaxSettings) {
     StSHOHIZEIINFO settings{};
-    ASSERT_EQ(1, GetTaxSettings(settings));
+    ASSERT_EQ(1, GetTaxSettings(host_, settings));
     EXPECT_EQ(1, settings.taxIncludedPreset());
 
     ASSERT_TRUE(testsupport::ServeBook("aggregate_tax", kBook, R"(, "faults": { "taxGet": 3 })"));
     StSHOHIZEIINFO untouched{};
     untouched.bytes[0] = 0x5A;
-    EXPECT_EQ(0, GetTaxSettings(untouched));
+    EXPECT_EQ(0, GetTaxSettings(host_, untouched));
     EXPECT_EQ(0x5A, untouched.bytes[0]);
 }
 
-// ---- Over a scripted cursor ----
+// ---- Over an in-memory host whose cursor delivers the rows of the test ----
 
 namespace {
 
@@ -474,65 +443,22 @@ std::string KeyOf(const StKAMOKUSUMINFO& row) {
     return MakeAccountKey(row).str();
 }
 
-// Delivers its rows; MoveNext fails with code 9 instead of delivering row failAt (1 = first).
-class ScriptedTotals : public AccountTotalCursor {
-  public:
-    struct Log {
-        int opened = 0;
-        int readied = 0;
-        int finished = 0;
-    };
-    ScriptedTotals(std::vector<StKAMOKUSUMINFO> rows, Log& log, long failAt)
-        : rows_(std::move(rows)), log_(log), failAt_(failAt) {
-        ++log_.opened;
-    }
-    long MoveReady(const AggregationRequest&) override {
-        ++log_.readied;
-        return 0;
-    }
-    long GetSumCount(long* count) override {
-        *count = static_cast<long>(rows_.size());
-        return 0;
-    }
-    long SetMovePos(long position) override {
-        position_ = static_cast<std::size_t>(position);
-        return 0;
-    }
-    long MoveNext(StKAMOKUSUMINFO* row) override {
-        if (position_ >= rows_.size())
-            return kHostEndOfRows;
-        if (static_cast<long>(position_) + 1 == failAt_)
-            return 9;
-        *row = rows_[position_++];
-        return 0;
-    }
-    long MoveFinish() override {
-        ++log_.finished;
-        return 0;
-    }
-
-  private:
-    std::vector<StKAMOKUSUMINFO> rows_;
-    Log& log_;
-    long failAt_;
-    std::size_t position_ = 0;
-};
-
 class AggregateScripted : public ::testing::Test {
   protected:
+    AggregateScripted() {
+        host_.dataSets = {testsupport::FakeHost::DataSet("SCRIPT", 1, "", 20240401, 20250331)};
+        host_.selected = 0;
+    }
     int Run(StatementLines& lines, const MappingEntries& mappings,
             const std::vector<StKAMOKUSUMINFO>& rows, const AggregationRequest& request,
             const StDATAINFO& info = DataInfo()) {
-        OverviewAggregator aggregator(progress_, mappings, lines, 1, Factory(rows));
+        host_.totalRows = rows;
+        OverviewAggregator aggregator(progress_, mappings, lines, 1, host_);
         return aggregator.Aggregate(0, request, info);
-    }
-    AccountTotalCursorFactory Factory(const std::vector<StKAMOKUSUMINFO>& rows, long failAt = 0) {
-        return
-            [this, rows, failAt] { return std::make_unique<ScriptedTotals>(rows, log_, failAt); };
     }
 
     RecordingProgress progress_;
-    ScriptedTotals::Log log_;
+    testsupport::FakeHost host_;
 };
 
 constexpr std::uint32_t kCash = 0x80881000;
@@ -747,27 +673,119 @@ TEST_F(AggregateScripted, ExactResultsThatDoNotFitFail) {
     EXPECT_EQ(0, Value(main, 21));
 }
 
+TEST_F(AggregateScripted, HostFailures) {
+    // Cash: opening 100, months 5 - 2 and 7; then a second account and the total of the assets.
+    const std::vector<StKAMOKUSUMINFO> rows = {
+        Row(1, 1, kCash, {100 * kYen, 5 * kYen, 7 * kYen}, {0, 2 * kYen}),
+        Row(2, 1, kCash, {40 * kYen}),
+        Row(3, 1, 0x80800000, {150 * kYen, 5 * kYen, 7 * kYen}, {0, 2 * kYen}, 0, 1, 1),
+    };
+    const MappingEntries mappings = Mappings({{21, KeyOf(rows[0])}, {20, "SISAN"}});
+    // MoveNext fails on the first row: nothing is added, no source key is set.
+    host_.moveNextErrorRow = 1;
+    StatementLines first = Lines({{20, 1}, {21, 1}});
+    EXPECT_EQ(0, Run(first, mappings, rows, Request(1, 2)));
+    EXPECT_TRUE(AllZero(first));
+    EXPECT_THAT(progress_.Stages(),
+                ElementsAre(std::pair(0, 100), std::pair(100, 200), std::pair(200, 300)));
+    // The end code ends the walk as success: MoveNext failing with 5000 on row 3.
+    host_.moveNextErrorRow = 3;
+    host_.moveNextErrorCode = kHostEndOfRows;
+    StatementLines ended = Lines({{20, 1}, {21, 1}});
+    EXPECT_EQ(1, Run(ended, mappings, rows, Request(1, 2)));
+    EXPECT_EQ(110 * kYen, Value(ended, 21));
+    EXPECT_EQ(0, Value(ended, 20)) << "the total row was never delivered";
+    host_.moveNextErrorRow = 0;
+    StatementLines whole = Lines({{20, 1}, {21, 1}});
+    EXPECT_EQ(1, Run(whole, mappings, rows, Request(1, 2)));
+    EXPECT_EQ(160 * kYen, Value(whole, 20));
+
+    for (const int fault : {0, 1, 2}) {
+        host_.sumCountError = fault == 0 ? 7 : 0;
+        host_.setMovePosError = fault == 1 ? 7 : 0;
+        host_.moveNextErrorRow = fault == 2 ? 2 : 0;
+        host_.moveNextErrorCode = 9;
+        StatementLines lines = Lines({{20, 1}, {21, 1}});
+        EXPECT_EQ(0, Run(lines, mappings, rows, Request(1, 2))) << "fault " << fault;
+        EXPECT_EQ(0, Value(lines, 20)) << "fault " << fault;
+    }
+}
+
+TEST_F(AggregateScripted, RequestsOutsideTheFiscalYearAreRefused) {
+    const std::vector<StKAMOKUSUMINFO> rows = {Row(1, 1, kCash, {100 * kYen, 5 * kYen})};
+    const MappingEntries mappings = Mappings({{21, KeyOf(rows[0])}});
+    for (const auto& [from, to] : {std::pair(0, 2), std::pair(1, 13), std::pair(13, 12),
+                                   std::pair(1, 0), std::pair(-1, 12)}) {
+        StatementLines lines = Lines({{21, 1}});
+        EXPECT_EQ(0, Run(lines, mappings, rows, Request(from, to))) << from << ".." << to;
+        EXPECT_TRUE(AllZero(lines));
+    }
+    EXPECT_EQ(0, host_.totalsLog.opened) << "no cursor for a refused request";
+}
+
 TEST_F(AggregateScripted, CursorIsKeptAfterAFailureAndClosedAfterSuccess) {
     const std::vector<StKAMOKUSUMINFO> rows = {Row(1, 1, kCash, {kYen})};
+    host_.totalRows = rows;
     const MappingEntries mappings = Mappings({{21, KeyOf(rows[0])}});
     StatementLines lines = Lines({{21, 1}});
-    OverviewAggregator failing(progress_, mappings, lines, 1, Factory(rows, 1));
+    host_.moveNextErrorRow = 1;
+    OverviewAggregator failing(progress_, mappings, lines, 1, host_);
     EXPECT_EQ(0, failing.Aggregate(0, Request(1, 12), DataInfo()));
     EXPECT_EQ(0, failing.Aggregate(0, Request(1, 12), DataInfo()));
-    EXPECT_EQ(1, log_.opened);
-    EXPECT_EQ(2, log_.readied);
-    EXPECT_EQ(0, log_.finished);
+    EXPECT_EQ(1, host_.totalsLog.opened);
+    EXPECT_EQ(2, host_.totalsLog.readied);
+    EXPECT_EQ(0, host_.totalsLog.finished);
 
-    OverviewAggregator succeeding(progress_, mappings, lines, 1, Factory(rows));
+    host_.moveNextErrorRow = 0;
+    OverviewAggregator succeeding(progress_, mappings, lines, 1, host_);
     EXPECT_EQ(1, succeeding.Aggregate(0, Request(1, 12), DataInfo()));
     EXPECT_EQ(1, succeeding.Aggregate(0, Request(1, 12), DataInfo()));
-    EXPECT_EQ(3, log_.opened);
-    EXPECT_EQ(2, log_.finished);
+    EXPECT_EQ(3, host_.totalsLog.opened);
+    EXPECT_EQ(2, host_.totalsLog.finished);
     // Amounts are only ever added to.
     EXPECT_EQ(2 * kYen, Value(lines, 21));
 
-    OverviewAggregator unavailable(progress_, mappings, lines, 1, [] { return nullptr; });
+    host_.totalsAvailable = false;
+    OverviewAggregator unavailable(progress_, mappings, lines, 1, host_);
     EXPECT_EQ(0, unavailable.Aggregate(0, Request(1, 12), DataInfo()));
+    host_.totalsAvailable = true;
+    host_.hasDataSets = false;
+    OverviewAggregator withoutData(progress_, mappings, lines, 1, host_);
+    EXPECT_EQ(0, withoutData.Aggregate(0, Request(1, 12), DataInfo()));
+    EXPECT_EQ(3, host_.totalsLog.opened);
+    EXPECT_EQ(2 * kYen, Value(lines, 21));
+}
+
+TEST_F(AggregateScripted, CursorIsBoundToTheSelectedDataAndAskedForTheRequestedMonths) {
+    host_.dataSets.push_back(testsupport::FakeHost::DataSet("OTHER", 2, "", 20240401, 20250331));
+    host_.selected = 1;
+    StatementLines lines = Lines({{21, 1}});
+    const AggregationRequest request = Request(2, 12, {18});
+    ASSERT_EQ(1, Run(lines, Mappings({}), {}, request));
+    EXPECT_EQ("OTHER", host_.totalsLog.dataId);
+    ASSERT_EQ(3u, host_.totalsLog.terms.size());
+    for (std::size_t i = 0; i < host_.totalsLog.terms.size(); ++i) {
+        EXPECT_EQ(0, std::memcmp(request.terms[i].bytes, host_.totalsLog.terms[i].bytes,
+                                 sizeof request.terms[i].bytes))
+            << "term " << i;
+    }
+}
+
+TEST_F(AggregateScripted, TaxSettingsOfTheSelectedData) {
+    host_.tax.set_taxIncludedPreset(1);
+    StSHOHIZEIINFO settings{};
+    ASSERT_EQ(1, GetTaxSettings(host_, settings));
+    EXPECT_EQ(1, settings.taxIncludedPreset());
+    EXPECT_EQ("SCRIPT", host_.taxDataId);
+
+    StSHOHIZEIINFO untouched{};
+    untouched.bytes[0] = 0x5A;
+    host_.taxError = 3;
+    EXPECT_EQ(0, GetTaxSettings(host_, untouched));
+    host_.taxError = 0;
+    host_.hasDataSets = false;
+    EXPECT_EQ(0, GetTaxSettings(host_, untouched));
+    EXPECT_EQ(0x5A, untouched.bytes[0]);
 }
 
 TEST(FixedAmount, ConversionsAreExact) {

@@ -3,6 +3,7 @@
 #include "app/overview_app.h"
 #include "host/bookkern.h"
 #include "standin/system.h"
+#include "support/fake_host.h"
 #include "support/memory_filesystem.h"
 #include "support/recording_desktop.h"
 #include "support/served_book.h"
@@ -16,8 +17,8 @@
 
 namespace {
 
-// One data set of a book: only what the selection reads.
-struct BookSet {
+// One data set of the host: only what the selection reads.
+struct DataSet {
     const char* dataId;
     int dataNo;
     const char* companyName;
@@ -27,38 +28,26 @@ struct BookSet {
     int startUseMonth;
 };
 
-std::string DataSetJson(const BookSet& set) {
-    char text[512];
-    std::snprintf(text, sizeof text,
-                  R"({"dataId": "%s", "dataNo": %d, "companyName": "%s", "periodStart": %d,)"
-                  R"( "periodEnd": %d, "interimClosing": %d, "startUseMonth": %d,)"
-                  R"( "equityLabel": 1, "accounts": []})",
-                  set.dataId, set.dataNo, set.companyName, set.periodStart, set.periodEnd,
-                  set.interimClosing, set.startUseMonth);
-    return text;
-}
-
-// The stand-in host serves a book of the given data sets, the user having selected selectedNo.
+// An in-memory host holds the given data sets, the user having selected selectedNo.
 class SelectCompanyDataTest : public ::testing::Test {
   protected:
-    ::testing::AssertionResult ServeBook(int selectedNo, std::initializer_list<BookSet> sets) {
-        std::string book = R"({"user": {"id": "tanaka", "selectedNo": [7, )" +
-                           std::to_string(selectedNo) + R"(]}, "dataSets": [)";
-        const char* separator = "";
-        for (const BookSet& set : sets) {
-            book += separator + DataSetJson(set);
-            separator = ", ";
+    void Hold(int selectedNo, std::initializer_list<DataSet> sets) {
+        host.user = platform::HostUser{"tanaka", 7, selectedNo};
+        host.dataSets.clear();
+        for (const DataSet& set : sets) {
+            StDATAINFO data = testsupport::FakeHost::DataSet(
+                set.dataId, set.dataNo, set.companyName, set.periodStart, set.periodEnd);
+            data.set_interimClosing(set.interimClosing);
+            data.set_startUseMonth(static_cast<std::int16_t>(set.startUseMonth));
+            data.set_equityLabel(1);
+            host.dataSets.push_back(data);
         }
-        return testsupport::ServeBook("select", book + "]}");
     }
 
-    testsupport::ServedBookScope servedBook;
-    ClSetData* dataSet = nullptr;
+    testsupport::FakeHost host;
     StDATAINFO record{};
 };
 
-// u8 literals stay UTF-8 for the book file; plain literals are Shift_JIS like the records.
-const char kCompanyUtf8[] = u8"株式会社みなと商事";
 const char kCompany[] = "株式会社みなと商事";
 
 std::string DescribeTerms(const AggregationRequest& request) {
@@ -112,18 +101,18 @@ std::string TermsFor(std::int32_t start, std::int32_t end, std::int32_t interim,
     AggregationRequest request;
     for (MonthTerm& term : request.terms)
         std::memset(term.bytes, 0x5A, sizeof term.bytes);
-    BuildAggregationRequest(request, record, from, to);
+    testsupport::FakeHost host;
+    BuildAggregationRequest(host, request, record, from, to);
     return DescribeTerms(request);
 }
 
 } // namespace
 
 TEST_F(SelectCompanyDataTest, TakesTheSelectedOfSeveralDataSetsOfOneCompany) {
-    ASSERT_TRUE(ServeBook(2, {{"MNT2019", 1, kCompanyUtf8, 20190401, 20200331, 0, 4},
-                              {"MNT2020", 2, kCompanyUtf8, 20200401, 20210331, 1, 6},
-                              {"MNT2021", 3, kCompanyUtf8, 20210401, 20220331, 0, 1}}));
-    ASSERT_EQ(1, SelectCompanyData(dataSet, record));
-    EXPECT_NE(nullptr, dataSet);
+    Hold(2, {{"MNT2019", 1, kCompany, 20190401, 20200331, 0, 4},
+             {"MNT2020", 2, kCompany, 20200401, 20210331, 1, 6},
+             {"MNT2021", 3, kCompany, 20210401, 20220331, 0, 1}});
+    ASSERT_EQ(1, SelectCompanyData(host, record));
     EXPECT_STREQ("MNT2020", record.dataId());
     EXPECT_EQ(2, record.dataNo());
     EXPECT_STREQ(kCompany, record.companyName());
@@ -134,47 +123,49 @@ TEST_F(SelectCompanyDataTest, TakesTheSelectedOfSeveralDataSetsOfOneCompany) {
     EXPECT_EQ(1, record.equityLabel());
 }
 
-TEST_F(SelectCompanyDataTest, CachedDataSetServesLaterCalls) {
-    ASSERT_TRUE(ServeBook(
-        3, {{"A", 1, "A", 20190401, 20200331, 0, 1}, {"B", 3, "B", 20200401, 20210331, 0, 1}}));
-    ASSERT_EQ(1, SelectCompanyData(dataSet, record));
-    ClSetData* const cached = dataSet;
-    ASSERT_TRUE(ServeBook(
-        1, {{"A", 1, "A", 20190401, 20200331, 0, 1}, {"B", 3, "B", 20200401, 20210331, 0, 1}}));
-    ASSERT_EQ(1, SelectCompanyData(dataSet, record));
-    EXPECT_EQ(cached, dataSet);
+TEST_F(SelectCompanyDataTest, LaterCallsFollowTheSelection) {
+    Hold(3, {{"A", 1, "A", 20190401, 20200331, 0, 1}, {"B", 3, "B", 20200401, 20210331, 0, 1}});
+    ASSERT_EQ(1, SelectCompanyData(host, record));
+    EXPECT_STREQ("B", record.dataId());
+    host.user->dataNo = 1;
+    ASSERT_EQ(1, SelectCompanyData(host, record));
     EXPECT_STREQ("A", record.dataId());
-    // Repeated walks find the same record: no cursor is left positioned at the end.
+    // Repeated walks find the same record.
     for (int i = 0; i < 3; ++i) {
-        ASSERT_EQ(1, SelectCompanyData(dataSet, record)) << "call " << i;
+        ASSERT_EQ(1, SelectCompanyData(host, record)) << "call " << i;
         EXPECT_EQ(1, record.dataNo());
     }
 }
 
 TEST_F(SelectCompanyDataTest, NoMatchLeavesAClearedRecord) {
-    ASSERT_TRUE(ServeBook(
-        9, {{"A", 1, "A", 20190401, 20200331, 0, 1}, {"B", 2, "B", 20200401, 20210331, 0, 1}}));
-    std::memset(record.bytes, 0xA5, sizeof record.bytes);
-    EXPECT_EQ(0, SelectCompanyData(dataSet, record));
+    Hold(9, {{"A", 1, "A", 20190401, 20200331, 0, 1}, {"B", 2, "B", 20200401, 20210331, 0, 1}});
     const StDATAINFO zero{};
+    std::memset(record.bytes, 0xA5, sizeof record.bytes);
+    EXPECT_EQ(0, SelectCompanyData(host, record));
     EXPECT_EQ(0, std::memcmp(zero.bytes, record.bytes, sizeof zero.bytes))
         << "dataNo " << record.dataNo() << ", periodEnd " << record.periodEnd();
+
+    // A host without data sets or without a user answers nothing either.
+    host.user->dataNo = 1;
+    host.hasDataSets = false;
+    std::memset(record.bytes, 0xA5, sizeof record.bytes);
+    EXPECT_EQ(0, SelectCompanyData(host, record));
+    EXPECT_EQ(0, std::memcmp(zero.bytes, record.bytes, sizeof zero.bytes));
+    host.hasDataSets = true;
+    host.user.reset();
+    std::memset(record.bytes, 0xA5, sizeof record.bytes);
+    EXPECT_EQ(0, SelectCompanyData(host, record));
+    EXPECT_EQ(0, std::memcmp(zero.bytes, record.bytes, sizeof zero.bytes));
 }
 
-TEST_F(SelectCompanyDataTest, ReleasesItsCursorWhetherFoundOrNot) {
+TEST_F(SelectCompanyDataTest, EndsItsWalkWhetherFoundOrNot) {
     for (const int selectedNo : {1, 2, 9}) {
-        ASSERT_TRUE(ServeBook(selectedNo, {{"A", 1, "A", 20190401, 20200331, 0, 1},
-                                           {"B", 2, "B", 20200401, 20210331, 0, 1}}));
-        SelectCompanyData(dataSet, record);
-        ASSERT_NE(nullptr, dataSet);
-        long before = 0;
-        ASSERT_EQ(0, dataSet->GetDatCursor(&before));
-        dataSet->ReleaseDatCursor(before);
-        SelectCompanyData(dataSet, record);
-        // The stand-in numbers its cursors in order: the selection's was the next one, and
-        // releasing it again must fail.
-        EXPECT_NE(0, dataSet->ReleaseDatCursor(before + 1))
-            << "cursor left open, selected number " << selectedNo;
+        Hold(selectedNo,
+             {{"A", 1, "A", 20190401, 20200331, 0, 1}, {"B", 2, "B", 20200401, 20210331, 0, 1}});
+        const int walks = host.dataSetWalks;
+        SelectCompanyData(host, record);
+        EXPECT_EQ(walks + 1, host.dataSetWalks) << "selected number " << selectedNo;
+        EXPECT_EQ(host.dataSetWalks, host.dataSetWalksEnded) << "selected number " << selectedNo;
     }
 }
 
@@ -260,7 +251,8 @@ class RunSelectionTest : public ::testing::Test {
     }
 
     std::unique_ptr<ClOverviewApp> Run() {
-        auto app = std::make_unique<ClOverviewApp>(kEditionIvy, desktop, files, "65538,1025,2,");
+        auto app = std::make_unique<ClOverviewApp>(kEditionIvy, testsupport::LibraryHost(), desktop,
+                                                   files, "65538,1025,2,");
         platform::RunApplication(*app);
         return app;
     }

@@ -5,6 +5,7 @@
 
 #include "settings/settings_file.h"
 #include "settings/statement_files.h"
+#include "support/fake_host.h"
 #include "support/memory_filesystem.h"
 #include "support/recording_desktop.h"
 
@@ -471,16 +472,41 @@ TEST_F(SheetExecute, CancelAnsweredNoSavesNothing) {
 } // namespace
 
 TEST_F(SheetStartUp, HostValuesCarryThePeriodTheFoldersAndTheMappingFile) {
+    testsupport::FakeHost host;
+    host.dataSets = {testsupport::FakeHost::DataSet("D", 1, "", 20170401, 20180331)};
+    host.selected = 0;
+    host.tax.set_taxIncludedPreset(1);
+    host.outputFolder = "D:\\Out\\";
+    host.settingsFolder = "C:\\Settings\\";
     conditions.periodStart = 20170401;
     conditions.periodEnd = 20180331;
-    const sheet::StartUpValues host =
-        sheet::HostStartUpValues(conditions, files, "C:\\Program\\Def.dat");
-    EXPECT_EQ(4, host.periodFirstMonth);
-    EXPECT_EQ(103, host.periodEndCode);
-    EXPECT_EQ(HostSettingsFolder(), host.settingsFolder);
-    EXPECT_EQ(files.TempFolder(), host.tempFolder);
-    EXPECT_EQ("C:\\Program\\Def.dat", host.defaultMappingPath);
-    EXPECT_TRUE(host.hostTaxIncluded == 0 || host.hostTaxIncluded == 1);
+    const sheet::StartUpValues values =
+        sheet::HostStartUpValues(host, conditions, files, "C:\\Program\\Def.dat");
+    EXPECT_EQ(4, values.periodFirstMonth);
+    EXPECT_EQ(103, values.periodEndCode);
+    EXPECT_EQ(1, values.hostTaxIncluded);
+    EXPECT_EQ("D", host.taxDataId);
+    EXPECT_EQ("D:\\Out\\", values.hostOutputFolder);
+    EXPECT_EQ("C:\\Settings\\", values.settingsFolder);
+    EXPECT_EQ(files.TempFolder(), values.tempFolder);
+    EXPECT_EQ("C:\\Program\\Def.dat", values.defaultMappingPath);
+
+    // The host's accounting month of the start comes first; what the host does not give stays
+    // empty or off.
+    host.accountingMonthShift = 1;
+    host.tax.set_taxIncludedPreset(0);
+    host.outputFolder.reset();
+    host.settingsFolder.reset();
+    const sheet::StartUpValues without = sheet::HostStartUpValues(host, conditions, files, "");
+    EXPECT_EQ(5, without.periodFirstMonth);
+    EXPECT_EQ(103, without.periodEndCode);
+    EXPECT_EQ(0, without.hostTaxIncluded);
+    EXPECT_EQ("", without.hostOutputFolder);
+    EXPECT_EQ("", without.settingsFolder);
+
+    host.tax.set_taxIncludedPreset(1);
+    host.taxError = 2;
+    EXPECT_EQ(0, sheet::HostStartUpValues(host, conditions, files, "").hostTaxIncluded);
 }
 
 TEST_F(SheetStartUp, FormItemsLoadOrTheUserIsToldAndTheRunEnds) {

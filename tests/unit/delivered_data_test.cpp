@@ -2,6 +2,7 @@
 // sample books aggregated through them.
 #include "aggregate/aggregator.h"
 #include "app/company_data.h"
+#include "settings/host_account_lookup.h"
 #include "settings/statement_files.h"
 #include "standin/kinds.h"
 #include "support/served_book.h"
@@ -125,8 +126,9 @@ TEST(DeliveredData, DefaultMappingsNameSampleAccountsOfTheirLines) {
         std::vector<std::int32_t> missing;
         MappingEntries entries;
         const std::string bytes = ReadDelivered(DefaultMappingFileName("Ivy", g.newForm));
+        const AccountCodeLookup hostLookup = HostAccountCodes(testsupport::LibraryHost());
         ASSERT_TRUE(loadDefaultMappings(bytes, entries, [&](std::int32_t code, std::string& key) {
-            if (LookUpHostAccount(code, key))
+            if (hostLookup(code, key))
                 return true;
             missing.push_back(code);
             return false;
@@ -149,7 +151,8 @@ TEST(DeliveredData, DefaultMappingsNameSampleAccountsOfTheirLines) {
                 continue;
             }
             StKAMOKUINFO account{};
-            ASSERT_GT(FindAccountByKey(entry->key.c_str(), &account), 0) << line.tag;
+            ASSERT_GT(FindAccountByKey(testsupport::LibraryHost(), entry->key.c_str(), &account), 0)
+                << line.tag;
             const auto& kinds = line.kindCodes;
             EXPECT_NE(kinds.end(), std::find(kinds.begin(), kinds.end(), account.kindCode()))
                 << line.tag << " does not offer account " << account.code();
@@ -243,22 +246,22 @@ TEST(DeliveredData, SampleCompaniesAggregatedForTheirFullYear) {
         ASSERT_TRUE(
             testsupport::ServeBook("whole_book", "", "", std::string(OVW_BIN_DIR) + "/" + g.book));
         testsupport::ServedBookScope scope;
-        ClSetData* dataSet = nullptr;
+        platform::Host& host = testsupport::LibraryHost();
         StDATAINFO record{};
-        ASSERT_EQ(1, SelectCompanyData(dataSet, record));
+        ASSERT_EQ(1, SelectCompanyData(host, record));
         ASSERT_EQ(g.newForm, NewFormOf(record) == 1);
         AggregationRequest request;
-        BuildAggregationRequest(request, record,
+        BuildAggregationRequest(host, request, record,
                                 static_cast<std::int16_t>(record.periodStart() % 10000 / 100),
                                 static_cast<std::int16_t>(record.periodEnd() % 10000 / 100));
 
         StatementLines lines;
         MappingEntries mappings;
         ASSERT_TRUE(loadStatementLines(ReadDelivered(FormItemFileName("Elm", g.newForm)), lines));
-        ASSERT_TRUE(
-            loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Elm", g.newForm)), mappings));
+        ASSERT_TRUE(loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Elm", g.newForm)),
+                                        mappings, HostAccountCodes(host)));
         ProgressDiscarded progress;
-        OverviewAggregator aggregator(progress, mappings, lines, g.newForm);
+        OverviewAggregator aggregator(progress, mappings, lines, g.newForm, host);
         ASSERT_EQ(1, aggregator.Aggregate(0, request, record));
 
         const BookFigures book(*standin::SelectedDataSet());
@@ -274,8 +277,8 @@ TEST(DeliveredData, SampleCompaniesAggregatedForTheirFullYear) {
                 continue;
             }
             StKAMOKUINFO found{};
-            const standin::Account& account =
-                book.Account(FindAccountByKey(entry->key.c_str(), &found));
+            const standin::Account& account = book.Account(
+                FindAccountByKey(testsupport::LibraryHost(), entry->key.c_str(), &found));
             const StatementLine* line = nullptr;
             for (const auto& l : lines)
                 line = l->lineNo == entry->lineNo ? l.get() : line;

@@ -1,7 +1,6 @@
 #include "app/environment_check.h"
 
-#include "standin/config.h"
-#include "standin/system.h"
+#include "support/fake_host.h"
 #include "support/memory_filesystem.h"
 
 #include <gtest/gtest.h>
@@ -42,28 +41,17 @@ EnvironmentCode CodeOfFile(const std::string& bytes) {
     return EnvironmentCodeOf(files);
 }
 
-// The text as the host's message service shows it.
-std::string Shown(std::string text) {
-    const std::string placeholder = "ES_APRPACKAGENAME";
-    for (std::size_t at = text.find(placeholder); at != std::string::npos;
-         at = text.find(placeholder, at))
-        text.replace(at, placeholder.size(), standin::GetConfig().packageName);
-    return text;
-}
-
 class CheckEnvironmentTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        standin::ClearShownMessages();
         files.AddStandardMachine();
         files.SetCurrentDirectory(kProgram);
     }
-    void TearDown() override { standin::ClearShownMessages(); }
 
     // The single message shown by a failing check, with owner and style checked.
     std::string FailingCheckMessage() {
-        EXPECT_EQ(0, CheckEnvironment(files, owner, 1));
-        const auto& shown = standin::ShownMessages();
+        EXPECT_EQ(0, CheckEnvironment(host, files, owner, 1));
+        const auto& shown = host.messages;
         if (shown.size() != 1) {
             ADD_FAILURE() << "messages shown: " << shown.size();
             return std::string();
@@ -74,6 +62,7 @@ class CheckEnvironmentTest : public ::testing::Test {
         return shown[0].text;
     }
 
+    testsupport::FakeHost host;
     RecordingFileSystem files;
     HostWnd owner = reinterpret_cast<HostWnd>(0x1234);
 };
@@ -148,36 +137,37 @@ TEST(EnvironmentCodeOf, SeparatorRuleStepsOverDoubleByteCharacters) {
 
 TEST_F(CheckEnvironmentTest, PassesSilentlyAtLevel3) {
     files.AddFile("C:\\Program\\QuorinDef.ini", LevelFile("3"));
-    EXPECT_EQ(1, CheckEnvironment(files, owner, 1));
-    EXPECT_TRUE(standin::ShownMessages().empty())
-        << "shown: " << standin::ShownMessages().front().text;
+    EXPECT_EQ(1, CheckEnvironment(host, files, owner, 1));
+    EXPECT_TRUE(host.messages.empty()) << "shown: " << host.messages.front().text;
 }
 
 TEST_F(CheckEnvironmentTest, NoDefinitionFileShowsTheInvalidEnvironmentMessage) {
-    EXPECT_EQ(Shown("動作環境が不正です。\nES_APRPACKAGENAMEが正しくインストールされているか確認"
+    EXPECT_EQ(
+        std::string("動作環境が不正です。\nES_APRPACKAGENAMEが正しくインストールされているか確認"
                     "してください。"),
-              FailingCheckMessage());
+        FailingCheckMessage());
 }
 
 TEST_F(CheckEnvironmentTest, LowerLevelAsksForTheLatestFilingApplication) {
     files.AddFile("C:\\Program\\QuorinDef.ini", LevelFile("2"));
-    EXPECT_EQ(Shown("ご利用の連動コンポーネントは、インストールされているES_APRPACKAGENAMEでは使"
+    EXPECT_EQ(
+        std::string("ご利用の連動コンポーネントは、インストールされているES_APRPACKAGENAMEでは使"
                     "用できません。\nES_APRPACKAGENAMEの最新版を入手してインストールしてからご"
                     "利用ください。"),
-              FailingCheckMessage());
+        FailingCheckMessage());
 }
 
 TEST_F(CheckEnvironmentTest, HigherLevelAsksForTheLatestLinkComponent) {
     files.AddFile("C:\\Program\\QuorinDef.ini", LevelFile("4"));
-    EXPECT_EQ(Shown("ご利用の連動コンポーネントは、インストールされているES_APRPACKAGENAMEでは使"
+    EXPECT_EQ(
+        std::string("ご利用の連動コンポーネントは、インストールされているES_APRPACKAGENAMEでは使"
                     "用できません。\n連動コンポーネントの最新版を入手してインストールしてからご"
                     "利用ください。"),
-              FailingCheckMessage());
+        FailingCheckMessage());
 }
 
 TEST_F(CheckEnvironmentTest, FailsWithoutMessageWhenMessagesAreOff) {
     files.AddFile("C:\\Program\\QuorinDef.ini", LevelFile("4"));
-    EXPECT_EQ(0, CheckEnvironment(files, owner, 0));
-    EXPECT_TRUE(standin::ShownMessages().empty())
-        << "shown: " << standin::ShownMessages().front().text;
+    EXPECT_EQ(0, CheckEnvironment(host, files, owner, 0));
+    EXPECT_TRUE(host.messages.empty()) << "shown: " << host.messages.front().text;
 }

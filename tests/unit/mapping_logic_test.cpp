@@ -1,17 +1,14 @@
-// The account-mapping dialog's selection logic against the stand-in host's account master, with
+// The account-mapping dialog's selection logic against an in-memory host's account master, with
 // an in-memory list in place of the list view.
 #include "ui/mapping_logic.h"
 
 #include "aggregate/account_key.h"
-#include "host/bookhub.h"
-#include "standin/testing.h"
-#include "support/process_folder.h"
+#include "support/fake_host.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -63,43 +60,38 @@ class FakeListView : public mapping::AccountListView {
 constexpr std::uint32_t kCash = 0x80881000;
 constexpr std::uint32_t kNotes = 0x80882000;
 
+// One account of the host's master.
+StKAMOKUINFO Account(unsigned char id, std::int32_t code, const std::string& name,
+                     std::uint32_t kind, std::uint8_t hideFlag1 = 0, std::uint8_t hideFlag2 = 0) {
+    StKAMOKUINFO account = testsupport::FakeHost::Account(id, code, name);
+    account.set_kindCode(kind);
+    account.set_hideFlag1(hideFlag1);
+    account.set_hideFlag2(hideFlag2);
+    return account;
+}
+
 // Cash and notes are the narrow list's kinds; 1160 and 1170 are hidden by a flag byte, 1130 has
 // a sub-account, and 2110 / 2120 are liabilities. Names carry padding as hosts store them.
-const char kBook[] = u8R"({
-  "user": { "id": "tester", "selectedNo": [1, 7] },
-  "dataSets": [ {
-    "dataId": "MAPTEST", "dataNo": 7, "companyName": "テスト商事",
-    "periodStart": 20240401, "periodEnd": 20250331,
-    "accounts": [
-      { "number": 1110, "name": "現金", "kind": "80881000", "side": 1 },
-      { "number": 1120, "name": "当座預金  ", "kind": "80881000", "side": 1 },
-      { "number": 1130, "name": "普通預金　　", "kind": "80881000", "side": 1,
-        "subAccounts": [ { "sub": 1, "name": "第一銀行" } ] },
-      { "number": 1140, "name": "定期　預金", "kind": "80881000", "side": 1 },
-      { "number": 1150, "name": "受取手形", "kind": "80882000", "side": 1 },
-      { "number": 1160, "name": "売掛金", "kind": "80883000", "side": 1, "hideFlag1": 1 },
-      { "number": 1170, "name": "商品", "kind": "80881000", "side": 1, "hideFlag2": 3 },
-      { "number": 2110, "name": "支払手形", "kind": "80481000", "side": 2 },
-      { "number": 2120, "name": "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA",
-        "kind": "80482000", "side": 2 }
-    ] } ]
-})";
-
 class MappingLogicTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        const std::string folder = testsupport::ProcessFolder();
-        const std::string book = folder + "mapping_logic_book.json";
-        std::ofstream(book, std::ios::binary) << kBook;
-        configPath_ = folder + "mapping_logic_host.json";
-        std::ofstream(configPath_, std::ios::binary) << R"({ "book": "mapping_logic_book.json" })";
+    MappingLogicTest() {
+        host.accounts = {
+            Account(1, 11100000, "現金", kCash),
+            Account(2, 11200000, "当座預金  ", kCash),
+            Account(3, 11300000, "普通預金　　", kCash),
+            Account(4, 11300001, "第一銀行", kCash),
+            Account(5, 11400000, "定期　預金", kCash),
+            Account(6, 11500000, "受取手形", kNotes),
+            Account(7, 11600000, "売掛金", 0x80883000, 1),
+            Account(8, 11700000, "商品", kCash, 0, 3),
+            Account(9, 21100000, "支払手形", 0x80481000),
+            Account(10, 21200000, std::string(87, 'A'), 0x80482000),
+        };
     }
-    void SetUp() override { ASSERT_TRUE(standin::ReloadConfig(configPath_)); }
-    void TearDown() override { standin::ReloadConfig(""); }
 
-    static std::string KeyOf(std::int32_t number) {
+    std::string KeyOf(std::int32_t number) {
         StKAMOKUINFO account{};
-        EXPECT_TRUE(FindAccountByCode(number, account)) << "account " << number;
+        EXPECT_TRUE(FindAccountByCode(host, number, account)) << "account " << number;
         return MakeAccountKey(account).str();
     }
     static void Add(MappingEntries& list, int lineNo, const std::string& key) {
@@ -109,10 +101,10 @@ class MappingLogicTest : public ::testing::Test {
         list.push_back(std::move(entry));
     }
     // "line:number" per entry, the number found by key ("?" for a key without an account).
-    static std::string Describe(const MappingEntries& list) {
+    std::string Describe(const MappingEntries& list) {
         std::string text;
         for (const auto& entry : list) {
-            const std::int32_t code = FindAccountByKey(entry->key.c_str());
+            const std::int32_t code = FindAccountByKey(host, entry->key.c_str());
             text += (text.empty() ? "" : " ") + std::to_string(entry->lineNo) + ":" +
                     (code == -1 ? std::string("?") : std::to_string(code / 10000));
         }
@@ -131,11 +123,11 @@ class MappingLogicTest : public ::testing::Test {
     MappingEntries mappings;
     MappingEntries defaults;
     FakeListView view;
-    static inline std::string configPath_;
+    testsupport::FakeHost host;
 };
 
 TEST_F(MappingLogicTest, WithoutKindCodesEveryVisibleMainAccountIsListedTrimmedAndUnchecked) {
-    AccountMapping dialog(5, noKinds, mappings, defaults, view);
+    AccountMapping dialog(host, 5, noKinds, mappings, defaults, view);
     dialog.Open();
     EXPECT_FALSE(view.allAccounts);
     EXPECT_EQ("1110 1120 1130 1140 1150 2110 2120", view.Shown());
@@ -152,7 +144,7 @@ TEST_F(MappingLogicTest, OpensNarrowWithTheLinesAccountsChecked) {
     Add(mappings, 4, KeyOf(1110));
     Add(mappings, 18, KeyOf(1140));
     Add(mappings, 18, KeyOf(1110));
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     EXPECT_FALSE(view.allAccounts);
     EXPECT_EQ("1110* 1120 1130 1140* 1150", view.Shown());
@@ -162,7 +154,7 @@ TEST_F(MappingLogicTest, OpensNarrowWithTheLinesAccountsChecked) {
 TEST_F(MappingLogicTest, MappedAccountOfAnotherKindWidensTheList) {
     Add(mappings, 18, KeyOf(1150));
     Add(mappings, 18, KeyOf(2110));
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     EXPECT_TRUE(view.allAccounts);
     EXPECT_EQ("1110 1120 1130 1140 1150* 2110* 2120", view.Shown());
@@ -172,7 +164,7 @@ TEST_F(MappingLogicTest, KeysWithoutAListedAccountAreNeverCheckedAndGoOnApply) {
     Add(mappings, 18, "URIAGEDAKA");
     Add(mappings, 18, KeyOf(1160)); // hidden by the first flag byte
     Add(mappings, 18, "0x000000000000000000000000000000ff");
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     EXPECT_FALSE(view.allAccounts);
     EXPECT_EQ("1110 1120 1130 1140 1150", view.Shown());
@@ -182,7 +174,7 @@ TEST_F(MappingLogicTest, KeysWithoutAListedAccountAreNeverCheckedAndGoOnApply) {
 
 TEST_F(MappingLogicTest, ToggleOffAndOnKeepsACheckedAccountTheNarrowListDoesNotShow) {
     Add(mappings, 18, KeyOf(2120));
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     ASSERT_TRUE(view.allAccounts);
     view.Check("1120");
@@ -206,7 +198,7 @@ TEST_F(MappingLogicTest, ApplyPutsUnshownChoicesFirstThenCheckedRowsAtTheEndOfTh
     Add(mappings, 18, KeyOf(2120));
     Add(mappings, 18, KeyOf(1150));
     Add(mappings, 9, "URIAGEDAKA");
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     view.allAccounts = false;
     dialog.ToggleAllAccounts();
@@ -222,7 +214,7 @@ TEST_F(MappingLogicTest, TwoEntriesOfTheLineAtTheFrontAreBothRemoved) {
     Add(mappings, 4, KeyOf(1130));
     Add(mappings, 18, "SISAN");
     Add(mappings, 18, KeyOf(1150));
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     for (auto& row : view.rows) {
         row.checked = false;
@@ -234,7 +226,7 @@ TEST_F(MappingLogicTest, TwoEntriesOfTheLineAtTheFrontAreBothRemoved) {
 TEST_F(MappingLogicTest, CheckAllAccountsThenSetMapsEveryListedAccountOnceInMasterOrder) {
     Add(mappings, 18, KeyOf(1120));
     Add(mappings, 2, KeyOf(1110));
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     dialog.RunMenuCommand(mapping::kMenuCheckAll);
     EXPECT_TRUE(view.allAccounts);
@@ -247,7 +239,7 @@ TEST_F(MappingLogicTest, UncheckAllAccountsThenSetLeavesTheLineWithoutEntries) {
     Add(mappings, 18, KeyOf(2110));
     Add(mappings, 18, KeyOf(1110));
     Add(mappings, 5, KeyOf(1110));
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     view.allAccounts = false;
     dialog.ToggleAllAccounts();
@@ -261,7 +253,7 @@ TEST_F(MappingLogicTest, UncheckAllAccountsThenSetLeavesTheLineWithoutEntries) {
 
 TEST_F(MappingLogicTest, DisplayedEntriesCheckAndUncheckOnlyTheRowsShown) {
     Add(mappings, 18, KeyOf(2110));
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     view.allAccounts = false;
     dialog.ToggleAllAccounts();
@@ -282,7 +274,7 @@ TEST_F(MappingLogicTest, RestoreDefaultsChoosesTheDefaultsIncludingUnshownOnes) 
     Add(defaults, 18, KeyOf(2110));
     Add(defaults, 18, KeyOf(1110));
     Add(mappings, 18, KeyOf(1130));
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     ASSERT_EQ("1110 1120 1130* 1140 1150", view.Shown());
     dialog.RunMenuCommand(mapping::kMenuRestoreDefaults);
@@ -296,7 +288,7 @@ TEST_F(MappingLogicTest, RestoreDefaultsChoosesTheDefaultsIncludingUnshownOnes) 
 }
 
 TEST_F(MappingLogicTest, FindDisplayedAccountTakesNumbersAndCodes) {
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     ASSERT_TRUE(dialog.FindDisplayedAccount(1140).has_value());
     EXPECT_EQ(11400000, dialog.FindDisplayedAccount(1140)->code());
@@ -307,15 +299,10 @@ TEST_F(MappingLogicTest, FindDisplayedAccountTakesNumbersAndCodes) {
 }
 
 TEST_F(MappingLogicTest, EveryWalkOfTheAccountMasterReleasesItsCursor) {
-    auto& accounts =
-        *static_cast<ClSetKamoku*>(ClDataMgr::Inst()->GetSetObject(ClDataMgr::kAccounts, 1));
-    long first = 0;
-    accounts.GetCursor(&first);
-    accounts.ReleaseCursor(first);
-
     Add(mappings, 18, KeyOf(2110));
     Add(defaults, 18, KeyOf(1110));
-    AccountMapping dialog(18, narrowKinds, mappings, defaults, view);
+    const int first = host.accountWalks;
+    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
     dialog.Open();
     view.allAccounts = false;
     dialog.ToggleAllAccounts();
@@ -325,13 +312,18 @@ TEST_F(MappingLogicTest, EveryWalkOfTheAccountMasterReleasesItsCursor) {
     }
     dialog.ApplySelection();
 
-    long last = 0;
-    accounts.GetCursor(&last);
-    accounts.ReleaseCursor(last);
-    ASSERT_GT(last, first + 1) << "the dialog walked the master";
-    for (long cursor = first + 1; cursor < last; ++cursor) {
-        EXPECT_NE(0, accounts.ReleaseCursor(cursor)) << "cursor " << cursor << " left open";
-    }
+    EXPECT_GT(host.accountWalks, first + 1) << "the dialog walked the master";
+    EXPECT_EQ(0, host.openAccountWalks) << "walks left open";
+}
+
+TEST_F(MappingLogicTest, AHostWithoutAnAccountMasterListsNothing) {
+    Add(mappings, 18, KeyOf(2110));
+    host.hasAccounts = false;
+    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
+    dialog.Open();
+    EXPECT_EQ("", view.Shown());
+    EXPECT_TRUE(dialog.displayedAccounts().empty());
+    EXPECT_FALSE(view.allAccounts) << "no mapped account is found outside the list";
 }
 
 TEST(MappingTrim, DropsTrailingHalfAndFullWidthBlanksOnly) {

@@ -2,6 +2,7 @@
 // order, and with which values.
 #include "app/overview_app.h"
 #include "platform/sjis.h"
+#include "support/fake_host.h"
 #include "support/memory_filesystem.h"
 #include "support/recording_desktop.h"
 
@@ -9,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -23,11 +25,13 @@ class OverviewAppTest : public ::testing::Test {
         files.SetProgramFolder(kProgramFolder);
         files.AddFile(std::string(kProgramFolder) + "QuorinDef.ini",
                       "[ProgramLevel]\r\nRV16_G=3\r\n");
+        host.user = platform::HostUser{"tanaka", 1, 12};
+        host.dataSets = {testsupport::FakeHost::DataSet("MNT", 12, "Minato", 20230401, 20240331)};
     }
 
     // Runs the program as one process would, with the given command line.
     std::unique_ptr<ClOverviewApp> Run(const std::string& commandLine) {
-        auto app = std::make_unique<ClOverviewApp>(kEditionIvy, desktop, files, commandLine);
+        auto app = std::make_unique<ClOverviewApp>(kEditionIvy, host, desktop, files, commandLine);
         platform::RunApplication(*app);
         return app;
     }
@@ -41,6 +45,7 @@ class OverviewAppTest : public ::testing::Test {
         return found;
     }
 
+    testsupport::FakeHost host;
     testsupport::MemoryFileSystem files;
     testsupport::RecordingDesktop desktop;
 };
@@ -75,6 +80,43 @@ TEST_F(OverviewAppTest, RunWithoutAHostCommandLineTouchesNoWindowAndPostsNothing
         EXPECT_TRUE(WindowCalls().empty())
             << "command line \"" << commandLine << "\", calls:" << Lines(desktop.calls);
     }
+}
+
+TEST_F(OverviewAppTest, TheConnectionIsOpenedWithTheEditionAndClosedOnceAtExit) {
+    const auto app = Run("65538,1025,2,");
+    EXPECT_EQ(1, host.connects);
+    EXPECT_EQ("事業概況書", host.appTitle);
+    EXPECT_EQ(4, host.appType);
+    EXPECT_EQ(reinterpret_cast<HostWnd>(0x10002), host.ownerWnd);
+    EXPECT_EQ(1, host.disconnects);
+    EXPECT_EQ(12, app->dataRecord().dataNo());
+
+    for (const Edition* edition : {&kEditionOak, &kEditionElm}) {
+        testsupport::FakeHost other;
+        ClOverviewApp run(*edition, other, desktop, files, "");
+        platform::RunApplication(run);
+        EXPECT_EQ(edition->appType, other.appType);
+        EXPECT_EQ(nullptr, other.ownerWnd) << "no host window, no owner";
+        EXPECT_EQ(1, other.disconnects);
+    }
+}
+
+TEST_F(OverviewAppTest, RefusedConnectionOrLinkEndsTheRunBeforeTheSelection) {
+    host.initiateResult = 3;
+    const auto refused = Run("65538,1025,2,");
+    EXPECT_EQ(0, refused->dataRecord().dataNo());
+    EXPECT_TRUE(WindowCalls().empty()) << "calls:" << Lines(desktop.calls);
+    EXPECT_EQ(1, host.disconnects);
+
+    host.initiateResult = 0;
+    for (const auto& [link, exitCode] : {std::pair(1L, 1), std::pair(5L, 2), std::pair(-1L, 2)}) {
+        host.linkResult = link;
+        const auto app = Run("65538,1025,2,");
+        EXPECT_EQ(exitCode, app->exitCode()) << "link " << link;
+        EXPECT_EQ(0, app->dataRecord().dataNo()) << "link " << link;
+    }
+    EXPECT_TRUE(desktop.boxes.empty());
+    EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(OverviewAppTest, RunChangesToTheProgramFolderEvenWhenItsNameEndsInA5CTrailByte) {

@@ -3,6 +3,7 @@
 // result code.
 #include "app/overview_app.h"
 #include "report_test_support.h"
+#include "settings/host_account_lookup.h"
 #include "settings/settings_file.h"
 #include "settings/statement_files.h"
 #include "standin/testing.h"
@@ -10,6 +11,7 @@
 #include "support/portable/heap_memory.h"
 #include "support/portable/text_mapping.h"
 #include "support/recording_desktop.h"
+#include "support/served_book.h"
 
 #include <gtest/gtest.h>
 
@@ -52,10 +54,12 @@ class ScriptedUi : public RunUi {
     std::string userId;
     int progressOpened = 0;
     platform::WindowHandle progressParent = nullptr;
+    const platform::Host* hostGiven = nullptr;
 
-    int RunConditionSheet(const ConditionSheetRequest& shown,
+    int RunConditionSheet(platform::Host& host, const ConditionSheetRequest& shown,
                           AggregationConditions& conditions) override {
         ++sheets;
+        hostGiven = &host;
         request = shown;
         outputPathGiven = conditions.outputPath;
         periodStart = conditions.periodStart;
@@ -69,7 +73,7 @@ class ScriptedUi : public RunUi {
         EXPECT_TRUE(loadStatementLines(ReadDelivered(FormItemFileName("Ivy", newer)),
                                        *conditions.statementLines));
         EXPECT_TRUE(loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Ivy", newer)),
-                                        conditions.defaultMappings));
+                                        conditions.defaultMappings, HostAccountCodes(host)));
         resetMappingsToDefaults(conditions);
         conditions.firstMonth = 4;
         conditions.endMonth = 3;
@@ -93,8 +97,8 @@ class OverviewRunTest : public ::testing::Test {
     }
 
     std::unique_ptr<ClOverviewApp> Run(const std::string& commandLine) {
-        auto app =
-            std::make_unique<ClOverviewApp>(kEditionIvy, desktop, files, commandLine, &services);
+        auto app = std::make_unique<ClOverviewApp>(kEditionIvy, testsupport::LibraryHost(), desktop,
+                                                   files, commandLine, &services);
         platform::RunApplication(*app);
         return app;
     }
@@ -115,6 +119,7 @@ TEST_F(OverviewRunTest, TheSheetGetsTheHostDerivedConditionsAndTheHostsPath) {
     ui.answer = 2001;
     const auto app = Run("65538,1025,7,C:\\出力\\a,b.xml");
     ASSERT_EQ(1, ui.sheets);
+    EXPECT_EQ(&testsupport::LibraryHost(), ui.hostGiven);
     EXPECT_EQ("事業概況書 - 集計条件", ui.request.caption);
     EXPECT_EQ(reinterpret_cast<platform::WindowHandle>(0x10002), ui.request.owner);
     EXPECT_EQ(app->companyText(), ui.request.companyText);

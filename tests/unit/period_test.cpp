@@ -1,5 +1,7 @@
 #include "aggregate/period.h"
 
+#include "support/served_book.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -13,7 +15,7 @@ struct PeriodMonths {
 
 PeriodMonths MonthsOf(std::int32_t start, std::int32_t end) {
     PeriodMonths months;
-    GetPeriodMonths(start, end, &months.first, &months.endCode);
+    GetPeriodMonths(testsupport::LibraryHost(), start, end, &months.first, &months.endCode);
     return months;
 }
 
@@ -95,9 +97,9 @@ TEST(GetPeriodMonths, UnknownPeriodKeepsTheCalendarMonths) {
 TEST(GetPeriodMonths, EitherOutputMayBeOmitted) {
     std::int16_t first = -1;
     std::int16_t endCode = -1;
-    GetPeriodMonths(20200401, 20210331, &first, nullptr);
-    GetPeriodMonths(20200401, 20210331, nullptr, &endCode);
-    GetPeriodMonths(20200401, 20210331, nullptr, nullptr);
+    GetPeriodMonths(testsupport::LibraryHost(), 20200401, 20210331, &first, nullptr);
+    GetPeriodMonths(testsupport::LibraryHost(), 20200401, 20210331, nullptr, &endCode);
+    GetPeriodMonths(testsupport::LibraryHost(), 20200401, 20210331, nullptr, nullptr);
     EXPECT_EQ(4, first);
     EXPECT_EQ(103, endCode);
 }

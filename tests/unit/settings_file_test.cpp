@@ -3,17 +3,16 @@
 #include "settings/settings_file.h"
 
 #include "aggregate/account_key.h"
-#include "standin/testing.h"
+#include "support/fake_host.h"
 #include "support/fault_loops.h"
 #include "support/memory_filesystem.h"
-#include "support/process_folder.h"
 #include "ui/mapping_logic.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -497,43 +496,25 @@ TEST(DescribeMappedAccounts, StopsAtTheFirstNameThatDoesNotFitWhole) {
 namespace {
 
 // The stand-in host with a small book and a settings folder of its own.
+// The host's side of the settings: its folder, and its account master for the tooltip texts.
 class SettingsHostTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        const std::string folder = testsupport::ProcessFolder();
-        std::ofstream(folder + "settings_file_book.json", std::ios::binary) << u8R"({
-  "user": { "id": "tester", "selectedNo": [1, 7] },
-  "dataSets": [ {
-    "dataId": "SETTEST", "dataNo": 7, "companyName": "テスト商事",
-    "periodStart": 20240401, "periodEnd": 20250331,
-    "accounts": [
-      { "number": 1110, "name": "現金", "kind": "80881000", "side": 1 },
-      { "number": 1120, "name": "当座預金", "kind": "80881000", "side": 1 },
-      { "number": 1160, "name": "売掛金", "kind": "80883000", "side": 1, "hideFlag1": 1 }
-    ] } ]
-})";
-        configPath_ = folder + "settings_file_host.json";
-        std::ofstream(configPath_, std::ios::binary)
-            << R"({ "book": "settings_file_book.json", "settingsFolder": "settings_sub" })";
-        noFolderConfigPath_ = folder + "settings_file_nofolder.json";
-        std::ofstream(noFolderConfigPath_, std::ios::binary)
-            << R"({ "book": "settings_file_book.json", "settingsFolder": "" })";
+    SettingsHostTest() {
+        host.settingsFolder = "C:\\Host\\settings_sub\\";
+        host.accounts = {testsupport::FakeHost::Account(1, 11100000, "現金"),
+                         testsupport::FakeHost::Account(2, 11200000, "当座預金"),
+                         testsupport::FakeHost::Account(3, 11600000, "売掛金")};
+        host.accounts[2].set_hideFlag1(1);
     }
-    void SetUp() override { ASSERT_TRUE(standin::ReloadConfig(configPath_)); }
-    void TearDown() override { standin::ReloadConfig(""); }
 
-    static std::string KeyOf(std::int32_t number) {
+    std::string KeyOf(std::int32_t number) {
         StKAMOKUINFO account{};
-        EXPECT_TRUE(FindAccountByCode(number, account)) << "account " << number;
+        EXPECT_TRUE(FindAccountByCode(host, number, account)) << "account " << number;
         return MakeAccountKey(account).str();
     }
 
-    static std::string configPath_;
-    static std::string noFolderConfigPath_;
+    testsupport::FakeHost host;
 };
-
-std::string SettingsHostTest::configPath_;
-std::string SettingsHostTest::noFolderConfigPath_;
 
 } // namespace
 
@@ -544,24 +525,48 @@ TEST_F(SettingsHostTest, DescribesAccountsThroughTheHost) {
     Add(mappings, 3, KeyOf(1110));
     Add(mappings, 3, KeyOf(1160)); // hidden from key lookups
     Add(mappings, 3, KeyOf(1120));
-    EXPECT_EQ("現金 / 当座預金", describeMappedAccounts(conditions, 3));
+    EXPECT_EQ("現金 / 当座預金",
+              describeMappedAccounts(conditions, 3, mapping::HostAccountNames(host)));
+    EXPECT_EQ(0, host.openAccountWalks) << "every walk of the account master is ended";
+
+    host.hasAccounts = false;
+    EXPECT_EQ("集約されている科目はありません。",
+              describeMappedAccounts(conditions, 3, mapping::HostAccountNames(host)));
 }
 
 TEST_F(SettingsHostTest, SettingsFolderComesFromTheHost) {
-    const std::string folder = HostSettingsFolder();
-    ASSERT_GE(folder.size(), 13u) << folder;
-    EXPECT_EQ("settings_sub", folder.substr(folder.size() - 13, 12)) << folder;
-
-    // Without a settings folder from the host nothing is read or saved.
-    ASSERT_TRUE(standin::ReloadConfig(noFolderConfigPath_));
-    EXPECT_EQ("", HostSettingsFolder());
+    EXPECT_EQ("C:\\Host\\settings_sub\\", HostSettingsFolder(host));
     MemoryFileSystem fs;
     fs.AddStandardMachine();
     MappingEntries mappings;
+    Add(mappings, 3, KeyOf(1110));
     AggregationConditions conditions;
     conditions.userId = "tester";
+    conditions.selectionNo1 = 1;
+    conditions.selectionNo2 = 7;
     conditions.mappings = &mappings;
-    EXPECT_FALSE(saveSettings(fs, conditions));
-    EXPECT_FALSE(loadSettings(fs, conditions));
-    EXPECT_TRUE(fs.CreatedLog().empty());
+    ASSERT_TRUE(saveSettings(host, fs, conditions));
+    EXPECT_TRUE(fs.Exists("C:\\Host\\settings_sub\\RV16_G_tester_1_7.env"));
+    mappings.clear();
+    ASSERT_TRUE(loadSettings(host, fs, conditions));
+    ASSERT_EQ(1u, mappings.size());
+    EXPECT_EQ(KeyOf(1110), mappings[0]->key);
+
+    // A folder longer than 260 bytes is not taken.
+    host.settingsFolder = "C:\\" + std::string(257, 'x');
+    EXPECT_EQ("C:\\" + std::string(257, 'x'), HostSettingsFolder(host));
+    host.settingsFolder = "C:\\" + std::string(258, 'x');
+    EXPECT_EQ("", HostSettingsFolder(host));
+
+    // Without a settings folder from the host nothing is read or saved.
+    for (const std::optional<std::string>& none :
+         {std::optional<std::string>(""), std::optional<std::string>()}) {
+        host.settingsFolder = none;
+        EXPECT_EQ("", HostSettingsFolder(host));
+        MemoryFileSystem empty;
+        empty.AddStandardMachine();
+        EXPECT_FALSE(saveSettings(host, empty, conditions));
+        EXPECT_FALSE(loadSettings(host, empty, conditions));
+        EXPECT_TRUE(empty.CreatedLog().empty());
+    }
 }

@@ -314,5 +314,6 @@ TEST(DefaultMappingFile, ReplacesEntriesOnlyWhenTheFileIsComplete) {
     testsupport::MemoryFileSystem files;
     files.AddStandardMachine();
     MappingEntries entries;
-    EXPECT_FALSE(loadDefaultMappings(files, "missing.dat", entries));
+    EXPECT_FALSE(loadDefaultMappings(files, "missing.dat", entries,
+                                     [](std::int32_t, std::string&) { return true; }));
 }

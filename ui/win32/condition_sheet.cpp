@@ -1,7 +1,7 @@
 #include "ui/win32/condition_sheet.h"
 
 #include "aggregate/period.h"
-#include "host/pathdesk.h"
+#include "settings/host_account_lookup.h"
 #include "settings/settings_file.h"
 #include "settings/statement_files.h"
 #include "texts/catalogue.h"
@@ -27,10 +27,12 @@ const BarButton kBarButtons[] = {
 } // namespace
 
 ClConditionEntrySheet::ClConditionEntrySheet(std::string caption, HWND parent, int firstPage,
-                                             int newForm, platform::Desktop& desktop,
+                                             int newForm, platform::Host& host,
+                                             platform::Desktop& desktop,
                                              platform::FileSystem& files, DataFiles dataFiles)
-    : caption_(std::move(caption)), parent_(parent), firstPage_(firstPage), desktop_(desktop),
-      files_(files), dataFiles_(std::move(dataFiles)), controller_(desktop, files, *this) {
+    : caption_(std::move(caption)), parent_(parent), firstPage_(firstPage), host_(host),
+      desktop_(desktop), files_(files), dataFiles_(std::move(dataFiles)),
+      controller_(desktop, files, *this) {
     conditions_.newForm = newForm;
     AddPage(page1_);
     AddPage(Page2());
@@ -38,7 +40,7 @@ ClConditionEntrySheet::ClConditionEntrySheet(std::string caption, HWND parent, i
 }
 
 ClConditionEntrySheet::~ClConditionEntrySheet() {
-    ClFileMgr::Inst()->Release();
+    host_.ReleaseFolders();
 }
 
 ClCEPage2& ClConditionEntrySheet::Page2() {
@@ -69,7 +71,8 @@ void ClConditionEntrySheet::OnCreated() {
 
     sheet::PrepareConditions(
         conditions_, files_,
-        sheet::HostStartUpValues(conditions_, files_, dataFiles_.defaultMappingPath));
+        sheet::HostStartUpValues(host_, conditions_, files_, dataFiles_.defaultMappingPath),
+        HostAccountCodes(host_));
 
     page1_.FillFromConditions(conditions_.outputPathFixed != 0);
     page1_.FocusEndMonth();
@@ -129,7 +132,7 @@ void ClConditionEntrySheet::Go(int pageIndex) {
 
 void ClConditionEntrySheet::Execute() {
     sheet::ExecuteInput input;
-    GetPeriodMonths(conditions_.periodStart, conditions_.periodEnd, &input.periodFirstMonth,
+    GetPeriodMonths(host_, conditions_.periodStart, conditions_.periodEnd, &input.periodFirstMonth,
                     &input.periodEndCode);
     input.firstMonth = conditions_.firstMonth;
     input.endMonth = conditions_.endMonth;
@@ -226,5 +229,5 @@ void ClConditionEntrySheet::BrowseOutputFile() {
 }
 
 void ClConditionEntrySheet::SaveSettings() {
-    saveSettings(files_, conditions_);
+    saveSettings(host_, files_, conditions_);
 }

@@ -22,11 +22,12 @@ class ClConditionEntrySheet : public win::PropertySheet, public PageSite, privat
 
     // newForm 1 adds the pages of generation "30", 0 those of generation "16".
     ClConditionEntrySheet(std::string caption, HWND parent, int firstPage, int newForm,
-                          platform::Desktop& desktop, platform::FileSystem& files,
-                          DataFiles dataFiles);
+                          platform::Host& host, platform::Desktop& desktop,
+                          platform::FileSystem& files, DataFiles dataFiles);
     ~ClConditionEntrySheet() override;
 
     AggregationConditions& Conditions() override { return conditions_; }
+    platform::Host& Host() override { return host_; }
     ClCEPage1& Page1() { return page1_; }
 
     // Creates the sheet, runs its start-up and its modal loop: 2000 or 2001 (-1 when the
@@ -69,6 +70,7 @@ class ClConditionEntrySheet : public win::PropertySheet, public PageSite, privat
     std::string caption_;
     HWND parent_;
     int firstPage_;
+    platform::Host& host_;
     platform::Desktop& desktop_;
     platform::FileSystem& files_;
     DataFiles dataFiles_;

@@ -105,8 +105,9 @@ bool ClAccountMappingDialog::OnInit() {
     const LPARAM extended = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
     list_.SendMsg(LVM_SETEXTENDEDLISTVIEWSTYLE, static_cast<WPARAM>(extended), extended);
 
-    logic_ = std::make_unique<mapping::AccountMapping>(
-        lineNo, lineKindCodes, *mappings, *defaultMappings, static_cast<AccountListView&>(*this));
+    logic_ = std::make_unique<mapping::AccountMapping>(host_, lineNo, lineKindCodes, *mappings,
+                                                       *defaultMappings,
+                                                       static_cast<AccountListView&>(*this));
     ListRedrawScope redraw(list_);
     logic_->Open();
     return true;

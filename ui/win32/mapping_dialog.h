@@ -17,6 +17,9 @@ class ClAccountMappingDialog : public win::ModalDialog, private mapping::Account
     // Results of the modal run.
     enum Result : int { kApplied = 1032, kCancelled = 1033 };
 
+    // The accounts listed are host's.
+    explicit ClAccountMappingDialog(platform::Host& host) : host_(host) {}
+
     std::string caption;
     std::int16_t lineNo = 0;
     std::array<std::uint32_t, StatementLine::kKindCodes> lineKindCodes{};
@@ -51,5 +54,6 @@ class ClAccountMappingDialog : public win::ModalDialog, private mapping::Account
 
     win::Window list_;
     win::Button allAccounts_;
+    platform::Host& host_;
     std::unique_ptr<mapping::AccountMapping> logic_;
 };

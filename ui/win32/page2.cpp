@@ -62,7 +62,8 @@ void ClLineButtonPage::SetTipText(HWND button, std::int16_t lineNo, bool add) {
     if (tips_ == nullptr || button == nullptr) {
         return;
     }
-    std::string text = mapping::describeMappedAccounts(site_->Conditions(), lineNo);
+    std::string text = mapping::describeMappedAccounts(site_->Conditions(), lineNo,
+                                                       mapping::HostAccountNames(site_->Host()));
     TTTOOLINFOA tool{};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
     tool.uFlags = TTF_IDISHWND;
@@ -85,7 +86,7 @@ void ClLineButtonPage::OpenMappingDialog(std::int16_t lineNo) {
     if (line == nullptr) {
         return;
     }
-    ClAccountMappingDialog dialog;
+    ClAccountMappingDialog dialog(site_->Host());
     dialog.caption = line->name;
     dialog.lineNo = lineNo;
     dialog.lineKindCodes = line->kindCodes;

@@ -1,12 +1,15 @@
 // What a page of the condition-entry sheet asks of the sheet that holds it: the conditions the
-// pages edit together, and the navigation buttons for the page shown.
+// pages edit together, the host whose accounts they map, and the navigation buttons for the page
+// shown.
 #pragma once
 
+#include "platform/host.h"
 #include "settings/conditions.h"
 
 class PageSite {
   public:
     virtual AggregationConditions& Conditions() = 0;
+    virtual platform::Host& Host() = 0;
     // Enables Previous and Next as the page with the index wants them.
     virtual void ShowNavigationFor(int pageIndex) const = 0;
 

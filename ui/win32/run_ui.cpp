@@ -32,10 +32,10 @@ class Win32ProgressWindow : public ProgressWindow {
 
 } // namespace
 
-int Win32RunUi::RunConditionSheet(const ConditionSheetRequest& request,
+int Win32RunUi::RunConditionSheet(platform::Host& host, const ConditionSheetRequest& request,
                                   AggregationConditions& conditions) {
     ClConditionEntrySheet sheet(request.caption, static_cast<HWND>(request.owner), 0,
-                                request.newForm, desktop_, files_,
+                                request.newForm, host, desktop_, files_,
                                 {request.defaultMappingPath, request.formItemPath});
     sheet.Conditions() = std::move(conditions);
     sheet.Page1().companyText = request.companyText;

@@ -9,7 +9,7 @@ class Win32RunUi : public RunUi {
     Win32RunUi(platform::Desktop& desktop, platform::FileSystem& files)
         : desktop_(desktop), files_(files) {}
 
-    int RunConditionSheet(const ConditionSheetRequest& request,
+    int RunConditionSheet(platform::Host& host, const ConditionSheetRequest& request,
                           AggregationConditions& conditions) override;
     std::unique_ptr<ProgressWindow> OpenProgress(platform::WindowHandle hostWnd) override;
 

@@ -1,0 +1,110 @@
+// An in-memory host for unit tests: company data, a user, an account master, the rows of the
+// account-total cursor, tax settings and folders held in plain fields, every call recorded, and
+// failures set per call.
+#pragma once
+
+#include "platform/host.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+class FakeHost : public platform::Host {
+  public:
+    // ---- The connection ----
+    long initiateResult = 0;
+    long linkResult = 0;
+    std::string appTitle;
+    long appType = -1;
+    HostWnd ownerWnd = nullptr;
+    int connects = 0;
+    int disconnects = 0;
+    struct Message {
+        HostWnd owner;
+        std::string text;
+        std::string caption;
+        unsigned style;
+    };
+    std::vector<Message> messages;
+
+    // ---- Company data and user ----
+    // False: the host has no data sets (SelectedData and ForEachDataSet fail).
+    bool hasDataSets = true;
+    std::vector<StDATAINFO> dataSets;
+    // Index in dataSets of the data open in the host; none gives an all-zero record.
+    std::optional<std::size_t> selected;
+    // Walks of the data sets begun and ended.
+    int dataSetWalks = 0;
+    int dataSetWalksEnded = 0;
+    // Empty: the host has no user object.
+    std::optional<platform::HostUser> user;
+
+    // ---- Account master ----
+    bool hasAccounts = true;
+    std::vector<StKAMOKUINFO> accounts;
+    // Walks open now and walks opened in all.
+    int openAccountWalks = 0;
+    int accountWalks = 0;
+
+    // ---- Account-total cursor ----
+    // False: no cursor can be had.
+    bool totalsAvailable = true;
+    std::vector<StKAMOKUSUMINFO> totalRows;
+    long sumCountError = 0;
+    long setMovePosError = 0;
+    // MoveNext gives moveNextErrorCode instead of row moveNextErrorRow (1 = the first); 0: never.
+    long moveNextErrorRow = 0;
+    long moveNextErrorCode = 9;
+    struct TotalsLog {
+        int opened = 0;
+        int readied = 0;
+        int finished = 0;
+        std::string dataId;
+        std::vector<StFINDINFO> terms;
+    };
+    TotalsLog totalsLog;
+
+    // ---- Tax settings, period, folders ----
+    bool hasTax = true;
+    StSHOHIZEIINFO tax{};
+    long taxError = 0;
+    std::string taxDataId;
+    // The accounting month of a date is its calendar month moved by this many months; an
+    // invalid month gives code 1 and leaves the month as it was.
+    int accountingMonthShift = 0;
+    std::optional<std::string> outputFolder;
+    std::optional<std::string> settingsFolder;
+    int folderReleases = 0;
+
+    // Records as the host keeps them.
+    static StDATAINFO DataSet(const std::string& dataId, std::int32_t dataNo,
+                              const std::string& companyName, std::int32_t periodStart,
+                              std::int32_t periodEnd);
+    // An account whose identifier starts with idByte, zeros after it.
+    static StKAMOKUINFO Account(unsigned char idByte, std::int32_t code, const std::string& name);
+
+    long Connect(const char* title, long type) override;
+    void SetOwnerWindow(HostWnd owner) override { ownerWnd = owner; }
+    long LinkPermission() override { return linkResult; }
+    void Disconnect() override { ++disconnects; }
+    unsigned ShowMessage(HostWnd owner, const char* text, const char* caption,
+                         unsigned style) override;
+
+    bool SelectedData(StDATAINFO& record) override;
+    bool ForEachDataSet(const std::function<bool(const StDATAINFO&)>& visit) override;
+    bool CurrentUser(platform::HostUser& out) override;
+
+    std::unique_ptr<platform::AccountMasterWalk> OpenAccountMaster() override;
+    std::unique_ptr<platform::AccountTotalCursor> OpenAccountTotals(const char* dataId) override;
+    long TaxSettings(const char* dataId, StSHOHIZEIINFO* settings) override;
+    long AccountingMonth(std::int32_t start, std::int32_t end, std::int32_t date,
+                         std::int16_t* month) override;
+
+    const char* FolderPath(platform::HostFolder folder) override;
+    void ReleaseFolders() override { ++folderReleases; }
+};
+
+} // namespace testsupport
