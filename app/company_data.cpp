@@ -29,14 +29,17 @@ class DatCursor {
 
 } // namespace
 
-int SelectCompanyData(ClSetData*& dataSet, StDATAINFO& record) {
+platform::Status SelectCompanyData(ClSetData*& dataSet, StDATAINFO& record) {
     std::memset(record.bytes, 0, sizeof record.bytes);
     if (dataSet == nullptr)
         dataSet =
             static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(ClDataMgr::kCompanyData, 1));
     ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
-    if (dataSet == nullptr || user == nullptr)
-        return 0;
+    // The host answers these with an object or none: no code to pass on.
+    if (dataSet == nullptr)
+        return platform::Status::HostRefused("GetSetObject", 0);
+    if (user == nullptr)
+        return platform::Status::HostRefused("GetSysUserObject", 0);
 
     char userId[65] = {};
     long first = 0;
@@ -50,10 +53,10 @@ int SelectCompanyData(ClSetData*& dataSet, StDATAINFO& record) {
     while (dataSet->WalkDat(&walked, cursor.id()) == 0) {
         if (walked.dataNo() == dataNo) {
             record = walked;
-            return 1;
+            return platform::Status();
         }
     }
-    return 0;
+    return platform::Status::NoData("selected-data", dataNo);
 }
 
 int NewFormOf(const StDATAINFO& record) {

@@ -4,6 +4,7 @@
 
 #include "aggregate/request.h"
 #include "host/records.h"
+#include "platform/status.h"
 
 #include <cstdint>
 #include <string>
@@ -11,9 +12,10 @@
 class ClSetData;
 
 // Copies the data record of the company data that the current host user has selected into
-// record: 1 when found; 0 (record all zeros) when no data set has the selected number or the
-// host does not answer. dataSet caches the host's company data sets between calls.
-int SelectCompanyData(ClSetData*& dataSet, StDATAINFO& record);
+// record. Refused, with the record all zeros, when the host has no company data sets or no
+// user (host refused) or no data set has the selected number (no data, with the number).
+// dataSet caches the host's company data sets between calls.
+platform::Status SelectCompanyData(ClSetData*& dataSet, StDATAINFO& record);
 
 // The form generation: 1 ("30", the newer form) for a period ending on 20180401 or later, else
 // 0 ("16").

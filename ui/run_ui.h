@@ -38,7 +38,8 @@ class RunUi {
   public:
     virtual ~RunUi() = default;
     // Shows the condition-entry sheet modally over the conditions that the run has filled; the
-    // conditions come back as the user left them. Returns 2000 when the user executed.
+    // conditions come back as the user left them. Returns 2000 when the user executed, -1 when
+    // the sheet's window could not be made.
     virtual int RunConditionSheet(const ConditionSheetRequest& request,
                                   AggregationConditions& conditions) = 0;
     // Creates and shows the progress dialog, inside hostWnd when it is given; null when the

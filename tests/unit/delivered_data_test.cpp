@@ -5,6 +5,7 @@
 #include "settings/statement_files.h"
 #include "standin/kinds.h"
 #include "support/served_book.h"
+#include "support/status_matchers.h"
 
 #include <gtest/gtest.h>
 
@@ -245,7 +246,7 @@ TEST(DeliveredData, SampleCompaniesAggregatedForTheirFullYear) {
         testsupport::ServedBookScope scope;
         ClSetData* dataSet = nullptr;
         StDATAINFO record{};
-        ASSERT_EQ(1, SelectCompanyData(dataSet, record));
+        ASSERT_OK(SelectCompanyData(dataSet, record));
         ASSERT_EQ(g.newForm, NewFormOf(record) == 1);
         AggregationRequest request;
         BuildAggregationRequest(request, record,
@@ -259,7 +260,7 @@ TEST(DeliveredData, SampleCompaniesAggregatedForTheirFullYear) {
             loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Elm", g.newForm)), mappings));
         ProgressDiscarded progress;
         OverviewAggregator aggregator(progress, mappings, lines, g.newForm);
-        ASSERT_EQ(1, aggregator.Aggregate(0, request, record));
+        ASSERT_OK(aggregator.Aggregate(0, request, record));
 
         const BookFigures book(*standin::SelectedDataSet());
         std::map<int, std::array<std::int64_t, StatementLine::kAmounts>> expected;

@@ -3,6 +3,7 @@
 #include "standin/config.h"
 #include "standin/system.h"
 #include "support/memory_filesystem.h"
+#include "support/status_matchers.h"
 
 #include <gtest/gtest.h>
 
@@ -62,7 +63,8 @@ class CheckEnvironmentTest : public ::testing::Test {
 
     // The single message shown by a failing check, with owner and style checked.
     std::string FailingCheckMessage() {
-        EXPECT_EQ(0, CheckEnvironment(files, owner, 1));
+        refusal = CheckEnvironment(files, owner, 1);
+        EXPECT_FALSE(refusal.ok());
         const auto& shown = standin::ShownMessages();
         if (shown.size() != 1) {
             ADD_FAILURE() << "messages shown: " << shown.size();
@@ -76,6 +78,8 @@ class CheckEnvironmentTest : public ::testing::Test {
 
     RecordingFileSystem files;
     HostWnd owner = reinterpret_cast<HostWnd>(0x1234);
+    // What the last FailingCheckMessage refused with.
+    platform::Status refusal;
 };
 
 } // namespace
@@ -148,7 +152,7 @@ TEST(EnvironmentCodeOf, SeparatorRuleStepsOverDoubleByteCharacters) {
 
 TEST_F(CheckEnvironmentTest, PassesSilentlyAtLevel3) {
     files.AddFile("C:\\Program\\QuorinDef.ini", LevelFile("3"));
-    EXPECT_EQ(1, CheckEnvironment(files, owner, 1));
+    EXPECT_OK(CheckEnvironment(files, owner, 1));
     EXPECT_TRUE(standin::ShownMessages().empty())
         << "shown: " << standin::ShownMessages().front().text;
 }
@@ -177,7 +181,24 @@ TEST_F(CheckEnvironmentTest, HigherLevelAsksForTheLatestLinkComponent) {
 
 TEST_F(CheckEnvironmentTest, FailsWithoutMessageWhenMessagesAreOff) {
     files.AddFile("C:\\Program\\QuorinDef.ini", LevelFile("4"));
-    EXPECT_EQ(0, CheckEnvironment(files, owner, 0));
+    EXPECT_EQ("range-refused step=definition-level value=4",
+              LogLine(CheckEnvironment(files, owner, 0)));
     EXPECT_TRUE(standin::ShownMessages().empty())
         << "shown: " << standin::ShownMessages().front().text;
+}
+
+TEST_F(CheckEnvironmentTest, RefusalsKeepTheirCause) {
+    FailingCheckMessage();
+    EXPECT_EQ("bad-file step=definition-file file=C:\\Program\\QuorinDef.ini place=no file",
+              LogLine(refusal));
+    files.AddFile("C:\\Program\\QuorinDef.ini", LevelFile(""));
+    standin::ClearShownMessages();
+    FailingCheckMessage();
+    EXPECT_EQ("bad-file step=definition-file file=C:\\Program\\QuorinDef.ini "
+              "place=[ProgramLevel] RV16_G empty",
+              LogLine(refusal));
+    files.AddFile("C:\\Program\\QuorinDef.ini", LevelFile("2"));
+    standin::ClearShownMessages();
+    FailingCheckMessage();
+    EXPECT_EQ("range-refused step=definition-level value=2", LogLine(refusal));
 }
