@@ -28,12 +28,16 @@ const char* NameOf(Cause cause) {
     return "unknown";
 }
 
-// Printable ASCII as it is; any other byte as \xHH, so that the line stays one line of ASCII
-// whatever a Shift_JIS name holds.
+// Printable ASCII as it is, but a backslash doubled; any other byte as \xHH. The line stays one
+// line of ASCII whatever a Shift_JIS name holds, and reads back without doubt.
 void AppendPrintable(std::string& line, const std::string& text) {
     static const char kHex[] = "0123456789ABCDEF";
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            line += "\\\\";
+            continue;
+        }
         if (byte >= 0x20 && byte < 0x7F) {
             line += c;
             continue;

@@ -306,6 +306,8 @@ TEST_F(RunSelectionTest, PastResultsDataIsRefusedWithResult1) {
     EXPECT_EQ("事業概況書", desktop.boxes[0].caption);
     EXPECT_EQ(0x30u, desktop.boxes[0].style);
     EXPECT_EQ(nullptr, desktop.boxes[0].owner);
+    EXPECT_EQ("overview run: result 1: range-refused step=past-results-data value=99",
+              testsupport::RunEndLine(files.DebugLines()));
 }
 
 TEST_F(RunSelectionTest, MissingSelectedDataStopsTheRunWithResult2) {
@@ -320,6 +322,8 @@ TEST_F(RunSelectionTest, MissingSelectedDataStopsTheRunWithResult2) {
     EXPECT_EQ("事業概況書", desktop.boxes[0].caption);
     EXPECT_EQ(0x30u, desktop.boxes[0].style);
     EXPECT_EQ("", app->companyText()) << "no header texts for a run that stopped";
+    EXPECT_EQ("overview run: result 2: no-data step=selected-data value=99",
+              testsupport::RunEndLine(files.DebugLines()));
 }
 
 TEST_F(RunSelectionTest, FailedEnvironmentCheckEndsBeforeTheSelectionWithResult2) {
@@ -334,4 +338,48 @@ TEST_F(RunSelectionTest, FailedEnvironmentCheckEndsBeforeTheSelectionWithResult2
     EXPECT_EQ(reinterpret_cast<HostWnd>(0x10002), standin::ShownMessages()[0].owner);
     EXPECT_EQ(0, app->dataRecord().dataNo());
     standin::ClearShownMessages();
+    EXPECT_EQ("overview run: result 2: range-refused step=definition-level value=4",
+              testsupport::RunEndLine(files.DebugLines()));
+}
+
+TEST_F(RunSelectionTest, AProgramFolderThatCannotBeEnteredEndsAsAMissingDefinitionFile) {
+    ASSERT_TRUE(ServeSample("several_years"));
+    files.SetProgramFolder("C:\\Gone");
+    standin::ClearShownMessages();
+    const auto app = Run();
+    EXPECT_EQ(2, app->exitCode());
+    EXPECT_EQ("post 0x10002 1025 2 2", PostedResult());
+    EXPECT_TRUE(desktop.boxes.empty()) << "box: " << desktop.boxes.front().text;
+    // The message of a definition file that is not there, through the host, over its window.
+    ASSERT_EQ(1u, standin::ShownMessages().size());
+    EXPECT_EQ(reinterpret_cast<HostWnd>(0x10002), standin::ShownMessages()[0].owner);
+    EXPECT_EQ(0u, standin::ShownMessages()[0].text.find("動作環境が不正です。"))
+        << standin::ShownMessages()[0].text;
+    EXPECT_EQ(0, app->dataRecord().dataNo());
+    standin::ClearShownMessages();
+    EXPECT_EQ("overview run: result 2: io step=ChangeDirectory error=3 file=C:\\\\Gone\\\\",
+              testsupport::RunEndLine(files.DebugLines()));
+}
+
+TEST_F(RunSelectionTest, HostRefusalsEndTheRunWithTheHostsCode) {
+    // The connection refused: the run is not host-started yet, so nothing is posted.
+    ASSERT_TRUE(ServeSample("several_years", R"(, "initiate": 5)"));
+    const auto refused = Run();
+    EXPECT_EQ(0, refused->exitCode());
+    EXPECT_EQ("(nothing posted)", PostedResult());
+    EXPECT_EQ("overview run: result 0: host-refused step=Initiate code=5",
+              testsupport::RunEndLine(files.DebugLines()));
+
+    // The link not permitted, and the link failing.
+    for (const auto& [code, result] : {std::pair(1, 1), std::pair(7, 2)}) {
+        files.ClearDebugLines();
+        desktop.calls.clear();
+        ASSERT_TRUE(ServeSample("several_years", ", \"expSysLink\": " + std::to_string(code)));
+        const auto app = Run();
+        EXPECT_EQ(result, app->exitCode()) << "ExpSysLink " << code;
+        EXPECT_EQ("post 0x10002 1025 2 " + std::to_string(result), PostedResult());
+        EXPECT_EQ("overview run: result " + std::to_string(result) +
+                      ": host-refused step=ExpSysLink code=" + std::to_string(code),
+                  testsupport::RunEndLine(files.DebugLines()));
+    }
 }

@@ -189,12 +189,12 @@ TEST_F(CheckEnvironmentTest, FailsWithoutMessageWhenMessagesAreOff) {
 
 TEST_F(CheckEnvironmentTest, RefusalsKeepTheirCause) {
     FailingCheckMessage();
-    EXPECT_EQ("bad-file step=definition-file file=C:\\Program\\QuorinDef.ini place=no file",
+    EXPECT_EQ("bad-file step=definition-file file=C:\\\\Program\\\\QuorinDef.ini place=no file",
               LogLine(refusal));
     files.AddFile("C:\\Program\\QuorinDef.ini", LevelFile(""));
     standin::ClearShownMessages();
     FailingCheckMessage();
-    EXPECT_EQ("bad-file step=definition-file file=C:\\Program\\QuorinDef.ini "
+    EXPECT_EQ("bad-file step=definition-file file=C:\\\\Program\\\\QuorinDef.ini "
               "place=[ProgramLevel] RV16_G empty",
               LogLine(refusal));
     files.AddFile("C:\\Program\\QuorinDef.ini", LevelFile("2"));

@@ -10,6 +10,7 @@
 #include "support/portable/heap_memory.h"
 #include "support/portable/text_mapping.h"
 #include "support/recording_desktop.h"
+#include "support/status_matchers.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +53,8 @@ class ScriptedUi : public RunUi {
     std::string userId;
     int progressOpened = 0;
     platform::WindowHandle progressParent = nullptr;
+    // The progress dialog cannot be made.
+    bool progressFails = false;
 
     int RunConditionSheet(const ConditionSheetRequest& shown,
                           AggregationConditions& conditions) override {
@@ -79,6 +82,8 @@ class ScriptedUi : public RunUi {
     std::unique_ptr<ProgressWindow> OpenProgress(platform::WindowHandle hostWnd) override {
         ++progressOpened;
         progressParent = hostWnd;
+        if (progressFails)
+            return nullptr;
         return std::make_unique<NullProgress>();
     }
 };
@@ -130,10 +135,11 @@ TEST_F(OverviewRunTest, TheSheetGetsTheHostDerivedConditionsAndTheHostsPath) {
     EXPECT_EQ(1, ui.introMonth);
     EXPECT_EQ(1, ui.equityLabel);
     EXPECT_EQ("yamada_1_2", ui.userId);
-    // Cancelled: no progress, no report, result 1.
+    // Cancelled: no progress, no report, result 1, and no failure.
     EXPECT_EQ(0, ui.progressOpened);
     EXPECT_EQ(1, app->exitCode());
     EXPECT_FALSE(files.HasFile("C:\\出力\\a,b.xml"));
+    EXPECT_EQ("overview run: result 1: ok", testsupport::RunEndLine(files.DebugLines()));
 }
 
 TEST_F(OverviewRunTest, WithoutAHostTheSheetHasNoOwnerAndNoPath) {
@@ -156,6 +162,7 @@ TEST_F(OverviewRunTest, ExecutedRunWritesTheReportAndSaysSoOverTheProgressWindow
               LastBox()->text);
     EXPECT_EQ(kProgressWindow, LastBox()->owner);
     EXPECT_EQ(platform::kMbOk | platform::kMbIconInformation, LastBox()->style);
+    EXPECT_EQ("overview run: result 0: ok", testsupport::RunEndLine(files.DebugLines()));
 }
 
 TEST_F(OverviewRunTest, ReportThatCannotBeWrittenEndsWithResult2) {
@@ -167,6 +174,12 @@ TEST_F(OverviewRunTest, ReportThatCannotBeWrittenEndsWithResult2) {
     EXPECT_EQ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。",
               LastBox()->text);
     EXPECT_EQ(platform::kMbOk | platform::kMbIconExclamation, LastBox()->style);
+    // The folder is missing: the system's "path not found".
+    EXPECT_EQ(0u, testsupport::RunEndLine(files.DebugLines())
+                      .rfind("overview run: result 2: io step=create-temporary error=3 "
+                             "file=C:\\\\missing\\\\~ovw4242_",
+                             0))
+        << files.DebugLines().back();
 }
 
 TEST_F(OverviewRunTest, FailedAggregationWritesNoReport) {
@@ -185,6 +198,48 @@ TEST_F(OverviewRunTest, FailedAggregationWritesNoReport) {
         "勘定科目の集計に失敗しました。\n\n会計データを確認してから、もう一度実行してください。",
         LastBox()->text);
     EXPECT_EQ(kProgressWindow, LastBox()->owner);
+    EXPECT_EQ("overview run: result 2: host-refused step=MoveNext code=9",
+              testsupport::RunEndLine(files.DebugLines()));
+}
+
+TEST_F(OverviewRunTest, AFullDiskWhileWritingEndsWithResult2AndTheSystemsError) {
+    // Every write fails from the first on.
+    files.FailNth(1, testsupport::MemoryFileSystem::kWrite, true);
+    files.SetFaultError(testsupport::MemoryFileSystem::kErrorDiskFull);
+    const auto app = Run("");
+    EXPECT_EQ(2, app->exitCode());
+    EXPECT_FALSE(files.HasFile("C:\\out\\report.xml"));
+    ASSERT_NE(nullptr, LastBox());
+    EXPECT_EQ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。",
+              LastBox()->text);
+    EXPECT_EQ(0u, testsupport::RunEndLine(files.DebugLines())
+                      .rfind("overview run: result 2: io step=write-xml error=112 "
+                             "file=C:\\\\out\\\\~ovw4242_",
+                             0))
+        << files.DebugLines().back();
+}
+
+TEST_F(OverviewRunTest, WindowsThatCannotBeMadeEndTheRunAsBeforeWithTheirCause) {
+    // The sheet: the run ends as if it had been cancelled.
+    ui.answer = -1;
+    const auto cancelled = Run("");
+    EXPECT_EQ(1, cancelled->exitCode());
+    EXPECT_EQ(nullptr, LastBox());
+    EXPECT_EQ("overview run: result 1: out-of-memory step=condition-sheet",
+              testsupport::RunEndLine(files.DebugLines()));
+
+    // The progress dialog: the report is not written.
+    files.ClearDebugLines();
+    ui.answer = 2000;
+    ui.progressFails = true;
+    const auto failed = Run("");
+    EXPECT_EQ(2, failed->exitCode());
+    EXPECT_FALSE(files.HasFile("C:\\out\\report.xml"));
+    ASSERT_NE(nullptr, LastBox());
+    EXPECT_EQ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。",
+              LastBox()->text);
+    EXPECT_EQ("overview run: result 2: out-of-memory step=progress-dialog",
+              testsupport::RunEndLine(files.DebugLines()));
 }
 
 } // namespace

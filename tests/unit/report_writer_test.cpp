@@ -397,9 +397,10 @@ TEST_F(ReportWriterTest, AUsersFilesBesideTheTargetAreNeverTouched) {
 TEST_F(ReportWriterTest, ATargetThatCannotBeCreatedIsAFailureWithNothingLeft) {
     const auto before = fs.Tree();
     ClReportWriter writer(progress, lines, 0, kEditionIvy.defaultProductName, services);
-    EXPECT_EQ(0u, LogLine(writer.WriteReport("C:\\Missing\\report.xml", 2, 4,
-                                             DataRecord("A", 20170401, 20180331)))
-                      .rfind("io step=create-temporary error=3 file=C:\\Missing\\~ovw4242_", 0));
+    EXPECT_EQ(0u,
+              LogLine(writer.WriteReport("C:\\Missing\\report.xml", 2, 4,
+                                         DataRecord("A", 20170401, 20180331)))
+                  .rfind("io step=create-temporary error=3 file=C:\\\\Missing\\\\~ovw4242_", 0));
     EXPECT_EQ("range-refused step=output-path-length value=0",
               LogLine(writer.WriteReport("", 2, 4, DataRecord("A", 20170401, 20180331))));
     EXPECT_EQ(before, fs.Tree());

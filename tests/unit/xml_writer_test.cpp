@@ -126,7 +126,7 @@ TEST_F(XmlWriterTest, AFailedWriteClosesTheFileSoLaterWritesFailToo) {
     ASSERT_OK(xml.OpenFile(fs, kPath));
     EXPECT_OK(xml.WriteStartTag(line, "R", 0));
     fs.FailNth(1);
-    const std::string failed = "io step=write-xml error=112 file=C:\\Out\\a.xml";
+    const std::string failed = "io step=write-xml error=112 file=C:\\\\Out\\\\a.xml";
     EXPECT_EQ(failed, LogLine(xml.WriteElement(line, "E", "v", 1)));
     EXPECT_EQ(failed, LogLine(xml.status()));
     // The file is closed: nothing more reaches it, even with the fault gone, and every later
@@ -144,7 +144,7 @@ TEST_F(XmlWriterTest, AFailedCloseCountsAsAFailedWrite) {
     EXPECT_OK(xml.WriteStartTag(line, "R", 0));
     fs.SetFaultError(MemoryFileSystem::kErrorAccessDenied);
     fs.FailNth(1);
-    EXPECT_EQ("io step=close-xml error=5 file=C:\\Out\\a.xml", LogLine(xml.CloseFile()));
+    EXPECT_EQ("io step=close-xml error=5 file=C:\\\\Out\\\\a.xml", LogLine(xml.CloseFile()));
     EXPECT_TRUE(fs.FaultFired());
     EXPECT_EQ(platform::Cause::kIo, xml.status().cause());
 }
@@ -152,7 +152,7 @@ TEST_F(XmlWriterTest, AFailedCloseCountsAsAFailedWrite) {
 TEST_F(XmlWriterTest, AFileThatDidNotOpenFailsEveryWrite) {
     EXPECT_EQ("no-data step=open-xml-path", LogLine(xml.OpenFile(fs, nullptr)));
     EXPECT_EQ("no-data step=open-xml-path", LogLine(xml.OpenFile(fs, "")));
-    const std::string missing = "io step=open-xml error=3 file=C:\\Missing\\a.xml";
+    const std::string missing = "io step=open-xml error=3 file=C:\\\\Missing\\\\a.xml";
     EXPECT_EQ(missing, LogLine(xml.OpenFile(fs, "C:\\Missing\\a.xml")));
     EXPECT_EQ(missing, LogLine(xml.WriteText("x")));
     EXPECT_EQ(missing, LogLine(xml.WriteStartTag(line, "R", 0)));
@@ -165,7 +165,7 @@ TEST_F(XmlWriterTest, WritesAfterTheFileIsClosedFail) {
     ASSERT_OK(xml.OpenFile(fs, kPath));
     EXPECT_OK(xml.WriteStartTag(line, "R", 0));
     EXPECT_OK(xml.CloseFile());
-    EXPECT_EQ("io step=write-xml-not-open error=0 file=C:\\Out\\a.xml",
+    EXPECT_EQ("io step=write-xml-not-open error=0 file=C:\\\\Out\\\\a.xml",
               LogLine(xml.WriteEndTag(line, "R", 0)));
     EXPECT_EQ("<R>\r\n", Written());
     // Reopened, the writer starts afresh.

@@ -52,8 +52,8 @@ class [[nodiscard]] Status {
 };
 
 // The status as one line of printable ASCII for a log: "ok", or the cause and its detail, such
-// as "io step=create-temporary error=5 file=C:\out\~ovw42_1.tmp". Bytes of a file name or place
-// outside printable ASCII (Shift_JIS names) are written as \xHH, and a backslash stays itself.
+// as "io step=create-temporary error=5 file=C:\\out\\~ovw42_1.tmp". In a file name or place a
+// backslash is doubled and a byte outside printable ASCII (of a Shift_JIS name) written as \xHH.
 std::string LogLine(const Status& status);
 
 } // namespace platform
