@@ -89,9 +89,7 @@ platform::Status ClReportWriter::WriteReport(const std::string& path, std::int16
         written = ReadBack(temporary);
     if (written.ok() && !services_.files.MoveReplacing(temporary, path))
         written = platform::Status::Io("replace-report", services_.files.LastError(), path);
-    if (written.ok())
-        return written;
-    if (opened)
+    if (!written.ok() && opened)
         RemoveLeftover(services_.files, temporary);
     return written;
 }
