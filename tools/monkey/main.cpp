@@ -381,15 +381,7 @@ class Monkey {
         if (window == nullptr)
             return std::string(chord.name) + " (no window)";
         SetForegroundWindow(GetAncestor(window, GA_ROOT));
-        INPUT inputs[4] = {};
-        const WORD keys[4] = {chord.modifier, chord.key, chord.key, chord.modifier};
-        for (int i = 0; i < 4; ++i) {
-            inputs[i].type = INPUT_KEYBOARD;
-            inputs[i].ki.wVk = keys[i];
-            inputs[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(keys[i], MAPVK_VK_TO_VSC));
-            inputs[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
-        }
-        SendInput(4, inputs, sizeof(INPUT));
+        robot::SendChord(chord.modifier, chord.key);
         return chord.name;
     }
 

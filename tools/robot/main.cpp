@@ -539,7 +539,7 @@ class Robot {
         HWND window = RequireWindow();
         // Real input goes to the foreground window.
         SetForegroundWindow(GetAncestor(window, GA_ROOT));
-        robot::SendAltF4();
+        robot::SendChord(VK_MENU, VK_F4);
         SettleChild();
         return {};
     }

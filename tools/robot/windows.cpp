@@ -178,9 +178,9 @@ void RightClickAt(POINT screen) {
     lastClick = GetTickCount();
 }
 
-void SendAltF4() {
+void SendChord(WORD modifier, WORD key) {
     INPUT inputs[4] = {};
-    const WORD keys[4] = {VK_MENU, VK_F4, VK_F4, VK_MENU};
+    const WORD keys[4] = {modifier, key, key, modifier};
     for (int i = 0; i < 4; ++i) {
         inputs[i].type = INPUT_KEYBOARD;
         inputs[i].ki.wVk = keys[i];

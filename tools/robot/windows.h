@@ -27,8 +27,9 @@ void Settle(HWND window);
 void PostKey(HWND window, UINT virtualKey);
 // A real right click (SendInput) at the screen point, never taken as half of a double click.
 void RightClickAt(POINT screen);
-// Real Alt+F4 (SendInput) to the foreground window: posted keys cannot carry Alt's key state.
-void SendAltF4();
+// A real chord such as Alt+F4 (SendInput) to the foreground window: posted keys cannot carry a
+// modifier's key state.
+void SendChord(WORD modifier, WORD key);
 
 // List views and tooltips through memory allocated in the target process.
 int ListViewCount(HWND listView);
