@@ -132,14 +132,15 @@ struct OverviewAggregator::SlotPlan {
     // Month of a monthly line that slot N lands in; 0 when the slot is not read for them.
     std::array<std::int16_t, kSlots> monthOf{};
 
-    // False when the request's months lie outside the fiscal year (they index the slots).
-    bool Make(const AggregationRequest& request, const StDATAINFO& dataInfo) {
+    // Refused when the request's months lie outside the fiscal year (they index the slots).
+    platform::Status Make(const AggregationRequest& request, const StDATAINFO& dataInfo) {
         const MonthTerm* terms = request.terms;
         fromIndex = terms[0].value16();
         const std::int16_t toIndex = terms[1].value16();
-        if (fromIndex < 1 || fromIndex > kLastFiscalMonth || toIndex < 1 ||
-            toIndex > kLastFiscalMonth)
-            return false;
+        if (fromIndex < 1 || fromIndex > kLastFiscalMonth)
+            return platform::Status::RangeRefused("request-from-month", fromIndex);
+        if (toIndex < 1 || toIndex > kLastFiscalMonth)
+            return platform::Status::RangeRefused("request-to-month", toIndex);
 
         // The year-end closing term follows the months directly, or follows the interim term;
         // either way its postings (slot 13) count.
@@ -172,7 +173,7 @@ struct OverviewAggregator::SlotPlan {
         }
         if (period[kYearEndSlot])
             monthOf[kYearEndSlot] = toIndex;
-        return true;
+        return platform::Status();
     }
 
     // The row's balance on its own side: opening part plus the period's movements. The sums are
@@ -255,49 +256,52 @@ OverviewAggregator::OverviewAggregator(ProgressSink& progress, const MappingEntr
 
 OverviewAggregator::~OverviewAggregator() = default;
 
-int OverviewAggregator::Aggregate(int taxIncluded, const AggregationRequest& request,
-                                  const StDATAINFO& dataInfo) try {
+platform::Status OverviewAggregator::Aggregate(int taxIncluded, const AggregationRequest& request,
+                                               const StDATAINFO& dataInfo) try {
     progress_.AdvanceTo(0, 100);
     SlotPlan plan;
-    if (!plan.Make(request, dataInfo))
-        return 0;
+    if (platform::Status planned = plan.Make(request, dataInfo); !planned.ok())
+        return planned;
     if (!cursor_) {
         StDATAINFO selected;
+        // The host answers with a record or none: no code to pass on.
         if (!host_.SelectedData(selected))
-            return 0;
+            return platform::Status::HostRefused("GetSetObject", 0);
         cursor_ = host_.OpenAccountTotals(selected.dataId());
         if (!cursor_)
-            return 0;
+            return platform::Status::NoData("open-account-totals");
     }
 
     progress_.AdvanceTo(100, 200);
-    cursor_->MoveReady(request.terms);
+    // A cursor that is not ready would fail at the count; its own answer says more.
+    if (const long code = cursor_->MoveReady(request.terms); code != 0)
+        return platform::Status::HostRefused("MoveReady", code);
     long rowCount = 0;
-    if (cursor_->GetSumCount(&rowCount) != 0)
-        return 0;
+    if (const long code = cursor_->GetSumCount(&rowCount); code != 0)
+        return platform::Status::HostRefused("GetSumCount", code);
 
     progress_.AdvanceTo(200, 300);
-    if (cursor_->SetMovePos(0) != 0)
-        return 0;
+    if (const long code = cursor_->SetMovePos(0); code != 0)
+        return platform::Status::HostRefused("SetMovePos", code);
     kindTotals_.Clear();
-    if (!Walk(taxIncluded == 1, rowCount, plan))
-        return 0;
+    if (platform::Status walked = Walk(taxIncluded == 1, rowCount, plan); !walked.ok())
+        return walked;
 
     progress_.AdvanceTo(300, 400);
     cursor_->MoveFinish();
     cursor_.reset();
-    if (!ApplySourceKeys())
-        return 0;
+    if (platform::Status applied = ApplySourceKeys(); !applied.ok())
+        return applied;
 
     progress_.AdvanceTo(400, 500);
-    return 1;
+    return platform::Status();
 } catch (const std::bad_alloc&) {
-    return 0;
+    return platform::Status::OutOfMemory("Aggregate");
 }
 
 // One activity step per row and per mapping entry that the row feeds: the index spares the visit
 // of the other entries, and with it the step that such a visit would take.
-bool OverviewAggregator::Walk(bool taxIncluded, long rowCount, const SlotPlan& plan) {
+platform::Status OverviewAggregator::Walk(bool taxIncluded, long rowCount, const SlotPlan& plan) {
     const MappingIndex index(mappings_, lines_);
     std::vector<SavedLine> saved;
     for (long i = 0; i < rowCount; ++i) {
@@ -307,11 +311,11 @@ bool OverviewAggregator::Walk(bool taxIncluded, long rowCount, const SlotPlan& p
         if (result == kHostEndOfRows)
             break;
         if (result != 0)
-            return false;
+            return platform::Status::HostRefused("MoveNext", result);
 
         FixedAmount balance;
         if (!plan.Balance(row, taxIncluded, balance))
-            return false;
+            return platform::Status::Overflow("row-balance");
         kindTotals_.Take(row, balance);
         if (row.noMapMark() != 0)
             continue;
@@ -326,12 +330,12 @@ bool OverviewAggregator::Walk(bool taxIncluded, long rowCount, const SlotPlan& p
                 Save(saved, line);
                 if (!AddToLine(row, taxIncluded, plan, balance, *line)) {
                     Restore(saved);
-                    return false;
+                    return platform::Status::Overflow("line-amount");
                 }
             }
         }
     }
-    return true;
+    return platform::Status();
 }
 
 bool OverviewAggregator::AddToLine(const StKAMOKUSUMINFO& row, bool taxIncluded,
@@ -345,7 +349,7 @@ bool OverviewAggregator::AddToLine(const StKAMOKUSUMINFO& row, bool taxIncluded,
                : FixedAmount::RawMinus(value, balance, value);
 }
 
-bool OverviewAggregator::ApplySourceKeys() {
+platform::Status OverviewAggregator::ApplySourceKeys() {
     for (const auto& entry : mappings_) {
         progress_.ActivityTick();
         const SourceKey key = FindSourceKey(entry->key.c_str());
@@ -355,19 +359,19 @@ bool OverviewAggregator::ApplySourceKeys() {
             break;
         case SourceKey::kOtherAssets:
             if (!SetDerivedValue(entry->lineNo, total, kOtherAssetsFirstLine, kOtherAssetsLastLine))
-                return false;
+                return platform::Status::Overflow("other-assets");
             break;
         case SourceKey::kOtherLiabilities:
             if (!SetDerivedValue(entry->lineNo, total, kOtherLiabilitiesFirstLine,
                                  kOtherLiabilitiesLastLine))
-                return false;
+                return platform::Status::Overflow("other-liabilities");
             break;
         default:
             SetLineValue(entry->lineNo, total.ToRaw());
             break;
         }
     }
-    return true;
+    return platform::Status();
 }
 
 bool OverviewAggregator::SetDerivedValue(std::int16_t lineNo, const FixedAmount& total,

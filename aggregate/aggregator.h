@@ -9,6 +9,7 @@
 #include "aggregate/statement_line.h"
 #include "host/records.h"
 #include "platform/host.h"
+#include "platform/status.h"
 
 #include <cstdint>
 #include <memory>
@@ -45,11 +46,14 @@ class OverviewAggregator {
 
     // Adds the host's totals of the requested months into the statement lines (whose amounts
     // must be zero) and gives the source-key lines their values. taxIncluded 1 totals the
-    // tax-inclusive figures. 1 on success; 0 when the host fails, the request's months are out
-    // of range, a row's balance is refused by the range-checked sum, or an exact amount does not
-    // fit where it is stored (no part of the refused row is stored, and the lines must not be
-    // reported). Sums on the way are exact, however large.
-    int Aggregate(int taxIncluded, const AggregationRequest& request, const StDATAINFO& dataInfo);
+    // tax-inclusive figures. Sums on the way are exact, however large. Refused, and the lines
+    // must not be reported, when: the host has no selected data (no data) or refuses a call of
+    // the cursor (host refused, with its code); a month of the request lies outside the fiscal
+    // year (range refused); a row's balance is refused by the range-checked sum or an exact
+    // amount does not fit where it is stored (overflow; no part of the refused row is stored);
+    // memory runs out (out of memory).
+    platform::Status Aggregate(int taxIncluded, const AggregationRequest& request,
+                               const StDATAINFO& dataInfo);
 
     // Sets slot 0 of the first main-account line (or the first monthly line) numbered lineNo.
     void SetLineValue(std::int16_t lineNo, std::int64_t value);
@@ -58,10 +62,10 @@ class OverviewAggregator {
     struct SlotPlan;
     class MappingIndex;
 
-    bool Walk(bool taxIncluded, long rowCount, const SlotPlan& plan);
+    platform::Status Walk(bool taxIncluded, long rowCount, const SlotPlan& plan);
     bool AddToLine(const StKAMOKUSUMINFO& row, bool taxIncluded, const SlotPlan& plan,
                    const FixedAmount& balance, StatementLine& line) const;
-    bool ApplySourceKeys();
+    platform::Status ApplySourceKeys();
     bool SetDerivedValue(std::int16_t lineNo, const FixedAmount& total, std::int16_t firstLine,
                          std::int16_t lastLine);
 

@@ -14,19 +14,22 @@ constexpr std::size_t kHeaderTextSize = 51;
 
 } // namespace
 
-int SelectCompanyData(platform::Host& host, StDATAINFO& record) {
+platform::Status SelectCompanyData(platform::Host& host, StDATAINFO& record) {
     std::memset(record.bytes, 0, sizeof record.bytes);
+    // The host answers these with an object or none: no code to pass on.
     platform::HostUser user;
     if (!host.CurrentUser(user))
-        return 0;
+        return platform::Status::HostRefused("GetSysUserObject", 0);
     bool found = false;
-    host.ForEachDataSet([&](const StDATAINFO& walked) {
+    const bool walked = host.ForEachDataSet([&](const StDATAINFO& walked) {
         found = walked.dataNo() == user.dataNo;
         if (found)
             record = walked;
         return !found;
     });
-    return found ? 1 : 0;
+    if (!walked)
+        return platform::Status::HostRefused("GetSetObject", 0);
+    return found ? platform::Status() : platform::Status::NoData("selected-data", user.dataNo);
 }
 
 int NewFormOf(const StDATAINFO& record) {

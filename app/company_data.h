@@ -5,14 +5,15 @@
 #include "aggregate/request.h"
 #include "host/records.h"
 #include "platform/host.h"
+#include "platform/status.h"
 
 #include <cstdint>
 #include <string>
 
 // Copies the data record of the company data that the current host user has selected into
-// record: 1 when found; 0 (record all zeros) when no data set has the selected number or the
-// host does not answer.
-int SelectCompanyData(platform::Host& host, StDATAINFO& record);
+// record. Refused, with the record all zeros, when the host has no user or no company data sets
+// (host refused) or no data set has the selected number (no data, with the number).
+platform::Status SelectCompanyData(platform::Host& host, StDATAINFO& record);
 
 // The form generation: 1 ("30", the newer form) for a period ending on 20180401 or later, else
 // 0 ("16").

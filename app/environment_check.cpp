@@ -49,35 +49,61 @@ int LevelOf(const std::string& value) {
     return static_cast<int>(level);
 }
 
+// What the definition file in files' current directory says.
+struct Definition {
+    EnvironmentCode code = kEnvironmentInvalid;
+    std::string path;
+    // The level read; meaningful for the codes that compare it.
+    int level = 0;
+    bool exists = false;
+};
+
+Definition ReadDefinition(platform::FileSystem& files) {
+    Definition definition;
+    definition.path = DefinitionFilePath(files.CurrentDirectory());
+    definition.exists = files.Exists(definition.path);
+    if (!definition.exists)
+        return definition;
+    const std::string value = files.ReadProfileString(kLevelSection, kLevelKey, kLevelDefault,
+                                                      kLevelSize, definition.path);
+    if (value.empty())
+        return definition;
+    definition.level = LevelOf(value);
+    if (definition.level == kRequiredLevel)
+        definition.code = kEnvironmentMatches;
+    else
+        definition.code =
+            definition.level < kRequiredLevel ? kEnvironmentTargetOld : kEnvironmentTargetNew;
+    return definition;
+}
+
 } // namespace
 
 EnvironmentCode EnvironmentCodeOf(platform::FileSystem& files) {
-    const std::string path = DefinitionFilePath(files.CurrentDirectory());
-    if (!files.Exists(path))
-        return kEnvironmentInvalid;
-    const std::string value =
-        files.ReadProfileString(kLevelSection, kLevelKey, kLevelDefault, kLevelSize, path);
-    if (value.empty())
-        return kEnvironmentInvalid;
-    const int level = LevelOf(value);
-    if (level == kRequiredLevel)
-        return kEnvironmentMatches;
-    return level < kRequiredLevel ? kEnvironmentTargetOld : kEnvironmentTargetNew;
+    return ReadDefinition(files).code;
 }
 
-int CheckEnvironment(platform::Host& host, platform::FileSystem& files, HostWnd hostWnd,
-                     int showMessages) {
-    const EnvironmentCode code = EnvironmentCodeOf(files);
-    if (code == kEnvironmentMatches)
-        return 1;
-    if (showMessages != 0) {
-        for (const EnvironmentMessage& message : kMessages) {
-            if (message.code == code) {
-                host.ShowMessage(hostWnd, message.text, texts::kAppTitle,
-                                 platform::kMbIconExclamation | platform::kMbOk);
-                break;
-            }
+void ShowEnvironmentMessage(platform::Host& host, HostWnd hostWnd, EnvironmentCode code) {
+    for (const EnvironmentMessage& message : kMessages) {
+        if (message.code == code) {
+            host.ShowMessage(hostWnd, message.text, texts::kAppTitle,
+                             platform::kMbIconExclamation | platform::kMbOk);
+            return;
         }
     }
-    return 0;
+}
+
+platform::Status CheckEnvironment(platform::Host& host, platform::FileSystem& files,
+                                  HostWnd hostWnd, int showMessages) {
+    const Definition definition = ReadDefinition(files);
+    if (definition.code == kEnvironmentMatches)
+        return platform::Status();
+    if (showMessages != 0)
+        ShowEnvironmentMessage(host, hostWnd, definition.code);
+    if (definition.code != kEnvironmentInvalid)
+        return platform::Status::RangeRefused("definition-level", definition.level);
+    return platform::Status::BadFile("definition-file", definition.path,
+                                     definition.exists ? std::string("[") + kLevelSection + "] " +
+                                                             kLevelKey + " empty"
+                                                       : std::string("no file"));
 }

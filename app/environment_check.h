@@ -4,6 +4,7 @@
 
 #include "platform/filesystem.h"
 #include "platform/host.h"
+#include "platform/status.h"
 
 // The definition file of the filing application, looked for in the current directory.
 extern const char kDefinitionFileName[];
@@ -18,7 +19,11 @@ enum EnvironmentCode : int {
 // The code of the definition file found in files' current directory.
 EnvironmentCode EnvironmentCodeOf(platform::FileSystem& files);
 
-// 1 when the environment matches; otherwise 0, after showing the code's message through the
-// host's message service (owner hostWnd, null when none) when showMessages is non-zero.
-int CheckEnvironment(platform::Host& host, platform::FileSystem& files, HostWnd hostWnd,
-                     int showMessages);
+// Success when the environment matches. Otherwise, after showing the code's message through the
+// host's message service (owner hostWnd, null when none) when showMessages is non-zero, refused:
+// a bad definition file (no file, or an empty level) or a level out of range (the level).
+platform::Status CheckEnvironment(platform::Host& host, platform::FileSystem& files,
+                                  HostWnd hostWnd, int showMessages);
+
+// Shows the message of a code other than kEnvironmentMatches through the host's message service.
+void ShowEnvironmentMessage(platform::Host& host, HostWnd hostWnd, EnvironmentCode code);

@@ -19,23 +19,26 @@ std::int32_t FieldNumber(const std::string& text, std::size_t begin, std::size_t
 
 } // namespace
 
-int ParseHostCommandLine(const std::string& text, HostCommandLine& out) {
+platform::Status ParseHostCommandLine(const std::string& text, HostCommandLine& out) {
+    const auto commas = [](long long found) {
+        return platform::Status::NoData("host-command-line-commas", found);
+    };
     if (text.empty())
-        return 0;
+        return commas(0);
     // ',' is below 0x40, so it is never the second byte of a double-byte character.
     const std::size_t first = text.find(',');
     if (first == std::string::npos)
-        return 0;
+        return commas(0);
     out.hostWnd = static_cast<std::intptr_t>(FieldNumber(text, 0, first));
     const std::size_t second = text.find(',', first + 1);
     if (second == std::string::npos)
-        return 0;
+        return commas(1);
     out.hostMsg = FieldNumber(text, first + 1, second);
     const std::size_t third = text.find(',', second + 1);
     if (third == std::string::npos)
-        return 0;
+        return commas(2);
     out.functionId = static_cast<std::int16_t>(FieldNumber(text, second + 1, third));
     if (third + 1 < text.size())
         out.hostText = text.substr(third + 1);
-    return 1;
+    return platform::Status();
 }

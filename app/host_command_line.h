@@ -1,6 +1,8 @@
 // The command line with which the host starts a link program: "hwnd,msg,functionId,text".
 #pragma once
 
+#include "platform/status.h"
+
 #include <cstdint>
 #include <string>
 
@@ -12,6 +14,7 @@ struct HostCommandLine {
     std::string hostText;
 };
 
-// Returns 1 when the line has at least three commas, else 0. Fields are stored as they are
+// Success when the line has at least three commas: the host started the program. Otherwise no
+// data, with the number of commas found (the program runs alone). Fields are stored as they are
 // read, so a line that breaks off early still leaves the fields before the break set.
-int ParseHostCommandLine(const std::string& text, HostCommandLine& out);
+platform::Status ParseHostCommandLine(const std::string& text, HostCommandLine& out);

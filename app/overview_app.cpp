@@ -27,31 +27,43 @@ ClOverviewApp::ClOverviewApp(const Edition& edition, platform::Host& host,
 ClOverviewApp::~ClOverviewApp() = default;
 
 bool ClOverviewApp::InitInstance() {
-    if (host_.Connect(texts::kAppTitle, edition_.appType) != 0)
+    if (const long code = host_.Connect(texts::kAppTitle, edition_.appType); code != 0) {
+        failure_ = platform::Status::HostRefused("Initiate", code);
         return false;
+    }
 
-    if (ParseHostCommandLine(commandLine_, command_) == 1) {
+    if (ParseHostCommandLine(commandLine_, command_).ok()) {
         startedByHost_ = 1;
         hostParent_ = ToWindow(command_.hostWnd);
         desktop_.EnableWindow(hostParent_, false);
         host_.SetOwnerWindow(hostParent_);
     }
 
-    // Relative names later in the run ("QuorinDef.ini", "SUPPORT.INF") resolve here.
-    files_.ChangeDirectory(files_.ProgramFolder());
+    // Relative names later in the run ("QuorinDef.ini", "SUPPORT.INF") resolve here: without the
+    // program's folder the definition file cannot be found, and the run ends as it would then.
+    const std::string programFolder = files_.ProgramFolder();
+    if (!files_.ChangeDirectory(programFolder)) {
+        failure_ = platform::Status::Io("ChangeDirectory", files_.LastError(), programFolder);
+        ShowEnvironmentMessage(host_, hostParent_, kEnvironmentInvalid);
+        exitCode_ = kFailure;
+        return false;
+    }
 
-    if (CheckEnvironment(host_, files_, hostParent_, 1) == 0) {
+    failure_ = CheckEnvironment(host_, files_, hostParent_, 1);
+    if (!failure_.ok()) {
         exitCode_ = kFailure;
         return false;
     }
 
     const long link = host_.LinkPermission();
     if (link != 0) {
+        failure_ = platform::Status::HostRefused("ExpSysLink", link);
         exitCode_ = link == 1 ? kNoOutput : kFailure;
         return false;
     }
 
-    if (SelectCompanyData(host_, dataRecord_) == 0) {
+    failure_ = SelectCompanyData(host_, dataRecord_);
+    if (!failure_.ok()) {
         // An all-zero record would give an empty company and a period of zero dates.
         desktop_.ShowMessage(nullptr, texts::kNoCompanyDataMessage, texts::kAppTitle,
                              platform::kMbIconExclamation | platform::kMbOk);
@@ -59,6 +71,7 @@ bool ClOverviewApp::InitInstance() {
         return false;
     }
     if (dataRecord_.startUseMonth() == kPastResultsMonth) {
+        failure_ = platform::Status::RangeRefused("past-results-data", kPastResultsMonth);
         desktop_.ShowMessage(nullptr, texts::kPastResultsMessage, texts::kAppTitle,
                              platform::kMbIconExclamation | platform::kMbOk);
         exitCode_ = kNoOutput;
@@ -83,5 +96,9 @@ int ClOverviewApp::ExitInstance() {
                       static_cast<std::intptr_t>(command_.functionId), exitCode_);
         desktop_.EnableWindow(hostParent_, true);
     }
+
+    // Once, at the very end: a support call can be answered from the debugger's log.
+    files_.DebugOutput("overview run: result " + std::to_string(exitCode_) + ": " +
+                       platform::LogLine(failure_));
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "platform/desktop.h"
 #include "platform/filesystem.h"
 #include "platform/host.h"
+#include "platform/status.h"
 #include "ui/run_ui.h"
 
 #include <string>
@@ -28,6 +29,9 @@ class ClOverviewApp : public platform::Application {
     int ExitInstance() override;
 
     int exitCode() const { return exitCode_; }
+    // Why the run ended without a report (success when it wrote one, or the user cancelled);
+    // ExitInstance writes it to the debugger's output.
+    const platform::Status& failure() const { return failure_; }
     int startedByHost() const { return startedByHost_; }
     const HostCommandLine& hostCommand() const { return command_; }
     // The selected company data, its form generation (1: the newer form) and the header texts
@@ -53,6 +57,7 @@ class ClOverviewApp : public platform::Application {
     HostCommandLine command_;
     platform::WindowHandle hostParent_ = nullptr;
     int exitCode_ = kReportWritten;
+    platform::Status failure_;
     MappingEntries mappings_;
     StatementLines statementLines_;
     StDATAINFO dataRecord_{};

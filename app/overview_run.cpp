@@ -10,6 +10,7 @@
 namespace {
 
 const int kSheetExecuted = 2000;
+const int kSheetNotShown = -1;
 
 // The host user and the two selection numbers that name the settings file.
 void FillUser(platform::Host& host, AggregationConditions& conditions) {
@@ -51,7 +52,11 @@ bool ClOverviewApp::RunConditionsAndReport() {
     conditions.mappings = &mappings_;
     conditions.statementLines = &statementLines_;
 
-    if (services_->ui.RunConditionSheet(host_, request, conditions) != kSheetExecuted) {
+    const int sheetResult = services_->ui.RunConditionSheet(host_, request, conditions);
+    if (sheetResult != kSheetExecuted) {
+        // The sheet's window could not be made; the run still ends as if it had been cancelled.
+        if (sheetResult == kSheetNotShown)
+            failure_ = platform::Status::OutOfMemory("condition-sheet");
         exitCode_ = kNoOutput;
         return false;
     }
@@ -68,6 +73,7 @@ bool ClOverviewApp::AggregateAndWrite(const AggregationConditions& conditions) {
     std::unique_ptr<ProgressWindow> progress =
         services_->ui.OpenProgress(startedByHost_ == 1 ? hostParent_ : nullptr);
     if (progress == nullptr) {
+        failure_ = platform::Status::OutOfMemory("progress-dialog");
         desktop_.ShowMessage(nullptr, texts::kWriteFailedMessage, texts::kAppTitle,
                              platform::kMbOk | platform::kMbIconExclamation);
         exitCode_ = kFailure;
@@ -86,12 +92,13 @@ bool ClOverviewApp::AggregateAndWrite(const AggregationConditions& conditions) {
     AggregationRequest request{};
     BuildAggregationRequest(host_, request, dataRecord_, firstMonth, endMonth);
     // A failed aggregation leaves the lines incomplete: nothing is written from them.
-    const bool aggregated = aggregator.Aggregate(taxIncluded, request, dataRecord_) == 1;
-    bool written = false;
+    failure_ = aggregator.Aggregate(taxIncluded, request, dataRecord_);
+    const bool aggregated = failure_.ok();
     if (aggregated) {
         writer.progressBase = 500;
-        written = writer.WriteReport(path, command_.functionId, firstMonth, dataRecord_) == 1;
+        failure_ = writer.WriteReport(path, command_.functionId, firstMonth, dataRecord_);
     }
+    const bool written = failure_.ok();
 
     progress->Close();
     desktop_.RestoreWaitCursor();

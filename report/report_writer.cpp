@@ -49,49 +49,59 @@ std::string ToFullWidthName(platform::TextMapping& text, const std::string& name
     return wide;
 }
 
-int ClReportWriter::WriteReport(const std::string& path, std::int16_t functionId, int firstMonth,
-                                const StDATAINFO& dataRecord) {
+platform::Status ClReportWriter::WriteReport(const std::string& path, std::int16_t functionId,
+                                             int firstMonth, const StDATAINFO& dataRecord) {
     std::string temporary;
     ClXmlWriter xml;
     xml_ = &xml;
-    const bool opened =
-        xml.OpenFile(CreateTemporaryBeside(services_.files, path, temporary), temporary) == 0;
-    xml.WriteText(kDeclaration);
-    xml.WriteStartTag(line_, "REPORT", 0);
+    auto file = CreateTemporaryBeside(services_.files, path, temporary);
+    const bool opened = file != nullptr;
+    platform::Status notOpened =
+        temporary.empty()
+            ? platform::Status::RangeRefused("output-path-length",
+                                             static_cast<long long>(path.size()))
+            : platform::Status::Io("create-temporary", services_.files.LastError(), temporary);
+    // The writer goes on into a file that did not open, failing at every write.
+    static_cast<void>(xml.OpenFile(std::move(file), temporary, std::move(notOpened)));
+    static_cast<void>(xml.WriteText(kDeclaration));
+    static_cast<void>(xml.WriteStartTag(line_, "REPORT", 0));
     progress_.ActivityTick();
 
-    int written = WriteSystemSection(functionId);
-    if (written != 0) {
+    platform::Status written = WriteSystemSection(functionId);
+    if (written.ok()) {
         progress_.ActivityTick();
         written = WriteBasicSection(dataRecord);
     }
-    if (written != 0) {
+    if (written.ok()) {
         progress_.ActivityTick();
         written = WriteDataSection(firstMonth);
     }
-    if (written != 0)
+    if (written.ok())
         progress_.ActivityTick();
 
-    xml.WriteEndTag(line_, "REPORT", 0);
-    xml.CloseFile();
+    static_cast<void>(xml.WriteEndTag(line_, "REPORT", 0));
+    const platform::Status closed = xml.CloseFile();
     xml_ = nullptr;
 
-    if (written != 0 && xml.AllWritten() && ReadsBackSound(temporary) &&
-        services_.files.MoveReplacing(temporary, path))
-        return 1;
-    if (opened)
+    if (written.ok())
+        written = closed;
+    if (written.ok())
+        written = ReadBack(temporary);
+    if (written.ok() && !services_.files.MoveReplacing(temporary, path))
+        written = platform::Status::Io("replace-report", services_.files.LastError(), path);
+    if (!written.ok() && opened)
         RemoveLeftover(services_.files, temporary);
-    return 0;
+    return written;
 }
 
-int ClReportWriter::WriteElementTick(const char* name, const char* value) {
-    if (xml_->WriteElement(line_, name, value, 2) == 0)
-        return 0;
-    progress_.ActivityTick();
-    return 1;
+platform::Status ClReportWriter::WriteElementTick(const char* name, const char* value) {
+    platform::Status written = xml_->WriteElement(line_, name, value, 2);
+    if (written.ok())
+        progress_.ActivityTick();
+    return written;
 }
 
-int ClReportWriter::WriteSystemSection(std::int16_t functionId) {
+platform::Status ClReportWriter::WriteSystemSection(std::int16_t functionId) {
     ClSupportInfo support(services_.files, services_.memory, services_.desktop);
     std::string productName = support.GetProductName();
     if (productName.empty())
@@ -102,51 +112,51 @@ int ClReportWriter::WriteSystemSection(std::int16_t functionId) {
     const std::string connectedVersion = services_.strings.Load(kConnectedProgramVersionId);
     NumberText number;
 
-    if (xml_->WriteStartTag(line_, "SYSTEM", 1) == 0 ||
-        WriteElementTick("GYOUMUPREFIX", kBusinessPrefix) == 0 ||
-        WriteElementTick("VERSION", kFormatVersion) == 0 ||
-        WriteElementTick("FUNCTIONID", NumberTextOf(functionId, number)) == 0 ||
-        WriteElementTick("CONNECTEDPROGRAMVER", connectedVersion.c_str()) == 0 ||
-        WriteElementTick("PROGRAMNAME", productName.c_str()) == 0 ||
-        WriteElementTick("PROGRAMVER", productVersion.c_str()) == 0 ||
-        xml_->WriteEndTag(line_, "SYSTEM", 1) == 0)
-        return 0;
+    if (!xml_->WriteStartTag(line_, "SYSTEM", 1).ok() ||
+        !WriteElementTick("GYOUMUPREFIX", kBusinessPrefix).ok() ||
+        !WriteElementTick("VERSION", kFormatVersion).ok() ||
+        !WriteElementTick("FUNCTIONID", NumberTextOf(functionId, number)).ok() ||
+        !WriteElementTick("CONNECTEDPROGRAMVER", connectedVersion.c_str()).ok() ||
+        !WriteElementTick("PROGRAMNAME", productName.c_str()).ok() ||
+        !WriteElementTick("PROGRAMVER", productVersion.c_str()).ok() ||
+        !xml_->WriteEndTag(line_, "SYSTEM", 1).ok())
+        return xml_->status();
     progress_.AdvanceTo(progressBase, static_cast<std::int16_t>(progressBase + 100));
-    return 1;
+    return platform::Status();
 }
 
-int ClReportWriter::WriteBasicSection(const StDATAINFO& dataRecord) {
+platform::Status ClReportWriter::WriteBasicSection(const StDATAINFO& dataRecord) {
     const std::string companyName(dataRecord.companyName(),
                                   strnlen(dataRecord.companyName(), StDATAINFO::companyNameSize));
     const std::string fullWidthName = ToFullWidthName(services_.text, companyName);
     NumberText from;
     NumberText to;
 
-    if (xml_->WriteStartTag(line_, "BASIC", 1) == 0)
-        return 0;
+    if (!xml_->WriteStartTag(line_, "BASIC", 1).ok())
+        return xml_->status();
     progress_.ActivityTick();
-    if (WriteElementTick("KOMONSAKINAME", fullWidthName.c_str()) == 0 ||
-        WriteElementTick("JIGYOUNENDOFROM", NumberTextOf(dataRecord.periodStart(), from)) == 0 ||
-        WriteElementTick("JIGYOUNENDOTO", NumberTextOf(dataRecord.periodEnd(), to)) == 0 ||
-        xml_->WriteEndTag(line_, "BASIC", 1) == 0)
-        return 0;
+    if (!WriteElementTick("KOMONSAKINAME", fullWidthName.c_str()).ok() ||
+        !WriteElementTick("JIGYOUNENDOFROM", NumberTextOf(dataRecord.periodStart(), from)).ok() ||
+        !WriteElementTick("JIGYOUNENDOTO", NumberTextOf(dataRecord.periodEnd(), to)).ok() ||
+        !xml_->WriteEndTag(line_, "BASIC", 1).ok())
+        return xml_->status();
     progress_.AdvanceTo(static_cast<std::int16_t>(progressBase + 100),
                         static_cast<std::int16_t>(progressBase + 200));
-    return 1;
+    return platform::Status();
 }
 
-int ClReportWriter::WriteDataSection(int firstMonth) {
-    if (xml_->WriteStartTag(line_, "DATA", 1) == 0)
-        return 0;
+platform::Status ClReportWriter::WriteDataSection(int firstMonth) {
+    if (!xml_->WriteStartTag(line_, "DATA", 1).ok())
+        return xml_->status();
     StatementLines::const_iterator monthlyStart;
-    if (WriteMainItems(monthlyStart) == 0 || WriteMonthlyItems(monthlyStart, firstMonth) == 0 ||
-        xml_->WriteEndTag(line_, "DATA", 1) == 0)
-        return 0;
+    if (!WriteMainItems(monthlyStart).ok() || !WriteMonthlyItems(monthlyStart, firstMonth).ok() ||
+        !xml_->WriteEndTag(line_, "DATA", 1).ok())
+        return xml_->status();
     progress_.AdvanceTo(static_cast<std::int16_t>(progressBase + 200), 1000);
-    return 1;
+    return platform::Status();
 }
 
-int ClReportWriter::WriteMainItems(StatementLines::const_iterator& monthlyStart) {
+platform::Status ClReportWriter::WriteMainItems(StatementLines::const_iterator& monthlyStart) {
     const int firstMonthly = FirstMonthlyLine(newForm_ != 0);
     NumberText amount;
     // Line 1 opens the main items and line M - 1 closes them; whatever lines the catalogue
@@ -159,26 +169,27 @@ int ClReportWriter::WriteMainItems(StatementLines::const_iterator& monthlyStart)
         if (line.lineNo >= firstMonthly)
             break;
         if (line.lineNo == 1 && !groupOpen) {
-            if (xml_->WriteStartTag(line_, "SYUYOUKAMOKU", 3) == 0)
-                return 0;
+            if (!xml_->WriteStartTag(line_, "SYUYOUKAMOKU", 3).ok())
+                return xml_->status();
             groupOpen = true;
         }
         if (!IsPlaceholderTag(line.tag) &&
-            xml_->WriteElement(line_, line.tag.c_str(), AmountText(line.amounts[0], amount), 4) ==
-                0)
-            return 0;
+            !xml_->WriteElement(line_, line.tag.c_str(), AmountText(line.amounts[0], amount), 4)
+                 .ok())
+            return xml_->status();
         if (line.lineNo == firstMonthly - 1 && groupOpen) {
-            if (xml_->WriteEndTag(line_, "SYUYOUKAMOKU", 3) == 0)
-                return 0;
+            if (!xml_->WriteEndTag(line_, "SYUYOUKAMOKU", 3).ok())
+                return xml_->status();
             groupOpen = false;
         }
     }
-    return !groupOpen || xml_->WriteEndTag(line_, "SYUYOUKAMOKU", 3) != 0 ? 1 : 0;
+    return groupOpen ? xml_->WriteEndTag(line_, "SYUYOUKAMOKU", 3) : platform::Status();
 }
 
-int ClReportWriter::WriteMonthlyItems(StatementLines::const_iterator monthlyStart, int firstMonth) {
-    if (xml_->WriteStartTag(line_, "TUKIBETUURIAGEDAKA", 3) == 0)
-        return 0;
+platform::Status ClReportWriter::WriteMonthlyItems(StatementLines::const_iterator monthlyStart,
+                                                   int firstMonth) {
+    if (!xml_->WriteStartTag(line_, "TUKIBETUURIAGEDAKA", 3).ok())
+        return xml_->status();
     NumberText number;
     NumberText monthText;
     NumberText amount;
@@ -190,17 +201,18 @@ int ClReportWriter::WriteMonthlyItems(StatementLines::const_iterator monthlyStar
         std::snprintf(number, sizeof number, "%02d", index);
         name_ = "TUKIBETU_";
         name_ += number;
-        if (xml_->WriteElement(line_, name_.c_str(), NumberTextOf(month, monthText), 4) == 0)
-            return 0;
+        if (!xml_->WriteElement(line_, name_.c_str(), NumberTextOf(month, monthText), 4).ok())
+            return xml_->status();
         for (auto it = monthlyStart; it != statementLines_.end(); ++it) {
             const StatementLine& line = **it;
             if (IsPlaceholderTag(line.tag))
                 continue;
             name_ = line.tag;
             name_ += number;
-            if (xml_->WriteElement(line_, name_.c_str(), AmountText(line.amounts[index], amount),
-                                   4) == 0)
-                return 0;
+            if (!xml_->WriteElement(line_, name_.c_str(), AmountText(line.amounts[index], amount),
+                                    4)
+                     .ok())
+                return xml_->status();
         }
     }
     return xml_->WriteEndTag(line_, "TUKIBETUURIAGEDAKA", 3);
@@ -227,8 +239,12 @@ std::vector<std::string> ClReportWriter::CatalogueElements() const {
     return names;
 }
 
-bool ClReportWriter::ReadsBackSound(const std::string& temporary) const {
+platform::Status ClReportWriter::ReadBack(const std::string& temporary) const {
     std::string bytes;
-    return services_.files.ReadFile(temporary, bytes) &&
-           IsSoundXmlDocument(bytes, kDeclaration, CatalogueElements());
+    if (!services_.files.ReadFile(temporary, bytes))
+        return platform::Status::Io("read-back", services_.files.LastError(), temporary);
+    const std::string fault = XmlDocumentFault(bytes, kDeclaration, CatalogueElements());
+    if (!fault.empty())
+        return platform::Status::BadFile("read-back", temporary, fault);
+    return platform::Status();
 }

@@ -10,6 +10,7 @@
 #include "platform/filesystem.h"
 #include "platform/memory.h"
 #include "platform/resources.h"
+#include "platform/status.h"
 #include "platform/text.h"
 #include "report/xml_writer.h"
 
@@ -42,27 +43,27 @@ class ClReportWriter {
     // Main-bar value at which writing starts.
     std::int16_t progressBase = 500;
 
-    // Writes the whole document to path: 1 when every byte was written and the file is in
-    // place, else 0. The document is written into a temporary file beside path that replaces
-    // path only when complete and read back sound (well-formed, in its declared encoding, with
-    // an element for every tag of the statement lines); after a failure path is as it was and
-    // no temporary file remains.
-    int WriteReport(const std::string& path, std::int16_t functionId, int firstMonth,
-                    const StDATAINFO& dataRecord);
+    // Writes the whole document to path: success when every byte was written and the file is
+    // in place; else the cause, the first failure met. The document is written into a
+    // temporary file beside path that replaces path only when complete and read back sound
+    // (well-formed, in its declared encoding, with an element for every tag of the statement
+    // lines); after a failure path is as it was and no temporary file remains.
+    platform::Status WriteReport(const std::string& path, std::int16_t functionId, int firstMonth,
+                                 const StDATAINFO& dataRecord);
 
   private:
-    int WriteSystemSection(std::int16_t functionId);
-    int WriteBasicSection(const StDATAINFO& dataRecord);
-    int WriteDataSection(int firstMonth);
+    platform::Status WriteSystemSection(std::int16_t functionId);
+    platform::Status WriteBasicSection(const StDATAINFO& dataRecord);
+    platform::Status WriteDataSection(int firstMonth);
     // Writes one element and, when it was written, ticks the activity bar.
-    int WriteElementTick(const char* name, const char* value);
+    platform::Status WriteElementTick(const char* name, const char* value);
     // The first line of the monthly items: the first numbered M or above (end when none).
-    int WriteMainItems(StatementLines::const_iterator& monthlyStart);
-    int WriteMonthlyItems(StatementLines::const_iterator monthlyStart, int firstMonth);
+    platform::Status WriteMainItems(StatementLines::const_iterator& monthlyStart);
+    platform::Status WriteMonthlyItems(StatementLines::const_iterator monthlyStart, int firstMonth);
     // The element names that the statement lines ask for: each main item's tag, and each
     // monthly item's tag numbered 01 to 12.
     std::vector<std::string> CatalogueElements() const;
-    bool ReadsBackSound(const std::string& temporary) const;
+    platform::Status ReadBack(const std::string& temporary) const;
 
     ProgressSink& progress_;
     const StatementLines& statementLines_;

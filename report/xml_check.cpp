@@ -47,6 +47,9 @@ class DocumentReader {
         return position_ == bytes_.size();
     }
 
+    // Where the reading stopped.
+    std::size_t position() const { return position_; }
+
   private:
     bool Skip(std::string_view text) {
         if (bytes_.compare(position_, text.size(), text) != 0)
@@ -129,12 +132,18 @@ class DocumentReader {
 
 bool IsSoundXmlDocument(const std::string& bytes, const std::string& declaration,
                         const std::vector<std::string>& required) {
+    return XmlDocumentFault(bytes, declaration, required).empty();
+}
+
+std::string XmlDocumentFault(const std::string& bytes, const std::string& declaration,
+                             const std::vector<std::string>& required) {
     std::set<std::string> names;
-    if (!DocumentReader(bytes).Read(declaration, names))
-        return false;
+    DocumentReader reader(bytes);
+    if (!reader.Read(declaration, names))
+        return "offset " + std::to_string(reader.position());
     for (const std::string& name : required) {
         if (names.count(name) == 0)
-            return false;
+            return "no element " + name;
     }
-    return true;
+    return std::string();
 }

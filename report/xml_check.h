@@ -12,3 +12,8 @@
 // required names an element.
 bool IsSoundXmlDocument(const std::string& bytes, const std::string& declaration,
                         const std::vector<std::string>& required);
+
+// Where a document that is not sound goes wrong, in ASCII: "offset N" (the byte at which the
+// reading stopped) or "no element NAME"; empty for a sound document.
+std::string XmlDocumentFault(const std::string& bytes, const std::string& declaration,
+                             const std::vector<std::string>& required);

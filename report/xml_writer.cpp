@@ -15,31 +15,37 @@ const char kLineEnd[] = "\r\n";
 
 } // namespace
 
-std::int16_t ClXmlWriter::OpenFile(platform::FileSystem& files, const char* path) {
+platform::Status ClXmlWriter::OpenFile(platform::FileSystem& files, const char* path) {
     if (path == nullptr || *path == '\0')
-        return OpenFile(nullptr, std::string());
-    return OpenFile(files.OpenForWrite(path), path);
+        return OpenFile(nullptr, std::string(), platform::Status::NoData("open-xml-path"));
+    auto file = files.OpenForWrite(path);
+    const unsigned long error = file == nullptr ? files.LastError() : 0;
+    return OpenFile(std::move(file), path, platform::Status::Io("open-xml", error, path));
 }
 
-std::int16_t ClXmlWriter::OpenFile(std::unique_ptr<platform::OutputFile> file,
-                                   const std::string& path) {
-    CloseFile();
-    failed_ = false;
+platform::Status ClXmlWriter::OpenFile(std::unique_ptr<platform::OutputFile> file,
+                                       const std::string& path, platform::Status notOpened) {
+    // A file still open from before is closed whatever became of it.
+    static_cast<void>(CloseFile());
     path_ = path;
     file_ = std::move(file);
-    opened_ = file_ != nullptr;
-    return opened_ ? 0 : -1;
+    status_ = file_ != nullptr ? platform::Status() : std::move(notOpened);
+    return status_;
 }
 
-int ClXmlWriter::WriteText(const std::string& text) {
+void ClXmlWriter::Fail(platform::Status failure) {
+    if (status_.ok())
+        status_ = std::move(failure);
+}
+
+platform::Status ClXmlWriter::WriteText(const std::string& text) {
     if (file_ == nullptr)
-        return 0;
+        return status_.ok() ? platform::Status::Io("write-xml-not-open", 0, path_) : status_;
     if (!file_->Write(text.data(), text.size())) {
-        failed_ = true;
-        CloseFile();
-        return 0;
+        Fail(platform::Status::Io("write-xml", file_->Error(), path_));
+        static_cast<void>(CloseFile());
     }
-    return 1;
+    return status_;
 }
 
 void ClXmlWriter::AppendAttribute(std::string& line, const char* attrName, const char* attrValue) {
@@ -59,9 +65,9 @@ void ClXmlWriter::AppendAttributes(std::string& line, const char* attrName1, con
         AppendAttribute(line, attrName2, attrValue2);
 }
 
-int ClXmlWriter::WriteStartTag(std::string& line, const char* name, int indent,
-                               const char* attrName1, const char* attrValue1, const char* attrName2,
-                               const char* attrValue2) {
+platform::Status ClXmlWriter::WriteStartTag(std::string& line, const char* name, int indent,
+                                            const char* attrName1, const char* attrValue1,
+                                            const char* attrName2, const char* attrValue2) {
     AppendIndent(line, indent);
     line += '<';
     line += name;
@@ -71,9 +77,10 @@ int ClXmlWriter::WriteStartTag(std::string& line, const char* name, int indent,
     return WriteText(line);
 }
 
-int ClXmlWriter::WriteElement(std::string& line, const char* name, const char* value, int indent,
-                              const char* attrName1, const char* attrValue1, const char* attrName2,
-                              const char* attrValue2) {
+platform::Status ClXmlWriter::WriteElement(std::string& line, const char* name, const char* value,
+                                           int indent, const char* attrName1,
+                                           const char* attrValue1, const char* attrName2,
+                                           const char* attrValue2) {
     AppendIndent(line, indent);
     line += '<';
     line += name;
@@ -87,7 +94,7 @@ int ClXmlWriter::WriteElement(std::string& line, const char* name, const char* v
     return WriteText(line);
 }
 
-int ClXmlWriter::WriteEndTag(std::string& line, const char* name, int indent) {
+platform::Status ClXmlWriter::WriteEndTag(std::string& line, const char* name, int indent) {
     AppendIndent(line, indent);
     line += "</";
     line += name;
@@ -132,11 +139,11 @@ const std::string& ClXmlWriter::EscapeText(const char* text) {
     return escaped_;
 }
 
-int ClXmlWriter::CloseFile() {
+platform::Status ClXmlWriter::CloseFile() {
     if (file_ != nullptr) {
         if (!file_->Close())
-            failed_ = true;
+            Fail(platform::Status::Io("close-xml", file_->Error(), path_));
         file_.reset();
     }
-    return 0;
+    return status_;
 }

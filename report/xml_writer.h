@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/filesystem.h"
+#include "platform/status.h"
 
 #include <cstdint>
 #include <memory>
@@ -13,31 +14,37 @@
 class ClXmlWriter {
   public:
     ClXmlWriter() = default;
-    ~ClXmlWriter() { CloseFile(); }
+    ~ClXmlWriter() { static_cast<void>(CloseFile()); }
     ClXmlWriter(const ClXmlWriter&) = delete;
     ClXmlWriter& operator=(const ClXmlWriter&) = delete;
 
-    // Creates or truncates the file at path for writing: 0, or -1 when the path is missing or
-    // the file cannot be opened (every later write then fails).
-    std::int16_t OpenFile(platform::FileSystem& files, const char* path);
-    // Writes into a file opened by the caller (null: as a file that did not open), kept as path.
-    std::int16_t OpenFile(std::unique_ptr<platform::OutputFile> file, const std::string& path);
+    // Creates or truncates the file at path for writing. Refused when the path is missing or
+    // the file cannot be opened; every later write then fails with the same status.
+    platform::Status OpenFile(platform::FileSystem& files, const char* path);
+    // Writes into a file opened by the caller, kept as path. A null file is one the caller could
+    // not open, notOpened saying why: every write fails with it.
+    platform::Status OpenFile(std::unique_ptr<platform::OutputFile> file, const std::string& path,
+                              platform::Status notOpened);
 
-    // Writes the text's bytes as they are: 1, or 0 when the file fails, which also closes it so
-    // that every later write fails too.
-    int WriteText(const std::string& text);
+    // Writes the text's bytes as they are. When the file fails, it is closed, so that every
+    // later write fails too, with the status of the first failure. Writing with no file open
+    // (before OpenFile, after CloseFile) fails.
+    platform::Status WriteText(const std::string& text);
 
     // The tag operations build one line in the caller's buffer, reused from call to call so that
     // its storage is allocated once, and write it with WriteText. An attribute is written only
     // when both its name and value are given, and the second only after a first. Content of any
     // length is written whole.
-    int WriteStartTag(std::string& line, const char* name, int indent,
-                      const char* attrName1 = nullptr, const char* attrValue1 = nullptr,
-                      const char* attrName2 = nullptr, const char* attrValue2 = nullptr);
-    int WriteElement(std::string& line, const char* name, const char* value, int indent,
-                     const char* attrName1 = nullptr, const char* attrValue1 = nullptr,
-                     const char* attrName2 = nullptr, const char* attrValue2 = nullptr);
-    int WriteEndTag(std::string& line, const char* name, int indent);
+    platform::Status WriteStartTag(std::string& line, const char* name, int indent,
+                                   const char* attrName1 = nullptr,
+                                   const char* attrValue1 = nullptr,
+                                   const char* attrName2 = nullptr,
+                                   const char* attrValue2 = nullptr);
+    platform::Status WriteElement(std::string& line, const char* name, const char* value,
+                                  int indent, const char* attrName1 = nullptr,
+                                  const char* attrValue1 = nullptr, const char* attrName2 = nullptr,
+                                  const char* attrValue2 = nullptr);
+    platform::Status WriteEndTag(std::string& line, const char* name, int indent);
 
     // The text with & > < " ' replaced by their entities (none of the five can be the second
     // byte of a double-byte character) and holding only characters that a Shift_JIS document
@@ -46,11 +53,13 @@ class ClXmlWriter {
     // one buffer shared by all calls: use it before the next call.
     const std::string& EscapeText(const char* text);
 
-    // Closes the file if one is set and forgets it; returns 0.
-    int CloseFile();
+    // Closes the file if one is set and forgets it. Refused when the file did not open, or a
+    // write or the closing of the file failed: the status of the first failure.
+    platform::Status CloseFile();
 
-    // True while every write since OpenFile, and the closing of the file, reached the file.
-    bool AllWritten() const { return opened_ && !failed_; }
+    // Success while every write since OpenFile, and the closing of the file, reached the
+    // file; else the status of the first failure.
+    const platform::Status& status() const { return status_; }
 
     const std::string& path() const { return path_; }
 
@@ -59,9 +68,11 @@ class ClXmlWriter {
                           const char* attrName2, const char* attrValue2);
     void AppendAttribute(std::string& line, const char* attrName, const char* attrValue);
 
+    // Keeps the first failure; the later ones follow from it.
+    void Fail(platform::Status failure);
+
     std::unique_ptr<platform::OutputFile> file_;
     std::string path_;
     std::string escaped_;
-    bool opened_ = false;
-    bool failed_ = false;
+    platform::Status status_;
 };

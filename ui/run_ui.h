@@ -40,7 +40,7 @@ class RunUi {
     virtual ~RunUi() = default;
     // Shows the condition-entry sheet modally over the conditions that the run has filled, on
     // the data of host; the conditions come back as the user left them. Returns 2000 when the
-    // user executed.
+    // user executed, -1 when the sheet's window could not be made.
     virtual int RunConditionSheet(platform::Host& host, const ConditionSheetRequest& request,
                                   AggregationConditions& conditions) = 0;
     // Creates and shows the progress dialog, inside hostWnd when it is given; null when the

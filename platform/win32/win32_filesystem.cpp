@@ -34,7 +34,7 @@ class Win32OutputFile : public OutputFile {
             DWORD written = 0;
             const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
             if (!::WriteFile(file_, data, chunk, &written, nullptr) || written == 0) {
-                failed_ = true;
+                Fail();
                 return false;
             }
             data += written;
@@ -47,19 +47,36 @@ class Win32OutputFile : public OutputFile {
         if (file_ == INVALID_HANDLE_VALUE)
             return !failed_;
         if (!failed_ && !::FlushFileBuffers(file_))
-            failed_ = true;
+            Fail();
         if (!::CloseHandle(file_))
-            failed_ = true;
+            Fail();
         file_ = INVALID_HANDLE_VALUE;
         return !failed_;
     }
 
+    unsigned long Error() const override { return error_; }
+
   private:
+    void Fail() {
+        if (!failed_) {
+            // A write that wrote nothing without an error is a full disk.
+            const DWORD error = ::GetLastError();
+            error_ = error != ERROR_SUCCESS ? error : ERROR_DISK_FULL;
+        }
+        failed_ = true;
+    }
+
     HANDLE file_;
+    unsigned long error_ = 0;
     bool failed_ = false;
 };
 
 } // namespace
+
+bool Win32FileSystem::Failed() {
+    lastError_ = ::GetLastError();
+    return false;
+}
 
 std::string Win32FileSystem::ProgramFolder() {
     std::vector<char> path(MAX_PATH);
@@ -83,7 +100,7 @@ std::string Win32FileSystem::CurrentDirectory() {
 }
 
 bool Win32FileSystem::ChangeDirectory(const std::string& path) {
-    return ::SetCurrentDirectoryA(path.c_str()) != FALSE;
+    return ::SetCurrentDirectoryA(path.c_str()) != FALSE || Failed();
 }
 
 std::string Win32FileSystem::TempFolder() {
@@ -110,11 +127,11 @@ DriveType Win32FileSystem::DriveTypeOf(const std::string& root) {
 }
 
 bool Win32FileSystem::MakeDirectory(const std::string& path) {
-    return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+    return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE || Failed();
 }
 
 bool Win32FileSystem::RemoveFolder(const std::string& path) {
-    return ::RemoveDirectoryA(path.c_str()) != FALSE;
+    return ::RemoveDirectoryA(path.c_str()) != FALSE || Failed();
 }
 
 bool Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
@@ -122,31 +139,30 @@ bool Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE)
-        return false;
+        return Failed();
     bytes.clear();
     std::vector<char> buffer(65536);
     for (;;) {
         DWORD got = 0;
         if (!::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got,
                         nullptr))
-            return false;
+            return Failed();
         if (got == 0)
             return true;
         bytes.append(buffer.data(), got);
     }
 }
 
-namespace {
-
-std::unique_ptr<OutputFile> OpenOutput(const std::string& path, DWORD disposition) {
+std::unique_ptr<OutputFile> Win32FileSystem::OpenOutput(const std::string& path,
+                                                        unsigned long disposition) {
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    if (file == INVALID_HANDLE_VALUE) {
+        Failed();
         return nullptr;
+    }
     return std::make_unique<Win32OutputFile>(file);
 }
-
-} // namespace
 
 std::unique_ptr<OutputFile> Win32FileSystem::OpenForWrite(const std::string& path) {
     return OpenOutput(path, CREATE_ALWAYS);
@@ -158,11 +174,12 @@ std::unique_ptr<OutputFile> Win32FileSystem::CreateNewFile(const std::string& pa
 
 bool Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
     return ::MoveFileExA(from.c_str(), to.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE ||
+           Failed();
 }
 
 bool Win32FileSystem::DeleteFileAt(const std::string& path) {
-    return ::DeleteFileA(path.c_str()) != FALSE;
+    return ::DeleteFileA(path.c_str()) != FALSE || Failed();
 }
 
 unsigned long Win32FileSystem::ProcessId() {

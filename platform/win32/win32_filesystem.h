@@ -22,11 +22,19 @@ class Win32FileSystem : public FileSystem {
     std::unique_ptr<OutputFile> CreateNewFile(const std::string& path) override;
     bool MoveReplacing(const std::string& from, const std::string& to) override;
     bool DeleteFileAt(const std::string& path) override;
+    unsigned long LastError() override { return lastError_; }
     unsigned long ProcessId() override;
     void DebugOutput(const std::string& text) override;
     std::string ReadProfileString(const std::string& section, const std::string& key,
                                   const std::string& defaultValue, std::size_t size,
                                   const std::string& path) override;
+
+  private:
+    // Takes GetLastError of the call that has just failed; returns false.
+    bool Failed();
+    std::unique_ptr<OutputFile> OpenOutput(const std::string& path, unsigned long disposition);
+
+    unsigned long lastError_ = 0;
 };
 
 } // namespace platform

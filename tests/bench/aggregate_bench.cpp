@@ -144,7 +144,7 @@ void BM_Aggregate(benchmark::State& state) {
         rows = BareWalk(*host, request);
         const auto walked = std::chrono::steady_clock::now();
         OverviewAggregator aggregator(progress, mappings, lines, 1, *host);
-        if (aggregator.Aggregate(0, request, info) != 1) {
+        if (!aggregator.Aggregate(0, request, info).ok()) {
             state.SkipWithError("Aggregate failed");
             return;
         }

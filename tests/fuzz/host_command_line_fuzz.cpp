@@ -13,9 +13,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string line(reinterpret_cast<const char*>(data), size);
     HostCommandLine parsed;
-    const int result = ParseHostCommandLine(line, parsed);
+    const bool parsedWhole = ParseHostCommandLine(line, parsed).ok();
     const bool threeCommas = std::count(line.begin(), line.end(), ',') >= 3;
-    if (result != (threeCommas ? 1 : 0))
+    if (parsedWhole != threeCommas)
         std::abort();
     if (!threeCommas)
         return 0;

@@ -100,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     record.set_periodStart(20240401);
     record.set_periodEnd(20250331);
     const auto before = files.Tree();
-    if (writer.WriteReport(kTarget, 2, 4, record) != 1) {
+    if (!writer.WriteReport(kTarget, 2, 4, record).ok()) {
         if (files.Tree() != before)
             std::abort();
         return 0;

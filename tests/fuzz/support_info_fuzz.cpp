@@ -38,6 +38,7 @@ class OneFile : public platform::FileSystem {
     }
     bool MoveReplacing(const std::string&, const std::string&) override { return false; }
     bool DeleteFileAt(const std::string&) override { return false; }
+    unsigned long LastError() override { return 0; }
     unsigned long ProcessId() override { return 1; }
     void DebugOutput(const std::string&) override {}
     std::string ReadProfileString(const std::string&, const std::string&,

@@ -97,7 +97,7 @@ class FakeTotals : public platform::AccountTotalCursor {
             if (term->link() == StFINDINFO::kNone)
                 break;
         }
-        return 0;
+        return host_.moveReadyError;
     }
     long GetSumCount(long* count) override {
         *count = static_cast<long>(host_.totalRows.size());
@@ -197,6 +197,8 @@ std::unique_ptr<platform::AccountMasterWalk> FakeHost::OpenAccountMaster() {
 std::unique_ptr<platform::AccountTotalCursor> FakeHost::OpenAccountTotals(const char* dataId) {
     if (!totalsAvailable)
         return nullptr;
+    if (totalsOutOfMemory)
+        throw std::bad_alloc();
     ++totalsLog.opened;
     totalsLog.dataId = dataId;
     return std::make_unique<FakeTotals>(*this);

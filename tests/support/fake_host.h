@@ -52,7 +52,10 @@ class FakeHost : public platform::Host {
     // ---- Account-total cursor ----
     // False: no cursor can be had.
     bool totalsAvailable = true;
+    // True: asking for a cursor runs out of memory (std::bad_alloc).
+    bool totalsOutOfMemory = false;
     std::vector<StKAMOKUSUMINFO> totalRows;
+    long moveReadyError = 0;
     long sumCountError = 0;
     long setMovePosError = 0;
     // MoveNext gives moveNextErrorCode instead of row moveNextErrorRow (1 = the first); 0: never.

@@ -93,6 +93,7 @@ class MemoryFileSystem::MemoryOutputFile : public platform::OutputFile {
             return false;
         Node* node = fs_.Find(key_);
         if (fs_.Fault(kWrite)) {
+            error_ = fs_.faultError_;
             node->bytes.append(data, size / 2);
             failed_ = true;
             return false;
@@ -105,10 +106,14 @@ class MemoryFileSystem::MemoryOutputFile : public platform::OutputFile {
         if (closed_)
             return !failed_;
         Release();
-        if (fs_.Fault(kWrite))
+        if (fs_.Fault(kWrite)) {
+            error_ = fs_.faultError_;
             failed_ = true;
+        }
         return !failed_;
     }
+
+    unsigned long Error() const override { return error_; }
 
   private:
     void Release() {
@@ -120,6 +125,7 @@ class MemoryFileSystem::MemoryOutputFile : public platform::OutputFile {
     std::string key_;
     bool closed_ = false;
     bool failed_ = false;
+    unsigned long error_ = 0;
 };
 
 MemoryFileSystem::MemoryFileSystem()
@@ -277,8 +283,10 @@ std::string MemoryFileSystem::CurrentDirectory() {
 
 bool MemoryFileSystem::ChangeDirectory(const std::string& path) {
     std::string display;
-    if (!Resolve(path, display) || !FolderAt(UpperAscii(display)))
-        return false;
+    if (!Resolve(path, display))
+        return Failed(kErrorInvalidName);
+    if (!FolderAt(UpperAscii(display)))
+        return Failed(kErrorPathNotFound);
     const Node* node = Find(UpperAscii(display));
     currentDirectory_ = node != nullptr ? node->path : display;
     return true;
@@ -319,16 +327,20 @@ platform::DriveType MemoryFileSystem::DriveTypeOf(const std::string& root) {
 
 bool MemoryFileSystem::MakeDirectory(const std::string& path) {
     if (Fault(kCreate))
-        return false;
+        return Failed(faultError_);
     std::string display;
     if (!Resolve(path, display))
-        return false;
+        return Failed(kErrorInvalidName);
     const std::string key = UpperAscii(display);
-    if (IsRootKey(key) || Find(key) != nullptr || failCreation_.count(key) != 0)
-        return false;
+    if (IsRootKey(key) || Find(key) != nullptr)
+        return Failed(kErrorFileExists);
+    if (failCreation_.count(key) != 0)
+        return Failed(kErrorAccessDenied);
     const std::string parent = ParentKey(key);
-    if (!FolderAt(parent) || !Writable(parent))
-        return false;
+    if (!FolderAt(parent))
+        return Failed(kErrorPathNotFound);
+    if (!Writable(parent))
+        return Failed(kErrorAccessDenied);
     AddNode(key, display, true);
     created_.push_back(display + '\\');
     return true;
@@ -336,22 +348,28 @@ bool MemoryFileSystem::MakeDirectory(const std::string& path) {
 
 bool MemoryFileSystem::RemoveFolder(const std::string& path) {
     if (Fault(kRemove))
-        return false;
+        return Failed(faultError_);
     const std::string key = KeyOf(path);
     const Node* node = Find(key);
-    if (key.empty() || node == nullptr || !node->folder || HasChildren(key) || !Writable(key))
-        return false;
+    if (key.empty() || node == nullptr || !node->folder)
+        return Failed(kErrorPathNotFound);
+    if (HasChildren(key) || !Writable(key))
+        return Failed(kErrorAccessDenied);
     std::string current;
     if (Resolve(currentDirectory_, current) && UpperAscii(current) == key)
-        return false;
+        return Failed(kErrorSharingViolation);
     nodes_.erase(key);
     return true;
 }
 
 bool MemoryFileSystem::ReadFile(const std::string& path, std::string& bytes) {
     const Node* node = Find(KeyOf(path));
-    if (node == nullptr || node->folder || node->openWriters > 0)
-        return false;
+    if (node == nullptr)
+        return Failed(kErrorFileNotFound);
+    if (node->folder)
+        return Failed(kErrorAccessDenied);
+    if (node->openWriters > 0)
+        return Failed(kErrorSharingViolation);
     bytes = node->bytes;
     return true;
 }
@@ -366,18 +384,28 @@ std::unique_ptr<platform::OutputFile> MemoryFileSystem::CreateNewFile(const std:
 
 std::unique_ptr<platform::OutputFile> MemoryFileSystem::Open(const std::string& path,
                                                              bool mustBeNew) {
-    if (Fault(kCreate))
+    const auto fail = [this](unsigned long error) {
+        Failed(error);
         return nullptr;
+    };
+    if (Fault(kCreate))
+        return fail(faultError_);
     std::string display;
     if (!Resolve(path, display))
-        return nullptr;
+        return fail(kErrorInvalidName);
     const std::string key = UpperAscii(display);
     const std::string parent = ParentKey(key);
-    if (IsRootKey(key) || !FolderAt(parent) || !Writable(parent))
-        return nullptr;
+    if (IsRootKey(key) || !Writable(parent))
+        return fail(kErrorAccessDenied);
+    if (!FolderAt(parent))
+        return fail(kErrorPathNotFound);
     Node* node = Find(key);
-    if (node != nullptr && (mustBeNew || node->folder || node->readOnly || node->openWriters > 0))
-        return nullptr;
+    if (node != nullptr && mustBeNew)
+        return fail(kErrorFileExists);
+    if (node != nullptr && (node->folder || node->readOnly))
+        return fail(kErrorAccessDenied);
+    if (node != nullptr && node->openWriters > 0)
+        return fail(kErrorSharingViolation);
     if (node == nullptr) {
         AddNode(key, display, false);
         created_.push_back(display);
@@ -390,21 +418,28 @@ std::unique_ptr<platform::OutputFile> MemoryFileSystem::Open(const std::string& 
 
 bool MemoryFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
     if (Fault(kReplace))
-        return false;
+        return Failed(faultError_);
     const std::string fromKey = KeyOf(from);
     std::string toDisplay;
     if (fromKey.empty() || !Resolve(to, toDisplay))
-        return false;
+        return Failed(kErrorInvalidName);
     const std::string toKey = UpperAscii(toDisplay);
     const Node* source = Find(fromKey);
-    if (source == nullptr || source->folder || source->openWriters > 0 ||
-        !Writable(ParentKey(fromKey)))
-        return false;
-    if (IsRootKey(toKey) || !FolderAt(ParentKey(toKey)) || !Writable(ParentKey(toKey)))
-        return false;
+    if (source == nullptr)
+        return Failed(kErrorFileNotFound);
+    if (source->openWriters > 0)
+        return Failed(kErrorSharingViolation);
+    if (source->folder || !Writable(ParentKey(fromKey)))
+        return Failed(kErrorAccessDenied);
+    if (!IsRootKey(toKey) && !FolderAt(ParentKey(toKey)))
+        return Failed(kErrorPathNotFound);
+    if (IsRootKey(toKey) || !Writable(ParentKey(toKey)))
+        return Failed(kErrorAccessDenied);
     const Node* target = Find(toKey);
-    if (target != nullptr && (target->folder || target->readOnly || target->openWriters > 0))
-        return false;
+    if (target != nullptr && target->openWriters > 0)
+        return Failed(kErrorSharingViolation);
+    if (target != nullptr && (target->folder || target->readOnly))
+        return Failed(kErrorAccessDenied);
     if (fromKey == toKey)
         return true;
     Node moved = *source;
@@ -418,12 +453,15 @@ bool MemoryFileSystem::MoveReplacing(const std::string& from, const std::string&
 
 bool MemoryFileSystem::DeleteFileAt(const std::string& path) {
     if (Fault(kRemove))
-        return false;
+        return Failed(faultError_);
     const std::string key = KeyOf(path);
     const Node* node = Find(key);
-    if (node == nullptr || node->folder || node->readOnly || node->openWriters > 0 ||
-        !Writable(ParentKey(key)))
-        return false;
+    if (node == nullptr)
+        return Failed(kErrorFileNotFound);
+    if (node->openWriters > 0)
+        return Failed(kErrorSharingViolation);
+    if (node->folder || node->readOnly || !Writable(ParentKey(key)))
+        return Failed(kErrorAccessDenied);
     nodes_.erase(key);
     return true;
 }
@@ -566,6 +604,11 @@ bool MemoryFileSystem::Fault(Operation operation) {
         return false;
     faultFired_ = true;
     return true;
+}
+
+bool MemoryFileSystem::Failed(unsigned long error) {
+    lastError_ = error;
+    return false;
 }
 
 bool MemoryFileSystem::HasChildren(const std::string& key) const {

@@ -31,6 +31,11 @@
 // Reads (Exists, DirectoryExists, CanReadWrite, ReadFile, ReadProfileString, DriveTypeOf) are
 // never counted and never fail by the hook.
 //
+// LastError reports, as GetLastError would, why the latest failed call failed: the fault
+// error for a failure of the hook, else the Win32 code of the reason (a missing file or
+// folder, no write access, a file open for writing, a file already there, an invalid name). A
+// file's Error is the fault error of its failed Write or Close.
+//
 // An OutputFile returned by OpenForWrite must not outlive the MemoryFileSystem that made it.
 #pragma once
 
@@ -53,6 +58,15 @@ class MemoryFileSystem : public platform::FileSystem {
         kRemove = 8,  // RemoveFolder, DeleteFileAt
     };
     static constexpr unsigned kDefaultFaults = kCreate | kWrite | kReplace;
+
+    // System errors that LastError reports, with the values of the Win32 API.
+    static constexpr unsigned long kErrorFileNotFound = 2;
+    static constexpr unsigned long kErrorPathNotFound = 3;
+    static constexpr unsigned long kErrorAccessDenied = 5;
+    static constexpr unsigned long kErrorSharingViolation = 32;
+    static constexpr unsigned long kErrorFileExists = 80;
+    static constexpr unsigned long kErrorDiskFull = 112;
+    static constexpr unsigned long kErrorInvalidName = 123;
 
     // An empty machine: no drives. ProgramFolder, CurrentDirectory and TempFolder start as
     // "C:\Program\", "C:\Program" and "C:\Temp\" but exist only once a test adds them (see
@@ -94,6 +108,9 @@ class MemoryFileSystem : public platform::FileSystem {
     // switches faults off.
     void FailNth(int n, unsigned mask = kDefaultFaults, bool persistent = false, int times = 1);
     void ClearFaults();
+    // The system error that LastError reports after an operation the hook failed (112, the
+    // disk is full, unless set).
+    void SetFaultError(unsigned long error) { faultError_ = error; }
     // Counted operations since construction or the last FailNth/ClearFaults, counting those of
     // the default mask (or of the mask given to FailNth).
     int CountedOperations() const { return counted_; }
@@ -139,6 +156,7 @@ class MemoryFileSystem : public platform::FileSystem {
     std::unique_ptr<platform::OutputFile> CreateNewFile(const std::string& path) override;
     bool MoveReplacing(const std::string& from, const std::string& to) override;
     bool DeleteFileAt(const std::string& path) override;
+    unsigned long LastError() override { return lastError_; }
     unsigned long ProcessId() override { return processId_; }
     void DebugOutput(const std::string& text) override { debugLines_.push_back(text); }
     std::string ReadProfileString(const std::string& section, const std::string& key,
@@ -169,6 +187,8 @@ class MemoryFileSystem : public platform::FileSystem {
     bool FolderAt(const std::string& key) const;
     bool Writable(const std::string& folderKey) const;
     bool Fault(Operation operation);
+    // Keeps error as the system error of the call that fails; returns false.
+    bool Failed(unsigned long error);
     bool HasChildren(const std::string& key) const;
     void AddNode(const std::string& key, const std::string& display, bool folder);
     std::unique_ptr<platform::OutputFile> Open(const std::string& path, bool mustBeNew);
@@ -190,6 +210,8 @@ class MemoryFileSystem : public platform::FileSystem {
     bool persistent_ = false;
     int counted_ = 0;
     bool faultFired_ = false;
+    unsigned long faultError_ = kErrorDiskFull;
+    unsigned long lastError_ = 0;
 };
 
 } // namespace testsupport

@@ -5,6 +5,7 @@
 #include "host/bookkern.h"
 #include "support/fake_host.h"
 #include "support/served_book.h"
+#include "support/status_matchers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -182,9 +183,9 @@ class AggregateOverBook : public ::testing::Test {
         return MakeAccountKey(account).str();
     }
 
-    int Run(StatementLines& lines, const MappingEntries& mappings,
-            const AggregationRequest& request, const StDATAINFO& info = DataInfo(),
-            std::uint32_t newForm = 1, int taxIncluded = 0) {
+    platform::Status Run(StatementLines& lines, const MappingEntries& mappings,
+                         const AggregationRequest& request, const StDATAINFO& info = DataInfo(),
+                         std::uint32_t newForm = 1, int taxIncluded = 0) {
         OverviewAggregator aggregator(progress_, mappings, lines, newForm, host_);
         return aggregator.Aggregate(taxIncluded, request, info);
     }
@@ -200,7 +201,7 @@ TEST_F(AggregateOverBook, WorkedExampleToTheTenThousandth) {
     StatementLines lines = Lines({{21, 1}, {22, 2}, {23, 1}, {37, 1}, {38, 2}});
     const MappingEntries mappings = Mappings(
         {{21, Key(1110)}, {22, Key(1110)}, {23, Key(1120)}, {37, Key(1110)}, {38, Key(1110)}});
-    ASSERT_EQ(1, Run(lines, mappings, Request(1, 2)));
+    ASSERT_OK(Run(lines, mappings, Request(1, 2)));
     // Opening 100, months 5 - 2 and 7: 110 yen on the account's own side.
     EXPECT_EQ(1100000, Value(lines, 21));
     EXPECT_EQ(-1100000, Value(lines, 22));
@@ -224,7 +225,7 @@ TEST_F(AggregateOverBook, ProgressStagesAndActivitySteps) {
     ASSERT_EQ(0, cursor->GetSumCount(&rows));
     ASSERT_GT(rows, 13);
 
-    ASSERT_EQ(1, Run(lines, mappings, Request(1, 2)));
+    ASSERT_OK(Run(lines, mappings, Request(1, 2)));
     // One step per row and per entry that a row's key matched; then one per entry of the
     // source-key pass, and one per line that SetLineValue visits (line 1 is the first).
     const int walk = static_cast<int>(rows) + 3;
@@ -240,7 +241,7 @@ TEST_F(AggregateOverBook, ProgressStagesAndActivitySteps) {
 TEST_F(AggregateOverBook, OpeningPartWithFromIndex4) {
     StatementLines lines = Lines({{21, 1}, {37, 1}});
     const MappingEntries mappings = Mappings({{21, Key(1150)}, {37, Key(1150)}});
-    ASSERT_EQ(1, Run(lines, mappings, Request(4, 5)));
+    ASSERT_OK(Run(lines, mappings, Request(4, 5)));
     // Slots 0 to 3 are the opening part: 10 + 1 + 2 + 3, then months 4 and 5.
     EXPECT_EQ(25 * kYen, Value(lines, 21));
     // Monthly lines take months 1 to toIndex whatever fromIndex is.
@@ -251,17 +252,17 @@ TEST_F(AggregateOverBook, StartOfUseMonth) {
     const MappingEntries mappings = Mappings({{21, Key(1150)}, {37, Key(1150)}});
     // In use from month 7, aggregated to month 6: neither the opening part nor slot 0 counts.
     StatementLines late = Lines({{21, 1}, {37, 1}});
-    ASSERT_EQ(1, Run(late, mappings, Request(1, 6), DataInfo(7)));
+    ASSERT_OK(Run(late, mappings, Request(1, 6), DataInfo(7)));
     EXPECT_EQ(21 * kYen, Value(late, 21));
     EXPECT_THAT(Amounts(late, 37), ElementsAreArray(Months({0, 1, 2, 3, 4, 5, 6})));
     // In use from month 3: the opening lands in month 3.
     StatementLines early = Lines({{21, 1}, {37, 1}});
-    ASSERT_EQ(1, Run(early, mappings, Request(1, 6), DataInfo(3)));
+    ASSERT_OK(Run(early, mappings, Request(1, 6), DataInfo(3)));
     EXPECT_EQ(31 * kYen, Value(early, 21));
     EXPECT_THAT(Amounts(early, 37), ElementsAreArray(Months({0, 1, 2, 13, 4, 5, 6})));
     // A start-of-use month of 0 or less counts as month 1.
     StatementLines zero = Lines({{37, 1}});
-    ASSERT_EQ(1, Run(zero, mappings, Request(1, 2), DataInfo(0)));
+    ASSERT_OK(Run(zero, mappings, Request(1, 2), DataInfo(0)));
     EXPECT_THAT(Amounts(zero, 37), ElementsAreArray(Months({0, 11, 2})));
 }
 
@@ -269,19 +270,19 @@ TEST_F(AggregateOverBook, ClosingPeriods) {
     const MappingEntries mappings = Mappings({{21, Key(1150)}, {37, Key(1150)}});
     // The year-end closing period (slot 13) lands in the last month of the range.
     StatementLines yearEnd = Lines({{21, 1}, {37, 1}});
-    ASSERT_EQ(1, Run(yearEnd, mappings, Request(1, 12, {18})));
+    ASSERT_OK(Run(yearEnd, mappings, Request(1, 12, {18})));
     EXPECT_EQ((10 + 78 + 50) * kYen, Value(yearEnd, 21));
     EXPECT_THAT(Amounts(yearEnd, 37),
                 ElementsAreArray(Months({0, 11, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 62})));
     // Interim closing (slot 14) to month 6.
     StatementLines interim = Lines({{21, 1}, {37, 1}});
-    ASSERT_EQ(1, Run(interim, mappings, Request(1, 6, {15}), DataInfo(1, 1)));
+    ASSERT_OK(Run(interim, mappings, Request(1, 6, {15}), DataInfo(1, 1)));
     EXPECT_EQ((10 + 21 + 7) * kYen, Value(interim, 21));
     EXPECT_THAT(Amounts(interim, 37), ElementsAreArray(Months({0, 11, 2, 3, 4, 5, 13})));
     // A six-month period with interim closing asks for both closing periods: the year-end
     // postings count too, although their term comes fourth.
     StatementLines both = Lines({{21, 1}, {37, 1}});
-    ASSERT_EQ(1, Run(both, mappings, Request(1, 6, {15, 18}), DataInfo(1, 1)));
+    ASSERT_OK(Run(both, mappings, Request(1, 6, {15, 18}), DataInfo(1, 1)));
     EXPECT_EQ((10 + 21 + 7 + 50) * kYen, Value(both, 21));
     EXPECT_THAT(Amounts(both, 37), ElementsAreArray(Months({0, 11, 2, 3, 4, 5, 63})));
 }
@@ -291,7 +292,7 @@ TEST_F(AggregateOverBook, SideRuleAndDuplicateEntries) {
     // Accounts payable (credit side): 1200 + 80 - 40. Twice on line 32, once on 33 and 34.
     const MappingEntries mappings =
         Mappings({{32, Key(2120)}, {33, Key(2120)}, {32, Key(2120)}, {34, Key(2120)}});
-    ASSERT_EQ(1, Run(lines, mappings, Request(1, 2)));
+    ASSERT_OK(Run(lines, mappings, Request(1, 2)));
     EXPECT_EQ(2 * 1240 * kYen, Value(lines, 32));
     EXPECT_EQ(-1240 * kYen, Value(lines, 33));
     EXPECT_EQ(1240 * kYen, Value(lines, 34));
@@ -300,7 +301,7 @@ TEST_F(AggregateOverBook, SideRuleAndDuplicateEntries) {
 TEST_F(AggregateOverBook, LinesThatOccurTwiceAndEntriesWithoutLines) {
     StatementLines lines = Lines({{22, 1}, {22, 1}});
     const MappingEntries mappings = Mappings({{22, Key(1110)}, {99, Key(1110)}, {22, "NOKEY"}});
-    ASSERT_EQ(1, Run(lines, mappings, Request(1, 2)));
+    ASSERT_OK(Run(lines, mappings, Request(1, 2)));
     EXPECT_EQ(110 * kYen, LineOf(lines, 22, 0).amounts[0]);
     EXPECT_EQ(110 * kYen, LineOf(lines, 22, 1).amounts[0]);
 }
@@ -308,11 +309,11 @@ TEST_F(AggregateOverBook, LinesThatOccurTwiceAndEntriesWithoutLines) {
 TEST_F(AggregateOverBook, TaxIncludedFigures) {
     StatementLines lines = Lines({{1, 2}, {2, 2}});
     const MappingEntries mappings = Mappings({{1, "URIAGEDAKA"}, {2, Key(4110)}});
-    ASSERT_EQ(1, Run(lines, mappings, Request(1, 12, {18}), DataInfo(), 1, 1));
+    ASSERT_OK(Run(lines, mappings, Request(1, 12, {18}), DataInfo(), 1, 1));
     EXPECT_EQ(550 * kYen, Value(lines, 1));
     EXPECT_EQ(550 * kYen, Value(lines, 2));
     StatementLines excluded = Lines({{1, 2}, {2, 2}});
-    ASSERT_EQ(1, Run(excluded, mappings, Request(1, 12, {18}), DataInfo(), 1, 0));
+    ASSERT_OK(Run(excluded, mappings, Request(1, 12, {18}), DataInfo(), 1, 0));
     EXPECT_EQ(500 * kYen, Value(excluded, 1));
 }
 
@@ -329,7 +330,7 @@ TEST_F(AggregateOverBook, SourceKeysTakeTheHostTotals) {
                                               {21, "SISAN"},
                                               {31, "FUSAI"},
                                               {36, "SIHON"}});
-    ASSERT_EQ(1, Run(lines, mappings, Request(1, 12, {18})));
+    ASSERT_OK(Run(lines, mappings, Request(1, 12, {18})));
     EXPECT_EQ(500 * kYen, Value(lines, 1));
     EXPECT_EQ(100 * kYen, Value(lines, 3));
     EXPECT_EQ(400 * kYen, Value(lines, 11));
@@ -349,33 +350,32 @@ TEST_F(AggregateOverBook, OtherAssetsAndOtherLiabilities) {
                                                       {25, 1}, {26, 2}, {27, 2}, {30, 2}};
     // Line 25: total assets less lines 18 to 24 (110, 1.2344, 138, 40): the goods, 60.
     StatementLines lines = Lines(numbers);
-    ASSERT_EQ(1, Run(lines,
-                     Mappings({{18, Key(1110)},
-                               {19, Key(1120)},
-                               {21, Key(1150)},
-                               {24, Key(1160)},
-                               {25, "SOREIGAI"},
-                               {26, Key(2110)},
-                               {27, Key(2120)},
-                               {30, "SONOTAFUSAI"}}),
-                     Request(1, 12, {18})));
+    ASSERT_OK(Run(lines,
+                  Mappings({{18, Key(1110)},
+                            {19, Key(1120)},
+                            {21, Key(1150)},
+                            {24, Key(1160)},
+                            {25, "SOREIGAI"},
+                            {26, Key(2110)},
+                            {27, Key(2120)},
+                            {30, "SONOTAFUSAI"}}),
+                  Request(1, 12, {18})));
     EXPECT_EQ(60 * kYen, Value(lines, 25));
     // Line 30: total liabilities 1370 less lines 26 and 27: the borrowings, 100.
     EXPECT_EQ(100 * kYen, Value(lines, 30));
 
     // On line 20 only the lines before it count: 349.2344 - 110 - 1.2344.
     StatementLines early = Lines(numbers);
-    ASSERT_EQ(1,
-              Run(early,
+    ASSERT_OK(Run(early,
                   Mappings({{18, Key(1110)}, {19, Key(1120)}, {21, Key(1150)}, {20, "SOREIGAI"}}),
                   Request(1, 12, {18})));
     EXPECT_EQ(238 * kYen, Value(early, 20));
 
     // Entries are taken in list order: a source key set earlier is seen, a later one is not.
     StatementLines ordered = Lines(numbers);
-    ASSERT_EQ(1, Run(ordered,
-                     Mappings({{18, "SISAN"}, {20, "SOREIGAI"}, {25, "SOREIGAI"}, {19, "SISAN"}}),
-                     Request(1, 12, {18})));
+    ASSERT_OK(Run(ordered,
+                  Mappings({{18, "SISAN"}, {20, "SOREIGAI"}, {25, "SOREIGAI"}, {19, "SISAN"}}),
+                  Request(1, 12, {18})));
     EXPECT_EQ(0, Value(ordered, 20));
     EXPECT_EQ(0, Value(ordered, 25));
     EXPECT_EQ(3492344, Value(ordered, 19));
@@ -384,15 +384,15 @@ TEST_F(AggregateOverBook, OtherAssetsAndOtherLiabilities) {
 TEST_F(AggregateOverBook, SourceKeyOnMonthlyLines) {
     const MappingEntries newer = Mappings({{37, "SISAN"}, {38, "FUSAI"}});
     StatementLines lines = Lines({{36, 2}, {37, 1}, {38, 2}});
-    ASSERT_EQ(1, Run(lines, newer, Request(1, 12, {18}), DataInfo(), 1));
+    ASSERT_OK(Run(lines, newer, Request(1, 12, {18}), DataInfo(), 1));
     // The first monthly line takes the value in slot 0, which is never reported; a later one
     // takes nothing.
     EXPECT_EQ(3492344, Value(lines, 37));
     EXPECT_THAT(Amounts(lines, 38), ElementsAreArray(Months({})));
     // In the older form line 36 is the first monthly line and 37 is beyond the main lines.
     StatementLines older = Lines({{36, 1}, {37, 1}});
-    ASSERT_EQ(1, Run(older, Mappings({{36, "SISAN"}, {37, "SISAN"}}), Request(1, 12, {18}),
-                     DataInfo(), 0));
+    ASSERT_OK(
+        Run(older, Mappings({{36, "SISAN"}, {37, "SISAN"}}), Request(1, 12, {18}), DataInfo(), 0));
     EXPECT_EQ(3492344, Value(older, 36));
     EXPECT_EQ(0, Value(older, 37));
 }
@@ -449,9 +449,9 @@ class AggregateScripted : public ::testing::Test {
         host_.dataSets = {testsupport::FakeHost::DataSet("SCRIPT", 1, "", 20240401, 20250331)};
         host_.selected = 0;
     }
-    int Run(StatementLines& lines, const MappingEntries& mappings,
-            const std::vector<StKAMOKUSUMINFO>& rows, const AggregationRequest& request,
-            const StDATAINFO& info = DataInfo()) {
+    platform::Status Run(StatementLines& lines, const MappingEntries& mappings,
+                         const std::vector<StKAMOKUSUMINFO>& rows,
+                         const AggregationRequest& request, const StDATAINFO& info = DataInfo()) {
         host_.totalRows = rows;
         OverviewAggregator aggregator(progress_, mappings, lines, 1, host_);
         return aggregator.Aggregate(0, request, info);
@@ -477,8 +477,8 @@ TEST_F(AggregateScripted, LastQualifyingTotalRowWins) {
         Row(6, 1, 0x80800000, {0, 5 * kYen}, {}, 0, 1, 1),
     };
     StatementLines lines = Lines({{1, 2}, {20, 2}, {21, 1}});
-    ASSERT_EQ(1, Run(lines, Mappings({{1, "URIAGEDAKA"}, {20, "ZEIBIKIMAE"}, {21, "SISAN"}}), rows,
-                     Request(1, 12)));
+    ASSERT_OK(Run(lines, Mappings({{1, "URIAGEDAKA"}, {20, "ZEIBIKIMAE"}, {21, "SISAN"}}), rows,
+                  Request(1, 12)));
     EXPECT_EQ(500 * kYen, Value(lines, 1));
     EXPECT_EQ(411 * kYen, Value(lines, 20));
     EXPECT_EQ(5 * kYen, Value(lines, 21));
@@ -487,7 +487,7 @@ TEST_F(AggregateScripted, LastQualifyingTotalRowWins) {
 TEST_F(AggregateScripted, TotalsNeverSetStayZero) {
     StatementLines lines = Lines({{1, 2}, {36, 2}});
     lines[0]->amounts[0] = 123;
-    ASSERT_EQ(1, Run(lines, Mappings({{1, "URIAGEDAKA"}, {36, "SIHON"}}), {}, Request(1, 12)));
+    ASSERT_OK(Run(lines, Mappings({{1, "URIAGEDAKA"}, {36, "SIHON"}}), {}, Request(1, 12)));
     EXPECT_EQ(0, Value(lines, 1));
     EXPECT_EQ(0, Value(lines, 36));
 }
@@ -533,7 +533,7 @@ TEST_F(AggregateScripted, OnlyTheRequestedSlotsAreRead) {
     };
     for (const Case& c : cases) {
         StatementLines lines = Lines({{21, 1}, {37, 1}});
-        ASSERT_EQ(1, Run(lines, mappings, rows, c.request, c.info)) << c.name;
+        ASSERT_OK(Run(lines, mappings, rows, c.request, c.info)) << c.name;
         EXPECT_EQ(c.main * kYen, Value(lines, 21)) << c.name;
         EXPECT_THAT(Amounts(lines, 37), ElementsAreArray(Months(c.months))) << c.name;
     }
@@ -549,7 +549,7 @@ TEST_F(AggregateScripted, SumsAtTheLimitAreRefused) {
     StatementLines lines = Lines({{21, 1}, {22, 1}, {23, 1}, {24, 1}});
     const MappingEntries mappings = Mappings(
         {{21, KeyOf(rows[0])}, {22, KeyOf(rows[1])}, {23, KeyOf(rows[2])}, {24, KeyOf(rows[3])}});
-    EXPECT_EQ(0, Run(lines, mappings, rows, Request(1, 12)));
+    EXPECT_EQ("overflow step=row-balance", LogLine(Run(lines, mappings, rows, Request(1, 12))));
     // The rows before the refused one stay, and it is not stored.
     EXPECT_EQ(kLimit - 1, Value(lines, 21));
     // A credit-side row with debits only: a negative balance, subtracted from a debit line.
@@ -561,16 +561,18 @@ TEST_F(AggregateScripted, SumsAtTheLimitAreRefused) {
 
     // The same on the negative side.
     StatementLines negative = Lines({{21, 1}});
-    EXPECT_EQ(0, Run(negative, Mappings({{21, KeyOf(rows[0])}}),
-                     {Row(1, 1, kCash, {-(kLimit - 1), -1})}, Request(1, 12)));
+    EXPECT_EQ("overflow step=row-balance",
+              LogLine(Run(negative, Mappings({{21, KeyOf(rows[0])}}),
+                          {Row(1, 1, kCash, {-(kLimit - 1), -1})}, Request(1, 12))));
     EXPECT_EQ(0, Value(negative, 21));
 }
 
 TEST_F(AggregateScripted, SixtyFourBitOverflowFailsTheAggregation) {
     const auto fails = [this](const StKAMOKUSUMINFO& row, const char* what) {
         StatementLines lines = Lines({{21, 1}, {37, 1}});
-        EXPECT_EQ(0,
-                  Run(lines, Mappings({{21, KeyOf(row)}, {37, KeyOf(row)}}), {row}, Request(1, 12)))
+        EXPECT_EQ(platform::Cause::kOverflow,
+                  Run(lines, Mappings({{21, KeyOf(row)}, {37, KeyOf(row)}}), {row}, Request(1, 12))
+                      .cause())
             << what;
         EXPECT_TRUE(AllZero(lines)) << what;
     };
@@ -591,7 +593,7 @@ TEST_F(AggregateScripted, LineOverflowLeavesNoPartOfTheRow) {
         mappings.push_back(std::move(Mappings({{22, KeyOf(rows.back())}})[0]));
     }
     StatementLines lines = Lines({{21, 1}, {22, 1}});
-    EXPECT_EQ(0, Run(lines, mappings, rows, Request(1, 12)));
+    EXPECT_EQ("overflow step=line-amount", LogLine(Run(lines, mappings, rows, Request(1, 12))));
     // The tenth row reached line 21 first, then overflowed line 22: neither keeps it.
     EXPECT_EQ(0, Value(lines, 21));
     EXPECT_EQ(9 * (kLimit - 1), Value(lines, 22));
@@ -608,7 +610,7 @@ TEST_F(AggregateScripted, SumsOnTheWayAreExact) {
         // Months 1 to 12, and from month 3 on, where months 1 and 2 are the opening part.
         for (const std::int16_t from : {1, 3}) {
             StatementLines lines = Lines({{21, 1}, {37, 1}});
-            ASSERT_EQ(1, Run(lines, mappings, {row}, Request(from, 12)))
+            ASSERT_OK(Run(lines, mappings, {row}, Request(from, 12)))
                 << subAccounts << " sub-accounts from month " << from;
             EXPECT_EQ(0, Value(lines, 21)) << subAccounts << " from " << from;
             EXPECT_THAT(Amounts(lines, 37),
@@ -637,7 +639,7 @@ TEST_F(AggregateScripted, DerivedValuesAreExact) {
     rows.push_back(Row(200, 1, 0x80800000, {kYen}, {}, 0, 1, 1));
 
     StatementLines lines = Lines({{18, 1}, {19, 1}, {20, 1}, {25, 1}});
-    ASSERT_EQ(1, Run(lines, Mappings(entries), rows, Request(1, 12)));
+    ASSERT_OK(Run(lines, Mappings(entries), rows, Request(1, 12)));
     EXPECT_EQ(5 * kPart, Value(lines, 18));
     EXPECT_EQ(5 * kPart, Value(lines, 19));
     EXPECT_EQ(-5 * kPart, Value(lines, 20));
@@ -648,7 +650,8 @@ TEST_F(AggregateScripted, DerivedValuesAreExact) {
                                  [](const auto& entry) { return entry.first == 20; }),
                   entries.end());
     StatementLines tooLarge = Lines({{18, 1}, {19, 1}, {25, 1}});
-    EXPECT_EQ(0, Run(tooLarge, Mappings(entries), rows, Request(1, 12)));
+    EXPECT_EQ("overflow step=other-assets",
+              LogLine(Run(tooLarge, Mappings(entries), rows, Request(1, 12))));
     EXPECT_EQ(0, Value(tooLarge, 25));
 }
 
@@ -659,8 +662,9 @@ TEST_F(AggregateScripted, ExactResultsThatDoNotFitFail) {
     const std::vector<StKAMOKUSUMINFO> rows = {Row(1, 1, kCash, {0, month, 0, -month}),
                                                Row(2, 1, kCash, {0, month, 0, -month})};
     StatementLines lines = Lines({{37, 1}});
-    EXPECT_EQ(0, Run(lines, Mappings({{37, KeyOf(rows[0])}, {37, KeyOf(rows[1])}}), rows,
-                     Request(1, 12)));
+    EXPECT_EQ("overflow step=line-amount",
+              LogLine(Run(lines, Mappings({{37, KeyOf(rows[0])}, {37, KeyOf(rows[1])}}), rows,
+                          Request(1, 12))));
     // The first row is kept, the second is not stored.
     EXPECT_THAT(Amounts(lines, 37), ElementsAre(0, month, 0, -month, 0, 0, 0, 0, 0, 0, 0, 0, 0));
 
@@ -669,7 +673,8 @@ TEST_F(AggregateScripted, ExactResultsThatDoNotFitFail) {
     const StKAMOKUSUMINFO balance = Row(3, 1, kCash, {0, LLONG_MAX, LLONG_MAX},
                                         {0, LLONG_MAX, LLONG_MAX, LLONG_MAX, LLONG_MAX});
     StatementLines main = Lines({{21, 1}});
-    EXPECT_EQ(0, Run(main, Mappings({{21, KeyOf(balance)}}), {balance}, Request(3, 12)));
+    EXPECT_EQ("overflow step=row-balance",
+              LogLine(Run(main, Mappings({{21, KeyOf(balance)}}), {balance}, Request(3, 12))));
     EXPECT_EQ(0, Value(main, 21));
 }
 
@@ -684,7 +689,8 @@ TEST_F(AggregateScripted, HostFailures) {
     // MoveNext fails on the first row: nothing is added, no source key is set.
     host_.moveNextErrorRow = 1;
     StatementLines first = Lines({{20, 1}, {21, 1}});
-    EXPECT_EQ(0, Run(first, mappings, rows, Request(1, 2)));
+    EXPECT_EQ("host-refused step=MoveNext code=9",
+              LogLine(Run(first, mappings, rows, Request(1, 2))));
     EXPECT_TRUE(AllZero(first));
     EXPECT_THAT(progress_.Stages(),
                 ElementsAre(std::pair(0, 100), std::pair(100, 200), std::pair(200, 300)));
@@ -692,21 +698,25 @@ TEST_F(AggregateScripted, HostFailures) {
     host_.moveNextErrorRow = 3;
     host_.moveNextErrorCode = kHostEndOfRows;
     StatementLines ended = Lines({{20, 1}, {21, 1}});
-    EXPECT_EQ(1, Run(ended, mappings, rows, Request(1, 2)));
+    EXPECT_OK(Run(ended, mappings, rows, Request(1, 2)));
     EXPECT_EQ(110 * kYen, Value(ended, 21));
     EXPECT_EQ(0, Value(ended, 20)) << "the total row was never delivered";
     host_.moveNextErrorRow = 0;
     StatementLines whole = Lines({{20, 1}, {21, 1}});
-    EXPECT_EQ(1, Run(whole, mappings, rows, Request(1, 2)));
+    EXPECT_OK(Run(whole, mappings, rows, Request(1, 2)));
     EXPECT_EQ(160 * kYen, Value(whole, 20));
 
+    const char* const causes[] = {"host-refused step=GetSumCount code=7",
+                                  "host-refused step=SetMovePos code=7",
+                                  "host-refused step=MoveNext code=9"};
     for (const int fault : {0, 1, 2}) {
         host_.sumCountError = fault == 0 ? 7 : 0;
         host_.setMovePosError = fault == 1 ? 7 : 0;
         host_.moveNextErrorRow = fault == 2 ? 2 : 0;
         host_.moveNextErrorCode = 9;
         StatementLines lines = Lines({{20, 1}, {21, 1}});
-        EXPECT_EQ(0, Run(lines, mappings, rows, Request(1, 2))) << "fault " << fault;
+        EXPECT_EQ(causes[fault], LogLine(Run(lines, mappings, rows, Request(1, 2))))
+            << "fault " << fault;
         EXPECT_EQ(0, Value(lines, 20)) << "fault " << fault;
     }
 }
@@ -717,7 +727,9 @@ TEST_F(AggregateScripted, RequestsOutsideTheFiscalYearAreRefused) {
     for (const auto& [from, to] : {std::pair(0, 2), std::pair(1, 13), std::pair(13, 12),
                                    std::pair(1, 0), std::pair(-1, 12)}) {
         StatementLines lines = Lines({{21, 1}});
-        EXPECT_EQ(0, Run(lines, mappings, rows, Request(from, to))) << from << ".." << to;
+        const platform::Status refused = Run(lines, mappings, rows, Request(from, to));
+        EXPECT_EQ(platform::Cause::kRangeRefused, refused.cause()) << from << ".." << to;
+        EXPECT_EQ(from < 1 || from > 12 ? from : to, refused.code()) << from << ".." << to;
         EXPECT_TRUE(AllZero(lines));
     }
     EXPECT_EQ(0, host_.totalsLog.opened) << "no cursor for a refused request";
@@ -730,16 +742,18 @@ TEST_F(AggregateScripted, CursorIsKeptAfterAFailureAndClosedAfterSuccess) {
     StatementLines lines = Lines({{21, 1}});
     host_.moveNextErrorRow = 1;
     OverviewAggregator failing(progress_, mappings, lines, 1, host_);
-    EXPECT_EQ(0, failing.Aggregate(0, Request(1, 12), DataInfo()));
-    EXPECT_EQ(0, failing.Aggregate(0, Request(1, 12), DataInfo()));
+    EXPECT_EQ("host-refused step=MoveNext code=9",
+              LogLine(failing.Aggregate(0, Request(1, 12), DataInfo())));
+    EXPECT_EQ("host-refused step=MoveNext code=9",
+              LogLine(failing.Aggregate(0, Request(1, 12), DataInfo())));
     EXPECT_EQ(1, host_.totalsLog.opened);
     EXPECT_EQ(2, host_.totalsLog.readied);
     EXPECT_EQ(0, host_.totalsLog.finished);
 
     host_.moveNextErrorRow = 0;
     OverviewAggregator succeeding(progress_, mappings, lines, 1, host_);
-    EXPECT_EQ(1, succeeding.Aggregate(0, Request(1, 12), DataInfo()));
-    EXPECT_EQ(1, succeeding.Aggregate(0, Request(1, 12), DataInfo()));
+    EXPECT_OK(succeeding.Aggregate(0, Request(1, 12), DataInfo()));
+    EXPECT_OK(succeeding.Aggregate(0, Request(1, 12), DataInfo()));
     EXPECT_EQ(3, host_.totalsLog.opened);
     EXPECT_EQ(2, host_.totalsLog.finished);
     // Amounts are only ever added to.
@@ -747,13 +761,34 @@ TEST_F(AggregateScripted, CursorIsKeptAfterAFailureAndClosedAfterSuccess) {
 
     host_.totalsAvailable = false;
     OverviewAggregator unavailable(progress_, mappings, lines, 1, host_);
-    EXPECT_EQ(0, unavailable.Aggregate(0, Request(1, 12), DataInfo()));
+    EXPECT_EQ("no-data step=open-account-totals",
+              LogLine(unavailable.Aggregate(0, Request(1, 12), DataInfo())));
     host_.totalsAvailable = true;
     host_.hasDataSets = false;
     OverviewAggregator withoutData(progress_, mappings, lines, 1, host_);
-    EXPECT_EQ(0, withoutData.Aggregate(0, Request(1, 12), DataInfo()));
+    EXPECT_EQ("host-refused step=GetSetObject code=0",
+              LogLine(withoutData.Aggregate(0, Request(1, 12), DataInfo())));
     EXPECT_EQ(3, host_.totalsLog.opened);
     EXPECT_EQ(2 * kYen, Value(lines, 21));
+}
+
+TEST_F(AggregateScripted, CursorThatIsNotReadyFailsWithTheHostsCode) {
+    const std::vector<StKAMOKUSUMINFO> rows = {Row(1, 1, kCash, {kYen})};
+    StatementLines lines = Lines({{21, 1}, {37, 1}});
+    host_.moveReadyError = 3;
+    EXPECT_EQ("host-refused step=MoveReady code=3",
+              LogLine(Run(lines, Mappings({{21, KeyOf(rows[0])}, {37, KeyOf(rows[0])}}), rows,
+                          Request(1, 12))));
+    EXPECT_TRUE(AllZero(lines));
+    EXPECT_THAT(progress_.Stages(), ElementsAre(std::pair(0, 100), std::pair(100, 200)));
+}
+
+TEST_F(AggregateScripted, MemoryRunningOutFailsTheAggregation) {
+    StatementLines lines = Lines({{21, 1}});
+    host_.totalsOutOfMemory = true;
+    EXPECT_EQ("out-of-memory step=Aggregate",
+              LogLine(Run(lines, Mappings({{21, "URIAGEDAKA"}}), {}, Request(1, 12))));
+    EXPECT_TRUE(AllZero(lines));
 }
 
 TEST_F(AggregateScripted, CursorIsBoundToTheSelectedDataAndAskedForTheRequestedMonths) {
@@ -761,7 +796,7 @@ TEST_F(AggregateScripted, CursorIsBoundToTheSelectedDataAndAskedForTheRequestedM
     host_.selected = 1;
     StatementLines lines = Lines({{21, 1}});
     const AggregationRequest request = Request(2, 12, {18});
-    ASSERT_EQ(1, Run(lines, Mappings({}), {}, request));
+    ASSERT_OK(Run(lines, Mappings({}), {}, request));
     EXPECT_EQ("OTHER", host_.totalsLog.dataId);
     ASSERT_EQ(3u, host_.totalsLog.terms.size());
     for (std::size_t i = 0; i < host_.totalsLog.terms.size(); ++i) {

@@ -7,6 +7,7 @@
 #include "support/memory_filesystem.h"
 #include "support/recording_desktop.h"
 #include "support/served_book.h"
+#include "support/status_matchers.h"
 
 #include <gtest/gtest.h>
 
@@ -112,7 +113,7 @@ TEST_F(SelectCompanyDataTest, TakesTheSelectedOfSeveralDataSetsOfOneCompany) {
     Hold(2, {{"MNT2019", 1, kCompany, 20190401, 20200331, 0, 4},
              {"MNT2020", 2, kCompany, 20200401, 20210331, 1, 6},
              {"MNT2021", 3, kCompany, 20210401, 20220331, 0, 1}});
-    ASSERT_EQ(1, SelectCompanyData(host, record));
+    ASSERT_OK(SelectCompanyData(host, record));
     EXPECT_STREQ("MNT2020", record.dataId());
     EXPECT_EQ(2, record.dataNo());
     EXPECT_STREQ(kCompany, record.companyName());
@@ -125,14 +126,14 @@ TEST_F(SelectCompanyDataTest, TakesTheSelectedOfSeveralDataSetsOfOneCompany) {
 
 TEST_F(SelectCompanyDataTest, LaterCallsFollowTheSelection) {
     Hold(3, {{"A", 1, "A", 20190401, 20200331, 0, 1}, {"B", 3, "B", 20200401, 20210331, 0, 1}});
-    ASSERT_EQ(1, SelectCompanyData(host, record));
+    ASSERT_OK(SelectCompanyData(host, record));
     EXPECT_STREQ("B", record.dataId());
     host.user->dataNo = 1;
-    ASSERT_EQ(1, SelectCompanyData(host, record));
+    ASSERT_OK(SelectCompanyData(host, record));
     EXPECT_STREQ("A", record.dataId());
     // Repeated walks find the same record.
     for (int i = 0; i < 3; ++i) {
-        ASSERT_EQ(1, SelectCompanyData(host, record)) << "call " << i;
+        ASSERT_OK(SelectCompanyData(host, record)) << "call " << i;
         EXPECT_EQ(1, record.dataNo());
     }
 }
@@ -141,7 +142,7 @@ TEST_F(SelectCompanyDataTest, NoMatchLeavesAClearedRecord) {
     Hold(9, {{"A", 1, "A", 20190401, 20200331, 0, 1}, {"B", 2, "B", 20200401, 20210331, 0, 1}});
     const StDATAINFO zero{};
     std::memset(record.bytes, 0xA5, sizeof record.bytes);
-    EXPECT_EQ(0, SelectCompanyData(host, record));
+    EXPECT_EQ("no-data step=selected-data value=9", LogLine(SelectCompanyData(host, record)));
     EXPECT_EQ(0, std::memcmp(zero.bytes, record.bytes, sizeof zero.bytes))
         << "dataNo " << record.dataNo() << ", periodEnd " << record.periodEnd();
 
@@ -149,12 +150,13 @@ TEST_F(SelectCompanyDataTest, NoMatchLeavesAClearedRecord) {
     host.user->dataNo = 1;
     host.hasDataSets = false;
     std::memset(record.bytes, 0xA5, sizeof record.bytes);
-    EXPECT_EQ(0, SelectCompanyData(host, record));
+    EXPECT_EQ("host-refused step=GetSetObject code=0", LogLine(SelectCompanyData(host, record)));
     EXPECT_EQ(0, std::memcmp(zero.bytes, record.bytes, sizeof zero.bytes));
     host.hasDataSets = true;
     host.user.reset();
     std::memset(record.bytes, 0xA5, sizeof record.bytes);
-    EXPECT_EQ(0, SelectCompanyData(host, record));
+    EXPECT_EQ("host-refused step=GetSysUserObject code=0",
+              LogLine(SelectCompanyData(host, record)));
     EXPECT_EQ(0, std::memcmp(zero.bytes, record.bytes, sizeof zero.bytes));
 }
 
@@ -163,7 +165,7 @@ TEST_F(SelectCompanyDataTest, EndsItsWalkWhetherFoundOrNot) {
         Hold(selectedNo,
              {{"A", 1, "A", 20190401, 20200331, 0, 1}, {"B", 2, "B", 20200401, 20210331, 0, 1}});
         const int walks = host.dataSetWalks;
-        SelectCompanyData(host, record);
+        static_cast<void>(SelectCompanyData(host, record));
         EXPECT_EQ(walks + 1, host.dataSetWalks) << "selected number " << selectedNo;
         EXPECT_EQ(host.dataSetWalks, host.dataSetWalksEnded) << "selected number " << selectedNo;
     }
@@ -297,6 +299,8 @@ TEST_F(RunSelectionTest, PastResultsDataIsRefusedWithResult1) {
     EXPECT_EQ("事業概況書", desktop.boxes[0].caption);
     EXPECT_EQ(0x30u, desktop.boxes[0].style);
     EXPECT_EQ(nullptr, desktop.boxes[0].owner);
+    EXPECT_EQ("overview run: result 1: range-refused step=past-results-data value=99",
+              testsupport::RunEndLine(files.DebugLines()));
 }
 
 TEST_F(RunSelectionTest, MissingSelectedDataStopsTheRunWithResult2) {
@@ -311,6 +315,8 @@ TEST_F(RunSelectionTest, MissingSelectedDataStopsTheRunWithResult2) {
     EXPECT_EQ("事業概況書", desktop.boxes[0].caption);
     EXPECT_EQ(0x30u, desktop.boxes[0].style);
     EXPECT_EQ("", app->companyText()) << "no header texts for a run that stopped";
+    EXPECT_EQ("overview run: result 2: no-data step=selected-data value=99",
+              testsupport::RunEndLine(files.DebugLines()));
 }
 
 TEST_F(RunSelectionTest, FailedEnvironmentCheckEndsBeforeTheSelectionWithResult2) {
@@ -325,4 +331,48 @@ TEST_F(RunSelectionTest, FailedEnvironmentCheckEndsBeforeTheSelectionWithResult2
     EXPECT_EQ(reinterpret_cast<HostWnd>(0x10002), standin::ShownMessages()[0].owner);
     EXPECT_EQ(0, app->dataRecord().dataNo());
     standin::ClearShownMessages();
+    EXPECT_EQ("overview run: result 2: range-refused step=definition-level value=4",
+              testsupport::RunEndLine(files.DebugLines()));
+}
+
+TEST_F(RunSelectionTest, AProgramFolderThatCannotBeEnteredEndsAsAMissingDefinitionFile) {
+    ASSERT_TRUE(ServeSample("several_years"));
+    files.SetProgramFolder("C:\\Gone");
+    standin::ClearShownMessages();
+    const auto app = Run();
+    EXPECT_EQ(2, app->exitCode());
+    EXPECT_EQ("post 0x10002 1025 2 2", PostedResult());
+    EXPECT_TRUE(desktop.boxes.empty()) << "box: " << desktop.boxes.front().text;
+    // The message of a definition file that is not there, through the host, over its window.
+    ASSERT_EQ(1u, standin::ShownMessages().size());
+    EXPECT_EQ(reinterpret_cast<HostWnd>(0x10002), standin::ShownMessages()[0].owner);
+    EXPECT_EQ(0u, standin::ShownMessages()[0].text.find("動作環境が不正です。"))
+        << standin::ShownMessages()[0].text;
+    EXPECT_EQ(0, app->dataRecord().dataNo());
+    standin::ClearShownMessages();
+    EXPECT_EQ("overview run: result 2: io step=ChangeDirectory error=3 file=C:\\\\Gone\\\\",
+              testsupport::RunEndLine(files.DebugLines()));
+}
+
+TEST_F(RunSelectionTest, HostRefusalsEndTheRunWithTheHostsCode) {
+    // The connection refused: the run is not host-started yet, so nothing is posted.
+    ASSERT_TRUE(ServeSample("several_years", R"(, "initiate": 5)"));
+    const auto refused = Run();
+    EXPECT_EQ(0, refused->exitCode());
+    EXPECT_EQ("(nothing posted)", PostedResult());
+    EXPECT_EQ("overview run: result 0: host-refused step=Initiate code=5",
+              testsupport::RunEndLine(files.DebugLines()));
+
+    // The link not permitted, and the link failing.
+    for (const auto& [code, result] : {std::pair(1, 1), std::pair(7, 2)}) {
+        files.ClearDebugLines();
+        desktop.calls.clear();
+        ASSERT_TRUE(ServeSample("several_years", ", \"expSysLink\": " + std::to_string(code)));
+        const auto app = Run();
+        EXPECT_EQ(result, app->exitCode()) << "ExpSysLink " << code;
+        EXPECT_EQ("post 0x10002 1025 2 " + std::to_string(result), PostedResult());
+        EXPECT_EQ("overview run: result " + std::to_string(result) +
+                      ": host-refused step=ExpSysLink code=" + std::to_string(code),
+                  testsupport::RunEndLine(files.DebugLines()));
+    }
 }

@@ -6,6 +6,7 @@
 #include "settings/statement_files.h"
 #include "standin/kinds.h"
 #include "support/served_book.h"
+#include "support/status_matchers.h"
 
 #include <gtest/gtest.h>
 
@@ -248,7 +249,7 @@ TEST(DeliveredData, SampleCompaniesAggregatedForTheirFullYear) {
         testsupport::ServedBookScope scope;
         platform::Host& host = testsupport::LibraryHost();
         StDATAINFO record{};
-        ASSERT_EQ(1, SelectCompanyData(host, record));
+        ASSERT_OK(SelectCompanyData(host, record));
         ASSERT_EQ(g.newForm, NewFormOf(record) == 1);
         AggregationRequest request;
         BuildAggregationRequest(host, request, record,
@@ -262,7 +263,7 @@ TEST(DeliveredData, SampleCompaniesAggregatedForTheirFullYear) {
                                         mappings, HostAccountCodes(host)));
         ProgressDiscarded progress;
         OverviewAggregator aggregator(progress, mappings, lines, g.newForm, host);
-        ASSERT_EQ(1, aggregator.Aggregate(0, request, record));
+        ASSERT_OK(aggregator.Aggregate(0, request, record));
 
         const BookFigures book(*standin::SelectedDataSet());
         std::map<int, std::array<std::int64_t, StatementLine::kAmounts>> expected;

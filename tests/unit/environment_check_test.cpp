@@ -2,6 +2,7 @@
 
 #include "support/fake_host.h"
 #include "support/memory_filesystem.h"
+#include "support/status_matchers.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +51,8 @@ class CheckEnvironmentTest : public ::testing::Test {
 
     // The single message shown by a failing check, with owner and style checked.
     std::string FailingCheckMessage() {
-        EXPECT_EQ(0, CheckEnvironment(host, files, owner, 1));
+        refusal = CheckEnvironment(host, files, owner, 1);
+        EXPECT_FALSE(refusal.ok());
         const auto& shown = host.messages;
         if (shown.size() != 1) {
             ADD_FAILURE() << "messages shown: " << shown.size();
@@ -65,6 +67,8 @@ class CheckEnvironmentTest : public ::testing::Test {
     testsupport::FakeHost host;
     RecordingFileSystem files;
     HostWnd owner = reinterpret_cast<HostWnd>(0x1234);
+    // What the last FailingCheckMessage refused with.
+    platform::Status refusal;
 };
 
 } // namespace
@@ -137,7 +141,7 @@ TEST(EnvironmentCodeOf, SeparatorRuleStepsOverDoubleByteCharacters) {
 
 TEST_F(CheckEnvironmentTest, PassesSilentlyAtLevel3) {
     files.AddFile("C:\\Program\\QuorinDef.ini", LevelFile("3"));
-    EXPECT_EQ(1, CheckEnvironment(host, files, owner, 1));
+    EXPECT_OK(CheckEnvironment(host, files, owner, 1));
     EXPECT_TRUE(host.messages.empty()) << "shown: " << host.messages.front().text;
 }
 
@@ -168,6 +172,23 @@ TEST_F(CheckEnvironmentTest, HigherLevelAsksForTheLatestLinkComponent) {
 
 TEST_F(CheckEnvironmentTest, FailsWithoutMessageWhenMessagesAreOff) {
     files.AddFile("C:\\Program\\QuorinDef.ini", LevelFile("4"));
-    EXPECT_EQ(0, CheckEnvironment(host, files, owner, 0));
+    EXPECT_EQ("range-refused step=definition-level value=4",
+              LogLine(CheckEnvironment(host, files, owner, 0)));
     EXPECT_TRUE(host.messages.empty()) << "shown: " << host.messages.front().text;
+}
+
+TEST_F(CheckEnvironmentTest, RefusalsKeepTheirCause) {
+    FailingCheckMessage();
+    EXPECT_EQ("bad-file step=definition-file file=C:\\\\Program\\\\QuorinDef.ini place=no file",
+              LogLine(refusal));
+    files.AddFile("C:\\Program\\QuorinDef.ini", LevelFile(""));
+    host.messages.clear();
+    FailingCheckMessage();
+    EXPECT_EQ("bad-file step=definition-file file=C:\\\\Program\\\\QuorinDef.ini "
+              "place=[ProgramLevel] RV16_G empty",
+              LogLine(refusal));
+    files.AddFile("C:\\Program\\QuorinDef.ini", LevelFile("2"));
+    host.messages.clear();
+    FailingCheckMessage();
+    EXPECT_EQ("range-refused step=definition-level value=2", LogLine(refusal));
 }

@@ -195,6 +195,44 @@ TEST_F(MemoryFileSystemTest, FaultHookFailsTheNthCountedOperation) {
     EXPECT_TRUE(other.RemoveFolder("C:\\f"));
 }
 
+TEST_F(MemoryFileSystemTest, FailedCallsLeaveTheSystemsErrorAsGetLastErrorWould) {
+    EXPECT_EQ(0u, fs.LastError());
+    EXPECT_EQ(nullptr, fs.OpenForWrite("C:\\Missing\\a.txt"));
+    EXPECT_EQ(MemoryFileSystem::kErrorPathNotFound, fs.LastError());
+    ASSERT_TRUE(WriteFile(fs, "C:\\Temp\\a.txt", "a"));
+    EXPECT_EQ(nullptr, fs.CreateNewFile("C:\\Temp\\a.txt"));
+    EXPECT_EQ(MemoryFileSystem::kErrorFileExists, fs.LastError());
+    EXPECT_FALSE(fs.ChangeDirectory("C:\\Gone"));
+    EXPECT_EQ(MemoryFileSystem::kErrorPathNotFound, fs.LastError());
+    std::string bytes;
+    EXPECT_FALSE(fs.ReadFile("C:\\Temp\\b.txt", bytes));
+    EXPECT_EQ(MemoryFileSystem::kErrorFileNotFound, fs.LastError());
+    fs.DenyWriteTo("C:\\Temp");
+    EXPECT_FALSE(fs.MakeDirectory("C:\\Temp\\sub"));
+    EXPECT_EQ(MemoryFileSystem::kErrorAccessDenied, fs.LastError());
+    {
+        auto open = fs.OpenForWrite("C:\\Program\\b.txt");
+        ASSERT_NE(nullptr, open);
+        EXPECT_FALSE(fs.DeleteFileAt("C:\\Program\\b.txt"));
+        EXPECT_EQ(MemoryFileSystem::kErrorSharingViolation, fs.LastError());
+        EXPECT_TRUE(open->Close());
+    }
+
+    // A fault of the hook reports the fault error, on the file system or on the file.
+    fs.SetFaultError(MemoryFileSystem::kErrorAccessDenied);
+    fs.FailNth(1);
+    EXPECT_FALSE(fs.MakeDirectory("C:\\Program\\sub"));
+    EXPECT_EQ(MemoryFileSystem::kErrorAccessDenied, fs.LastError());
+    auto file = fs.OpenForWrite("C:\\Program\\c.txt");
+    ASSERT_NE(nullptr, file);
+    EXPECT_EQ(0u, file->Error());
+    fs.SetFaultError(MemoryFileSystem::kErrorDiskFull);
+    fs.FailNth(1);
+    EXPECT_FALSE(file->Write("abcd", 4));
+    EXPECT_EQ(MemoryFileSystem::kErrorDiskFull, file->Error());
+    EXPECT_FALSE(file->Close());
+}
+
 TEST_F(MemoryFileSystemTest, ProfileStringsAreReadFromTheStoredFile) {
     fs.AddFile("C:\\Program\\QuorinDef.ini", "[Version]\r\nLevel = 21 \r\n");
     EXPECT_EQ("21",

@@ -12,6 +12,7 @@
 #include "support/portable/text_mapping.h"
 #include "support/recording_desktop.h"
 #include "support/served_book.h"
+#include "support/status_matchers.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,8 @@ class ScriptedUi : public RunUi {
     int progressOpened = 0;
     platform::WindowHandle progressParent = nullptr;
     const platform::Host* hostGiven = nullptr;
+    // The progress dialog cannot be made.
+    bool progressFails = false;
 
     int RunConditionSheet(platform::Host& host, const ConditionSheetRequest& shown,
                           AggregationConditions& conditions) override {
@@ -83,6 +86,8 @@ class ScriptedUi : public RunUi {
     std::unique_ptr<ProgressWindow> OpenProgress(platform::WindowHandle hostWnd) override {
         ++progressOpened;
         progressParent = hostWnd;
+        if (progressFails)
+            return nullptr;
         return std::make_unique<NullProgress>();
     }
 };
@@ -135,10 +140,11 @@ TEST_F(OverviewRunTest, TheSheetGetsTheHostDerivedConditionsAndTheHostsPath) {
     EXPECT_EQ(1, ui.introMonth);
     EXPECT_EQ(1, ui.equityLabel);
     EXPECT_EQ("yamada_1_2", ui.userId);
-    // Cancelled: no progress, no report, result 1.
+    // Cancelled: no progress, no report, result 1, and no failure.
     EXPECT_EQ(0, ui.progressOpened);
     EXPECT_EQ(1, app->exitCode());
     EXPECT_FALSE(files.HasFile("C:\\出力\\a,b.xml"));
+    EXPECT_EQ("overview run: result 1: ok", testsupport::RunEndLine(files.DebugLines()));
 }
 
 TEST_F(OverviewRunTest, WithoutAHostTheSheetHasNoOwnerAndNoPath) {
@@ -161,6 +167,7 @@ TEST_F(OverviewRunTest, ExecutedRunWritesTheReportAndSaysSoOverTheProgressWindow
               LastBox()->text);
     EXPECT_EQ(kProgressWindow, LastBox()->owner);
     EXPECT_EQ(platform::kMbOk | platform::kMbIconInformation, LastBox()->style);
+    EXPECT_EQ("overview run: result 0: ok", testsupport::RunEndLine(files.DebugLines()));
 }
 
 TEST_F(OverviewRunTest, ReportThatCannotBeWrittenEndsWithResult2) {
@@ -172,6 +179,12 @@ TEST_F(OverviewRunTest, ReportThatCannotBeWrittenEndsWithResult2) {
     EXPECT_EQ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。",
               LastBox()->text);
     EXPECT_EQ(platform::kMbOk | platform::kMbIconExclamation, LastBox()->style);
+    // The folder is missing: the system's "path not found".
+    EXPECT_EQ(0u, testsupport::RunEndLine(files.DebugLines())
+                      .rfind("overview run: result 2: io step=create-temporary error=3 "
+                             "file=C:\\\\missing\\\\~ovw4242_",
+                             0))
+        << files.DebugLines().back();
 }
 
 TEST_F(OverviewRunTest, FailedAggregationWritesNoReport) {
@@ -190,6 +203,48 @@ TEST_F(OverviewRunTest, FailedAggregationWritesNoReport) {
         "勘定科目の集計に失敗しました。\n\n会計データを確認してから、もう一度実行してください。",
         LastBox()->text);
     EXPECT_EQ(kProgressWindow, LastBox()->owner);
+    EXPECT_EQ("overview run: result 2: host-refused step=MoveNext code=9",
+              testsupport::RunEndLine(files.DebugLines()));
+}
+
+TEST_F(OverviewRunTest, AFullDiskWhileWritingEndsWithResult2AndTheSystemsError) {
+    // Every write fails from the first on.
+    files.FailNth(1, testsupport::MemoryFileSystem::kWrite, true);
+    files.SetFaultError(testsupport::MemoryFileSystem::kErrorDiskFull);
+    const auto app = Run("");
+    EXPECT_EQ(2, app->exitCode());
+    EXPECT_FALSE(files.HasFile("C:\\out\\report.xml"));
+    ASSERT_NE(nullptr, LastBox());
+    EXPECT_EQ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。",
+              LastBox()->text);
+    EXPECT_EQ(0u, testsupport::RunEndLine(files.DebugLines())
+                      .rfind("overview run: result 2: io step=write-xml error=112 "
+                             "file=C:\\\\out\\\\~ovw4242_",
+                             0))
+        << files.DebugLines().back();
+}
+
+TEST_F(OverviewRunTest, WindowsThatCannotBeMadeEndTheRunAsBeforeWithTheirCause) {
+    // The sheet: the run ends as if it had been cancelled.
+    ui.answer = -1;
+    const auto cancelled = Run("");
+    EXPECT_EQ(1, cancelled->exitCode());
+    EXPECT_EQ(nullptr, LastBox());
+    EXPECT_EQ("overview run: result 1: out-of-memory step=condition-sheet",
+              testsupport::RunEndLine(files.DebugLines()));
+
+    // The progress dialog: the report is not written.
+    files.ClearDebugLines();
+    ui.answer = 2000;
+    ui.progressFails = true;
+    const auto failed = Run("");
+    EXPECT_EQ(2, failed->exitCode());
+    EXPECT_FALSE(files.HasFile("C:\\out\\report.xml"));
+    ASSERT_NE(nullptr, LastBox());
+    EXPECT_EQ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。",
+              LastBox()->text);
+    EXPECT_EQ("overview run: result 2: out-of-memory step=progress-dialog",
+              testsupport::RunEndLine(files.DebugLines()));
 }
 
 } // namespace

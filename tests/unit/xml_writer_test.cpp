@@ -4,6 +4,7 @@
 
 #include "report_test_support.h"
 #include "support/memory_filesystem.h"
+#include "support/status_matchers.h"
 
 #include <gtest/gtest.h>
 
@@ -31,16 +32,16 @@ class XmlWriterTest : public ::testing::Test {
 } // namespace
 
 TEST_F(XmlWriterTest, WritesTheLineFormsWithTabsAndCrLf) {
-    ASSERT_EQ(0, xml.OpenFile(fs, kPath));
-    EXPECT_EQ(1, xml.WriteText("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n"));
-    EXPECT_EQ(1, xml.WriteStartTag(line, "REPORT", 0));
-    EXPECT_EQ(1, xml.WriteStartTag(line, "S", 1, "a", "1", "b", "2"));
-    EXPECT_EQ(1, xml.WriteElement(line, "E", "v", 2, "a", "x"));
-    EXPECT_EQ(1, xml.WriteElement(line, "N", "", 4));
-    EXPECT_EQ(1, xml.WriteEndTag(line, "S", 1));
-    EXPECT_EQ(1, xml.WriteEndTag(line, "REPORT", 0));
-    EXPECT_EQ(0, xml.CloseFile());
-    EXPECT_TRUE(xml.AllWritten());
+    ASSERT_OK(xml.OpenFile(fs, kPath));
+    EXPECT_OK(xml.WriteText("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n"));
+    EXPECT_OK(xml.WriteStartTag(line, "REPORT", 0));
+    EXPECT_OK(xml.WriteStartTag(line, "S", 1, "a", "1", "b", "2"));
+    EXPECT_OK(xml.WriteElement(line, "E", "v", 2, "a", "x"));
+    EXPECT_OK(xml.WriteElement(line, "N", "", 4));
+    EXPECT_OK(xml.WriteEndTag(line, "S", 1));
+    EXPECT_OK(xml.WriteEndTag(line, "REPORT", 0));
+    EXPECT_OK(xml.CloseFile());
+    EXPECT_OK(xml.status());
     const std::string document = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n"
                                  "<REPORT>\r\n"
                                  "\t<S a=\"1\" b=\"2\">\r\n"
@@ -53,13 +54,13 @@ TEST_F(XmlWriterTest, WritesTheLineFormsWithTabsAndCrLf) {
 }
 
 TEST_F(XmlWriterTest, AttributesNeedNameAndValueAndTheSecondComesOnlyAfterAFirst) {
-    ASSERT_EQ(0, xml.OpenFile(fs, kPath));
-    xml.WriteStartTag(line, "A", 0, "n", nullptr, "m", "2");
-    xml.WriteStartTag(line, "B", 0, nullptr, "1", "m", "2");
-    xml.WriteStartTag(line, "C", 0, "n", "1", "m", nullptr);
-    xml.WriteElement(line, "D", "t", 0, nullptr, nullptr, "m", "2");
-    xml.WriteElement(line, "E", "t", 0, "n", "<&>", "m", "'\"");
-    xml.CloseFile();
+    ASSERT_OK(xml.OpenFile(fs, kPath));
+    EXPECT_OK(xml.WriteStartTag(line, "A", 0, "n", nullptr, "m", "2"));
+    EXPECT_OK(xml.WriteStartTag(line, "B", 0, nullptr, "1", "m", "2"));
+    EXPECT_OK(xml.WriteStartTag(line, "C", 0, "n", "1", "m", nullptr));
+    EXPECT_OK(xml.WriteElement(line, "D", "t", 0, nullptr, nullptr, "m", "2"));
+    EXPECT_OK(xml.WriteElement(line, "E", "t", 0, "n", "<&>", "m", "'\""));
+    EXPECT_OK(xml.CloseFile());
     EXPECT_EQ("<A>\r\n<B>\r\n<C n=\"1\">\r\n<D>t</D>\r\n"
               "<E n=\"&lt;&amp;&gt;\" m=\"&apos;&quot;\">t</E>\r\n",
               Written());
@@ -88,10 +89,10 @@ TEST_F(XmlWriterTest, TextHoldsOnlyShiftJisCharacters) {
     EXPECT_EQ("?", xml.EscapeText("\xE0?"));
 
     // A file written with such text is read by a real parser.
-    ASSERT_EQ(0, xml.OpenFile(fs, kPath));
-    xml.WriteText("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n");
-    xml.WriteElement(line, "E", "a\x01表\x81", 0, "n", "\x02\x9F");
-    xml.CloseFile();
+    ASSERT_OK(xml.OpenFile(fs, kPath));
+    EXPECT_OK(xml.WriteText("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n"));
+    EXPECT_OK(xml.WriteElement(line, "E", "a\x01表\x81", 0, "n", "\x02\x9F"));
+    EXPECT_OK(xml.CloseFile());
     EXPECT_EQ("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<E n=\"\">a表</E>\r\n", Written());
     EXPECT_EQ("", reporttest::XmllintErrors(Written()));
 }
@@ -108,12 +109,12 @@ TEST_F(XmlWriterTest, ContentLongerThanTheFixedBuffersIsWrittenWhole) {
     // value and of the escaped text.
     const std::string ampersands(300, '&');
     const std::string straddling = std::string(255, 'x') + "表" + std::string(100, 'y');
-    ASSERT_EQ(0, xml.OpenFile(fs, kPath));
-    EXPECT_EQ(1, xml.WriteElement(line, "A", ampersands.c_str(), 1));
-    EXPECT_EQ(1, xml.WriteElement(line, "B", straddling.c_str(), 1));
+    ASSERT_OK(xml.OpenFile(fs, kPath));
+    EXPECT_OK(xml.WriteElement(line, "A", ampersands.c_str(), 1));
+    EXPECT_OK(xml.WriteElement(line, "B", straddling.c_str(), 1));
     const std::string longName(400, 'N');
-    EXPECT_EQ(1, xml.WriteEndTag(line, longName.c_str(), 0));
-    xml.CloseFile();
+    EXPECT_OK(xml.WriteEndTag(line, longName.c_str(), 0));
+    EXPECT_OK(xml.CloseFile());
     std::string expected = "\t<A>";
     for (int i = 0; i < 300; ++i)
         expected += "&amp;";
@@ -122,36 +123,54 @@ TEST_F(XmlWriterTest, ContentLongerThanTheFixedBuffersIsWrittenWhole) {
 }
 
 TEST_F(XmlWriterTest, AFailedWriteClosesTheFileSoLaterWritesFailToo) {
-    ASSERT_EQ(0, xml.OpenFile(fs, kPath));
-    EXPECT_EQ(1, xml.WriteStartTag(line, "R", 0));
+    ASSERT_OK(xml.OpenFile(fs, kPath));
+    EXPECT_OK(xml.WriteStartTag(line, "R", 0));
     fs.FailNth(1);
-    EXPECT_EQ(0, xml.WriteElement(line, "E", "v", 1));
-    EXPECT_FALSE(xml.AllWritten());
-    // The file is closed: nothing more reaches it, even with the fault gone.
+    const std::string failed = "io step=write-xml error=112 file=C:\\\\Out\\\\a.xml";
+    EXPECT_EQ(failed, LogLine(xml.WriteElement(line, "E", "v", 1)));
+    EXPECT_EQ(failed, LogLine(xml.status()));
+    // The file is closed: nothing more reaches it, even with the fault gone, and every later
+    // call answers with the first failure.
     fs.ClearFaults();
-    EXPECT_EQ(0, xml.WriteEndTag(line, "R", 0));
+    EXPECT_EQ(failed, LogLine(xml.WriteEndTag(line, "R", 0)));
     EXPECT_EQ(0, fs.CountedOperations());
-    EXPECT_EQ(0, xml.CloseFile());
-    EXPECT_EQ(0, xml.CloseFile());
-    EXPECT_FALSE(xml.AllWritten());
+    EXPECT_EQ(failed, LogLine(xml.CloseFile()));
+    EXPECT_EQ(failed, LogLine(xml.CloseFile()));
+    EXPECT_EQ(failed, LogLine(xml.status()));
 }
 
 TEST_F(XmlWriterTest, AFailedCloseCountsAsAFailedWrite) {
-    ASSERT_EQ(0, xml.OpenFile(fs, kPath));
-    EXPECT_EQ(1, xml.WriteStartTag(line, "R", 0));
+    ASSERT_OK(xml.OpenFile(fs, kPath));
+    EXPECT_OK(xml.WriteStartTag(line, "R", 0));
+    fs.SetFaultError(MemoryFileSystem::kErrorAccessDenied);
     fs.FailNth(1);
-    xml.CloseFile();
+    EXPECT_EQ("io step=close-xml error=5 file=C:\\\\Out\\\\a.xml", LogLine(xml.CloseFile()));
     EXPECT_TRUE(fs.FaultFired());
-    EXPECT_FALSE(xml.AllWritten());
+    EXPECT_EQ(platform::Cause::kIo, xml.status().cause());
 }
 
 TEST_F(XmlWriterTest, AFileThatDidNotOpenFailsEveryWrite) {
-    EXPECT_EQ(-1, xml.OpenFile(fs, nullptr));
-    EXPECT_EQ(-1, xml.OpenFile(fs, ""));
-    EXPECT_EQ(-1, xml.OpenFile(fs, "C:\\Missing\\a.xml"));
-    EXPECT_EQ(0, xml.WriteText("x"));
-    EXPECT_EQ(0, xml.WriteStartTag(line, "R", 0));
-    EXPECT_EQ(0, xml.CloseFile());
-    EXPECT_FALSE(xml.AllWritten());
+    EXPECT_EQ("no-data step=open-xml-path", LogLine(xml.OpenFile(fs, nullptr)));
+    EXPECT_EQ("no-data step=open-xml-path", LogLine(xml.OpenFile(fs, "")));
+    const std::string missing = "io step=open-xml error=3 file=C:\\\\Missing\\\\a.xml";
+    EXPECT_EQ(missing, LogLine(xml.OpenFile(fs, "C:\\Missing\\a.xml")));
+    EXPECT_EQ(missing, LogLine(xml.WriteText("x")));
+    EXPECT_EQ(missing, LogLine(xml.WriteStartTag(line, "R", 0)));
+    EXPECT_EQ(missing, LogLine(xml.CloseFile()));
+    EXPECT_EQ(missing, LogLine(xml.status()));
     EXPECT_FALSE(fs.Exists("C:\\Missing"));
+}
+
+TEST_F(XmlWriterTest, WritesAfterTheFileIsClosedFail) {
+    ASSERT_OK(xml.OpenFile(fs, kPath));
+    EXPECT_OK(xml.WriteStartTag(line, "R", 0));
+    EXPECT_OK(xml.CloseFile());
+    EXPECT_EQ("io step=write-xml-not-open error=0 file=C:\\\\Out\\\\a.xml",
+              LogLine(xml.WriteEndTag(line, "R", 0)));
+    EXPECT_EQ("<R>\r\n", Written());
+    // Reopened, the writer starts afresh.
+    ASSERT_OK(xml.OpenFile(fs, kPath));
+    EXPECT_OK(xml.WriteEndTag(line, "R", 0));
+    EXPECT_OK(xml.CloseFile());
+    EXPECT_EQ("</R>\r\n", Written());
 }

@@ -132,7 +132,7 @@ void CheckReportOnDisk() {
     NoWindow progress;
     ClReportWriter writer(progress, lines, 1, kEditionIvy.defaultProductName,
                           ReportServices{files, desktop, text, strings, memory});
-    Check(writer.WriteReport(target, 2, 4, record) == 1, "report written");
+    Check(writer.WriteReport(target, 2, 4, record).ok(), "report written");
     std::string bytes;
     files.ReadFile(target, bytes);
     Check(bytes.compare(0, 44, "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n") == 0,
@@ -142,8 +142,11 @@ void CheckReportOnDisk() {
     Check(bytes.find("\t\t\t\t<URIAGEDAKA>1234567899</URIAGEDAKA>\r\n") != std::string::npos,
           "amount text");
     Check(!files.Exists(folder + "~report.xml"), "no temporary file left");
-    Check(writer.WriteReport(folder + "missing\\report.xml", 2, 4, record) == 0,
-          "a folder that does not exist fails");
+    const platform::Status missing =
+        writer.WriteReport(folder + "missing\\report.xml", 2, 4, record);
+    // ERROR_PATH_NOT_FOUND, as the system gave it.
+    Check(platform::LogLine(missing).rfind("io step=create-temporary error=3 file=", 0) == 0,
+          "a folder that does not exist fails with the system's error", platform::LogLine(missing));
     Check(!files.Exists(folder + "missing"), "and creates nothing");
     files.DeleteFileAt(target);
     files.RemoveFolder(folder);

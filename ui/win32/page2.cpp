@@ -92,7 +92,13 @@ void ClLineButtonPage::OpenMappingDialog(std::int16_t lineNo) {
     dialog.lineKindCodes = line->kindCodes;
     dialog.mappings = conditions.mappings;
     dialog.defaultMappings = &conditions.defaultMappings;
-    dialog.DoModal(::GetAncestor(Handle(), GA_ROOT));
+    const HWND sheet = ::GetAncestor(Handle(), GA_ROOT);
+    // A dialog that cannot be made leaves the mappings as they were, as a cancel would; the
+    // user is told, since the button seemed to do nothing.
+    if (dialog.DoModal(sheet) == -1) {
+        ::MessageBoxA(sheet, texts::kOutOfMemoryMessage, texts::kAppTitle,
+                      MB_ICONEXCLAMATION | MB_OK);
+    }
 }
 
 void ClLineButtonPage::PressLineButton(const pages::LineControl& button) {

@@ -26,6 +26,8 @@ class OutputFile {
     virtual ~OutputFile() = default;
     virtual bool Write(const char* data, std::size_t size) = 0;
     virtual bool Close() = 0;
+    // The system error of the first Write or Close that failed; 0 while none has failed.
+    virtual unsigned long Error() const = 0;
 };
 
 class FileSystem {
@@ -58,6 +60,10 @@ class FileSystem {
     // Puts from in place of to (replacing an existing file) in one step.
     virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
     virtual bool DeleteFileAt(const std::string& path) = 0;
+
+    // The system error (GetLastError) of the latest call of this object that failed; 0 while
+    // none has failed. The files it opened keep their own (OutputFile::Error).
+    virtual unsigned long LastError() = 0;
 
     // The running process's ID, which makes the names of its temporary files its own.
     virtual unsigned long ProcessId() = 0;

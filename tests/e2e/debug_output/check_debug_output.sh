@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# A run whose end line in the debugger output is checked: the line with which the program tells a
+# support call its result and the cause of its failure.
+#   check_debug_output.sh SCENARIO BIN_DIR WORK_ROOT
+# runs SCENARIO with Wine's debug-string channel on (WINEDEBUG=+debugstr, which prints every
+# OutputDebugStringA), then checks that robot.log holds exactly one line of the program's run end
+# and that it carries the text kept beside the scenario (SCENARIO's name + .debug, one line).
+set -euo pipefail
+
+if [ $# -ne 3 ]; then
+    echo "usage: $0 SCENARIO BIN_DIR WORK_ROOT" >&2
+    exit 2
+fi
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+scenario="$1"
+expected="$(cat "${scenario%.scn}.debug")"
+name="$(basename "$scenario" .scn)"
+
+WINEDEBUG=+debugstr bash "$here/../run_scenario.sh" "$scenario" "$2" "$3"
+log="$3/$name/robot.log"
+
+mapfile -t ends < <(grep -a 'overview run: ' "$log" || true)
+if [ ${#ends[@]} -ne 1 ]; then
+    echo "expected one end-of-run line in the debugger output, found ${#ends[@]} (log: $log)"
+    printf '  %s\n' "${ends[@]}"
+    exit 1
+fi
+if [[ "${ends[0]}" != *"$expected"* ]]; then
+    echo "the end-of-run line differs (log: $log)"
+    echo "  expected: $expected"
+    echo "  actual:   ${ends[0]}"
+    exit 1
+fi
+echo "debugger output: ${ends[0]}"
