@@ -400,13 +400,7 @@ class Monkey {
             robot::RightClickAt(at);
             return "right click" + where;
         }
-        SetCursorPos(at.x, at.y);
-        INPUT inputs[2] = {};
-        inputs[0].type = INPUT_MOUSE;
-        inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        inputs[1].type = INPUT_MOUSE;
-        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, inputs, sizeof(INPUT));
+        robot::ClickAt(at, false);
         return "click" + where;
     }
 

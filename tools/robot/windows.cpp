@@ -160,6 +160,16 @@ void PostKey(HWND window, UINT virtualKey) {
     PostMessageW(target, WM_KEYUP, virtualKey, 1 | scan | (1L << 30) | (1UL << 31));
 }
 
+void ClickAt(POINT screen, bool right) {
+    SetCursorPos(screen.x, screen.y);
+    INPUT inputs[2] = {};
+    inputs[0].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    inputs[1].type = INPUT_MOUSE;
+    inputs[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
 void RightClickAt(POINT screen) {
     // Two clicks within the double-click time count as a double click, which opens no menu:
     // let that time pass since the previous click first.
@@ -168,13 +178,7 @@ void RightClickAt(POINT screen) {
     const DWORD since = GetTickCount() - lastClick;
     if (lastClick != 0 && since < wait)
         Sleep(wait - since);
-    SetCursorPos(screen.x, screen.y);
-    INPUT inputs[2] = {};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    SendInput(2, inputs, sizeof(INPUT));
+    ClickAt(screen, true);
     lastClick = GetTickCount();
 }
 

@@ -25,6 +25,8 @@ void Settle(HWND window);
 // Posts a key press (down and up, with the scan code) to the focused control of window's thread,
 // or to the active window when nothing has the focus.
 void PostKey(HWND window, UINT virtualKey);
+// A real click (SendInput) of the left or right button at the screen point.
+void ClickAt(POINT screen, bool right);
 // A real right click (SendInput) at the screen point, never taken as half of a double click.
 void RightClickAt(POINT screen);
 // A real chord such as Alt+F4 (SendInput) to the foreground window: posted keys cannot carry a
