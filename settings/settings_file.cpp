@@ -52,9 +52,10 @@ bool UsableUserId(const std::string& id) {
     for (std::size_t i = 0; i < id.size(); i += platform::CharLength(id, i)) {
         const unsigned char c = static_cast<unsigned char>(id[i]);
         // A lead byte before a byte that cannot follow it is no character: Windows reads that
-        // byte alone, and it may be a separator.
-        if (platform::CharLength(id, i) == 2) {
-            if (!platform::IsTrailByte(static_cast<unsigned char>(id[i + 1])))
+        // byte alone, and it may be a separator. One at the end would take the name's '_'.
+        if (platform::IsLeadByte(c)) {
+            if (platform::CharLength(id, i) != 2 ||
+                !platform::IsTrailByte(static_cast<unsigned char>(id[i + 1])))
                 return false;
             continue;
         }

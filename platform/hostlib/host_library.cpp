@@ -7,6 +7,7 @@
 #include "platform/sjis.h"
 
 #include <cstddef>
+#include <cstring>
 
 namespace platform {
 namespace {
@@ -119,7 +120,8 @@ class HostLibrary : public Host {
         long first = 0;
         long dataNo = 0;
         host->GetCurUserID(userId);
-        userId[sizeof userId - 1] = '\0';
+        // An ID that fills the field is cut there, never inside a double-byte character.
+        userId[CutLength(userId, strnlen(userId, sizeof userId), sizeof userId - 1)] = '\0';
         host->GetSelectedNo(userId, &first, &dataNo);
         user.id = userId;
         user.first = first;

@@ -81,10 +81,26 @@ TEST(SettingsFileName, NamesGenerationUserAndCompanyData) {
 
 TEST(SettingsFileName, RefusesUserIdsThatLeaveTheFolderOrBreakTheName) {
     AggregationConditions conditions;
-    for (const std::string& id : std::vector<std::string>{
-             "..\\evil", "a\\b", "a/b", "c:", "x*", "x?", "x\"", "x<", "x>", "x|", "..", "a..b",
-             std::string("x\ny"), std::string("x\ty"), std::string("x\0y", 3), std::string(65, 'u'),
-             "\xE0/x", "\x88\x0A", "\x82\x5C\x82:"}) {
+    for (const std::string& id : std::vector<std::string>{"..\\evil",
+                                                          "a\\b",
+                                                          "a/b",
+                                                          "c:",
+                                                          "x*",
+                                                          "x?",
+                                                          "x\"",
+                                                          "x<",
+                                                          "x>",
+                                                          "x|",
+                                                          "..",
+                                                          "a..b",
+                                                          std::string("x\ny"),
+                                                          std::string("x\ty"),
+                                                          std::string("x\0y", 3),
+                                                          std::string(65, 'u'),
+                                                          "\xE0/x",
+                                                          "\x88\x0A",
+                                                          "\x82\x5C\x82:",
+                                                          "ab\x82"}) {
         conditions.userId = id;
         EXPECT_EQ("", SettingsFileName(conditions)) << "user ID " << id;
     }
