@@ -28,6 +28,7 @@ class ClConditionEntrySheet : public win::PropertySheet, public PageSite, privat
 
     AggregationConditions& Conditions() override { return conditions_; }
     platform::Host& Host() override { return host_; }
+    platform::Desktop& Desktop() override { return desktop_; }
     ClCEPage1& Page1() { return page1_; }
 
     // Creates the sheet, runs its start-up and its modal loop: 2000 or 2001 (-1 when the

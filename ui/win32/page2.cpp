@@ -96,8 +96,8 @@ void ClLineButtonPage::OpenMappingDialog(std::int16_t lineNo) {
     // A dialog that cannot be made leaves the mappings as they were, as a cancel would; the
     // user is told, since the button seemed to do nothing.
     if (dialog.DoModal(sheet) == -1) {
-        ::MessageBoxA(sheet, texts::kOutOfMemoryMessage, texts::kAppTitle,
-                      MB_ICONEXCLAMATION | MB_OK);
+        site_->Desktop().ShowMessage(sheet, texts::kOutOfMemoryMessage, texts::kAppTitle,
+                                     platform::kMbIconExclamation | platform::kMbOk);
     }
 }
 
