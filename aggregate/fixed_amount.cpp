@@ -29,22 +29,9 @@ std::int64_t FixedAmount::ToRaw() const {
                      : static_cast<std::int64_t>(magnitude);
 }
 
-bool FixedAmount::Sum(ExactRaw a, ExactRaw b, ExactRaw& result) {
-    const ExactRaw sum = a + b;
-    std::int64_t raw = 0;
-    if (!sum.Fits(raw) || raw >= kSumLimit || raw <= -kSumLimit)
-        return false;
-    result = sum;
-    return true;
-}
-
 bool FixedAmount::Sum(const FixedAmount& a, const FixedAmount& b, FixedAmount& result) {
     ExactRaw sum = 0;
     return Sum(a.ToRaw(), b.ToRaw(), sum) && Store(sum, result);
-}
-
-bool FixedAmount::Store(ExactRaw value, std::int64_t& raw) {
-    return value.Fits(raw);
 }
 
 bool FixedAmount::Store(ExactRaw value, FixedAmount& result) {
@@ -57,14 +44,6 @@ bool FixedAmount::Store(ExactRaw value, FixedAmount& result) {
 
 bool FixedAmount::Difference(const FixedAmount& a, const FixedAmount& b, FixedAmount& result) {
     return Store(ExactRaw{a.ToRaw()} - b.ToRaw(), result);
-}
-
-bool FixedAmount::RawPlus(std::int64_t raw, const FixedAmount& value, std::int64_t& result) {
-    return Store(ExactRaw{raw} + value.ToRaw(), result);
-}
-
-bool FixedAmount::RawMinus(std::int64_t raw, const FixedAmount& value, std::int64_t& result) {
-    return Store(ExactRaw{raw} - value.ToRaw(), result);
 }
 
 bool FixedAmount::Add(std::int64_t raw) {

@@ -65,17 +65,34 @@ class FixedAmount {
     std::int64_t ToRaw() const;
 
     // a + b, refused (false) when the magnitude of the sum is kSumLimit or more.
-    static bool Sum(ExactRaw a, ExactRaw b, ExactRaw& result);
+    static bool Sum(ExactRaw a, ExactRaw b, ExactRaw& result) {
+        const ExactRaw sum = a + b;
+        std::int64_t raw = 0;
+        if (!sum.Fits(raw) || raw >= kSumLimit || raw <= -kSumLimit)
+            return false;
+        result = sum;
+        return true;
+    }
     static bool Sum(const FixedAmount& a, const FixedAmount& b, FixedAmount& result);
     // Stores an exact value as a raw amount or a FixedAmount: false, with the target unchanged,
     // when it does not fit 64 bits.
-    static bool Store(ExactRaw value, std::int64_t& raw);
+    static bool Store(ExactRaw value, std::int64_t& raw) { return value.Fits(raw); }
     static bool Store(ExactRaw value, FixedAmount& result);
     // a - b.
     static bool Difference(const FixedAmount& a, const FixedAmount& b, FixedAmount& result);
     // raw + value and raw - value, in raw units; result unchanged on failure.
-    static bool RawPlus(std::int64_t raw, const FixedAmount& value, std::int64_t& result);
-    static bool RawMinus(std::int64_t raw, const FixedAmount& value, std::int64_t& result);
+    static bool RawPlus(std::int64_t raw, std::int64_t value, std::int64_t& result) {
+        return Store(ExactRaw{raw} + value, result);
+    }
+    static bool RawMinus(std::int64_t raw, std::int64_t value, std::int64_t& result) {
+        return Store(ExactRaw{raw} - value, result);
+    }
+    static bool RawPlus(std::int64_t raw, const FixedAmount& value, std::int64_t& result) {
+        return RawPlus(raw, value.ToRaw(), result);
+    }
+    static bool RawMinus(std::int64_t raw, const FixedAmount& value, std::int64_t& result) {
+        return RawMinus(raw, value.ToRaw(), result);
+    }
     // *this += raw; unchanged when the result would not fit.
     bool Add(std::int64_t raw);
 
