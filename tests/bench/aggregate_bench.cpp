@@ -1,6 +1,8 @@
 // Aggregate without a window over synthetic books of the stand-in host, against a bare walk of
-// the same account-total rows: the time per row and the ratio of the two.
+// the same account-total rows: the time per row, the ratio of the two and the allocations that
+// the walk of the rows makes per row; and the set-up of the mapping entries on its own, per entry.
 #include "aggregate/aggregator.h"
+#include "aggregate/mapping_index.h"
 #include "booktool/sample_books.h"
 #include "platform/host_library.h"
 #include "settings/statement_files.h"
@@ -17,17 +19,62 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace {
 
+// Every allocation of the program, counted (the benchmark runs on one thread).
+long long allocations = 0;
+
+} // namespace
+
+// Out of line, so that the compiler pairs each allocation with its release, not with malloc.
+[[gnu::noinline]] void* operator new(std::size_t size) {
+    ++allocations;
+    if (void* p = std::malloc(size != 0 ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+[[gnu::noinline]] void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+[[gnu::noinline]] void operator delete(void* p) noexcept {
+    std::free(p);
+}
+[[gnu::noinline]] void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+[[gnu::noinline]] void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace {
+
+// No window; counts the allocations made between the start of the walk of the rows (the stage
+// from 200) and its end (the stage from 300).
 class NoWindow : public ProgressSink {
   public:
     void ResetMainBar() override {}
-    void AdvanceTo(std::int16_t, std::int16_t) override {}
+    void AdvanceTo(std::int16_t start, std::int16_t) override {
+        if (start == kWalkStart)
+            walkStart_ = allocations;
+        else if (start == kWalkEnd)
+            walkAllocations += allocations - walkStart_;
+    }
     void ActivityTick() override { benchmark::ClobberMemory(); }
+
+    long long walkAllocations = 0;
+
+  private:
+    static constexpr std::int16_t kWalkStart = 200;
+    static constexpr std::int16_t kWalkEnd = 300;
+    long long walkStart_ = 0;
 };
 
 // The delivered data files, from the build's program folder or from OVW_BENCH_DATA_DIR.
@@ -158,12 +205,36 @@ void BM_Aggregate(benchmark::State& state) {
     state.counters["ns_per_row"] = aggregateSeconds / iterations / rows * 1e9;
     state.counters["walk_ns_per_row"] = walkSeconds / iterations / rows * 1e9;
     state.counters["ratio_to_walk"] = aggregateSeconds / walkSeconds;
+    state.counters["allocs_per_row"] =
+        static_cast<double>(progress.walkAllocations) / iterations / rows;
 }
 
 BENCHMARK(BM_Aggregate)
     ->ArgsProduct({{1000, 5000, 20000}, {100, 2000}})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+
+// The set-up of the mapping entries that precedes the walk, on its own. Arguments: accounts of
+// the book (whose keys the entries take), mapping entries.
+void BM_MappingSetUp(benchmark::State& state) {
+    ServeSyntheticBook(static_cast<int>(state.range(0)));
+    StatementLines lines;
+    if (!loadStatementLines(ReadDelivered(FormItemFileName("Ivy", true)), lines)) {
+        state.SkipWithError("no delivered form-item file");
+        return;
+    }
+    const MappingEntries mappings = Mappings(lines, static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        const MappingIndex index(mappings, lines, true);
+        benchmark::DoNotOptimize(index.MostLinesOfOneKey());
+    }
+    state.counters["mappings"] = static_cast<double>(mappings.size());
+    state.counters["ns_per_mapping"] = benchmark::Counter(
+        static_cast<double>(mappings.size()),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+BENCHMARK(BM_MappingSetUp)->ArgsProduct({{1000, 20000}, {100, 2000}});
 
 // Counts the runs that ended with an error: Google Benchmark 1.7 exits with 0 after one.
 class ErrorCountingReporter : public benchmark::ConsoleReporter {
