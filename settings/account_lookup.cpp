@@ -1,13 +1,11 @@
-#include "settings/host_account_lookup.h"
+#include "settings/account_lookup.h"
 
-#include "aggregate/account_key.h"
-
-AccountCodeLookup HostAccountCodes(platform::Host& host) {
-    return [&host](std::int32_t code, std::string& key) {
-        StKAMOKUINFO account{};
-        if (!FindAccountByCode(host, code, account))
+AccountCodeLookup CatalogueAccountCodes(const AccountCatalogue& accounts) {
+    return [&accounts](std::int32_t code, std::string& key) {
+        const StKAMOKUINFO* account = accounts.FindByCode(code);
+        if (account == nullptr)
             return false;
-        key = MakeAccountKey(account).str();
+        key = MakeAccountKey(*account).str();
         return true;
     };
 }
