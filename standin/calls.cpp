@@ -68,6 +68,7 @@ struct FileCloser {
 };
 
 struct Calls {
+    int own = 0;
     std::map<std::string, long> counts;
     std::unique_ptr<std::FILE, FileCloser> log;
     bool logOpened = false;
@@ -89,9 +90,9 @@ std::optional<long> AnswerCall(const char* method) {
     const Faults& faults = GetConfig().faults;
     // Without faults to watch, a call costs nothing: the account-total cursor answers one for
     // every row of a book.
-    if (faults.failCallMethod.empty() && faults.callLogPath.empty())
-        return std::nullopt;
     Calls& calls = State();
+    if ((faults.failCallMethod.empty() && faults.callLogPath.empty()) || calls.own > 0)
+        return std::nullopt;
     const long n = ++calls.counts[method];
     if (!faults.callLogPath.empty()) {
         if (!calls.logOpened) {
@@ -106,6 +107,14 @@ std::optional<long> AnswerCall(const char* method) {
     if (faults.failCallMethod == method && faults.failCallNth == n)
         return faults.failCallCode;
     return std::nullopt;
+}
+
+OwnCalls::OwnCalls() {
+    ++State().own;
+}
+
+OwnCalls::~OwnCalls() {
+    --State().own;
 }
 
 void ResetCalls() {

@@ -16,6 +16,16 @@ std::optional<long> AnswerCall(const char* method);
 // A new configuration: the calls are counted from 1 again and the log reopened.
 void ResetCalls();
 
+// While one lives, the calls are the stand-in's own (binding its objects to a new book): they
+// are neither counted, logged nor failed.
+class OwnCalls {
+  public:
+    OwnCalls();
+    ~OwnCalls();
+    OwnCalls(const OwnCalls&) = delete;
+    OwnCalls& operator=(const OwnCalls&) = delete;
+};
+
 // Whether method names an exported host method.
 bool IsHostMethod(const std::string& method);
 

@@ -298,7 +298,10 @@ bool ReloadConfig(const std::string& path) {
     if (!state)
         state = std::make_unique<HostState>();
     Load(*state, path.empty() ? ConfigPath() : path);
-    UnbindSetObjects();
+    {
+        const OwnCalls own;
+        UnbindSetObjects();
+    }
     ResetCalls();
     return state->problem.empty();
 }
