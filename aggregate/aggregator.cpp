@@ -294,14 +294,22 @@ struct OverviewAggregator::SlotPlan {
         return BalanceOf(exact, sideA, balance);
     }
 
-    // Adds (or subtracts) the row's monthly movements into the months of a monthly line.
-    bool AddMonths(const StKAMOKUSUMINFO& row, bool taxIncluded, bool add, StatementLine& line,
-                   Journal& journal) const {
+    // The row's movement on its own side in each slot read for monthly lines.
+    void Movements(const StKAMOKUSUMINFO& row, bool taxIncluded,
+                   std::array<ExactRaw, kSlots>& movements) const {
         const bool sideA = row.side() == kSideA;
         for (int i = 0; i < monthCount; ++i) {
             const ExactRaw a = row.moveA(taxIncluded, monthSlots[i]);
             const ExactRaw b = row.moveB(taxIncluded, monthSlots[i]);
-            const ExactRaw movement = sideA ? a - b : b - a;
+            movements[static_cast<std::size_t>(i)] = sideA ? a - b : b - a;
+        }
+    }
+
+    // Adds (or subtracts) a row's movements into the months of a monthly line.
+    bool AddMonths(const std::array<ExactRaw, kSlots>& movements, bool add, StatementLine& line,
+                   Journal& journal) const {
+        for (int i = 0; i < monthCount; ++i) {
+            const ExactRaw& movement = movements[static_cast<std::size_t>(i)];
             std::int64_t& month = line.amounts[static_cast<std::size_t>(months[i])];
             journal.Note(month);
             if (!FixedAmount::Store(add ? month + movement : month - movement, month))
@@ -369,7 +377,10 @@ platform::Status OverviewAggregator::Aggregate(int taxIncluded, const Aggregatio
 // of the other entries, and with it the step that such a visit would take.
 platform::Status OverviewAggregator::Walk(bool taxIncluded, long rowCount, const SlotPlan& plan,
                                           const MappingIndex& index, Journal& journal) {
-    StKAMOKUSUMINFO row;
+    // On a cache line of its own: the host's copy into it and its clearing run at full speed.
+    alignas(64) StKAMOKUSUMINFO row;
+    // A row's monthly movements, made for the first monthly line that it feeds.
+    std::array<ExactRaw, kSlots> movements;
     for (long i = 0; i < rowCount; ++i) {
         progress_.ActivityTick();
         std::memset(row.bytes, 0, sizeof row.bytes);
@@ -379,21 +390,22 @@ platform::Status OverviewAggregator::Walk(bool taxIncluded, long rowCount, const
         if (!more)
             break;
 
+        // Looked up first: the processor works out the balance while the index is fetched.
+        const std::int32_t first =
+            row.noMapMark() != 0 ? MappingIndex::kNoTarget : index.First(MakeAccountKey(row));
         std::int64_t balance = 0;
         if (!plan.Balance(row, taxIncluded, balance))
             return platform::Status::Overflow("row-balance");
         kindTotals_.Take(row, balance);
-        if (row.noMapMark() != 0)
-            continue;
 
         journal.Clear();
-        for (std::int32_t t = index.First(MakeAccountKey(row)); t != MappingIndex::kNoTarget;
-             t = index.At(t).next) {
+        bool movementsMade = false;
+        for (std::int32_t t = first; t != MappingIndex::kNoTarget; t = index.At(t).next) {
             progress_.ActivityTick();
             const MappingIndex::Target& target = index.At(t);
             for (std::uint32_t l = target.firstLine; l != target.endLine; ++l) {
                 const MappingIndex::LineRef& line = index.Line(l);
-                const bool add = line.line->side == row.side();
+                const bool add = line.side == row.side();
                 bool added = false;
                 if (line.main) {
                     std::int64_t& value = line.line->amounts[0];
@@ -401,7 +413,10 @@ platform::Status OverviewAggregator::Walk(bool taxIncluded, long rowCount, const
                     added = add ? FixedAmount::RawPlus(value, balance, value)
                                 : FixedAmount::RawMinus(value, balance, value);
                 } else {
-                    added = plan.AddMonths(row, taxIncluded, add, *line.line, journal);
+                    if (!movementsMade)
+                        plan.Movements(row, taxIncluded, movements);
+                    movementsMade = true;
+                    added = plan.AddMonths(movements, add, *line.line, journal);
                 }
                 if (!added) {
                     journal.Undo();

@@ -82,10 +82,16 @@ class FixedAmount {
     static bool Difference(const FixedAmount& a, const FixedAmount& b, FixedAmount& result);
     // raw + value and raw - value, in raw units; result unchanged on failure.
     static bool RawPlus(std::int64_t raw, std::int64_t value, std::int64_t& result) {
-        return Store(ExactRaw{raw} + value, result);
+        if (value > 0 ? raw > INT64_MAX - value : raw < INT64_MIN - value)
+            return false;
+        result = raw + value;
+        return true;
     }
     static bool RawMinus(std::int64_t raw, std::int64_t value, std::int64_t& result) {
-        return Store(ExactRaw{raw} - value, result);
+        if (value < 0 ? raw > INT64_MAX + value : raw < INT64_MIN + value)
+            return false;
+        result = raw - value;
+        return true;
     }
     static bool RawPlus(std::int64_t raw, const FixedAmount& value, std::int64_t& result) {
         return RawPlus(raw, value.ToRaw(), result);

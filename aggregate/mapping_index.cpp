@@ -25,6 +25,49 @@ bool IsAccountKeyShaped(const std::string& key) {
 
 } // namespace
 
+std::uint64_t MappingIndex::Hash(const char* digits) {
+    return Word(digits) * 0x9E3779B97F4A7C15u + Word(digits + 8) * 0xC2B2AE3D27D4EB4Fu +
+           Word(digits + 16) * 0x165667B19E3779F9u + Word(digits + 24) * 0xD6E8FEB86659FD93u;
+}
+
+// Inline: the constructor calls it for every entry, and the call would cost a third of it.
+inline void MappingIndex::Add(const char* digits, std::int16_t lineNo) {
+    std::uint32_t firstLine = 0;
+    std::uint32_t endLine = 0;
+    const std::int32_t run = lineNo - lowestLineNo_;
+    if (run >= 0 && static_cast<std::size_t>(run) + 1 < lineRuns_.size()) {
+        firstLine = lineRuns_[static_cast<std::size_t>(run)];
+        endLine = lineRuns_[static_cast<std::size_t>(run) + 1];
+    }
+    const std::int32_t target = static_cast<std::int32_t>(targets_.size());
+    targets_.push_back({firstLine, endLine, kNoTarget});
+
+    const std::uint64_t hash = Hash(digits);
+    const std::uint32_t tag = static_cast<std::uint32_t>(hash);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = static_cast<std::size_t>(hash >> (64 - slotBits_));; i = (i + 1) & mask) {
+        Slot& slot = slots_[i];
+        if (slot.key == 0) {
+            keys_.emplace_back();
+            Key& key = keys_.back();
+            std::memcpy(key.digits, digits, kDigits);
+            key.first = key.last = target;
+            key.lineCount = endLine - firstLine;
+            slot = {static_cast<std::uint32_t>(keys_.size()), tag};
+            return;
+        }
+        if (slot.tag != tag)
+            continue;
+        Key& key = keys_[slot.key - 1];
+        if (SameDigits(key.digits, digits)) {
+            targets_[static_cast<std::size_t>(key.last)].next = target;
+            key.last = target;
+            key.lineCount += endLine - firstLine;
+            return;
+        }
+    }
+}
+
 MappingIndex::MappingIndex(const MappingEntries& mappings, StatementLines& lines, bool newForm) {
     IndexLines(lines, newForm);
     // At least twice as many slots as keys, so that a probe seldom goes far and always ends.
@@ -65,49 +108,7 @@ void MappingIndex::IndexLines(StatementLines& lines, bool newForm) {
     std::vector<std::uint32_t> next(lineRuns_.begin(), lineRuns_.end() - 1);
     for (const auto& line : lines) {
         const std::size_t run = static_cast<std::size_t>(line->lineNo - lowestLineNo_);
-        lines_[next[run]++] = {line.get(), IsMainAccountLine(line->lineNo, newForm)};
-    }
-}
-
-std::uint64_t MappingIndex::Hash(const char* digits) {
-    return Word(digits) * 0x9E3779B97F4A7C15u + Word(digits + 8) * 0xC2B2AE3D27D4EB4Fu +
-           Word(digits + 16) * 0x165667B19E3779F9u + Word(digits + 24) * 0xD6E8FEB86659FD93u;
-}
-
-void MappingIndex::Add(const char* digits, std::int16_t lineNo) {
-    std::uint32_t firstLine = 0;
-    std::uint32_t endLine = 0;
-    const std::int32_t run = lineNo - lowestLineNo_;
-    if (run >= 0 && static_cast<std::size_t>(run) + 1 < lineRuns_.size()) {
-        firstLine = lineRuns_[static_cast<std::size_t>(run)];
-        endLine = lineRuns_[static_cast<std::size_t>(run) + 1];
-    }
-    const std::int32_t target = static_cast<std::int32_t>(targets_.size());
-    targets_.push_back({firstLine, endLine, kNoTarget});
-
-    const std::uint64_t hash = Hash(digits);
-    const std::uint32_t tag = static_cast<std::uint32_t>(hash);
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = static_cast<std::size_t>(hash >> (64 - slotBits_));; i = (i + 1) & mask) {
-        Slot& slot = slots_[i];
-        if (slot.key == 0) {
-            keys_.emplace_back();
-            Key& key = keys_.back();
-            std::memcpy(key.digits, digits, kDigits);
-            key.first = key.last = target;
-            key.lineCount = endLine - firstLine;
-            slot = {static_cast<std::uint32_t>(keys_.size()), tag};
-            return;
-        }
-        if (slot.tag != tag)
-            continue;
-        Key& key = keys_[slot.key - 1];
-        if (SameDigits(key.digits, digits)) {
-            targets_[static_cast<std::size_t>(key.last)].next = target;
-            key.last = target;
-            key.lineCount += endLine - firstLine;
-            return;
-        }
+        lines_[next[run]++] = {line.get(), line->side, IsMainAccountLine(line->lineNo, newForm)};
     }
 }
 

@@ -13,9 +13,10 @@
 
 class MappingIndex {
   public:
-    // A statement line that an entry feeds; main is true for a main-account line.
+    // A statement line that an entry feeds, with its side; main is true for a main-account line.
     struct LineRef {
         StatementLine* line;
+        std::int16_t side;
         bool main;
     };
     // An entry with an account key: its lines lines[firstLine, endLine) and the next entry of
