@@ -163,9 +163,9 @@ platform::Status WriteWhole(platform::OutputFile& file, const std::string& bytes
 std::string SettingsFileName(const AggregationConditions& conditions) {
     if (!UsableUserId(conditions.userId))
         return std::string();
-    return std::string(conditions.newForm == 1 ? "RV30_G_" : "RV16_G_") + conditions.userId + '_' +
-           std::to_string(conditions.selectionNo1) + '_' + std::to_string(conditions.selectionNo2) +
-           ".env";
+    return std::string(conditions.form == FormGeneration::k30 ? "RV30_G_" : "RV16_G_") +
+           conditions.userId + '_' + std::to_string(conditions.selectionNo1) + '_' +
+           std::to_string(conditions.selectionNo2) + ".env";
 }
 
 platform::Status HostSettingsFolder(platform::Host& host, std::string& folder) {

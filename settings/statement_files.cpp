@@ -191,18 +191,19 @@ void ParseMappingLine(std::string_view text, const AccountCodeLookup& lookup,
     }
 }
 
-std::string DataFileName(const std::string& editionPrefix, bool newForm, const char* kind) {
-    return editionPrefix + (newForm ? "Ovw21ToRv30_G_" : "Ovw21ToRv16_G_") + kind + ".dat";
+std::string DataFileName(const std::string& editionPrefix, FormGeneration form, const char* kind) {
+    return editionPrefix + (form == FormGeneration::k30 ? "Ovw21ToRv30_G_" : "Ovw21ToRv16_G_") +
+           kind + ".dat";
 }
 
 } // namespace
 
-std::string FormItemFileName(const std::string& editionPrefix, bool newForm) {
-    return DataFileName(editionPrefix, newForm, "GaiKmk");
+std::string FormItemFileName(const std::string& editionPrefix, FormGeneration form) {
+    return DataFileName(editionPrefix, form, "GaiKmk");
 }
 
-std::string DefaultMappingFileName(const std::string& editionPrefix, bool newForm) {
-    return DataFileName(editionPrefix, newForm, "DefKmk");
+std::string DefaultMappingFileName(const std::string& editionPrefix, FormGeneration form) {
+    return DataFileName(editionPrefix, form, "DefKmk");
 }
 
 bool loadStatementLines(const std::string& bytes, StatementLines& lines) {

@@ -75,7 +75,7 @@ AggregationRequest FullYear() {
 // book's main accounts, in turn, to the lines that offer accounts.
 MappingEntries Mappings(const StatementLines& lines, int entryCount) {
     MappingEntries mappings;
-    loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Ivy", true)), mappings,
+    loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Ivy", FormGeneration::k30)), mappings,
                         [](std::int32_t, std::string&) { return false; });
     std::vector<std::int16_t> targets;
     for (const auto& line : lines) {
@@ -124,7 +124,7 @@ double Seconds(std::chrono::steady_clock::duration d) {
 void BM_Aggregate(benchmark::State& state) {
     ServeSyntheticBook(static_cast<int>(state.range(0)));
     StatementLines lines;
-    if (!loadStatementLines(ReadDelivered(FormItemFileName("Ivy", true)), lines)) {
+    if (!loadStatementLines(ReadDelivered(FormItemFileName("Ivy", FormGeneration::k30)), lines)) {
         state.SkipWithError("no delivered form-item file");
         return;
     }
@@ -144,7 +144,7 @@ void BM_Aggregate(benchmark::State& state) {
         const auto start = std::chrono::steady_clock::now();
         rows = BareWalk(*host, request);
         const auto walked = std::chrono::steady_clock::now();
-        OverviewAggregator aggregator(progress, mappings, lines, 1, *host);
+        OverviewAggregator aggregator(progress, mappings, lines, FormGeneration::k30, *host);
         if (!aggregator.Aggregate(0, request, info).ok()) {
             state.SkipWithError("Aggregate failed");
             return;
