@@ -320,9 +320,9 @@ struct OverviewAggregator::SlotPlan {
 };
 
 OverviewAggregator::OverviewAggregator(ProgressSink& progress, const MappingEntries& mappings,
-                                       StatementLines& lines, std::uint32_t newForm,
+                                       StatementLines& lines, FormGeneration form,
                                        platform::Host& host)
-    : progress_(progress), mappings_(mappings), lines_(lines), newForm_(newForm), host_(host) {}
+    : progress_(progress), mappings_(mappings), lines_(lines), form_(form), host_(host) {}
 
 OverviewAggregator::~OverviewAggregator() = default;
 
@@ -333,7 +333,7 @@ platform::Status OverviewAggregator::Aggregate(int taxIncluded, const Aggregatio
     if (platform::Status planned = plan.Make(request, dataInfo); !planned.ok())
         return planned;
     // Everything the walk needs is made here, so that the walk itself allocates nothing.
-    const MappingIndex index(mappings_, lines_, newForm_ != 0);
+    const MappingIndex index(mappings_, lines_, form_);
     Journal journal(index.MostLinesOfOneKey() * kSlots);
     if (!cursor_) {
         StDATAINFO selected;
@@ -469,7 +469,7 @@ bool OverviewAggregator::SetDerivedValue(std::int16_t lineNo, const FixedAmount&
 void OverviewAggregator::SetLineValue(std::int16_t lineNo, std::int64_t value) {
     for (const auto& line : lines_) {
         progress_.ActivityTick();
-        if (line->lineNo > FirstMonthlyLine(newForm_ != 0))
+        if (line->lineNo > FirstMonthlyLine(form_))
             return;
         if (line->lineNo == lineNo) {
             line->amounts[0] = value;

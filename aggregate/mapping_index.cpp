@@ -68,8 +68,9 @@ inline void MappingIndex::Add(const char* digits, std::int16_t lineNo) {
     }
 }
 
-MappingIndex::MappingIndex(const MappingEntries& mappings, StatementLines& lines, bool newForm) {
-    IndexLines(lines, newForm);
+MappingIndex::MappingIndex(const MappingEntries& mappings, StatementLines& lines,
+                           FormGeneration form) {
+    IndexLines(lines, form);
     // At least twice as many slots as keys, so that a probe seldom goes far and always ends.
     while ((std::size_t{1} << slotBits_) < 2 * mappings.size())
         ++slotBits_;
@@ -92,7 +93,7 @@ MappingIndex::MappingIndex(const MappingEntries& mappings, StatementLines& lines
 }
 
 // lines_ in order of number and, within a number, in list order (a counting sort).
-void MappingIndex::IndexLines(StatementLines& lines, bool newForm) {
+void MappingIndex::IndexLines(StatementLines& lines, FormGeneration form) {
     if (lines.empty())
         return;
     const auto [lowest, highest] =
@@ -108,7 +109,7 @@ void MappingIndex::IndexLines(StatementLines& lines, bool newForm) {
     std::vector<std::uint32_t> next(lineRuns_.begin(), lineRuns_.end() - 1);
     for (const auto& line : lines) {
         const std::size_t run = static_cast<std::size_t>(line->lineNo - lowestLineNo_);
-        lines_[next[run]++] = {line.get(), line->side, IsMainAccountLine(line->lineNo, newForm)};
+        lines_[next[run]++] = {line.get(), line->side, IsMainAccountLine(line->lineNo, form)};
     }
 }
 

@@ -28,8 +28,8 @@ class MappingIndex {
     };
     static constexpr std::int32_t kNoTarget = -1;
 
-    // Both lists are borrowed and must outlive the index; newForm selects the line ranges.
-    MappingIndex(const MappingEntries& mappings, StatementLines& lines, bool newForm);
+    // Both lists are borrowed and must outlive the index; form selects the line ranges.
+    MappingIndex(const MappingEntries& mappings, StatementLines& lines, FormGeneration form);
 
     // The first entry, in list order, whose key equals key; kNoTarget when none does.
     std::int32_t First(const AccountKey& key) const;
@@ -58,7 +58,7 @@ class MappingIndex {
         std::uint32_t tag;
     };
 
-    void IndexLines(StatementLines& lines, bool newForm);
+    void IndexLines(StatementLines& lines, FormGeneration form);
     void Add(const char* digits, std::int16_t lineNo);
     static std::uint64_t Hash(const char* digits);
 

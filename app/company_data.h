@@ -16,10 +16,6 @@
 // the number).
 platform::Status SelectCompanyData(platform::Host& host, StDATAINFO& record);
 
-// The form generation: 1 ("30", the newer form) for a period ending on 20180401 or later, else
-// 0 ("16").
-int NewFormOf(const StDATAINFO& record);
-
 // Header texts of the condition sheet, each held to the 50 bytes of the form's text field: the
 // company " name" (a longer name is cut without splitting a double-byte character) and the
 // period " yyyy/mm/dd~yyyy/mm/dd" (texts::kPeriodHeaderFormat; the tilde is full-width).

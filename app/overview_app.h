@@ -40,10 +40,10 @@ class ClOverviewApp : public platform::Application {
     const platform::Status& failure() const { return failure_; }
     int startedByHost() const { return startedByHost_; }
     const HostCommandLine& hostCommand() const { return command_; }
-    // The selected company data, its form generation (1: the newer form) and the header texts
+    // The selected company data, its form generation and the header texts
     // of the condition sheet: the company " %s" and the period (texts::kPeriodHeaderFormat).
     const StDATAINFO& dataRecord() const { return dataRecord_; }
-    int newForm() const { return newForm_; }
+    FormGeneration form() const { return form_; }
     const std::string& companyText() const { return companyText_; }
     const std::string& periodText() const { return periodText_; }
 
@@ -76,7 +76,7 @@ class ClOverviewApp : public platform::Application {
     MappingEntries mappings_;
     StatementLines statementLines_;
     StDATAINFO dataRecord_{};
-    int newForm_ = 0;
+    FormGeneration form_ = FormGeneration::k16;
     std::string companyText_;
     std::string periodText_;
 };

@@ -35,9 +35,10 @@ std::string ToFullWidthName(platform::TextMapping& text, const std::string& name
 class ClReportWriter {
   public:
     // defaultProductName is written when the support file names no product.
-    ClReportWriter(ProgressSink& progress, const StatementLines& statementLines, int newForm,
-                   std::string defaultProductName, const ReportServices& services)
-        : progress_(progress), statementLines_(statementLines), newForm_(newForm),
+    ClReportWriter(ProgressSink& progress, const StatementLines& statementLines,
+                   FormGeneration form, std::string defaultProductName,
+                   const ReportServices& services)
+        : progress_(progress), statementLines_(statementLines), form_(form),
           defaultProductName_(std::move(defaultProductName)), services_(services) {}
 
     // Main-bar value at which writing starts.
@@ -67,7 +68,7 @@ class ClReportWriter {
 
     ProgressSink& progress_;
     const StatementLines& statementLines_;
-    int newForm_;
+    FormGeneration form_;
     std::string defaultProductName_;
     ReportServices services_;
 

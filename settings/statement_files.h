@@ -13,9 +13,9 @@
 #include <string>
 
 // "IvyOvw21ToRv16_G_GaiKmk.dat" and the like: the edition's data-file prefix, the generation
-// ("16" or, with newForm, "30") and the kind.
-std::string FormItemFileName(const std::string& editionPrefix, bool newForm);
-std::string DefaultMappingFileName(const std::string& editionPrefix, bool newForm);
+// ("16" or "30") and the kind.
+std::string FormItemFileName(const std::string& editionPrefix, FormGeneration form);
+std::string DefaultMappingFileName(const std::string& editionPrefix, FormGeneration form);
 
 // Gives the account key of the host account with a code (a code below 10000 is an account
 // number); false when the host has no such account.

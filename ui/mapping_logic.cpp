@@ -1,11 +1,11 @@
 #include "ui/mapping_logic.h"
 
 #include "aggregate/account_key.h"
+#include "platform/decimal.h"
 #include "platform/sjis.h"
 #include "texts/catalogue.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 namespace mapping {
@@ -25,9 +25,9 @@ std::string_view AccountName(const StKAMOKUINFO& account) {
     return std::string_view(name, strnlen(name, StKAMOKUINFO::nameSize));
 }
 
-// Number shown in a row's first column (leading decimal digits, 0 when none).
+// Number shown in a row's first column (0 when it shows none).
 std::int32_t RowNumber(const AccountListView& view, int row) {
-    return static_cast<std::int32_t>(std::atoi(view.RowNumberText(row).c_str()));
+    return platform::LeadingDecimal(view.RowNumberText(row)).Clamped<std::int32_t>();
 }
 
 // The code of the listed account with the key; none when the catalogue has no such account.

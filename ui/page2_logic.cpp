@@ -62,10 +62,10 @@ std::vector<LineControl> Generation30() {
 
 } // namespace
 
-const std::vector<LineControl>& MainAccountControls(int newForm) {
+const std::vector<LineControl>& MainAccountControls(FormGeneration form) {
     static const std::vector<LineControl> older = Generation16();
     static const std::vector<LineControl> newer = Generation30();
-    return newForm != 0 ? newer : older;
+    return form == FormGeneration::k30 ? newer : older;
 }
 
 const char* EquityTotalCaption(int equityLabel) {

@@ -22,10 +22,10 @@ std::vector<LineControl> MonthlyButtons(std::int16_t firstMonthlyLine) {
 
 } // namespace
 
-const std::vector<LineControl>& MonthlyControls(int newForm) {
+const std::vector<LineControl>& MonthlyControls(FormGeneration form) {
     static const std::vector<LineControl> older = MonthlyButtons(36);
     static const std::vector<LineControl> newer = MonthlyButtons(37);
-    return newForm != 0 ? newer : older;
+    return form == FormGeneration::k30 ? newer : older;
 }
 
 } // namespace pages

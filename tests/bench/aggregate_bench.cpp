@@ -122,7 +122,7 @@ AggregationRequest FullYear() {
 // book's main accounts, in turn, to the lines that offer accounts.
 MappingEntries Mappings(const StatementLines& lines, int entryCount) {
     MappingEntries mappings;
-    loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Ivy", true)), mappings,
+    loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Ivy", FormGeneration::k30)), mappings,
                         [](std::int32_t, std::string&) { return false; });
     std::vector<std::int16_t> targets;
     for (const auto& line : lines) {
@@ -175,7 +175,7 @@ double ThreadSeconds() {
 void BM_Aggregate(benchmark::State& state) {
     ServeSyntheticBook(static_cast<int>(state.range(0)));
     StatementLines lines;
-    if (!loadStatementLines(ReadDelivered(FormItemFileName("Ivy", true)), lines)) {
+    if (!loadStatementLines(ReadDelivered(FormItemFileName("Ivy", FormGeneration::k30)), lines)) {
         state.SkipWithError("no delivered form-item file");
         return;
     }
@@ -195,7 +195,7 @@ void BM_Aggregate(benchmark::State& state) {
         const double start = ThreadSeconds();
         rows = BareWalk(*host, request);
         const double walked = ThreadSeconds();
-        OverviewAggregator aggregator(progress, mappings, lines, 1, *host);
+        OverviewAggregator aggregator(progress, mappings, lines, FormGeneration::k30, *host);
         if (!aggregator.Aggregate(0, request, info).ok()) {
             state.SkipWithError("Aggregate failed");
             return;
@@ -224,13 +224,13 @@ BENCHMARK(BM_Aggregate)
 void BM_MappingSetUp(benchmark::State& state) {
     ServeSyntheticBook(static_cast<int>(state.range(0)));
     StatementLines lines;
-    if (!loadStatementLines(ReadDelivered(FormItemFileName("Ivy", true)), lines)) {
+    if (!loadStatementLines(ReadDelivered(FormItemFileName("Ivy", FormGeneration::k30)), lines)) {
         state.SkipWithError("no delivered form-item file");
         return;
     }
     const MappingEntries mappings = Mappings(lines, static_cast<int>(state.range(1)));
     for (auto _ : state) {
-        const MappingIndex index(mappings, lines, true);
+        const MappingIndex index(mappings, lines, FormGeneration::k30);
         benchmark::DoNotOptimize(index.MostLinesOfOneKey());
     }
     state.counters["mappings"] = static_cast<double>(mappings.size());

@@ -238,7 +238,7 @@ class Machine {
         conditions.userId = host.user->id;
         conditions.selectionNo1 = static_cast<std::int32_t>(host.user->first);
         conditions.selectionNo2 = static_cast<std::int32_t>(host.user->dataNo);
-        conditions.newForm = 1;
+        conditions.form = FormGeneration::k30;
         return kSettingsFolder + SettingsFileName(conditions);
     }
     // Settings of an earlier version: the first page's values without the mappings, which the

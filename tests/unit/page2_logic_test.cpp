@@ -71,8 +71,8 @@ TEST(Page2Template, HasEveryControlOnceWithTheTablesKinds) {
         EXPECT_TRUE(ids.insert(control.id).second) << "ID " << control.id << " twice";
     }
     EXPECT_EQ(45u, page.controls.size());
-    for (int newForm : {0, 1}) {
-        for (const LineControl& control : pages::MainAccountControls(newForm)) {
+    for (FormGeneration form : {FormGeneration::k16, FormGeneration::k30}) {
+        for (const LineControl& control : pages::MainAccountControls(form)) {
             const auto* found = page.Find(control.controlId);
             ASSERT_NE(nullptr, found) << "control " << control.controlId;
             EXPECT_EQ(control.kind == LineControlKind::kButton ? "PUSHBUTTON" : "CTEXT",
@@ -92,8 +92,8 @@ TEST(Page2Template, HasEveryControlOnceWithTheTablesKinds) {
 }
 
 TEST(Page2Tables, GenerationsDifferInTheLowerLeftAndTheRightColumn) {
-    const auto& older = pages::MainAccountControls(0);
-    const auto& newer = pages::MainAccountControls(1);
+    const auto& older = pages::MainAccountControls(FormGeneration::k16);
+    const auto& newer = pages::MainAccountControls(FormGeneration::k30);
     const auto buttons = [](const std::vector<LineControl>& table) {
         return std::count_if(table.begin(), table.end(), [](const LineControl& c) {
             return c.kind == LineControlKind::kButton;
@@ -134,7 +134,8 @@ TEST(Page2Tables, GenerationsDifferInTheLowerLeftAndTheRightColumn) {
 TEST(Page2Captions, PlaceholderLinesGiveBlankDisabledButtonsAndBlankLabels) {
     const StatementLines lines =
         Lines({{1, "売上高"}, {2, "-"}, {3, "-"}, {4, "期首棚卸高"}, {18, "現金・預金"}});
-    const auto captions = pages::CaptionLineControls(pages::MainAccountControls(0), lines);
+    const auto captions =
+        pages::CaptionLineControls(pages::MainAccountControls(FormGeneration::k16), lines);
     ASSERT_EQ(5u, captions.size());
 
     const ControlCaption* label1 = CaptionOf(captions, IDC_P2_LABEL_1020);
@@ -164,7 +165,8 @@ TEST(Page2Captions, PlaceholderLinesGiveBlankDisabledButtonsAndBlankLabels) {
 
 TEST(Page2Captions, TheLaterOccurrenceOfALineWinsAndOnlyExactDashIsAPlaceholder) {
     const StatementLines lines = Lines({{4, "-"}, {5, "--"}, {4, "仕入高"}, {6, " -"}});
-    const auto captions = pages::CaptionLineControls(pages::MainAccountControls(1), lines);
+    const auto captions =
+        pages::CaptionLineControls(pages::MainAccountControls(FormGeneration::k30), lines);
     EXPECT_EQ("仕入高", CaptionOf(captions, IDC_P2_BUTTON_1029)->text);
     EXPECT_EQ(std::optional<bool>(true), CaptionOf(captions, IDC_P2_BUTTON_1029)->enabled);
     EXPECT_EQ("--", CaptionOf(captions, IDC_P2_BUTTON_1030)->text);

@@ -250,16 +250,16 @@ TEST(FormItemFile, ReadsThroughTheFileSystem) {
     files.AddStandardMachine();
     files.AddFile("C:\\Program\\IvyOvw21ToRv30_G_GaiKmk.dat", File("1/2/0/a/A;\r\n"));
     StatementLines lines;
-    EXPECT_FALSE(loadStatementLines(files, FormItemFileName("Ivy", false), lines));
-    EXPECT_TRUE(loadStatementLines(files, FormItemFileName("Ivy", true), lines));
+    EXPECT_FALSE(loadStatementLines(files, FormItemFileName("Ivy", FormGeneration::k16), lines));
+    EXPECT_TRUE(loadStatementLines(files, FormItemFileName("Ivy", FormGeneration::k30), lines));
     EXPECT_THAT(Tags(lines), ElementsAre("A"));
 }
 
 TEST(DataFileNames, PerEditionAndGeneration) {
-    EXPECT_EQ("IvyOvw21ToRv16_G_GaiKmk.dat", FormItemFileName("Ivy", false));
-    EXPECT_EQ("IvyOvw21ToRv16_G_DefKmk.dat", DefaultMappingFileName("Ivy", false));
-    EXPECT_EQ("OakOvw21ToRv30_G_GaiKmk.dat", FormItemFileName("Oak", true));
-    EXPECT_EQ("ElmOvw21ToRv30_G_DefKmk.dat", DefaultMappingFileName("Elm", true));
+    EXPECT_EQ("IvyOvw21ToRv16_G_GaiKmk.dat", FormItemFileName("Ivy", FormGeneration::k16));
+    EXPECT_EQ("IvyOvw21ToRv16_G_DefKmk.dat", DefaultMappingFileName("Ivy", FormGeneration::k16));
+    EXPECT_EQ("OakOvw21ToRv30_G_GaiKmk.dat", FormItemFileName("Oak", FormGeneration::k30));
+    EXPECT_EQ("ElmOvw21ToRv30_G_DefKmk.dat", DefaultMappingFileName("Elm", FormGeneration::k30));
 }
 
 TEST(DefaultMappingFile, AccountCodesAndLiteralKeys) {

@@ -177,8 +177,8 @@ bool ClLineButtonPage::PreTranslate(MSG& message) {
     return false;
 }
 
-ClCEPage2::ClCEPage2(int newForm)
-    : ClLineButtonPage(IDD_PAGE2, pages::MainAccountControls(newForm), 1) {}
+ClCEPage2::ClCEPage2(FormGeneration form)
+    : ClLineButtonPage(IDD_PAGE2, pages::MainAccountControls(form), 1) {}
 
 void ClCEPage2RV30::RelayoutMainAccountsPage() {
     std::map<int, pages::ControlRect> rects;
