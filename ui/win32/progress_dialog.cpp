@@ -16,15 +16,17 @@ void SetUpBar(const win::Window& bar, int end) {
 }
 
 // Each step would repaint the bar at once: the bar takes the whole batch without drawing and
-// is drawn once at the next repaint.
+// is drawn once at the next repaint. The batch is one move to where its steps of 1 lead, a step
+// past the end starting the bar over from 0, as PBM_STEPIT does: a message per step costs a
+// tenth of a millisecond under Wine, a thousand of them per run.
 void StepBar(const win::Window& bar, bool restart, int end, int steps) {
     if (!restart && steps == 0)
         return;
     bar.SendMsg(WM_SETREDRAW, FALSE);
     if (restart)
         SetUpBar(bar, end);
-    for (int step = 0; step < steps; ++step)
-        bar.SendMsg(PBM_STEPIT);
+    const LRESULT position = bar.SendMsg(PBM_GETPOS);
+    bar.SendMsg(PBM_SETPOS, static_cast<WPARAM>((position + steps) % (end + 1)));
     bar.SendMsg(WM_SETREDRAW, TRUE);
     ::InvalidateRect(bar.Handle(), nullptr, TRUE);
 }
@@ -41,6 +43,8 @@ bool ClProgressDlg::Create(HWND parent) {
 bool ClProgressDlg::OnInit() {
     mainBar_ = Item(IDC_PROGRESS_MAIN);
     activityBar_ = Item(IDC_PROGRESS_ACTIVITY);
+    win::DrawClassic(mainBar_.Handle());
+    win::DrawClassic(activityBar_.Handle());
     return true;
 }
 
