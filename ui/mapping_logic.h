@@ -48,10 +48,10 @@ class AccountListView {
     virtual int RowCount() const = 0;
     // The text of the row's first column (the account number).
     virtual std::string RowNumberText(int row) const = 0;
-    virtual bool IsRowChecked(int row) const = 0;
+    [[nodiscard]] virtual bool IsRowChecked(int row) const = 0;
     virtual void SetRowChecked(int row, bool checked) = 0;
 
-    virtual bool IsAllAccountsChecked() const = 0;
+    [[nodiscard]] virtual bool IsAllAccountsChecked() const = 0;
     virtual void SetAllAccountsChecked(bool checked) = 0;
 };
 
@@ -104,7 +104,7 @@ class AccountMapping {
     const std::vector<StKAMOKUINFO>& displayedAccounts() const { return displayedAccounts_; }
 
   private:
-    bool HasKindFilter() const { return lineKindCodes_[0] != 0; }
+    [[nodiscard]] bool HasKindFilter() const { return lineKindCodes_[0] != 0; }
     void CheckAllRows(bool checked);
     // Checks the rows whose number is selected: every such row, or only the first of each.
     void CheckSelectedRows(bool firstRowOnly);

@@ -75,8 +75,9 @@ AggregationRequest FullYear() {
 // book's main accounts, in turn, to the lines that offer accounts.
 MappingEntries Mappings(const StatementLines& lines, int entryCount) {
     MappingEntries mappings;
-    loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Ivy", FormGeneration::k30)), mappings,
-                        [](std::int32_t, std::string&) { return false; });
+    if (!loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Ivy", FormGeneration::k30)),
+                             mappings, [](std::int32_t, std::string&) { return false; }))
+        return mappings;
     std::vector<std::int16_t> targets;
     for (const auto& line : lines) {
         if (line->kindCodes[0] != 0)
