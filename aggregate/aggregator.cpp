@@ -379,7 +379,9 @@ platform::Status OverviewAggregator::Walk(bool taxIncluded, long rowCount, const
                                           const MappingIndex& index, Journal& journal) {
     // On a cache line of its own: the host's copy into it and its clearing run at full speed.
     alignas(64) StKAMOKUSUMINFO row;
-    // A row's monthly movements, made for the first monthly line that it feeds.
+    // What a row adds to the lines it feeds: its balance and its monthly movements, worked out
+    // for the first main-account line and the first monthly line that it feeds.
+    FixedAmount balanceAmount;
     std::array<ExactRaw, kSlots> movements;
     for (long i = 0; i < rowCount; ++i) {
         progress_.ActivityTick();
@@ -399,6 +401,7 @@ platform::Status OverviewAggregator::Walk(bool taxIncluded, long rowCount, const
         kindTotals_.Take(row, balance);
 
         journal.Clear();
+        bool balanceMade = false;
         bool movementsMade = false;
         for (std::int32_t t = first; t != MappingIndex::kNoTarget; t = index.At(t).next) {
             progress_.ActivityTick();
@@ -408,10 +411,13 @@ platform::Status OverviewAggregator::Walk(bool taxIncluded, long rowCount, const
                 const bool add = line.side == row.side();
                 bool added = false;
                 if (line.main) {
+                    if (!balanceMade)
+                        balanceAmount = FixedAmount(balance);
+                    balanceMade = true;
                     std::int64_t& value = line.line->amounts[0];
                     journal.Note(value);
-                    added = add ? FixedAmount::RawPlus(value, balance, value)
-                                : FixedAmount::RawMinus(value, balance, value);
+                    added = add ? FixedAmount::RawPlus(value, balanceAmount, value)
+                                : FixedAmount::RawMinus(value, balanceAmount, value);
                 } else {
                     if (!movementsMade)
                         plan.Movements(row, taxIncluded, movements);

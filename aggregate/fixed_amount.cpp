@@ -42,10 +42,6 @@ bool FixedAmount::Store(ExactRaw value, FixedAmount& result) {
     return true;
 }
 
-bool FixedAmount::Difference(const FixedAmount& a, const FixedAmount& b, FixedAmount& result) {
-    return Store(ExactRaw{a.ToRaw()} - b.ToRaw(), result);
-}
-
 bool FixedAmount::Add(std::int64_t raw) {
     return Store(ExactRaw{ToRaw()} + raw, *this);
 }

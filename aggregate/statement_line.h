@@ -42,7 +42,7 @@ enum class FormGeneration { k16, k30 };
 constexpr FormGeneration FormGenerationOf(std::int32_t periodEnd) {
     return periodEnd >= 20180401 ? FormGeneration::k30 : FormGeneration::k16;
 }
-constexpr bool IsNewFormPeriodEnd(std::int32_t periodEnd) {
+[[nodiscard]] constexpr bool IsNewFormPeriodEnd(std::int32_t periodEnd) {
     return FormGenerationOf(periodEnd) == FormGeneration::k30;
 }
 
@@ -51,7 +51,7 @@ constexpr bool IsNewFormPeriodEnd(std::int32_t periodEnd) {
 constexpr std::int16_t FirstMonthlyLine(FormGeneration form) {
     return form == FormGeneration::k30 ? 37 : 36;
 }
-constexpr bool IsMainAccountLine(std::int16_t lineNo, FormGeneration form) {
+[[nodiscard]] constexpr bool IsMainAccountLine(std::int16_t lineNo, FormGeneration form) {
     return lineNo < FirstMonthlyLine(form);
 }
 // Asset lines that "SOREIGAI" subtracts from total assets, and liability lines that
@@ -62,7 +62,7 @@ constexpr std::int16_t kOtherLiabilitiesFirstLine = 26;
 constexpr std::int16_t kOtherLiabilitiesLastLine = 29;
 
 // A tag containing '-' marks a placeholder line: it is never written.
-inline bool IsPlaceholderTag(std::string_view tag) {
+[[nodiscard]] inline bool IsPlaceholderTag(std::string_view tag) {
     return tag.find('-') != std::string_view::npos;
 }
 

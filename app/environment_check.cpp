@@ -72,10 +72,6 @@ Definition ReadDefinition(platform::FileSystem& files) {
 
 } // namespace
 
-EnvironmentCode EnvironmentCodeOf(platform::FileSystem& files) {
-    return ReadDefinition(files).code;
-}
-
 void ShowEnvironmentMessage(platform::Host& host, HostWnd hostWnd, EnvironmentCode code) {
     for (const EnvironmentMessage& message : kMessages) {
         if (message.code == code) {

@@ -34,10 +34,6 @@ class ClOverviewApp : public platform::Application {
     int ExitInstance() noexcept override;
 
     int exitCode() const { return exitCode_; }
-    // Why the run ended without a report; when it wrote one, or the user cancelled, the first
-    // failure that it could do without (a settings file not saved, a host folder refused), else
-    // success. ExitInstance writes it to the debugger's output.
-    const platform::Status& failure() const { return failure_; }
     int startedByHost() const { return startedByHost_; }
     const HostCommandLine& hostCommand() const { return command_; }
     // The selected company data, its form generation and the header texts
@@ -72,6 +68,9 @@ class ClOverviewApp : public platform::Application {
     int exitCode_ = kReportWritten;
     // The report is in place, whole.
     bool reportWritten_ = false;
+    // Why the run ended without a report; when it wrote one, or the user cancelled, the first
+    // failure that it could do without (a settings file not saved, a host folder refused), else
+    // success. ExitInstance writes it to the debugger's output.
     platform::Status failure_;
     MappingEntries mappings_;
     StatementLines statementLines_;

@@ -49,22 +49,23 @@ class ClReportWriter {
     // temporary file beside path that replaces path only when complete and read back sound
     // (well-formed, in its declared encoding, with an element for every tag of the statement
     // lines); after a failure path is as it was and no temporary file remains.
-    platform::Status WriteReport(const std::string& path, std::int16_t functionId, int firstMonth,
-                                 const StDATAINFO& dataRecord);
+    [[nodiscard]] platform::Status WriteReport(const std::string& path, std::int16_t functionId,
+                                               int firstMonth, const StDATAINFO& dataRecord);
 
   private:
-    platform::Status WriteSystemSection(std::int16_t functionId);
-    platform::Status WriteBasicSection(const StDATAINFO& dataRecord);
-    platform::Status WriteDataSection(int firstMonth);
+    [[nodiscard]] platform::Status WriteSystemSection(std::int16_t functionId);
+    [[nodiscard]] platform::Status WriteBasicSection(const StDATAINFO& dataRecord);
+    [[nodiscard]] platform::Status WriteDataSection(int firstMonth);
     // Writes one element and, when it was written, ticks the activity bar.
-    platform::Status WriteElementTick(const char* name, const char* value);
+    [[nodiscard]] platform::Status WriteElementTick(const char* name, const char* value);
     // The first line of the monthly items: the first numbered M or above (end when none).
-    platform::Status WriteMainItems(StatementLines::const_iterator& monthlyStart);
-    platform::Status WriteMonthlyItems(StatementLines::const_iterator monthlyStart, int firstMonth);
+    [[nodiscard]] platform::Status WriteMainItems(StatementLines::const_iterator& monthlyStart);
+    [[nodiscard]] platform::Status WriteMonthlyItems(StatementLines::const_iterator monthlyStart,
+                                                     int firstMonth);
     // The element names that the statement lines ask for: each main item's tag, and each
     // monthly item's tag numbered 01 to 12.
     std::vector<std::string> CatalogueElements() const;
-    platform::Status ReadBack(const std::string& temporary) const;
+    [[nodiscard]] platform::Status ReadBack(const std::string& temporary) const;
 
     ProgressSink& progress_;
     const StatementLines& statementLines_;

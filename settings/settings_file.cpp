@@ -234,12 +234,11 @@ platform::Status saveSettings(platform::FileSystem& files, const std::string& se
     return replacement.Commit();
 }
 
-bool resetMappingsToDefaults(AggregationConditions& conditions) {
+void resetMappingsToDefaults(AggregationConditions& conditions) {
     if (conditions.mappings == nullptr)
-        return false;
+        return;
     MappingEntries copies;
     for (const auto& entry : conditions.defaultMappings)
         copies.push_back(std::make_unique<MappingEntry>(*entry));
     *conditions.mappings = std::move(copies);
-    return true;
 }

@@ -221,10 +221,26 @@ bool loadStatementLines(const std::string& bytes, StatementLines& lines) {
     return true;
 }
 
-bool loadStatementLines(platform::FileSystem& files, const std::string& path,
-                        StatementLines& lines) {
+namespace {
+
+// Reads the data file at path and hands its bytes to load.
+template <typename Load>
+platform::Status LoadDataFile(platform::FileSystem& files, const std::string& path,
+                              const char* step, Load load) {
     std::string bytes;
-    return files.ReadFile(path, bytes) && loadStatementLines(bytes, lines);
+    if (!files.ReadFile(path, bytes))
+        return platform::Status::Io(step, files.LastError(), path);
+    if (!load(bytes))
+        return platform::Status::BadFile(step, path, std::string());
+    return platform::Status();
+}
+
+} // namespace
+
+platform::Status loadStatementLines(platform::FileSystem& files, const std::string& path,
+                                    StatementLines& lines) {
+    return LoadDataFile(files, path, "form-items",
+                        [&](const std::string& bytes) { return loadStatementLines(bytes, lines); });
 }
 
 bool loadDefaultMappings(const std::string& bytes, MappingEntries& entries,
@@ -239,8 +255,9 @@ bool loadDefaultMappings(const std::string& bytes, MappingEntries& entries,
     return true;
 }
 
-bool loadDefaultMappings(platform::FileSystem& files, const std::string& path,
-                         MappingEntries& entries, const AccountCodeLookup& lookup) {
-    std::string bytes;
-    return files.ReadFile(path, bytes) && loadDefaultMappings(bytes, entries, lookup);
+platform::Status loadDefaultMappings(platform::FileSystem& files, const std::string& path,
+                                     MappingEntries& entries, const AccountCodeLookup& lookup) {
+    return LoadDataFile(files, path, "default-mappings", [&](const std::string& bytes) {
+        return loadDefaultMappings(bytes, entries, lookup);
+    });
 }

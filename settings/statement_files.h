@@ -7,6 +7,7 @@
 
 #include "aggregate/statement_line.h"
 #include "platform/filesystem.h"
+#include "platform/status.h"
 
 #include <cstdint>
 #include <functional>
@@ -25,13 +26,16 @@ using AccountCodeLookup = std::function<bool(std::int32_t code, std::string& key
 // the file cannot be read, has no complete section, or holds a body line that is not a statement
 // line (blank lines aside). Running out of memory is no broken file: std::bad_alloc goes on to
 // the caller, the lines untouched, so that the run never goes on with some of them.
-bool loadStatementLines(const std::string& bytes, StatementLines& lines);
-bool loadStatementLines(platform::FileSystem& files, const std::string& path,
-                        StatementLines& lines);
+[[nodiscard]] bool loadStatementLines(const std::string& bytes, StatementLines& lines);
+// The same from the file at path: refused with the system's error when it cannot be read, as a
+// bad file when its bytes are no form-item file.
+[[nodiscard]] platform::Status loadStatementLines(platform::FileSystem& files,
+                                                  const std::string& path, StatementLines& lines);
 
 // Replaces entries with the mappings of a default-mapping file; account codes are turned into
 // account keys through lookup. Results as for loadStatementLines.
-bool loadDefaultMappings(const std::string& bytes, MappingEntries& entries,
-                         const AccountCodeLookup& lookup);
-bool loadDefaultMappings(platform::FileSystem& files, const std::string& path,
-                         MappingEntries& entries, const AccountCodeLookup& lookup);
+[[nodiscard]] bool loadDefaultMappings(const std::string& bytes, MappingEntries& entries,
+                                       const AccountCodeLookup& lookup);
+[[nodiscard]] platform::Status loadDefaultMappings(platform::FileSystem& files,
+                                                   const std::string& path, MappingEntries& entries,
+                                                   const AccountCodeLookup& lookup);

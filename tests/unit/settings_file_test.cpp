@@ -449,19 +449,19 @@ TEST_F(SettingsFileTest, UnwritableFolderOrFileKeepsTheOldFile) {
 TEST(ResetMappingsToDefaults, CopiesEveryDefaultInOrder) {
     MappingEntries mappings;
     AggregationConditions conditions;
-    EXPECT_FALSE(resetMappingsToDefaults(conditions)); // no list to fill
+    resetMappingsToDefaults(conditions); // no list to fill
     conditions.mappings = &mappings;
     Add(mappings, 99, "user");
     Add(conditions.defaultMappings, 1, kKey34);
     Add(conditions.defaultMappings, 12, "URIAGEDAKA");
     Add(conditions.defaultMappings, 1, "0xffffffffffffffffffffffffffffffff");
-    EXPECT_TRUE(resetMappingsToDefaults(conditions));
+    resetMappingsToDefaults(conditions);
     EXPECT_EQ("1/" + kKey34 + " 12/URIAGEDAKA 1/0xffffffffffffffffffffffffffffffff",
               Entries(mappings));
     conditions.defaultMappings[0]->key = "changed";
     EXPECT_EQ(kKey34, mappings[0]->key); // copies, not shared entries
     conditions.defaultMappings.clear();
-    EXPECT_TRUE(resetMappingsToDefaults(conditions));
+    resetMappingsToDefaults(conditions);
     EXPECT_EQ("", Entries(mappings));
 }
 

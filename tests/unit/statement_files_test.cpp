@@ -250,9 +250,17 @@ TEST(FormItemFile, ReadsThroughTheFileSystem) {
     files.AddStandardMachine();
     files.AddFile("C:\\Program\\IvyOvw21ToRv30_G_GaiKmk.dat", File("1/2/0/a/A;\r\n"));
     StatementLines lines;
-    EXPECT_FALSE(loadStatementLines(files, FormItemFileName("Ivy", FormGeneration::k16), lines));
-    EXPECT_TRUE(loadStatementLines(files, FormItemFileName("Ivy", FormGeneration::k30), lines));
+    // The current folder is the program's: a missing file gives the system's "file not found".
+    EXPECT_EQ("io step=form-items error=2 file=IvyOvw21ToRv16_G_GaiKmk.dat",
+              platform::LogLine(
+                  loadStatementLines(files, FormItemFileName("Ivy", FormGeneration::k16), lines)));
+    EXPECT_TRUE(
+        loadStatementLines(files, FormItemFileName("Ivy", FormGeneration::k30), lines).ok());
     EXPECT_THAT(Tags(lines), ElementsAre("A"));
+    files.AddFile("C:\\Program\\broken.dat", "no section");
+    EXPECT_EQ("bad-file step=form-items file=broken.dat",
+              platform::LogLine(loadStatementLines(files, "broken.dat", lines)));
+    EXPECT_THAT(Tags(lines), ElementsAre("A")) << "lines untouched";
 }
 
 TEST(DataFileNames, PerEditionAndGeneration) {
@@ -314,6 +322,7 @@ TEST(DefaultMappingFile, ReplacesEntriesOnlyWhenTheFileIsComplete) {
     testsupport::MemoryFileSystem files;
     files.AddStandardMachine();
     MappingEntries entries;
-    EXPECT_FALSE(loadDefaultMappings(files, "missing.dat", entries,
-                                     [](std::int32_t, std::string&) { return true; }));
+    EXPECT_EQ("io step=default-mappings error=2 file=missing.dat",
+              platform::LogLine(loadDefaultMappings(
+                  files, "missing.dat", entries, [](std::int32_t, std::string&) { return true; })));
 }

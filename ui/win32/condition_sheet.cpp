@@ -82,10 +82,8 @@ void ClConditionEntrySheet::OnCreated() {
     page1_.FillFromConditions(conditions_.outputPathFixed != 0);
     page1_.FocusEndMonth();
 
-    if (!sheet::LoadFormItems(conditions_, files_, desktop_, Handle(), dataFiles_.formItemPath)) {
-        Close(sheet::kCancel);
+    if (!controller_.LoadFormItems(dataFiles_.formItemPath))
         return;
-    }
     SetUpItemCaptions(Page2(), Page3(), *conditions_.statementLines, conditions_.equityLabel);
     Page2().SetUpTips(false);
     Page3().SetUpTips(false);
