@@ -18,7 +18,7 @@
 //   peak_working_set_kb=N   the program's peak working set at the closing message
 // then confirms the message and requires the host window to be told result 0.
 // survey: opens the mapping dialog of every usable line button of page 2 and prints the one that
-//   lists the most accounts: button=ID rows=N (the first of equals); then cancels the sheet
+//   lists the most accounts, button=ID and rows=N (the first of equals); then cancels the sheet
 //   without saving.
 // dialog: start -> PROGRAM's dialog shown: dialog_ms=T; then closes it.
 //
@@ -253,7 +253,7 @@ int Survey(const std::wstring& program, DWORD timeoutMs) {
     }
     if (best == 0)
         throw Failure{"a usable line button on page 2"};
-    std::printf("button=%d rows=%d\n", best, bestRows);
+    std::printf("button=%d\nrows=%d\n", best, bestRows);
     // Cancelled without saving: No to the question, OK to the notice that follows.
     robot::PostKey(sheet, VK_ESCAPE);
     bench.Press(bench.WaitMessage(kSaveQuestion, "the question on cancelling"), IDNO,
