@@ -76,10 +76,14 @@ void KindTotals::Clear() {
         total = FixedAmount(0, 0);
 }
 
+bool KindTotals::MayTake(const StKAMOKUSUMINFO& row) {
+    return row.kindCode() == kResultBeforeTaxKind || (row.totalMark() == 1 && row.subMark() == 0);
+}
+
 void KindTotals::Take(const StKAMOKUSUMINFO& row, std::int64_t balance) {
-    const std::uint32_t kind = row.kindCode();
-    if (kind != kResultBeforeTaxKind && (row.totalMark() != 1 || row.subMark() != 0))
+    if (!MayTake(row))
         return;
+    const std::uint32_t kind = row.kindCode();
     for (int i = 0; i < kCount; ++i) {
         if (kKindCodes[i] == kind) {
             totals_[i] = FixedAmount(balance);
@@ -198,6 +202,19 @@ template <typename Sums> bool BalanceOf(const Sums& sums, bool sideA, std::int64
     decltype(sums.preA()) sum = 0;
     return RangeCheckedSum(opening, sideA ? sums.movesA() : sums.movesB(), sum) &&
            FixedAmount::Store(sum - (sideA ? sums.movesB() : sums.movesA()), balance);
+}
+
+// Whether every slot of the row's tables (the copy that is read) lies within +-2^54. A balance
+// adds at most 30 of them, so the range check cannot refuse it (30 x 2^54 is below 10^18) and it
+// fits 64 bits: a row whose balance nothing takes then needs none worked out.
+bool CannotBeRefused(const StKAMOKUSUMINFO& row, bool taxIncluded) {
+    constexpr std::uint64_t kBound = std::uint64_t{1} << 54;
+    std::uint64_t range = 0;
+    for (int slot = 0; slot < kSlots; ++slot) {
+        range |= (static_cast<std::uint64_t>(row.moveA(taxIncluded, slot)) + kBound) |
+                 (static_cast<std::uint64_t>(row.moveB(taxIncluded, slot)) + kBound);
+    }
+    return range < 2 * kBound;
 }
 
 // Which slots of a row are read, from the request's month terms and the data's use of months.
@@ -392,13 +409,17 @@ platform::Status OverviewAggregator::Walk(bool taxIncluded, long rowCount, const
         if (!more)
             break;
 
-        // Looked up first: the processor works out the balance while the index is fetched.
         const std::int32_t first =
             row.noMapMark() != 0 ? MappingIndex::kNoTarget : index.First(MakeAccountKey(row));
+        // Every row's balance is range checked, but one that nothing takes is only worked out
+        // when its amounts are large enough to be refused.
         std::int64_t balance = 0;
-        if (!plan.Balance(row, taxIncluded, balance))
-            return platform::Status::Overflow("row-balance");
-        kindTotals_.Take(row, balance);
+        if (first != MappingIndex::kNoTarget || KindTotals::MayTake(row) ||
+            !CannotBeRefused(row, taxIncluded)) {
+            if (!plan.Balance(row, taxIncluded, balance))
+                return platform::Status::Overflow("row-balance");
+            kindTotals_.Take(row, balance);
+        }
 
         journal.Clear();
         bool balanceMade = false;

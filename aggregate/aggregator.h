@@ -25,9 +25,10 @@ class KindTotals {
     static const std::uint32_t kKindCodes[kCount];
 
     void Clear();
-    // Takes a row's balance when the row is the total of one of the kinds: the result before
-    // tax whatever its marks, any other kind only from a row marked as a total and not as a
-    // sub-total.
+    // Whether Take may take the row's balance: a row of the result before tax whatever its
+    // marks, any other row only when marked as a total and not as a sub-total.
+    static bool MayTake(const StKAMOKUSUMINFO& row);
+    // Takes a row's balance when the row is the total of one of the kinds (and MayTake).
     void Take(const StKAMOKUSUMINFO& row, std::int64_t balance);
     const FixedAmount& Of(std::uint32_t kindCode) const;
 
