@@ -63,6 +63,9 @@ const int kLineButtons[] = {1026, 1029, 1030, 1031, 1032, 1033, 1038, 1039, 1040
                             1041, 1042, 1043, 1046, 1047, 1048, 1049, 1050, 1051,
                             1052, 1055, 1056, 1057, 1058, 1061, 1063, 1064, 1065};
 const UINT kHostMessage = WM_USER + 1;
+// Between two looks: often enough for a figure to the few milliseconds, seldom enough that the
+// looks (each asks Wine's server about every window and control) do not slow the program down.
+const DWORD kPollMs = 5;
 
 // What went wrong: printed, and the tool ends with status 1.
 struct Failure {
@@ -170,7 +173,7 @@ class Bench {
             if (NowMs() - start > timeoutMs_)
                 throw Failure{std::string("time-out waiting for ") + what +
                               "; open: " + OpenWindows() + "; " + PaintState().why};
-            Sleep(1);
+            Sleep(kPollMs);
         }
     }
 
