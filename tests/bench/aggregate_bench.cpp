@@ -172,15 +172,24 @@ double ThreadSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-// Arguments: accounts of the book (about the rows of the walk), mapping entries.
-void BM_Aggregate(benchmark::State& state) {
+// What both benchmarks run over; their arguments: accounts of the synthetic book served (about
+// the rows of a walk), mapping entries. False, with the benchmark's error set, without the
+// delivered form-item file.
+bool SetUp(benchmark::State& state, StatementLines& lines, MappingEntries& mappings) {
     ServeSyntheticBook(static_cast<int>(state.range(0)));
-    StatementLines lines;
     if (!loadStatementLines(ReadDelivered(FormItemFileName("Ivy", FormGeneration::k30)), lines)) {
         state.SkipWithError("no delivered form-item file");
-        return;
+        return false;
     }
-    const MappingEntries mappings = Mappings(lines, static_cast<int>(state.range(1)));
+    mappings = Mappings(lines, static_cast<int>(state.range(1)));
+    return true;
+}
+
+void BM_Aggregate(benchmark::State& state) {
+    StatementLines lines;
+    MappingEntries mappings;
+    if (!SetUp(state, lines, mappings))
+        return;
     const AggregationRequest request = FullYear();
     StDATAINFO info{};
     info.set_startUseMonth(1);
@@ -220,16 +229,12 @@ BENCHMARK(BM_Aggregate)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
-// The set-up of the mapping entries that precedes the walk, on its own. Arguments: accounts of
-// the book (whose keys the entries take), mapping entries.
+// The set-up of the mapping entries that precedes the walk, on its own.
 void BM_MappingSetUp(benchmark::State& state) {
-    ServeSyntheticBook(static_cast<int>(state.range(0)));
     StatementLines lines;
-    if (!loadStatementLines(ReadDelivered(FormItemFileName("Ivy", FormGeneration::k30)), lines)) {
-        state.SkipWithError("no delivered form-item file");
+    MappingEntries mappings;
+    if (!SetUp(state, lines, mappings))
         return;
-    }
-    const MappingEntries mappings = Mappings(lines, static_cast<int>(state.range(1)));
     for (auto _ : state) {
         const MappingIndex index(mappings, lines, FormGeneration::k30);
         benchmark::DoNotOptimize(index.MostLinesOfOneKey());

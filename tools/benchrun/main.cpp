@@ -25,6 +25,7 @@
 // Exit status 0; 1 when the program did not do what was expected or took longer than the time-out
 // (default 60 s per step; the program is then ended); 2 for a usage error or a code page other
 // than 932.
+#include "common/console.h"
 #include "common/host_window.h"
 #include "common/process.h"
 #include "common/text.h"
@@ -33,10 +34,7 @@
 
 #include <windows.h>
 
-#include <fcntl.h>
-#include <io.h>
 #include <psapi.h>
-#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -289,28 +287,20 @@ int Usage() {
 } // namespace
 
 int main() {
-    // Lines end in LF, as the shell scripts that read them expect.
-    _setmode(_fileno(stdout), _O_BINARY);
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::vector<std::wstring> words;
     int button = 0;
     DWORD timeoutMs = 60000;
-    for (int i = 1; i < argc; ++i) {
-        const std::wstring arg = argv[i];
-        if (arg == L"--button" && i + 1 < argc)
-            button = _wtoi(argv[++i]);
-        else if (arg == L"--timeout" && i + 1 < argc)
-            timeoutMs = static_cast<DWORD>(_wtoi(argv[++i])) * 1000;
+    const std::vector<std::wstring> args = tools::StartConsole();
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == L"--button" && i + 1 < args.size())
+            button = _wtoi(args[++i].c_str());
+        else if (args[i] == L"--timeout" && i + 1 < args.size())
+            timeoutMs = static_cast<DWORD>(_wtoi(args[++i].c_str())) * 1000;
         else
-            words.push_back(arg);
+            words.push_back(args[i]);
     }
-    LocalFree(argv);
-    if (GetACP() != 932) {
-        std::printf("benchrun: the ANSI code page is %u, not 932 (run under LC_ALL=ja_JP.UTF-8)\n",
-                    GetACP());
+    if (!tools::HasCodePage932(stdout, "benchrun: "))
         return 2;
-    }
     try {
         if (words.size() == 3 && words[0] == L"run")
             return Run(words[1], words[2], button, timeoutMs);
