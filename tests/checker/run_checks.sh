@@ -4,7 +4,8 @@
 #   run_checks.sh WORK_DIR OVWCHECK [RUNNER]
 # OVWCHECK is the program (ovwcheck, or ovwcheck.exe with RUNNER wine); it finds the form-item
 # files in its own folder. Each case checks the exit status (0 clean, 1 findings, 2 unreadable)
-# and a line of what the checker says. Prints one line per case; exit status 0 when all pass.
+# and a line of what the checker says; a file that is no report is said to be so first, in plain
+# words, before the technical place. Prints one line per case; exit status 0 when all pass.
 set -euo pipefail
 
 if [ $# -lt 2 ] || [ $# -gt 3 ]; then
@@ -54,6 +55,9 @@ check() {
         problem="exit status $status, expected $expected"
     elif ! grep -qF -- "$text" "$file.out" "$file.err"; then
         problem="no line with: $text"
+    elif [ "$expected" -eq 2 ] &&
+        ! head -1 "$file.err" | grep -qE '^[^:]+ (は、事業概況書の報告書として完全なものではありません。連動プログラムで報告書をもう一度書き出してから確認してください。|を開けません。.*)$'; then
+        problem="the first line does not say plainly what to do: $(head -1 "$file.err")"
     elif [ -n "$findings" ] && [ "$(grep -c '^\[指摘\]' "$file.out")" -ne "$findings" ]; then
         problem="$(grep -c '^\[指摘\]' "$file.out") findings, expected $findings"
     fi
@@ -70,19 +74,19 @@ check() {
 
 check clean_rv16.xml 0 "指摘はありません。" 0
 check clean_rv30.xml 0 "指摘はありません。" 0
-check account_dropped.xml 1 "[指摘] 資産の部合計 (SISAN): 貸借が合いません。" 1
-check amount_doubled.xml 1 "[指摘] 売上原価 (URIAGEGENKA): 売上原価が、" 1
-check month_missing.xml 1 "[指摘] 売上（収入）金額 (TUKIBETUURIAGEKINGAKU) 12 か月の計" 1
-check part_larger.xml 1 "[指摘] うち兼業売上高 (KENGYOUURIAGEDAKA):" 1
-check truncated.xml 2 "truncated.xml:72:48: 報告書として読めません: ファイルが途中で切れています。"
-check saved_as_utf8.xml 2 "saved_as_utf8.xml:8:22: 報告書として読めません: この文字は UTF-8 で"
-check not_shift_jis.xml 2 "not_shift_jis.xml:12:18: 報告書として読めません: Shift_JIS の文字ではないバイト 0x85"
-check unknown_tag.xml 2 "unknown_tag.xml:19:5: 報告書として読めません: 「SYUYOUKAMOKU」にない要素「KENGYOUURIAGE」"
-check not_whole_yen.xml 2 "not_whole_yen.xml:53:12: 報告書として読めません: 「SIHON」の金額は円単位の整数"
-check duplicated_tag.xml 2 "duplicated_tag.xml:53:28: 報告書として読めません: 「SIHON」が二度書かれています"
-check missing_group.xml 2 "missing_group.xml:11:2: 報告書として読めません: 「BASIC」（グループ）がありません。"
-check lf_only.xml 2 "lf_only.xml:1:43: 報告書として読めません: 行が LF だけで終わっています。"
-check no_such_file.xml 2 "no_such_file.xml: ファイルを開けません。"
+check account_dropped.xml 1 "[指摘] 2ページ目「資産の部合計」: 貸借が合いません。" 1
+check amount_doubled.xml 1 "[指摘] 2ページ目「売上原価」: 売上原価が、" 1
+check month_missing.xml 1 "[指摘] 3ページ目「売上（収入）金額」 12 か月の計" 1
+check part_larger.xml 1 "[指摘] 2ページ目「うち兼業売上高」:" 1
+check truncated.xml 2 "  場所: truncated.xml:72:48: ファイルが途中で切れています。"
+check saved_as_utf8.xml 2 "  場所: saved_as_utf8.xml:8:22: この文字は UTF-8 で"
+check not_shift_jis.xml 2 "  場所: not_shift_jis.xml:12:18: Shift_JIS の文字ではないバイト 0x85"
+check unknown_tag.xml 2 "  場所: unknown_tag.xml:19:5: 「SYUYOUKAMOKU」にない要素「KENGYOUURIAGE」"
+check not_whole_yen.xml 2 "  場所: not_whole_yen.xml:53:12: 「SIHON」の金額は円単位の整数"
+check duplicated_tag.xml 2 "  場所: duplicated_tag.xml:53:28: 「SIHON」が二度書かれています"
+check missing_group.xml 2 "  場所: missing_group.xml:11:2: 「BASIC」（グループ）がありません。"
+check lf_only.xml 2 "  場所: lf_only.xml:1:43: 行が LF だけで終わっています。"
+check no_such_file.xml 2 "no_such_file.xml を開けません。ファイルの名前と場所を確認してください。"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -52,7 +52,6 @@ TEST(CheckerReader, ReadsTheNewerFormReportInFull) {
     ASSERT_TRUE(outcome.ok) << outcome.error.message;
     const checker::Report& r = outcome.report;
     EXPECT_TRUE(r.newForm);
-    EXPECT_EQ("RV16", r.prefix);
     EXPECT_EQ(2, r.functionId);
     EXPECT_EQ("21.00.01", r.connectedVersion);
     EXPECT_EQ(u8"Orvano２１ Tessel", r.programName);
@@ -250,8 +249,9 @@ TEST(CheckerReader, DeepNestingIsRefusedBeforeParsing) {
 TEST(CheckerReader, ANewerFormReportNeedsItsFormItemFile) {
     checker::Report report;
     checker::ReadError error;
-    const checker::CatalogueSource none = [](bool) { return nullptr; };
-    EXPECT_FALSE(checker::ReadReport(CommittedReport(true), none, report, error));
+    const checker::FormItemsSource none = [](bool, const std::string&) { return nullptr; };
+    const platform::Status status = checker::ReadReport(CommittedReport(true), none, report, error);
+    EXPECT_EQ(platform::Cause::kNoData, status.cause());
     EXPECT_EQ(14, error.line);
     EXPECT_NE(std::string::npos, error.message.find(u8"様式 \"30\" の項目ファイル"))
         << error.message;

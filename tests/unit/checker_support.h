@@ -1,10 +1,11 @@
-// Reports and catalogues for the checker's tests: the delivered form-item files of the Ivy
+// Reports and form-item lines for the checker's tests: the delivered form-item files of the Ivy
 // edition and the two committed full-run reports, read as they are.
 #pragma once
 
-#include "checker/catalogue.h"
 #include "checker/checks.h"
+#include "checker/form_items.h"
 #include "checker/report.h"
+#include "checker/views.h"
 #include "settings/statement_files.h"
 
 #include <gtest/gtest.h>
@@ -28,18 +29,21 @@ inline std::string CommittedReport(bool newForm) {
                      (newForm ? "30" : "16") + ".xml");
 }
 
-inline const checker::Catalogue* DeliveredCatalogue(bool newForm) {
-    static checker::Catalogue catalogues[2];
+inline const checker::FormItems* DeliveredFormItems(bool newForm) {
+    static checker::FormItems items[2];
     static bool loaded[2] = {false, false};
     const int i = newForm ? 1 : 0;
     if (!loaded[i]) {
-        const std::string bytes =
-            ReadBytes(std::string(OVW_BIN_DIR) + "/" + FormItemFileName("Ivy", newForm));
-        loaded[i] = checker::LoadCatalogue(bytes, newForm, catalogues[i]);
+        const std::string path = std::string(OVW_BIN_DIR) + "/" + FormItemFileName("Ivy", newForm);
+        loaded[i] = checker::LoadFormItems(ReadBytes(path), path, newForm, items[i]).ok();
         EXPECT_TRUE(loaded[i]) << "the delivered form-item file of generation "
                                << (newForm ? "30" : "16") << " is not read";
     }
-    return loaded[i] ? &catalogues[i] : nullptr;
+    return loaded[i] ? &items[i] : nullptr;
+}
+
+inline const checker::FormItems* DeliveredFormItemsOf(bool newForm, const std::string&) {
+    return DeliveredFormItems(newForm);
 }
 
 struct ReadOutcome {
@@ -50,8 +54,21 @@ struct ReadOutcome {
 
 inline ReadOutcome Read(const std::string& bytes) {
     ReadOutcome outcome;
-    outcome.ok = checker::ReadReport(bytes, DeliveredCatalogue, outcome.report, outcome.error);
+    outcome.ok =
+        checker::ReadReport(bytes, DeliveredFormItemsOf, outcome.report, outcome.error).ok();
     return outcome;
+}
+
+// A report read and checked, as the views take it.
+inline checker::CheckedReport Checked(const std::string& bytes) {
+    ReadOutcome outcome = Read(bytes);
+    EXPECT_TRUE(outcome.ok) << outcome.error.line << ":" << outcome.error.column << " "
+                            << outcome.error.message;
+    checker::CheckedReport checked;
+    checked.source = "r.xml";
+    checked.report = std::move(outcome.report);
+    checked.findings = checker::CheckReport(checked.report);
+    return checked;
 }
 
 // bytes with the one occurrence of from replaced by to.
