@@ -53,14 +53,14 @@ std::string Line(const std::string& text) {
 struct ReportChecker::Loaded {
     enum class Problem { kNone, kCannotOpen, kNotAReport, kNoFormItems };
     Problem problem = Problem::kNone;
-    std::string place;                      // the technical place: file, line, column and what
-    std::vector<std::string> formItemFiles; // the form-item files that could not be read
-    std::unique_ptr<CheckedReport> checked;
+    std::string place; // the technical place: file, line, column and what
+    std::optional<CheckedReport> checked;
 };
 
 // The form-item files of the data folder, read when first asked for. Without an edition chosen,
 // a report is read with the files of the edition whose product name it carries when they are
-// there, else with the first of Ivy, Oak and Elm found.
+// there, else with the first of Ivy, Oak and Elm found. A file that is there but cannot be read
+// is a failure, never a reason to take another edition's.
 class ReportChecker::DataFolder {
   public:
     DataFolder(FileAccess& files, std::string folder, std::string edition)
@@ -82,13 +82,18 @@ class ReportChecker::DataFolder {
             auto found = loaded_.find(path);
             if (found == loaded_.end()) {
                 std::string bytes;
-                if (!files_.ReadWhole(path, bytes).ok())
+                const platform::Status read = files_.ReadWhole(path, bytes);
+                if (read.cause() == platform::Cause::kNoData)
                     continue;
+                if (!read.ok()) {
+                    failed_.push_back(ArgumentToUtf8(path));
+                    return nullptr;
+                }
                 FormItems items;
-                const bool read = LoadFormItems(bytes, path, newForm, items).ok();
+                const bool sound = LoadFormItems(bytes, path, newForm, items).ok();
                 found = loaded_
-                            .emplace(path, read ? std::optional<FormItems>(std::move(items))
-                                                : std::nullopt)
+                            .emplace(path, sound ? std::optional<FormItems>(std::move(items))
+                                                 : std::nullopt)
                             .first;
             }
             if (found->second)
@@ -132,13 +137,13 @@ bool ReportChecker::Load(const std::string& path, Loaded& loaded, std::string& p
                   Line(Fill(texts::kTechnicalPlace, {{"place", loaded.place}}));
         return false;
     }
-    auto checked = std::make_unique<CheckedReport>();
-    checked->source = shown;
+    CheckedReport checked;
+    checked.source = shown;
     ReadError error;
     const FormItemsSource formItems = [this](bool newForm, const std::string& programName) {
         return data_->Get(newForm, programName);
     };
-    const platform::Status read = ReadReport(bytes, formItems, checked->report, error);
+    const platform::Status read = ReadReport(bytes, formItems, checked.report, error);
     if (!read.ok()) {
         const bool noFormItems = read.cause() == platform::Cause::kNoData;
         loaded.problem = noFormItems ? Loaded::Problem::kNoFormItems : Loaded::Problem::kNotAReport;
@@ -148,13 +153,12 @@ bool ReportChecker::Load(const std::string& path, Loaded& loaded, std::string& p
                             {{"file", shown}})) +
                   Line(Fill(texts::kTechnicalPlace, {{"place", loaded.place}}));
         if (noFormItems) {
-            loaded.formItemFiles = data_->Failed();
-            for (const std::string& file : loaded.formItemFiles)
+            for (const std::string& file : data_->Failed())
                 problem += Line(Fill(texts::kUnreadableFormItemFile, {{"file", file}}));
         }
         return false;
     }
-    checked->findings = CheckReport(checked->report);
+    checked.findings = CheckReport(checked.report);
     loaded.checked = std::move(checked);
     return true;
 }
@@ -162,10 +166,10 @@ bool ReportChecker::Load(const std::string& path, Loaded& loaded, std::string& p
 CheckOutcome ReportChecker::CheckOne(const std::string& path, const std::string& previousPath,
                                      const std::string& pagePath, bool verbose) {
     CheckOutcome outcome;
-    auto loaded = std::make_unique<Loaded>();
-    if (!Load(path, *loaded, outcome.err))
+    Loaded loaded;
+    if (!Load(path, loaded, outcome.err))
         return outcome;
-    CheckedReport& checked = *loaded->checked;
+    CheckedReport& checked = *loaded.checked;
     Loaded previous;
     std::optional<Comparison> comparison;
     if (!previousPath.empty()) {
@@ -201,7 +205,6 @@ CheckOutcome ReportChecker::CheckOne(const std::string& path, const std::string&
             outcome.out += Line(Fill(texts::kPageWritten, {{"file", shownPage}}));
         }
     }
-    kept_.push_back(std::move(loaded));
     return outcome;
 }
 
@@ -241,19 +244,19 @@ CheckOutcome ReportChecker::Summarize(const std::vector<std::string>& inputs,
     for (const std::string& path : paths) {
         SummaryRow row;
         row.source = ArgumentToUtf8(path);
-        auto loaded = std::make_unique<Loaded>();
+        Loaded loaded;
         std::string problem;
-        if (!Load(path, *loaded, problem)) {
+        if (!Load(path, loaded, problem)) {
             row.problem =
-                Fill(loaded->problem == Loaded::Problem::kCannotOpen    ? texts::kSummaryCannotOpen
-                     : loaded->problem == Loaded::Problem::kNoFormItems ? texts::kSummaryNoFormItems
-                                                                        : texts::kSummaryNotAReport,
-                     {{"place", loaded->place}});
+                Fill(loaded.problem == Loaded::Problem::kCannotOpen    ? texts::kSummaryCannotOpen
+                     : loaded.problem == Loaded::Problem::kNoFormItems ? texts::kSummaryNoFormItems
+                                                                       : texts::kSummaryNotAReport,
+                     {{"place", loaded.place}});
             worst = kUnreadable;
             rows.push_back(std::move(row));
             continue;
         }
-        const CheckedReport& checked = *loaded->checked;
+        const CheckedReport& checked = *loaded.checked;
         if (CountOf(checked.findings, Severity::kFinding) > 0)
             worst = std::max(worst, static_cast<int>(kFindings));
         if (!pagePath.empty()) {
@@ -275,7 +278,7 @@ CheckOutcome ReportChecker::Summarize(const std::vector<std::string>& inputs,
                 worst = kUnreadable;
             }
         }
-        row.checked = *loaded->checked;
+        row.checked = std::move(loaded.checked);
         rows.push_back(std::move(row));
     }
     outcome.out = SummaryTextView(rows);

@@ -75,7 +75,6 @@ class ReportChecker {
     FileAccess& files_;
     std::unique_ptr<DataFolder> data_;
     PageStamp stamp_;
-    std::vector<std::unique_ptr<Loaded>> kept_; // the reports whose findings were handed out
 };
 
 // The whole command: parses the arguments and carries them out.

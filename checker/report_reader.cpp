@@ -84,7 +84,7 @@ class Reader {
     }
 
     // Whether the reader failed for want of the form-item lines (the report may be sound).
-    bool NoFormItems() const { return noFormItems_; }
+    [[nodiscard]] bool NoFormItems() const { return noFormItems_; }
 
   private:
     // --- Positions and errors ---
@@ -113,14 +113,15 @@ class Reader {
         }
     }
 
-    bool FailAt(const std::string& bytes, std::size_t offset, bool sjis, std::string message) {
+    [[nodiscard]] bool FailAt(const std::string& bytes, std::size_t offset, bool sjis,
+                              std::string message) {
         PositionIn(bytes, offset, sjis, error_.line, error_.column);
         error_.message = std::move(message);
         return false;
     }
 
     // An error at a place in the decoded text.
-    bool Fail(const char* where, std::string message) {
+    [[nodiscard]] bool Fail(const char* where, std::string message) {
         const std::size_t offset =
             where != nullptr && where >= text_.data() && where <= text_.data() + text_.size()
                 ? static_cast<std::size_t>(where - text_.data())
@@ -128,13 +129,13 @@ class Reader {
         return FailAt(text_, offset, false, std::move(message));
     }
 
-    bool FailAtNode(const Node& node, std::string message) {
+    [[nodiscard]] bool FailAtNode(const Node& node, std::string message) {
         return Fail(node.name_size() > 0 ? node.name() - 1 : node.value(), std::move(message));
     }
 
     // --- Bytes and text ---
 
-    bool CheckBytes(const std::string& bytes) {
+    [[nodiscard]] bool CheckBytes(const std::string& bytes) {
         if (bytes.empty())
             return FailAt(bytes, 0, true,
                           Fill(texts::kReadEmpty, {{"declaration", kDeclaration.substr(0, 42)}}));
@@ -158,7 +159,7 @@ class Reader {
     }
 
     // Characters that the writer never writes, line ends, and the declaration.
-    bool CheckText() {
+    [[nodiscard]] bool CheckText() {
         for (std::size_t i = 0; i < text_.size(); ++i) {
             const unsigned char c = static_cast<unsigned char>(text_[i]);
             if (c == '\r' && i + 1 == text_.size())
@@ -189,7 +190,7 @@ class Reader {
     // The deepest nesting of start tags, counted without trusting the document: every start
     // tag opens a level, every end tag and every "/>" that ends a tag closes one. Quoted
     // attribute values are stepped over. The count is never below the parser's depth.
-    bool CheckDepth() {
+    [[nodiscard]] bool CheckDepth() {
         int depth = 0;
         bool inTag = false;
         char quote = 0;
@@ -237,7 +238,7 @@ class Reader {
         return Fill(texts::kReadMalformed, {{"what", std::string(text)}});
     }
 
-    bool Parse() {
+    [[nodiscard]] bool Parse() {
         rapidxml::xml_document<char> document;
         try {
             document.parse<rapidxml::parse_non_destructive | rapidxml::parse_validate_closing_tags |
@@ -268,7 +269,7 @@ class Reader {
 
     // The file ends as the writer ends it: with the end tag of the root and its line end. A file
     // cut short is told as such before the parser finds some other fault at its end.
-    bool CheckTail() {
+    [[nodiscard]] bool CheckTail() {
         const std::string end = "</REPORT>\r\n";
         if (text_.size() >= end.size() &&
             text_.compare(text_.size() - end.size(), end.size(), end) == 0)
@@ -285,7 +286,7 @@ class Reader {
 
     static std::string Str(std::string_view text) { return std::string(text); }
 
-    bool FailOther(const Node& node) {
+    [[nodiscard]] bool FailOther(const Node& node) {
         switch (node.type()) {
         case rapidxml::node_comment:
             return Fail(node.value() - 4, texts::kReadComment);
@@ -306,7 +307,7 @@ class Reader {
     }
 
     // The child elements of a group, after checking that it holds nothing else.
-    bool GroupChildren(const Node& group, std::vector<const Node*>& children) {
+    [[nodiscard]] bool GroupChildren(const Node& group, std::vector<const Node*>& children) {
         if (group.first_attribute() != nullptr)
             return FailAtNode(group, Fill(texts::kReadAttribute, {{"name", Str(Name(group))}}));
         for (const Node* node = group.first_node(); node != nullptr; node = node->next_sibling()) {
@@ -325,7 +326,7 @@ class Reader {
     }
 
     // The text of a one-line element, its five character references resolved.
-    bool LeafText(const Node& leaf, std::string& text) {
+    [[nodiscard]] bool LeafText(const Node& leaf, std::string& text) {
         if (leaf.first_attribute() != nullptr)
             return FailAtNode(leaf, Fill(texts::kReadAttribute, {{"name", Str(Name(leaf))}}));
         for (const Node* node = leaf.first_node(); node != nullptr; node = node->next_sibling()) {
@@ -364,8 +365,8 @@ class Reader {
     }
 
     // A signed decimal number as "%d" writes it, within [min, max].
-    static bool ParseDecimal(std::string_view text, std::int64_t min, std::int64_t max,
-                             std::int64_t& value) {
+    [[nodiscard]] static bool ParseDecimal(std::string_view text, std::int64_t min,
+                                           std::int64_t max, std::int64_t& value) {
         const bool negative = !text.empty() && text[0] == '-';
         const std::string_view digits = text.substr(negative ? 1 : 0);
         if (digits.empty() || digits.size() > 18 || (digits[0] == '0' && digits.size() > 1) ||
@@ -381,7 +382,8 @@ class Reader {
         return value >= min && value <= max;
     }
 
-    bool Number(const Node& leaf, std::int64_t min, std::int64_t max, std::int64_t& value) {
+    [[nodiscard]] bool Number(const Node& leaf, std::int64_t min, std::int64_t max,
+                              std::int64_t& value) {
         std::string text;
         if (!LeafText(leaf, text))
             return false;
@@ -394,7 +396,7 @@ class Reader {
         return true;
     }
 
-    bool ReadAmount(const Node& leaf, Amount& amount) {
+    [[nodiscard]] bool ReadAmount(const Node& leaf, Amount& amount) {
         std::string text;
         if (!LeafText(leaf, text))
             return false;
@@ -416,8 +418,8 @@ class Reader {
     }
 
     // Children of a group by name, each name once; unknown names are the caller's to judge.
-    bool ByName(const std::vector<const Node*>& children,
-                std::map<std::string, const Node*, std::less<>>& named) {
+    [[nodiscard]] bool ByName(const std::vector<const Node*>& children,
+                              std::map<std::string, const Node*, std::less<>>& named) {
         for (const Node* child : children) {
             const std::string name(Name(*child));
             const auto found = named.find(name);
@@ -435,21 +437,22 @@ class Reader {
         return true;
     }
 
-    bool Missing(const Node& group, std::string_view name, const std::string& what = {}) {
+    [[nodiscard]] bool Missing(const Node& group, std::string_view name,
+                               const std::string& what = {}) {
         return FailAtNode(group,
                           Fill(texts::kReadMissing,
                                {{"group", Str(Name(group))}, {"name", Str(name)}, {"what", what}}));
     }
 
-    bool Unknown(const Node& group, const Node& child, const std::string& expected) {
+    [[nodiscard]] bool Unknown(const Node& group, const Node& child, const std::string& expected) {
         return FailAtNode(child, Fill(texts::kReadUnknown, {{"group", Str(Name(group))},
                                                             {"name", Str(Name(child))},
                                                             {"expected", expected}}));
     }
 
     // The named groups of a parent, in the writer's order, each exactly once.
-    bool Groups(const Node& parent, std::initializer_list<const char*> names,
-                std::vector<const Node*>& groups) {
+    [[nodiscard]] bool Groups(const Node& parent, std::initializer_list<const char*> names,
+                              std::vector<const Node*>& groups) {
         std::vector<const Node*> children;
         if (!GroupChildren(parent, children))
             return false;
@@ -486,7 +489,7 @@ class Reader {
         return true;
     }
 
-    bool ReadRoot(const Node& root) {
+    [[nodiscard]] bool ReadRoot(const Node& root) {
         std::vector<const Node*> groups;
         return Groups(root, {"SYSTEM", "BASIC", "DATA"}, groups) && ReadSystem(*groups[0]) &&
                ReadBasic(*groups[1]) && ReadData(*groups[2]);
@@ -494,8 +497,8 @@ class Reader {
 
     // A group of fixed elements: each of tags exactly once, nothing else.
     template <std::size_t N>
-    bool FixedElements(const Node& group, const char* const (&tags)[N],
-                       std::array<const Node*, N>& found) {
+    [[nodiscard]] bool FixedElements(const Node& group, const char* const (&tags)[N],
+                                     std::array<const Node*, N>& found) {
         std::vector<const Node*> children;
         std::map<std::string, const Node*, std::less<>> named;
         if (!GroupChildren(group, children) || !ByName(children, named))
@@ -520,7 +523,7 @@ class Reader {
         return true;
     }
 
-    bool Fixed(const Node& leaf, const std::string& expected) {
+    [[nodiscard]] bool Fixed(const Node& leaf, const std::string& expected) {
         std::string text;
         if (!LeafText(leaf, text))
             return false;
@@ -531,7 +534,7 @@ class Reader {
         return true;
     }
 
-    bool ReadSystem(const Node& system) {
+    [[nodiscard]] bool ReadSystem(const Node& system) {
         std::array<const Node*, 6> e{};
         std::int64_t functionId = 0;
         if (!FixedElements(system, kSystemTags, e) || !Fixed(*e[0], "RV16") || !Fixed(*e[1], "1") ||
@@ -544,7 +547,7 @@ class Reader {
         return true;
     }
 
-    bool ReadBasic(const Node& basic) {
+    [[nodiscard]] bool ReadBasic(const Node& basic) {
         std::array<const Node*, 3> e{};
         std::int64_t from = 0;
         std::int64_t to = 0;
@@ -573,7 +576,7 @@ class Reader {
         return Fill(texts::kReadNotInForm, {{"form", FormName(report_.newForm)}});
     }
 
-    bool ReadData(const Node& data) {
+    [[nodiscard]] bool ReadData(const Node& data) {
         items_ = formItems_(report_.newForm, report_.programName);
         if (items_ == nullptr) {
             noFormItems_ = true;
@@ -585,7 +588,7 @@ class Reader {
                ReadMainItems(*groups[0]) && ReadMonthlyItems(*groups[1]);
     }
 
-    bool ReadMainItems(const Node& group) {
+    [[nodiscard]] bool ReadMainItems(const Node& group) {
         std::vector<const Node*> children;
         std::map<std::string, const Node*, std::less<>> named;
         if (!GroupChildren(group, children) || !ByName(children, named))
@@ -611,7 +614,7 @@ class Reader {
     }
 
     // "TAG05" -> tag "TAG" and index 5; false without two digits 01..12 at the end.
-    static bool SplitMonthly(std::string_view name, std::string& tag, int& index) {
+    [[nodiscard]] static bool SplitMonthly(std::string_view name, std::string& tag, int& index) {
         if (name.size() < 3)
             return false;
         const char tens = name[name.size() - 2];
@@ -623,7 +626,7 @@ class Reader {
         return index >= 1 && index <= kMonths;
     }
 
-    bool ReadMonthlyItems(const Node& group) {
+    [[nodiscard]] bool ReadMonthlyItems(const Node& group) {
         std::vector<const Node*> children;
         std::map<std::string, const Node*, std::less<>> named;
         if (!GroupChildren(group, children) || !ByName(children, named))

@@ -14,7 +14,7 @@ namespace checker {
 class FileAccess {
   public:
     virtual ~FileAccess() = default;
-    // The whole file.
+    // The whole file. Fails with no data when there is no such file, else with the I/O error.
     virtual platform::Status ReadWhole(const std::string& path, std::string& bytes) = 0;
     // Whether path names a folder.
     virtual bool IsFolder(const std::string& path) = 0;

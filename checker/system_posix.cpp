@@ -16,6 +16,8 @@ class PosixFileAccess : public FileAccess {
   public:
     platform::Status ReadWhole(const std::string& path, std::string& bytes) override {
         std::FILE* file = std::fopen(path.c_str(), "rb");
+        if (file == nullptr && (errno == ENOENT || errno == ENOTDIR))
+            return platform::Status::NoData("open", errno);
         if (file == nullptr)
             return platform::Status::Io("open", static_cast<unsigned long>(errno), path);
         std::string read;

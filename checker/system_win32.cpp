@@ -34,8 +34,12 @@ class Win32FileAccess : public FileAccess {
         UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_READ,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file.get() == INVALID_HANDLE_VALUE)
-            return Failed("open", path);
+        if (file.get() == INVALID_HANDLE_VALUE) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+                return platform::Status::NoData("open", error);
+            return platform::Status::Io("open", error, path);
+        }
         std::string read;
         char buffer[65536];
         DWORD got = 0;
