@@ -468,13 +468,11 @@ std::string SummaryHtmlView(const std::vector<SummaryRow>& rows, const PageStamp
                      ? Escape(cells[0])
                      : "<a href=\"" + Escape(row.page) + "\">" + Escape(cells[0]) + "</a>") +
                 "</td>";
-        for (std::size_t i = 1; i < cells.size(); ++i) {
-            const bool last = i + 1 == cells.size();
-            const char* cls = i >= 4 && i <= 7 ? "amount" : nullptr;
-            if (last && !row.checked)
-                html += "<td colspan=\"7\">" + Escape(cells[i]) + "</td>";
-            else
-                html += Cell(cells[i], cls);
+        if (!row.checked) {
+            html += Cell(cells[1]) + "<td colspan=\"7\">" + Escape(cells.back()) + "</td>";
+        } else {
+            for (std::size_t i = 1; i < cells.size(); ++i)
+                html += Cell(cells[i], i >= 4 && i <= 7 ? "amount" : nullptr);
         }
         html += "</tr>\n";
     }

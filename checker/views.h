@@ -67,7 +67,7 @@ struct SummaryRow {
 };
 
 // The summary's columns, and a row's cells in them (for a file that is no report: its name, the
-// word for it and why).
+// word for it and, in the last column, why).
 std::vector<std::string> SummaryColumns();
 std::vector<std::string> SummaryCells(const SummaryRow& row);
 

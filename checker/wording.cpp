@@ -194,7 +194,7 @@ std::vector<std::string> SummaryColumns() {
 
 std::vector<std::string> SummaryCells(const SummaryRow& row) {
     if (!row.checked)
-        return {row.source, texts::kUnreadableCell, row.problem};
+        return {row.source, texts::kUnreadableCell, "", "", "", "", "", "", row.problem};
     const Report& report = row.checked->report;
     const std::vector<Finding>& findings = row.checked->findings;
     const auto amount = [&report](const char* tag) {
