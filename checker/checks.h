@@ -52,8 +52,7 @@ std::vector<Finding> CheckReport(const Report& report);
 // Counts by severity.
 int CountOf(const std::vector<Finding>& findings, Severity severity);
 
-// The finding's lines that are buttons of the sheet; sum and part findings name the lines of their
-// terms, the others their own lines.
+// The lines of the finding and of its terms that are buttons of the sheet, each once.
 std::vector<const FormItem*> ButtonsOf(const Finding& finding);
 
 } // namespace checker

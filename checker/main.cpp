@@ -10,9 +10,10 @@
 
 namespace {
 
-void Say(std::FILE* stream, const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
+// Whether the text reached the stream.
+[[nodiscard]] bool Say(std::FILE* stream, const std::string& text) {
+    const bool written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+    return std::fflush(stream) == 0 && written;
 }
 
 } // namespace
@@ -23,7 +24,9 @@ int main(int argc, char** argv) {
     const auto files = checker::SystemFileAccess();
     const checker::CheckOutcome outcome =
         checker::RunCommand(arguments, *files, checker::StampNow());
-    Say(stdout, outcome.out);
-    Say(stderr, outcome.err);
+    const bool said = Say(stdout, outcome.out);
+    // What cannot be said cannot be relied on: the worst exit status.
+    if (!Say(stderr, outcome.err) || !said)
+        return checker::kUnreadable;
     return outcome.status;
 }

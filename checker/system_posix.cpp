@@ -25,8 +25,9 @@ class PosixFileAccess : public FileAccess {
         std::size_t got = 0;
         while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
             read.append(buffer, got);
-        const int error = std::ferror(file) ? errno : 0;
-        std::fclose(file);
+        int error = std::ferror(file) ? errno : 0;
+        if (std::fclose(file) != 0 && error == 0)
+            error = errno;
         if (error != 0)
             return platform::Status::Io("read", static_cast<unsigned long>(error), path);
         bytes = std::move(read);
@@ -50,7 +51,8 @@ class PosixFileAccess : public FileAccess {
             if (::stat(InFolder(folder, name).c_str(), &status) == 0 && S_ISREG(status.st_mode))
                 found.push_back(name);
         }
-        ::closedir(dir);
+        if (::closedir(dir) != 0)
+            return platform::Status::Io("list-folder", static_cast<unsigned long>(errno), folder);
         names = std::move(found);
         return {};
     }
@@ -79,8 +81,10 @@ class PosixFileAccess : public FileAccess {
             error = errno;
         if (error == 0)
             return {};
-        std::remove(temporary.c_str());
-        return platform::Status::Io("write-page", static_cast<unsigned long>(error), path);
+        // A temporary file that cannot be removed is named instead of the page.
+        const bool removed = std::remove(temporary.c_str()) == 0;
+        return platform::Status::Io("write-page", static_cast<unsigned long>(error),
+                                    removed ? path : temporary);
     }
 };
 

@@ -41,8 +41,9 @@ class Win32FileAccess : public FileAccess {
             if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
                 found.push_back(data.cFileName);
         } while (::FindNextFileA(find, &data));
-        const DWORD error = ::GetLastError();
-        ::FindClose(find);
+        DWORD error = ::GetLastError();
+        if (!::FindClose(find) && error == ERROR_NO_MORE_FILES)
+            error = ::GetLastError();
         if (error != ERROR_NO_MORE_FILES)
             return platform::Status::Io("list-folder", error, folder);
         names = std::move(found);
