@@ -49,7 +49,7 @@ std::string Line(const std::string& text) {
 
 } // namespace
 
-// Why a file could not be read as a report.
+// A file read: the report checked, or what kept it from being read and where.
 struct ReportChecker::Loaded {
     enum class Problem { kNone, kCannotOpen, kNotAReport, kNoFormItems };
     Problem problem = Problem::kNone;

@@ -76,6 +76,13 @@ svg { display: block; width: 100%; height: auto; margin-top: 1.5mm; }
 svg text { font-family: inherit; font-size: 11px; fill: #333; }
 )";
 
+const char kWideStyle[] = R"(
+@page { size: A4 landscape; }
+body { max-width: 273mm; }
+table.summary-table td { white-space: nowrap; }
+table.summary-table td:last-child { white-space: normal; }
+)";
+
 const char* const kColours[] = {"#3b6fb6", "#e07b39", "#4f9d69", "#b8568f",
                                 "#8c6d31", "#5d5fa8", "#2f9aa0", "#a84343"};
 constexpr int kSeriesStyles = 8;
@@ -373,11 +380,13 @@ std::string MonthlyTable(const Report& report) {
     return html + "</tr>\n</table>\n";
 }
 
-std::string PageHead(const std::string& title) {
+// The head of a page; a wide page (the summary's table) is laid out for A4 landscape.
+std::string PageHead(const std::string& title, bool wide) {
     return "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
            "style-src 'unsafe-inline'\">\n<title>" +
-           Escape(title) + "</title>\n<style>" + kStyle + "</style>\n</head>\n<body>\n";
+           Escape(title) + "</title>\n<style>" + kStyle + (wide ? kWideStyle : "") +
+           "</style>\n</head>\n<body>\n";
 }
 
 // Label and value pairs, two pairs a row.
@@ -405,8 +414,8 @@ std::string HtmlView(const CheckedReport& checked, const Comparison* comparison,
     const Report& report = checked.report;
     const std::vector<Finding>& findings = checked.findings;
     const bool clean = CountOf(findings, Severity::kFinding) == 0;
-    std::string html =
-        PageHead(texts::kPageTitle + std::string(" ") + report.company + " " + PeriodText(report));
+    std::string html = PageHead(
+        texts::kPageTitle + std::string(" ") + report.company + " " + PeriodText(report), false);
 
     html += "<header>\n<h1>" + Escape(texts::kPageTitle) + "<span class=\"what\">" +
             Escape(report.company) + "</span><span class=\"what\">" + Escape(PeriodText(report)) +
@@ -448,7 +457,7 @@ std::string HtmlView(const CheckedReport& checked, const Comparison* comparison,
 }
 
 std::string SummaryHtmlView(const std::vector<SummaryRow>& rows, const PageStamp& stamp) {
-    std::string html = PageHead(texts::kSummaryTitle);
+    std::string html = PageHead(texts::kSummaryTitle, true);
     std::vector<std::pair<std::string, std::string>> pairs;
     AddStamp(stamp, pairs);
     html += "<header>\n<h1>" + Escape(texts::kSummaryTitle) + "</h1>\n" + HeaderTable(pairs) +
