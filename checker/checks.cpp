@@ -97,7 +97,7 @@ class Checker {
             return;
         const FormItem* line = left.line;
         const LinePart part = left.part;
-        terms.insert(terms.begin(), std::move(left));
+        terms.insert(terms.begin(), left);
         Finding& finding = Add(rule, {line}, std::move(terms));
         finding.part = part;
         finding.difference = difference;
@@ -178,7 +178,7 @@ class Checker {
             total += amount.value_or(0);
         FindingTerm left{0, row->second->line, LinePart::kTwelveMonths, total};
         const int count = kMonths + static_cast<int>(terms.size());
-        Compare(rule, std::move(left), std::move(terms), count);
+        Compare(rule, left, std::move(terms), count);
     }
 
     void ApplyUsuallyEmpty(const Rule& rule) {

@@ -51,7 +51,7 @@ platform::Status LoadFormItems(const std::string& bytes, const std::string& file
     if (!loadStatementLines(bytes, statementLines))
         return platform::Status::BadFile("read-form-items", fileName, "");
     const std::map<std::int16_t, SheetControl> controls = SheetControls(statementLines, newForm);
-    const std::int16_t equityTotalLine = FirstMonthlyLine(newForm) - 1;
+    const auto equityTotalLine = static_cast<std::int16_t>(FirstMonthlyLine(newForm) - 1);
     FormItems read;
     read.newForm = newForm;
     bool anyMain = false;

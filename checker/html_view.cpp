@@ -140,14 +140,17 @@ std::string SeriesPatterns(std::size_t count) {
             const std::size_t at = lines.find("HATCH");
             if (at != std::string::npos)
                 lines.replace(at, 5, ink);
-            defs += "<pattern id=\"series-" + std::to_string(i) + (last ? "-last" : "") +
-                    "\" width=\"6\" height=\"6\" patternUnits=\"userSpaceOnUse\"><rect width=\"6\" "
-                    "height=\"6\" fill=\"" +
-                    (last ? "#ffffff" : colour) + "\"/><g stroke=\"" + ink + "\">" + lines +
-                    (last && lines.empty() ? "<circle cx=\"3\" cy=\"3\" r=\"0.8\" fill=\"" +
-                                                 colour + "\" stroke-width=\"0\"/>"
-                                           : "") +
-                    "</g></pattern>\n";
+            // A solid series is dotted on white for last year.
+            if (last && lines.empty())
+                lines = "<circle cx=\"3\" cy=\"3\" r=\"0.8\" fill=\"" + colour +
+                        "\" stroke-width=\"0\"/>";
+            defs += "<pattern id=\"series-" + std::to_string(i) + (last ? "-last" : "");
+            defs += "\" width=\"6\" height=\"6\" patternUnits=\"userSpaceOnUse\"><rect width=\"6\" "
+                    "height=\"6\" fill=\"";
+            defs += last ? "#ffffff" : colour;
+            defs += "\"/><g stroke=\"" + ink + "\">";
+            defs += lines;
+            defs += "</g></pattern>\n";
         }
     }
     return defs + "</defs>\n";
@@ -177,7 +180,8 @@ std::string Chart(const Report& report, const Comparison* comparison) {
     const double height = comparison != nullptr ? 250 : 165;
     const double left = 90;
     const double right = 6;
-    const double legendRows = std::ceil((series.size() + (comparison != nullptr ? 2 : 0)) / 4.0);
+    const double legendRows =
+        std::ceil(static_cast<double>(series.size() + (comparison != nullptr ? 2 : 0)) / 4);
     const double top = 14 + 16 * legendRows;
     const double bottom = 20;
     std::string svg = "<svg id=\"monthly-chart\" viewBox=\"0 0 " + Number(width) + " " +
@@ -218,7 +222,7 @@ std::string Chart(const Report& report, const Comparison* comparison) {
     }
     for (std::size_t i = 0; i < legend.size(); ++i) {
         const double x = left + static_cast<double>(i % 4) * 150;
-        const double ly = 6 + 16 * static_cast<double>(i / 4);
+        const double ly = 6 + 16 * std::floor(static_cast<double>(i) / 4);
         svg += "<rect x=\"" + Number(x) + "\" y=\"" + Number(ly) +
                "\" width=\"14\" height=\"11\" stroke=\"#333\" stroke-width=\"0.6\" fill=\"" +
                legend[i].first + "\"/><text x=\"" + Number(x + 18) + "\" y=\"" + Number(ly + 9.5) +

@@ -248,23 +248,20 @@ const std::vector<Rule> kComparisonRules = {
      0},
 };
 
-std::vector<const Rule*> Pointers(const std::vector<Rule>& rules, bool newForm) {
-    std::vector<const Rule*> pointers;
-    for (const Rule& rule : rules) {
-        if (rule.forms & (newForm ? kForm30 : kForm16))
-            pointers.push_back(&rule);
-    }
-    return pointers;
-}
-
 } // namespace
 
 std::vector<const Rule*> RulesFor(bool newForm) {
-    return Pointers(kRules, newForm);
+    std::vector<const Rule*> rules;
+    for (const Rule& rule : kRules) {
+        if (rule.forms & (newForm ? kForm30 : kForm16))
+            rules.push_back(&rule);
+    }
+    return rules;
 }
 
 std::vector<const Rule*> ComparisonRules() {
     std::vector<const Rule*> pointers;
+    pointers.reserve(kComparisonRules.size());
     for (const Rule& rule : kComparisonRules)
         pointers.push_back(&rule);
     return pointers;

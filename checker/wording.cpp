@@ -22,7 +22,7 @@ const char* PartText(LinePart part) {
     return "";
 }
 
-std::string WithPart(std::string place, LinePart part) {
+std::string WithPart(const std::string& place, LinePart part) {
     const std::string text = PartText(part);
     return text.empty() ? place : place + " " + text;
 }
