@@ -120,7 +120,7 @@ class ReportChecker::DataFolder {
 ReportChecker::ReportChecker(FileAccess& files, std::string dataDir, std::string edition,
                              PageStamp stamp)
     : files_(files),
-      data_(std::make_unique<DataFolder>(files, std::move(dataDir), std::move(edition))),
+      data_(std::make_shared<DataFolder>(files, std::move(dataDir), std::move(edition))),
       stamp_(std::move(stamp)) {}
 
 ReportChecker::~ReportChecker() = default;
@@ -187,6 +187,7 @@ CheckOutcome ReportChecker::CheckOne(const std::string& path, const std::string&
     const Comparison* compared = comparison ? &*comparison : nullptr;
     outcome.out = TextView(checked, compared, verbose);
     outcome.findings = checked.findings;
+    outcome.formItems = data_;
     outcome.status = CountOf(checked.findings, Severity::kFinding) > 0 ? kFindings : kClean;
     if (!pagePath.empty()) {
         const platform::Status written =

@@ -45,7 +45,9 @@ struct CheckOutcome {
     std::string out; // for the standard output
     std::string err; // for the standard error
     std::string pagePath;
-    std::vector<Finding> findings; // of the report checked alone; valid while its checker lives
+    std::vector<Finding> findings; // of the report checked alone
+    // The form-item lines that the findings point into, kept as long as the outcome is.
+    std::shared_ptr<const void> formItems;
 };
 
 // Checks reports with the form-item files of one data folder, read once.
@@ -73,7 +75,7 @@ class ReportChecker {
     [[nodiscard]] bool Load(const std::string& path, Loaded& loaded, std::string& problem);
 
     FileAccess& files_;
-    std::unique_ptr<DataFolder> data_;
+    std::shared_ptr<DataFolder> data_;
     PageStamp stamp_;
 };
 
