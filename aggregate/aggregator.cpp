@@ -402,6 +402,7 @@ platform::Status OverviewAggregator::Walk(bool taxIncluded, long rowCount, const
     std::array<ExactRaw, kSlots> movements;
     for (long i = 0; i < rowCount; ++i) {
         progress_.ActivityTick();
+        // Cleared for every row: a field that the host leaves unwritten reads 0.
         std::memset(row.bytes, 0, sizeof row.bytes);
         bool more = false;
         if (platform::Status moved = cursor_->MoveNext(row, more); !moved.ok())
