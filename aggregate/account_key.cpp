@@ -1,5 +1,6 @@
 #include "aggregate/account_key.h"
 
+#include <array>
 #include <cstring>
 
 namespace {
@@ -10,17 +11,23 @@ const char* const kSourceKeyTexts[kSourceKeyCount] = {
     "SONOTAFUSAI",   "SIHON",           "SISAN",          "FUSAI",
 };
 
+// The two lower-case hexadecimal digits of every byte value, high nibble first.
+constexpr auto kDigitPairs = [] {
+    constexpr char digits[] = "0123456789abcdef";
+    std::array<std::array<char, 2>, 256> pairs{};
+    for (std::size_t b = 0; b < pairs.size(); ++b)
+        pairs[b] = {digits[b >> 4], digits[b & 0x0F]};
+    return pairs;
+}();
+
 } // namespace
 
 AccountKey MakeAccountKey(const unsigned char* accountId) {
-    static const char digits[] = "0123456789abcdef";
-    AccountKey key{};
+    AccountKey key;
     key.text[0] = '0';
     key.text[1] = 'x';
-    for (std::size_t i = 0; i < StKAMOKUINFO::kIdSize; ++i) {
-        key.text[2 + 2 * i] = digits[accountId[i] >> 4];
-        key.text[3 + 2 * i] = digits[accountId[i] & 0x0F];
-    }
+    for (std::size_t i = 0; i < StKAMOKUINFO::kIdSize; ++i)
+        std::memcpy(key.text + 2 + 2 * i, kDigitPairs[accountId[i]].data(), 2);
     key.text[kMappingKeySize - 1] = '\0';
     return key;
 }

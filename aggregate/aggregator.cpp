@@ -1,9 +1,8 @@
 #include "aggregate/aggregator.h"
 
 #include <array>
+#include <cstring>
 #include <new>
-#include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -59,29 +58,6 @@ std::uint32_t KindCodeOf(SourceKey key) {
 
 using ExactRaw = FixedAmount::ExactRaw;
 
-void AddSlots(const StKAMOKUSUMINFO& row, bool taxIncluded, int slot, bool fromA, ExactRaw& sum) {
-    sum += fromA ? row.moveA(taxIncluded, slot) : row.moveB(taxIncluded, slot);
-}
-
-// Lines as they stood before a row touched them, so that a refused row leaves nothing behind.
-struct SavedLine {
-    StatementLine* line;
-    std::array<std::int64_t, StatementLine::kAmounts> amounts;
-};
-
-void Save(std::vector<SavedLine>& saved, StatementLine* line) {
-    for (const SavedLine& s : saved) {
-        if (s.line == line)
-            return;
-    }
-    saved.push_back({line, line->amounts});
-}
-
-void Restore(const std::vector<SavedLine>& saved) {
-    for (const SavedLine& s : saved)
-        s.line->amounts = s.amounts;
-}
-
 } // namespace
 
 const std::uint32_t KindTotals::kKindCodes[kCount] = {kSalesKind,
@@ -100,14 +76,19 @@ void KindTotals::Clear() {
         total = FixedAmount(0, 0);
 }
 
-void KindTotals::Take(const StKAMOKUSUMINFO& row, const FixedAmount& balance) {
+bool KindTotals::MayTake(const StKAMOKUSUMINFO& row) {
+    return row.kindCode() == kResultBeforeTaxKind || (row.totalMark() == 1 && row.subMark() == 0);
+}
+
+void KindTotals::Take(const StKAMOKUSUMINFO& row, std::int64_t balance) {
+    if (!MayTake(row))
+        return;
     const std::uint32_t kind = row.kindCode();
     for (int i = 0; i < kCount; ++i) {
-        if (kKindCodes[i] != kind)
-            continue;
-        if (kind == kResultBeforeTaxKind || (row.totalMark() == 1 && row.subMark() == 0))
-            totals_[i] = balance;
-        return;
+        if (kKindCodes[i] == kind) {
+            totals_[i] = FixedAmount(balance);
+            return;
+        }
     }
 }
 
@@ -120,20 +101,142 @@ const FixedAmount& KindTotals::Of(std::uint32_t kindCode) const {
     return zero;
 }
 
+// The amounts that a row changed, in order, with the values they had: undone from the last, so
+// that a refused row leaves nothing behind. Its room is made before the walk.
+class OverviewAggregator::Journal {
+  public:
+    explicit Journal(std::size_t capacity) { changes_.reserve(capacity); }
+
+    void Clear() { changes_.clear(); }
+    // Notes the value of amount before it is changed.
+    void Note(std::int64_t& amount) { changes_.emplace_back(amount); }
+    // Gives every noted amount its value back, the last first.
+    void Undo() {
+        for (auto change = changes_.rbegin(); change != changes_.rend(); ++change)
+            *change->amount = change->old;
+        changes_.clear();
+    }
+
+  private:
+    struct Change {
+        explicit Change(std::int64_t& changed) : amount(&changed), old(changed) {}
+        std::int64_t* amount;
+        std::int64_t old;
+    };
+    std::vector<Change> changes_;
+};
+
+// The sums of a row's slots that make its balance, in 64 bits: exact while every amount lies
+// within +-2^57, since a row adds at most 15 amounts to each sum. Much cheaper than exact sums,
+// which a row takes only when this one is not exact.
+class BoundedSums {
+  public:
+    void Opening(std::int64_t a, std::int64_t b) {
+        preA_ += static_cast<std::uint64_t>(a);
+        preB_ += static_cast<std::uint64_t>(b);
+        Note(a, b);
+    }
+    void Movement(std::int64_t a, std::int64_t b) {
+        movesA_ += static_cast<std::uint64_t>(a);
+        movesB_ += static_cast<std::uint64_t>(b);
+        Note(a, b);
+    }
+    bool Exact() const { return range_ < 2 * kBound; }
+    std::int64_t preA() const { return static_cast<std::int64_t>(preA_); }
+    std::int64_t preB() const { return static_cast<std::int64_t>(preB_); }
+    std::int64_t movesA() const { return static_cast<std::int64_t>(movesA_); }
+    std::int64_t movesB() const { return static_cast<std::int64_t>(movesB_); }
+
+  private:
+    static constexpr std::uint64_t kBound = std::uint64_t{1} << 57;
+    // Every amount offset by kBound, or-ed: below 2 * kBound while each lies within the bound.
+    void Note(std::int64_t a, std::int64_t b) {
+        range_ |=
+            (static_cast<std::uint64_t>(a) + kBound) | (static_cast<std::uint64_t>(b) + kBound);
+    }
+
+    std::uint64_t preA_ = 0;
+    std::uint64_t preB_ = 0;
+    std::uint64_t movesA_ = 0;
+    std::uint64_t movesB_ = 0;
+    std::uint64_t range_ = 0;
+};
+
+class ExactSums {
+  public:
+    void Opening(std::int64_t a, std::int64_t b) {
+        preA_ += a;
+        preB_ += b;
+    }
+    void Movement(std::int64_t a, std::int64_t b) {
+        movesA_ += a;
+        movesB_ += b;
+    }
+    ExactRaw preA() const { return preA_; }
+    ExactRaw preB() const { return preB_; }
+    ExactRaw movesA() const { return movesA_; }
+    ExactRaw movesB() const { return movesB_; }
+
+  private:
+    ExactRaw preA_ = 0;
+    ExactRaw preB_ = 0;
+    ExactRaw movesA_ = 0;
+    ExactRaw movesB_ = 0;
+};
+
+// The range-checked sum of the opening part and the own side's movements. Exact sums go to
+// FixedAmount; bounded ones (each below 2^61 in magnitude) cannot overflow 64 bits.
+bool RangeCheckedSum(ExactRaw a, ExactRaw b, ExactRaw& sum) {
+    return FixedAmount::Sum(a, b, sum);
+}
+bool RangeCheckedSum(std::int64_t a, std::int64_t b, std::int64_t& sum) {
+    sum = a + b;
+    return sum < FixedAmount::kSumLimit && sum > -FixedAmount::kSumLimit;
+}
+
+// The balance on the row's own side from its sums: the opening part plus the period's
+// movements, of which only the opening plus the own side's movements is range checked; the
+// balance must fit 64 bits.
+template <typename Sums> bool BalanceOf(const Sums& sums, bool sideA, std::int64_t& balance) {
+    const auto opening = sideA ? sums.preA() - sums.preB() : sums.preB() - sums.preA();
+    decltype(sums.preA()) sum = 0;
+    return RangeCheckedSum(opening, sideA ? sums.movesA() : sums.movesB(), sum) &&
+           FixedAmount::Store(sum - (sideA ? sums.movesB() : sums.movesA()), balance);
+}
+
+// Whether every slot of the row's tables (the copy that is read) lies within +-2^54. A balance
+// adds at most 30 of them, so the range check cannot refuse it (30 x 2^54 is below 10^18) and it
+// fits 64 bits: a row whose balance nothing takes then needs none worked out.
+bool CannotBeRefused(const StKAMOKUSUMINFO& row, bool taxIncluded) {
+    constexpr std::uint64_t kBound = std::uint64_t{1} << 54;
+    std::uint64_t range = 0;
+    for (int slot = 0; slot < kSlots; ++slot) {
+        range |= (static_cast<std::uint64_t>(row.moveA(taxIncluded, slot)) + kBound) |
+                 (static_cast<std::uint64_t>(row.moveB(taxIncluded, slot)) + kBound);
+    }
+    return range < 2 * kBound;
+}
+
 // Which slots of a row are read, from the request's month terms and the data's use of months.
 struct OverviewAggregator::SlotPlan {
-    std::int16_t fromIndex = 1;
-    // The opening part (slots before fromIndex) counts: the data is in use by toIndex.
-    bool useOpening = false;
-    // Slots summed into the period movements.
-    std::array<bool, kSlots> period{};
-    // Month of a monthly line that slot N lands in; 0 when the slot is not read for them.
-    std::array<std::int16_t, kSlots> monthOf{};
+    // Slots of the opening part: 0 to openingEnd - 1 (none when the data is not yet in use by
+    // the last month).
+    int openingEnd = 0;
+    // Slots summed into the period movements: periodFirst to periodEnd - 1 and the closing
+    // periods beyond them.
+    int periodFirst = 0;
+    int periodEnd = 0;
+    std::array<std::int8_t, 2> closingSlots{};
+    int closingCount = 0;
+    // Slots read for monthly lines, and the month of a monthly line that each lands in.
+    std::array<std::int8_t, kSlots> monthSlots{};
+    std::array<std::int16_t, kSlots> months{};
+    int monthCount = 0;
 
     // Refused when the request's months lie outside the fiscal year (they index the slots).
     platform::Status Make(const AggregationRequest& request, const StDATAINFO& dataInfo) {
         const MonthTerm* terms = request.terms;
-        fromIndex = terms[0].value16();
+        const std::int16_t fromIndex = terms[0].value16();
         const std::int16_t toIndex = terms[1].value16();
         if (fromIndex < 1 || fromIndex > kLastFiscalMonth)
             return platform::Status::RangeRefused("request-from-month", fromIndex);
@@ -148,16 +251,20 @@ struct OverviewAggregator::SlotPlan {
                                    terms[2].link() != StFINDINFO::kNone &&
                                    terms[3].value16() == kYearEndClosingMonth;
         const bool interim = dataInfo.interimClosing() == 1 && toIndex == kInterimToIndex;
-        useOpening = dataInfo.startUseMonth() <= toIndex;
+        const bool useOpening = dataInfo.startUseMonth() <= toIndex;
+        openingEnd = useOpening ? fromIndex : 0;
 
         const int count = yearEndThird ? kYearEndSlot + 1 : toIndex + 1;
-        for (int slot = fromIndex; slot < count; ++slot)
-            period[slot] = true;
-        period[kInterimSlot] = interim;
-        period[kYearEndSlot] = yearEndThird || yearEndFourth;
+        periodFirst = fromIndex;
+        periodEnd = count;
+        if (yearEndFourth && count <= kYearEndSlot)
+            closingSlots[closingCount++] = kYearEndSlot;
+        if (interim)
+            closingSlots[closingCount++] = kInterimSlot;
 
         // Monthly lines take every month from the first, whatever fromIndex is; the opening
         // part lands in the start-of-use month and the closing periods in the last month.
+        std::array<std::int16_t, kSlots> monthOf{};
         const int monthlyCount = interim ? kInterimSlot + 1 : count;
         const std::int16_t startMonth =
             dataInfo.startUseMonth() > 0 ? dataInfo.startUseMonth() : std::int16_t{1};
@@ -169,82 +276,64 @@ struct OverviewAggregator::SlotPlan {
             else
                 monthOf[slot] = slot >= kYearEndSlot ? toIndex : static_cast<std::int16_t>(slot);
         }
-        if (period[kYearEndSlot])
+        if (yearEndThird || yearEndFourth)
             monthOf[kYearEndSlot] = toIndex;
+        for (int slot = 0; slot < kSlots; ++slot) {
+            if (monthOf[slot] != 0) {
+                monthSlots[monthCount] = static_cast<std::int8_t>(slot);
+                months[monthCount++] = monthOf[slot];
+            }
+        }
         return platform::Status();
     }
 
-    // The row's balance on its own side: opening part plus the period's movements. The sums are
-    // exact; only the opening plus the own side's movements is range checked, and the balance
-    // must fit where it is kept.
-    bool Balance(const StKAMOKUSUMINFO& row, bool taxIncluded, FixedAmount& balance) const {
-        const bool sideA = row.side() == kSideA;
-        ExactRaw opening = 0;
-        if (useOpening) {
-            ExactRaw preA = 0;
-            ExactRaw preB = 0;
-            for (int slot = 0; slot < fromIndex; ++slot) {
-                AddSlots(row, taxIncluded, slot, true, preA);
-                AddSlots(row, taxIncluded, slot, false, preB);
-            }
-            opening = sideA ? preA - preB : preB - preA;
-        }
-        ExactRaw movesA = 0;
-        ExactRaw movesB = 0;
-        for (int slot = 0; slot < kSlots; ++slot) {
-            if (period[slot]) {
-                AddSlots(row, taxIncluded, slot, true, movesA);
-                AddSlots(row, taxIncluded, slot, false, movesB);
-            }
-        }
-        ExactRaw sum = 0;
-        return FixedAmount::Sum(opening, sideA ? movesA : movesB, sum) &&
-               FixedAmount::Store(sum - (sideA ? movesB : movesA), balance);
+    template <typename Sums>
+    void AddUp(const StKAMOKUSUMINFO& row, bool taxIncluded, Sums& sums) const {
+        for (int slot = 0; slot < openingEnd; ++slot)
+            sums.Opening(row.moveA(taxIncluded, slot), row.moveB(taxIncluded, slot));
+        for (int slot = periodFirst; slot < periodEnd; ++slot)
+            sums.Movement(row.moveA(taxIncluded, slot), row.moveB(taxIncluded, slot));
+        for (int i = 0; i < closingCount; ++i)
+            sums.Movement(row.moveA(taxIncluded, closingSlots[i]),
+                          row.moveB(taxIncluded, closingSlots[i]));
     }
 
-    // Adds (or subtracts) the row's monthly movements into the months of a monthly line.
-    bool AddMonths(const StKAMOKUSUMINFO& row, bool taxIncluded, bool add,
-                   StatementLine& line) const {
+    // The row's balance on its own side; false when the range check refuses it or it does not
+    // fit 64 bits.
+    bool Balance(const StKAMOKUSUMINFO& row, bool taxIncluded, std::int64_t& balance) const {
         const bool sideA = row.side() == kSideA;
-        for (int slot = 0; slot < kSlots; ++slot) {
-            if (monthOf[slot] == 0)
-                continue;
-            const ExactRaw a = row.moveA(taxIncluded, slot);
-            const ExactRaw b = row.moveB(taxIncluded, slot);
-            const ExactRaw movement = sideA ? a - b : b - a;
-            std::int64_t& month = line.amounts[monthOf[slot]];
+        BoundedSums bounded;
+        AddUp(row, taxIncluded, bounded);
+        if (bounded.Exact())
+            return BalanceOf(bounded, sideA, balance);
+        ExactSums exact;
+        AddUp(row, taxIncluded, exact);
+        return BalanceOf(exact, sideA, balance);
+    }
+
+    // The row's movement on its own side in each slot read for monthly lines.
+    void Movements(const StKAMOKUSUMINFO& row, bool taxIncluded,
+                   std::array<ExactRaw, kSlots>& movements) const {
+        const bool sideA = row.side() == kSideA;
+        for (int i = 0; i < monthCount; ++i) {
+            const ExactRaw a = row.moveA(taxIncluded, monthSlots[i]);
+            const ExactRaw b = row.moveB(taxIncluded, monthSlots[i]);
+            movements[static_cast<std::size_t>(i)] = sideA ? a - b : b - a;
+        }
+    }
+
+    // Adds (or subtracts) a row's movements into the months of a monthly line.
+    bool AddMonths(const std::array<ExactRaw, kSlots>& movements, bool add, StatementLine& line,
+                   Journal& journal) const {
+        for (int i = 0; i < monthCount; ++i) {
+            const ExactRaw& movement = movements[static_cast<std::size_t>(i)];
+            std::int64_t& month = line.amounts[static_cast<std::size_t>(months[i])];
+            journal.Note(month);
             if (!FixedAmount::Store(add ? month + movement : month - movement, month))
                 return false;
         }
         return true;
     }
-};
-
-// The mapping entries by key and the statement lines by number, both in list order, so that a
-// row finds its entries without comparing its key with every entry.
-class OverviewAggregator::MappingIndex {
-  public:
-    using Lines = std::vector<StatementLine*>;
-
-    MappingIndex(const MappingEntries& mappings, StatementLines& lines) {
-        for (const auto& line : lines)
-            linesByNo_[line->lineNo].push_back(line.get());
-        // Elements of an unordered_map keep their addresses when it grows.
-        for (const auto& entry : mappings) {
-            targets_[std::string_view(entry->key.c_str()).substr(0, kMappingKeySize)].push_back(
-                &linesByNo_[entry->lineNo]);
-        }
-    }
-
-    // For each entry whose key equals key, in list order: the lines of the entry's number.
-    const std::vector<const Lines*>* Find(const AccountKey& key) const {
-        auto found = targets_.find(std::string_view(key.text, kMappingKeySize - 1));
-        return found == targets_.end() ? nullptr : &found->second;
-    }
-
-  private:
-    std::unordered_map<std::int16_t, Lines> linesByNo_;
-    std::unordered_map<std::string_view, std::vector<const Lines*>> targets_;
 };
 
 OverviewAggregator::OverviewAggregator(ProgressSink& progress, const MappingEntries& mappings,
@@ -260,6 +349,9 @@ platform::Status OverviewAggregator::Aggregate(int taxIncluded, const Aggregatio
     SlotPlan plan;
     if (platform::Status planned = plan.Make(request, dataInfo); !planned.ok())
         return planned;
+    // Everything the walk needs is made here, so that the walk itself allocates nothing.
+    const MappingIndex index(mappings_, lines_, form_);
+    Journal journal(index.MostLinesOfOneKey() * kSlots);
     if (!cursor_) {
         StDATAINFO selected;
         if (platform::Status got = host_.SelectedData(selected); !got.ok())
@@ -281,14 +373,15 @@ platform::Status OverviewAggregator::Aggregate(int taxIncluded, const Aggregatio
     if (platform::Status placed = cursor_->SetMovePos(0); !placed.ok())
         return placed;
     kindTotals_.Clear();
-    if (platform::Status walked = Walk(taxIncluded == 1, rowCount, plan); !walked.ok())
+    if (platform::Status walked = Walk(taxIncluded == 1, rowCount, plan, index, journal);
+        !walked.ok())
         return walked;
 
     progress_.AdvanceTo(300, 400);
     if (platform::Status finished = cursor_->MoveFinish(); !finished.ok())
         return finished;
     cursor_.reset();
-    if (platform::Status applied = ApplySourceKeys(); !applied.ok())
+    if (platform::Status applied = ApplySourceKeys(index); !applied.ok())
         return applied;
 
     progress_.AdvanceTo(400, 500);
@@ -299,35 +392,62 @@ platform::Status OverviewAggregator::Aggregate(int taxIncluded, const Aggregatio
 
 // One activity step per row and per mapping entry that the row feeds: the index spares the visit
 // of the other entries, and with it the step that such a visit would take.
-platform::Status OverviewAggregator::Walk(bool taxIncluded, long rowCount, const SlotPlan& plan) {
-    const MappingIndex index(mappings_, lines_);
-    std::vector<SavedLine> saved;
+platform::Status OverviewAggregator::Walk(bool taxIncluded, long rowCount, const SlotPlan& plan,
+                                          const MappingIndex& index, Journal& journal) {
+    // On a cache line of its own: the host's copy into it and its clearing run at full speed.
+    alignas(64) StKAMOKUSUMINFO row;
+    // What a row adds to the lines it feeds: its balance and its monthly movements, worked out
+    // for the first main-account line and the first monthly line that it feeds.
+    FixedAmount balanceAmount;
+    std::array<ExactRaw, kSlots> movements;
     for (long i = 0; i < rowCount; ++i) {
         progress_.ActivityTick();
-        StKAMOKUSUMINFO row{};
+        // Cleared for every row: a field that the host leaves unwritten reads 0.
+        std::memset(row.bytes, 0, sizeof row.bytes);
         bool more = false;
         if (platform::Status moved = cursor_->MoveNext(row, more); !moved.ok())
             return moved;
         if (!more)
             break;
 
-        FixedAmount balance;
-        if (!plan.Balance(row, taxIncluded, balance))
-            return platform::Status::Overflow("row-balance");
-        kindTotals_.Take(row, balance);
-        if (row.noMapMark() != 0)
-            continue;
+        const std::int32_t first =
+            row.noMapMark() != 0 ? MappingIndex::kNoTarget : index.First(MakeAccountKey(row));
+        // Every row's balance is range checked, but one that nothing takes is only worked out
+        // when its amounts are large enough to be refused.
+        std::int64_t balance = 0;
+        if (first != MappingIndex::kNoTarget || KindTotals::MayTake(row) ||
+            !CannotBeRefused(row, taxIncluded)) {
+            if (!plan.Balance(row, taxIncluded, balance))
+                return platform::Status::Overflow("row-balance");
+            kindTotals_.Take(row, balance);
+        }
 
-        const auto* targets = index.Find(MakeAccountKey(row));
-        if (targets == nullptr)
-            continue;
-        saved.clear();
-        for (const MappingIndex::Lines* lines : *targets) {
+        journal.Clear();
+        bool balanceMade = false;
+        bool movementsMade = false;
+        for (std::int32_t t = first; t != MappingIndex::kNoTarget; t = index.At(t).next) {
             progress_.ActivityTick();
-            for (StatementLine* line : *lines) {
-                Save(saved, line);
-                if (!AddToLine(row, taxIncluded, plan, balance, *line)) {
-                    Restore(saved);
+            const MappingIndex::Target& target = index.At(t);
+            for (std::uint32_t l = target.firstLine; l != target.endLine; ++l) {
+                const MappingIndex::LineRef& line = index.Line(l);
+                const bool add = line.side == row.side();
+                bool added = false;
+                if (line.main) {
+                    if (!balanceMade)
+                        balanceAmount = FixedAmount(balance);
+                    balanceMade = true;
+                    std::int64_t& value = line.line->amounts[0];
+                    journal.Note(value);
+                    added = add ? FixedAmount::RawPlus(value, balanceAmount, value)
+                                : FixedAmount::RawMinus(value, balanceAmount, value);
+                } else {
+                    if (!movementsMade)
+                        plan.Movements(row, taxIncluded, movements);
+                    movementsMade = true;
+                    added = plan.AddMonths(movements, add, *line.line, journal);
+                }
+                if (!added) {
+                    journal.Undo();
                     return platform::Status::Overflow("line-amount");
                 }
             }
@@ -336,36 +456,26 @@ platform::Status OverviewAggregator::Walk(bool taxIncluded, long rowCount, const
     return platform::Status();
 }
 
-bool OverviewAggregator::AddToLine(const StKAMOKUSUMINFO& row, bool taxIncluded,
-                                   const SlotPlan& plan, const FixedAmount& balance,
-                                   StatementLine& line) const {
-    const bool add = line.side == row.side();
-    if (!IsMainAccountLine(line.lineNo, form_))
-        return plan.AddMonths(row, taxIncluded, add, line);
-    std::int64_t& value = line.amounts[0];
-    return add ? FixedAmount::RawPlus(value, balance, value)
-               : FixedAmount::RawMinus(value, balance, value);
-}
-
-platform::Status OverviewAggregator::ApplySourceKeys() {
-    for (const auto& entry : mappings_) {
+platform::Status OverviewAggregator::ApplySourceKeys(const MappingIndex& index) {
+    for (std::size_t i = 0; i < mappings_.size(); ++i) {
         progress_.ActivityTick();
-        const SourceKey key = FindSourceKey(entry->key.c_str());
+        const SourceKey key = index.SourceKeyOf(i);
+        if (key == SourceKey::kNone)
+            continue;
+        const MappingEntry& entry = *mappings_[i];
         const FixedAmount& total = kindTotals_.Of(KindCodeOf(key));
         switch (key) {
-        case SourceKey::kNone:
-            break;
         case SourceKey::kOtherAssets:
-            if (!SetDerivedValue(entry->lineNo, total, kOtherAssetsFirstLine, kOtherAssetsLastLine))
+            if (!SetDerivedValue(entry.lineNo, total, kOtherAssetsFirstLine, kOtherAssetsLastLine))
                 return platform::Status::Overflow("other-assets");
             break;
         case SourceKey::kOtherLiabilities:
-            if (!SetDerivedValue(entry->lineNo, total, kOtherLiabilitiesFirstLine,
+            if (!SetDerivedValue(entry.lineNo, total, kOtherLiabilitiesFirstLine,
                                  kOtherLiabilitiesLastLine))
                 return platform::Status::Overflow("other-liabilities");
             break;
         default:
-            SetLineValue(entry->lineNo, total.ToRaw());
+            SetLineValue(entry.lineNo, total.ToRaw());
             break;
         }
     }

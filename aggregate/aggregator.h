@@ -4,6 +4,7 @@
 
 #include "aggregate/account_key.h"
 #include "aggregate/fixed_amount.h"
+#include "aggregate/mapping_index.h"
 #include "aggregate/progress.h"
 #include "aggregate/request.h"
 #include "aggregate/statement_line.h"
@@ -24,10 +25,11 @@ class KindTotals {
     static const std::uint32_t kKindCodes[kCount];
 
     void Clear();
-    // Takes a row's balance when the row is the total of one of the kinds: the result before
-    // tax whatever its marks, any other kind only from a row marked as a total and not as a
-    // sub-total.
-    void Take(const StKAMOKUSUMINFO& row, const FixedAmount& balance);
+    // Whether Take may take the row's balance: a row of the result before tax whatever its
+    // marks, any other row only when marked as a total and not as a sub-total.
+    static bool MayTake(const StKAMOKUSUMINFO& row);
+    // Takes a row's balance when the row is the total of one of the kinds (and MayTake).
+    void Take(const StKAMOKUSUMINFO& row, std::int64_t balance);
     const FixedAmount& Of(std::uint32_t kindCode) const;
 
   private:
@@ -59,13 +61,12 @@ class OverviewAggregator {
     void SetLineValue(std::int16_t lineNo, std::int64_t value);
 
   private:
+    class Journal;
     struct SlotPlan;
-    class MappingIndex;
 
-    platform::Status Walk(bool taxIncluded, long rowCount, const SlotPlan& plan);
-    bool AddToLine(const StKAMOKUSUMINFO& row, bool taxIncluded, const SlotPlan& plan,
-                   const FixedAmount& balance, StatementLine& line) const;
-    platform::Status ApplySourceKeys();
+    platform::Status Walk(bool taxIncluded, long rowCount, const SlotPlan& plan,
+                          const MappingIndex& index, Journal& journal);
+    platform::Status ApplySourceKeys(const MappingIndex& index);
     bool SetDerivedValue(std::int16_t lineNo, const FixedAmount& total, std::int16_t firstLine,
                          std::int16_t lastLine);
 

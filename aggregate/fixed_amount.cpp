@@ -29,22 +29,9 @@ std::int64_t FixedAmount::ToRaw() const {
                      : static_cast<std::int64_t>(magnitude);
 }
 
-bool FixedAmount::Sum(ExactRaw a, ExactRaw b, ExactRaw& result) {
-    const ExactRaw sum = a + b;
-    std::int64_t raw = 0;
-    if (!sum.Fits(raw) || raw >= kSumLimit || raw <= -kSumLimit)
-        return false;
-    result = sum;
-    return true;
-}
-
 bool FixedAmount::Sum(const FixedAmount& a, const FixedAmount& b, FixedAmount& result) {
     ExactRaw sum = 0;
     return Sum(a.ToRaw(), b.ToRaw(), sum) && Store(sum, result);
-}
-
-bool FixedAmount::Store(ExactRaw value, std::int64_t& raw) {
-    return value.Fits(raw);
 }
 
 bool FixedAmount::Store(ExactRaw value, FixedAmount& result) {
@@ -53,14 +40,6 @@ bool FixedAmount::Store(ExactRaw value, FixedAmount& result) {
         return false;
     result = FixedAmount(raw);
     return true;
-}
-
-bool FixedAmount::RawPlus(std::int64_t raw, const FixedAmount& value, std::int64_t& result) {
-    return Store(ExactRaw{raw} + value.ToRaw(), result);
-}
-
-bool FixedAmount::RawMinus(std::int64_t raw, const FixedAmount& value, std::int64_t& result) {
-    return Store(ExactRaw{raw} - value.ToRaw(), result);
 }
 
 bool FixedAmount::Add(std::int64_t raw) {

@@ -65,17 +65,36 @@ class FixedAmount {
     std::int64_t ToRaw() const;
 
     // a + b, refused (false) when the magnitude of the sum is kSumLimit or more.
-    [[nodiscard]] static bool Sum(ExactRaw a, ExactRaw b, ExactRaw& result);
+    [[nodiscard]] static bool Sum(ExactRaw a, ExactRaw b, ExactRaw& result) {
+        const ExactRaw sum = a + b;
+        std::int64_t raw = 0;
+        if (!sum.Fits(raw) || raw >= kSumLimit || raw <= -kSumLimit)
+            return false;
+        result = sum;
+        return true;
+    }
     [[nodiscard]] static bool Sum(const FixedAmount& a, const FixedAmount& b, FixedAmount& result);
     // Stores an exact value as a raw amount or a FixedAmount: false, with the target unchanged,
     // when it does not fit 64 bits.
-    [[nodiscard]] static bool Store(ExactRaw value, std::int64_t& raw);
+    [[nodiscard]] static bool Store(ExactRaw value, std::int64_t& raw) { return value.Fits(raw); }
     [[nodiscard]] static bool Store(ExactRaw value, FixedAmount& result);
     // raw + value and raw - value, in raw units; result unchanged on failure.
     [[nodiscard]] static bool RawPlus(std::int64_t raw, const FixedAmount& value,
-                                      std::int64_t& result);
+                                      std::int64_t& result) {
+        const std::int64_t added = value.ToRaw();
+        if (added > 0 ? raw > INT64_MAX - added : raw < INT64_MIN - added)
+            return false;
+        result = raw + added;
+        return true;
+    }
     [[nodiscard]] static bool RawMinus(std::int64_t raw, const FixedAmount& value,
-                                       std::int64_t& result);
+                                       std::int64_t& result) {
+        const std::int64_t taken = value.ToRaw();
+        if (taken < 0 ? raw > INT64_MAX + taken : raw < INT64_MIN + taken)
+            return false;
+        result = raw - taken;
+        return true;
+    }
     // *this += raw; unchanged when the result would not fit.
     [[nodiscard]] bool Add(std::int64_t raw);
 

@@ -3,9 +3,11 @@
 //   booktool BOOK.json [DATA_NO] [--included]
 //   booktool --sample NAME      (NAME: trading, older_form, ...; "list" names them)
 //   booktool --synthetic COUNT [SEED]
+//   booktool --load-time BOOK.json   (the time the stand-in takes to read and parse the book)
 #include "booktool/sample_books.h"
 #include "standin/book.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -107,7 +109,8 @@ int PrintTrialBalance(const standin::DataSet& data, bool included) {
 int Usage() {
     std::fprintf(stderr, "usage: booktool BOOK.json [DATA_NO] [--included]\n"
                          "       booktool --sample NAME|list\n"
-                         "       booktool --synthetic COUNT [SEED]\n");
+                         "       booktool --synthetic COUNT [SEED]\n"
+                         "       booktool --load-time BOOK.json\n");
     return 2;
 }
 
@@ -134,18 +137,29 @@ int main(int argc, char** argv) {
         std::fwrite(text.data(), 1, text.size(), stdout);
         return 0;
     }
-    std::ifstream in(argv[1], std::ios::binary);
+    const bool timed = std::strcmp(argv[1], "--load-time") == 0;
+    if (timed && argc != 3)
+        return Usage();
+    const char* path = timed ? argv[2] : argv[1];
+    const auto started = std::chrono::steady_clock::now();
+    std::ifstream in(path, std::ios::binary);
     if (!in) {
-        std::fprintf(stderr, "%s: cannot open\n", argv[1]);
+        std::fprintf(stderr, "%s: cannot open\n", path);
         return 2;
     }
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     standin::Book book;
     standin::BookError error;
     if (!standin::ParseBook(text, book, error)) {
-        std::fprintf(stderr, "%s: %s: %s\n", argv[1], ForTerminal(error.place).c_str(),
+        std::fprintf(stderr, "%s: %s: %s\n", path, ForTerminal(error.place).c_str(),
                      ForTerminal(error.problem).c_str());
         return 1;
+    }
+    if (timed) {
+        const std::chrono::duration<double, std::milli> took =
+            std::chrono::steady_clock::now() - started;
+        std::printf("load_ms=%.1f\n", took.count());
+        return 0;
     }
     bool included = false;
     long dataNo = 0;

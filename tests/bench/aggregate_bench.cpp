@@ -1,6 +1,8 @@
 // Aggregate without a window over synthetic books of the stand-in host, against a bare walk of
-// the same account-total rows: the time per row and the ratio of the two.
+// the same account-total rows: the time per row, the ratio of the two and the allocations that
+// the walk of the rows makes per row; and the set-up of the mapping entries on its own, per entry.
 #include "aggregate/aggregator.h"
+#include "aggregate/mapping_index.h"
 #include "booktool/sample_books.h"
 #include "platform/host_library.h"
 #include "settings/statement_files.h"
@@ -8,8 +10,8 @@
 #include "standin/testing.h"
 
 #include <benchmark/benchmark.h>
+#include <time.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -17,17 +19,62 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace {
 
+// Every allocation of the program, counted (the benchmark runs on one thread).
+long long allocations = 0;
+
+} // namespace
+
+// Out of line, so that the compiler pairs each allocation with its release, not with malloc.
+[[gnu::noinline]] void* operator new(std::size_t size) {
+    ++allocations;
+    if (void* p = std::malloc(size != 0 ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+[[gnu::noinline]] void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+[[gnu::noinline]] void operator delete(void* p) noexcept {
+    std::free(p);
+}
+[[gnu::noinline]] void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+[[gnu::noinline]] void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace {
+
+// No window; counts the allocations made between the start of the walk of the rows (the stage
+// from 200) and its end (the stage from 300).
 class NoWindow : public ProgressSink {
   public:
     void ResetMainBar() override {}
-    void AdvanceTo(std::int16_t, std::int16_t) override {}
+    void AdvanceTo(std::int16_t start, std::int16_t) override {
+        if (start == kWalkStart)
+            walkStart_ = allocations;
+        else if (start == kWalkEnd)
+            walkAllocations += allocations - walkStart_;
+    }
     void ActivityTick() override { benchmark::ClobberMemory(); }
+
+    long long walkAllocations = 0;
+
+  private:
+    static constexpr std::int16_t kWalkStart = 200;
+    static constexpr std::int16_t kWalkEnd = 300;
+    long long walkStart_ = 0;
 };
 
 // The delivered data files, from the build's program folder or from OVW_BENCH_DATA_DIR.
@@ -117,19 +164,32 @@ long BareWalk(platform::Host& host, const AggregationRequest& request) {
     return cursor->MoveFinish().ok() ? rows : -1;
 }
 
-double Seconds(std::chrono::steady_clock::duration d) {
-    return std::chrono::duration<double>(d).count();
+// The processor time of this thread so far: the machine's other processes, which share its
+// cores, do not count as they would in the time on the wall.
+double ThreadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-// Arguments: accounts of the book (about the rows of the walk), mapping entries.
-void BM_Aggregate(benchmark::State& state) {
+// What both benchmarks run over; their arguments: accounts of the synthetic book served (about
+// the rows of a walk), mapping entries. False, with the benchmark's error set, without the
+// delivered form-item file.
+bool SetUp(benchmark::State& state, StatementLines& lines, MappingEntries& mappings) {
     ServeSyntheticBook(static_cast<int>(state.range(0)));
-    StatementLines lines;
     if (!loadStatementLines(ReadDelivered(FormItemFileName("Ivy", FormGeneration::k30)), lines)) {
         state.SkipWithError("no delivered form-item file");
-        return;
+        return false;
     }
-    const MappingEntries mappings = Mappings(lines, static_cast<int>(state.range(1)));
+    mappings = Mappings(lines, static_cast<int>(state.range(1)));
+    return true;
+}
+
+void BM_Aggregate(benchmark::State& state) {
+    StatementLines lines;
+    MappingEntries mappings;
+    if (!SetUp(state, lines, mappings))
+        return;
     const AggregationRequest request = FullYear();
     StDATAINFO info{};
     info.set_startUseMonth(1);
@@ -142,29 +202,49 @@ void BM_Aggregate(benchmark::State& state) {
     for (auto _ : state) {
         for (auto& line : lines)
             line->amounts = {};
-        const auto start = std::chrono::steady_clock::now();
+        const double start = ThreadSeconds();
         rows = BareWalk(*host, request);
-        const auto walked = std::chrono::steady_clock::now();
+        const double walked = ThreadSeconds();
         OverviewAggregator aggregator(progress, mappings, lines, FormGeneration::k30, *host);
         if (!aggregator.Aggregate(0, request, info).ok()) {
             state.SkipWithError("Aggregate failed");
             return;
         }
-        const auto aggregated = std::chrono::steady_clock::now();
-        walkSeconds += Seconds(walked - start);
-        aggregateSeconds += Seconds(aggregated - walked);
-        state.SetIterationTime(Seconds(aggregated - walked));
+        const double aggregated = ThreadSeconds();
+        walkSeconds += walked - start;
+        aggregateSeconds += aggregated - walked;
+        state.SetIterationTime(aggregated - walked);
     }
     const double iterations = static_cast<double>(state.iterations());
     state.counters["rows"] = static_cast<double>(rows);
     state.counters["ns_per_row"] = aggregateSeconds / iterations / rows * 1e9;
     state.counters["walk_ns_per_row"] = walkSeconds / iterations / rows * 1e9;
     state.counters["ratio_to_walk"] = aggregateSeconds / walkSeconds;
+    state.counters["allocs_per_row"] =
+        static_cast<double>(progress.walkAllocations) / iterations / rows;
 }
 
 BENCHMARK(BM_Aggregate)
     ->ArgsProduct({{1000, 5000, 20000}, {100, 2000}})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+
+// The set-up of the mapping entries that precedes the walk, on its own.
+void BM_MappingSetUp(benchmark::State& state) {
+    StatementLines lines;
+    MappingEntries mappings;
+    if (!SetUp(state, lines, mappings))
+        return;
+    for (auto _ : state) {
+        const MappingIndex index(mappings, lines, FormGeneration::k30);
+        benchmark::DoNotOptimize(index.MostLinesOfOneKey());
+    }
+    state.counters["mappings"] = static_cast<double>(mappings.size());
+    state.counters["ns_per_mapping"] = benchmark::Counter(
+        static_cast<double>(mappings.size()),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+BENCHMARK(BM_MappingSetUp)->ArgsProduct({{1000, 20000}, {100, 2000}});
 
 } // namespace

@@ -14,7 +14,7 @@ objdump="$1"
 file="$2"
 format="$3"
 subsystem="$4"
-allowed='^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|shlwapi|advapi32|version|msvcrt|standinhost)\.dll$'
+allowed='^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|shlwapi|advapi32|version|msvcrt|uxtheme|standinhost)\.dll$'
 
 headers="$("$objdump" -p "$file")"
 status=0

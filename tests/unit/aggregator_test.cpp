@@ -566,6 +566,31 @@ TEST_F(AggregateScripted, SumsAtTheLimitAreRefused) {
     EXPECT_EQ(0, Value(negative, 21));
 }
 
+// A row whose balance no line and no host total takes is refused all the same: a sub-account
+// (never mapped), an account that no entry maps, and a total of no kind the lines read; rows
+// just inside the limit pass.
+TEST_F(AggregateScripted, RowsThatNothingTakesAreRangeCheckedToo) {
+    const std::vector<StKAMOKUSUMINFO> refused = {
+        Row(1, 1, kCash, {kLimit - 1, 1}, {}, 1, 0, 1),
+        Row(2, 2, kCash, {}, {kLimit - 2, 0, 2}),
+        Row(3, 1, 0x80100000, {0, -kLimit}, {}, 0, 1, 1),
+        Row(4, 1, kCash, {0, LLONG_MAX, LLONG_MAX, LLONG_MIN}, {}, 1, 0, 1),
+    };
+    for (const StKAMOKUSUMINFO& row : refused) {
+        StatementLines lines = Lines({{21, 1}});
+        EXPECT_EQ("overflow step=row-balance",
+                  LogLine(Run(lines, Mappings({{21, "0x" + std::string(32, '9')}}),
+                              {Row(9, 1, kCash, {kYen}), row}, Request(1, 12))))
+            << KeyOf(row);
+        EXPECT_TRUE(AllZero(lines));
+    }
+    StatementLines lines = Lines({{21, 1}});
+    EXPECT_OK(Run(lines, Mappings({}),
+                  {Row(1, 1, kCash, {kLimit - 2, 1}, {}, 1, 0, 1),
+                   Row(2, 1, kCash, {0, kLimit - 1}, {0, kLimit - 1}, 1, 0, 1)},
+                  Request(1, 12)));
+}
+
 TEST_F(AggregateScripted, SixtyFourBitOverflowFailsTheAggregation) {
     const auto fails = [this](const StKAMOKUSUMINFO& row, const char* what) {
         StatementLines lines = Lines({{21, 1}, {37, 1}});

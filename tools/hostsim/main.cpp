@@ -14,18 +14,15 @@
 // Exit status: 0 when the notification arrived, the window was disabled during the run and
 // enabled after; 1 when any of that is missing; 2 for a usage or start-up error or a code page
 // other than 932; 3 when the program did not end within the time-out (it is then ended).
+#include "common/console.h"
 #include "common/host_window.h"
 #include "common/process.h"
 #include "common/text.h"
 
 #include <windows.h>
 
-#include <fcntl.h>
-#include <io.h>
-
 #include <cstdio>
 #include <cstdlib>
-#include <shellapi.h>
 #include <string>
 
 namespace {
@@ -47,41 +44,32 @@ std::string Join(const std::vector<std::string>& words) {
 } // namespace
 
 int main() {
-    // Lines end in LF, as the shell scripts that read them expect.
-    _setmode(_fileno(stdout), _O_BINARY);
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    const std::vector<std::wstring> args = tools::StartConsole();
     int functionId = 2;
     std::wstring text;
     UINT msg = WM_USER + 1;
     DWORD timeoutMs = 60000;
     std::wstring program;
-    for (int i = 1; i < argc; ++i) {
-        const std::wstring arg = argv[i];
-        const bool hasValue = i + 1 < argc;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
         if (arg == L"--function" && hasValue)
-            functionId = _wtoi(argv[++i]);
+            functionId = _wtoi(args[++i].c_str());
         else if (arg == L"--text" && hasValue)
-            text = argv[++i];
+            text = args[++i];
         else if (arg == L"--msg" && hasValue)
-            msg = static_cast<UINT>(_wtoi(argv[++i]));
+            msg = static_cast<UINT>(_wtoi(args[++i].c_str()));
         else if (arg == L"--timeout" && hasValue)
-            timeoutMs = static_cast<DWORD>(_wtoi(argv[++i])) * 1000;
+            timeoutMs = static_cast<DWORD>(_wtoi(args[++i].c_str())) * 1000;
         else if (program.empty() && arg.rfind(L"--", 0) != 0)
             program = arg;
         else
             return Usage();
     }
-    LocalFree(argv);
     if (program.empty())
         return Usage();
-    // The programs' texts are code page 932: in any other locale they would all read '?'.
-    if (GetACP() != 932) {
-        std::fprintf(stderr,
-                     "hostsim: the ANSI code page is %u, not 932 (run under LC_ALL=ja_JP.UTF-8)\n",
-                     GetACP());
+    if (!tools::HasCodePage932(stderr, "hostsim: "))
         return 2;
-    }
 
     tools::HostWindow host(msg);
     const std::wstring commandLine = host.CommandLine(functionId, text);

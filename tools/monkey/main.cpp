@@ -14,6 +14,7 @@
 // Prints the seed first, so that a failure can be replayed with the same arguments. Exit status
 // 0 when every check held, 1 on a fault (the last actions, the windows and a screenshot in
 // FOLDER tell what happened), 2 for a usage error.
+#include "common/console.h"
 #include "common/focus.h"
 #include "common/host_window.h"
 #include "common/process.h"
@@ -22,11 +23,6 @@
 #include "settings/settings_file.h"
 
 #include <windows.h>
-
-#include <fcntl.h>
-#include <io.h>
-
-#include <shellapi.h>
 
 #include <cstdio>
 #include <deque>
@@ -578,20 +574,18 @@ int Usage() {
 } // namespace
 
 int main() {
-    _setmode(_fileno(stdout), _O_BINARY);
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    const std::vector<std::wstring> args = tools::StartConsole();
     Options options;
     bool seeded = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::wstring name = argv[i];
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& name = args[i];
         if (name == L"--hosted") {
             options.hosted = true;
             continue;
         }
-        if (i + 1 >= argc)
+        if (i + 1 >= args.size())
             return Usage();
-        const std::wstring value = argv[++i];
+        const std::wstring& value = args[++i];
         if (name == L"--folder")
             options.folder = value;
         else if (name == L"--program")
@@ -608,15 +602,11 @@ int main() {
         else
             return Usage();
     }
-    LocalFree(argv);
     if (options.folder.empty() || options.program.empty() || !seeded || options.actions < 1 ||
         options.answerMs == 0)
         return Usage();
-    if (GetACP() != 932) {
-        std::printf("FAILED: the ANSI code page is %u, not 932 (run under LC_ALL=ja_JP.UTF-8)\n",
-                    GetACP());
+    if (!tools::HasCodePage932(stdout, "FAILED: "))
         return 2;
-    }
     std::printf("seed %u: %d actions on %s%s\n", options.seed, options.actions,
                 WideToUtf8(options.program).c_str(), options.hosted ? " (hosted)" : "");
     std::fflush(stdout);

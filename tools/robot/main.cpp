@@ -5,6 +5,7 @@
 //
 // Exit status 0 when every command held, 1 when one failed (expected and actual are printed,
 // the transcript and a screenshot are left in OUTPUT_FOLDER), 2 for a usage or scenario error.
+#include "common/console.h"
 #include "common/focus.h"
 #include "common/host_window.h"
 #include "common/process.h"
@@ -14,11 +15,6 @@
 #include "robot/windows.h"
 
 #include <windows.h>
-
-#include <fcntl.h>
-#include <io.h>
-
-#include <shellapi.h>
 
 #include <cctype>
 #include <cstdio>
@@ -853,24 +849,15 @@ bool ReadFile(const std::wstring& path, std::string& bytes) {
 } // namespace
 
 int main() {
-    // Lines end in LF, as the shell scripts that read them expect.
-    _setmode(_fileno(stdout), _O_BINARY);
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    const std::vector<std::wstring> words = tools::StartConsole();
     std::map<std::wstring, std::wstring> args;
-    for (int i = 1; i + 1 < argc; i += 2)
-        args[argv[i]] = argv[i + 1];
-    LocalFree(argv);
-    if (argc % 2 == 0 || args.count(L"--scenario") == 0 || args.count(L"--folder") == 0 ||
+    for (std::size_t i = 0; i + 1 < words.size(); i += 2)
+        args[words[i]] = words[i + 1];
+    if (words.size() % 2 != 0 || args.count(L"--scenario") == 0 || args.count(L"--folder") == 0 ||
         args.count(L"--out") == 0)
         return Usage();
-
-    // Every text of the programs is code page 932: in any other locale they would all read '?'.
-    if (GetACP() != 932) {
-        std::printf("FAILED: the ANSI code page is %u, not 932 (run under LC_ALL=ja_JP.UTF-8)\n",
-                    GetACP());
+    if (!tools::HasCodePage932(stdout, "FAILED: "))
         return 2;
-    }
 
     const std::wstring scenarioPath = args[L"--scenario"];
     std::string text;

@@ -16,15 +16,17 @@ void SetUpBar(const win::Window& bar, int end) {
 }
 
 // Each step would repaint the bar at once: the bar takes the whole batch without drawing and
-// is drawn once at the next repaint.
+// is drawn once at the next repaint. The batch is one move to where its steps of 1 lead, a step
+// past the end starting the bar over from 0, as PBM_STEPIT does: a message per step costs a
+// tenth of a millisecond under Wine, a thousand of them per run.
 void StepBar(const win::Window& bar, bool restart, int end, int steps) {
     if (!restart && steps == 0)
         return;
     bar.SendMsg(WM_SETREDRAW, FALSE);
     if (restart)
         SetUpBar(bar, end);
-    for (int step = 0; step < steps; ++step)
-        bar.SendMsg(PBM_STEPIT);
+    const LRESULT position = bar.SendMsg(PBM_GETPOS);
+    bar.SendMsg(PBM_SETPOS, static_cast<WPARAM>((position + steps) % (end + 1)));
     bar.SendMsg(WM_SETREDRAW, TRUE);
     ::InvalidateRect(bar.Handle(), nullptr, TRUE);
 }
@@ -41,7 +43,19 @@ bool ClProgressDlg::Create(HWND parent) {
 bool ClProgressDlg::OnInit() {
     mainBar_ = Item(IDC_PROGRESS_MAIN);
     activityBar_ = Item(IDC_PROGRESS_ACTIVITY);
+    win::DrawClassic(mainBar_.Handle());
+    win::DrawClassic(activityBar_.Handle());
     return true;
+}
+
+// The new caption is drawn with the rest of the window at the next repaint: setting the text of a
+// window that draws would draw its caption at once, over a hundred times a run (half a
+// millisecond each under Wine).
+void ClProgressDlg::SetCaption(const std::string& caption) {
+    SendMsg(WM_SETREDRAW, FALSE);
+    SetText(caption);
+    SendMsg(WM_SETREDRAW, TRUE);
+    captionChanged_ = true;
 }
 
 void ClProgressDlg::StartMainBar() {
@@ -59,5 +73,7 @@ void ClProgressDlg::BringToFront() {
 }
 
 void ClProgressDlg::RepaintNow() {
-    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const UINT caption = captionChanged_ ? RDW_FRAME | RDW_INVALIDATE : 0;
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN | caption);
+    captionChanged_ = false;
 }

@@ -31,7 +31,7 @@ class ClProgressDlg : public win::ModelessDialog, public ProgressSink, private P
   private:
     bool OnInit() override;
 
-    void SetCaption(const std::string& caption) override { SetText(caption); }
+    void SetCaption(const std::string& caption) override;
     void StartMainBar() override;
     void UpdateBars(int mainSteps, bool restartActivity, int activitySteps) override;
     void BringToFront() override;
@@ -39,5 +39,7 @@ class ClProgressDlg : public win::ModelessDialog, public ProgressSink, private P
 
     win::Window mainBar_;
     win::Window activityBar_;
+    // The caption changed since the window was last drawn.
+    bool captionChanged_ = false;
     ProgressController controller_;
 };

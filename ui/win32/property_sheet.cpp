@@ -97,6 +97,7 @@ bool PropertySheet::Create(HWND owner, const std::string& caption, int startPage
         return false;
     }
     Attach(reinterpret_cast<HWND>(created));
+    DrawClassic(PropSheet_GetTabControl(Handle()));
     ::SetPropA(Handle(), kSheetProperty, this);
     frameworkProc_ = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SheetProc)));

@@ -1,12 +1,18 @@
 #include "ui/win32/window.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 namespace win {
 
 void RegisterCommonControls() {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
+}
+
+void DrawClassic(HWND control) {
+    // A class list that names no class: no theme applies.
+    ::SetWindowTheme(control, L" ", L" ");
 }
 
 std::string Window::GetText() const {
