@@ -12,6 +12,7 @@
 #include "app/overview_app.h"
 #include "settings/settings_file.h"
 #include "settings/statement_files.h"
+#include "support/delivered.h"
 #include "support/fake_host.h"
 #include "support/memory_filesystem.h"
 #include "support/portable/heap_memory.h"
@@ -89,22 +90,6 @@ const char kEarlierReport[] = "the report of an earlier run";
 const auto kHostWindow = reinterpret_cast<platform::WindowHandle>(0x10002);
 const auto kProgressWindow = reinterpret_cast<platform::WindowHandle>(0x5150);
 
-std::string ReadDelivered(const std::string& name) {
-    std::ifstream in(std::string(OVW_BIN_DIR) + "/" + name, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-class NullProgress : public ProgressWindow {
-  public:
-    platform::WindowHandle Window() const override { return kProgressWindow; }
-    void Close() override {}
-    void ResetMainBar() override {}
-    void AdvanceTo(std::int16_t, std::int16_t) override {}
-    void ActivityTick() override {}
-};
-
 // The condition sheet as the user leaves it untouched and executes it: its start-up, its form
 // items, Execute with its checks and the save of the settings, and its end, in the order the
 // sheet's window runs them.
@@ -135,7 +120,7 @@ class ExecutingSheet : public RunUi, private sheet::SheetView {
         return SheetOutcomeOf(result_, controller.cause());
     }
     std::unique_ptr<ProgressWindow> OpenProgress(platform::WindowHandle) override {
-        return std::make_unique<NullProgress>();
+        return std::make_unique<testsupport::NullProgress>(kProgressWindow);
     }
 
   private:
@@ -214,7 +199,7 @@ class Machine {
         for (const char* name : {"QuorinDef.ini", "SUPPORT.INF", "IvyOvw21ToRv16_G_GaiKmk.dat",
                                  "IvyOvw21ToRv16_G_DefKmk.dat", "IvyOvw21ToRv30_G_GaiKmk.dat",
                                  "IvyOvw21ToRv30_G_DefKmk.dat"})
-            files.AddFile(std::string(kProgramFolder) + name, ReadDelivered(name));
+            files.AddFile(std::string(kProgramFolder) + name, testsupport::ReadDelivered(name));
         files.AddFile(kReportPath, kEarlierReport);
         files.AddFile(SettingsPath(), OldSettings());
     }
@@ -320,6 +305,19 @@ class RunFaultTest : public ::testing::Test {
             << "settings file: " << settings;
     }
 
+    // A run for every host call of the clean run, with that call's fault set by fault.
+    template <typename Fault> static void EveryHostCall(const char* what, Fault fault) {
+        for (int call = 1; call <= clean_.hostCalls; ++call) {
+            Machine machine(*sample_);
+            fault(machine.host, call);
+            const int result = machine.Run();
+            CheckEnd("host call " + std::to_string(call) + " (" + clean_.calls[call - 1] + ") " +
+                         what,
+                     machine, result);
+        }
+        std::printf("host calls %s in turn: %d\n", what, clean_.hostCalls);
+    }
+
     static testsupport::FakeHost* sample_;
     static CleanRun clean_;
 };
@@ -335,25 +333,11 @@ TEST_F(RunFaultTest, TheCleanRunWritesTheReportAndTheSettings) {
 }
 
 TEST_F(RunFaultTest, EveryHostCallRefusedInTurn) {
-    for (int call = 1; call <= clean_.hostCalls; ++call) {
-        Machine machine(*sample_);
-        machine.host.failCall = call;
-        const int result = machine.Run();
-        CheckEnd("host call " + std::to_string(call) + " (" + clean_.calls[call - 1] + ") refused",
-                 machine, result);
-    }
-    std::printf("host calls refused in turn: %d\n", clean_.hostCalls);
+    EveryHostCall("refused", [](testsupport::FakeHost& host, int call) { host.failCall = call; });
 }
 
 TEST_F(RunFaultTest, EveryHostCallThrowingInTurn) {
-    for (int call = 1; call <= clean_.hostCalls; ++call) {
-        Machine machine(*sample_);
-        machine.host.throwCall = call;
-        const int result = machine.Run();
-        CheckEnd("host call " + std::to_string(call) + " (" + clean_.calls[call - 1] + ") throws",
-                 machine, result);
-    }
-    std::printf("host calls throwing in turn: %d\n", clean_.hostCalls);
+    EveryHostCall("throwing", [](testsupport::FakeHost& host, int call) { host.throwCall = call; });
 }
 
 TEST_F(RunFaultTest, EveryAllocationFailingInTurn) {

@@ -5,6 +5,7 @@
 #include "settings/account_lookup.h"
 #include "settings/statement_files.h"
 #include "standin/kinds.h"
+#include "support/delivered.h"
 #include "support/host_accounts.h"
 #include "support/served_book.h"
 #include "support/status_matchers.h"
@@ -29,12 +30,6 @@ struct Generation {
 const Generation kGenerations[] = {{FormGeneration::k16, 35, "older_form.json"},
                                    {FormGeneration::k30, 36, "trading.json"}};
 const char* const kEditions[] = {"Ivy", "Oak", "Elm"};
-
-std::string ReadDelivered(const std::string& name) {
-    std::ifstream in(std::string(OVW_BIN_DIR) + "/" + name, std::ios::binary);
-    EXPECT_TRUE(in.good()) << name << " is not delivered";
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::string Describe(const Generation& g) {
     return g.form == FormGeneration::k30 ? "generation 30" : "generation 16";
@@ -61,7 +56,7 @@ TEST(DeliveredData, FilesAreShiftJisWithCrLfAndTheSameForEveryEdition) {
     for (const Generation& g : kGenerations) {
         for (const auto& name :
              {FormItemFileName("Ivy", g.form), DefaultMappingFileName("Ivy", g.form)}) {
-            const std::string ivy = ReadDelivered(name);
+            const std::string ivy = testsupport::ReadDelivered(name);
             ASSERT_FALSE(ivy.empty()) << name;
             for (std::size_t i = 0; i < ivy.size(); ++i) {
                 if (ivy[i] == '\n') {
@@ -70,7 +65,8 @@ TEST(DeliveredData, FilesAreShiftJisWithCrLfAndTheSameForEveryEdition) {
             }
             EXPECT_NE(std::string::npos, ivy.find("[共通様式]\r\n")) << name;
             for (const char* edition : {"Oak", "Elm"})
-                EXPECT_EQ(ivy, ReadDelivered(edition + name.substr(3))) << edition << name;
+                EXPECT_EQ(ivy, testsupport::ReadDelivered(edition + name.substr(3)))
+                    << edition << name;
         }
     }
 }
@@ -78,7 +74,7 @@ TEST(DeliveredData, FilesAreShiftJisWithCrLfAndTheSameForEveryEdition) {
 TEST(DeliveredData, StatementLinesAreWhatThePagesAndTheReportRelyOn) {
     for (const Generation& g : kGenerations) {
         SCOPED_TRACE(Describe(g));
-        const std::string bytes = ReadDelivered(FormItemFileName("Ivy", g.form));
+        const std::string bytes = testsupport::ReadDelivered(FormItemFileName("Ivy", g.form));
         StatementLines lines;
         ASSERT_TRUE(loadStatementLines(bytes, lines));
         // Every written line is read: none is rejected by a limit.
@@ -121,14 +117,15 @@ TEST(DeliveredData, DefaultMappingsNameSampleAccountsOfTheirLines) {
             testsupport::ServeBook("delivered", "", "", std::string(OVW_BIN_DIR) + "/" + g.book));
         testsupport::ServedBookScope scope;
         StatementLines lines;
-        ASSERT_TRUE(loadStatementLines(ReadDelivered(FormItemFileName("Ivy", g.form)), lines));
+        ASSERT_TRUE(
+            loadStatementLines(testsupport::ReadDelivered(FormItemFileName("Ivy", g.form)), lines));
         std::map<int, const StatementLine*> byNumber;
         for (const auto& line : lines)
             byNumber[line->lineNo] = line.get();
 
         std::vector<std::int32_t> missing;
         MappingEntries entries;
-        const std::string bytes = ReadDelivered(DefaultMappingFileName("Ivy", g.form));
+        const std::string bytes = testsupport::ReadDelivered(DefaultMappingFileName("Ivy", g.form));
         AccountCatalogue catalogue;
         ASSERT_OK(catalogue.Read(testsupport::LibraryHost()));
         const AccountCodeLookup hostLookup = CatalogueAccountCodes(catalogue);
@@ -264,11 +261,13 @@ TEST(DeliveredData, SampleCompaniesAggregatedForTheirFullYear) {
 
         StatementLines lines;
         MappingEntries mappings;
-        ASSERT_TRUE(loadStatementLines(ReadDelivered(FormItemFileName("Elm", g.form)), lines));
+        ASSERT_TRUE(
+            loadStatementLines(testsupport::ReadDelivered(FormItemFileName("Elm", g.form)), lines));
         AccountCatalogue catalogue;
         ASSERT_OK(catalogue.Read(host));
-        ASSERT_TRUE(loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Elm", g.form)),
-                                        mappings, CatalogueAccountCodes(catalogue)));
+        ASSERT_TRUE(
+            loadDefaultMappings(testsupport::ReadDelivered(DefaultMappingFileName("Elm", g.form)),
+                                mappings, CatalogueAccountCodes(catalogue)));
         ProgressDiscarded progress;
         OverviewAggregator aggregator(progress, mappings, lines, g.form, host);
         ASSERT_OK(aggregator.Aggregate(0, request, record));

@@ -7,6 +7,7 @@
 #include "settings/settings_file.h"
 #include "settings/statement_files.h"
 #include "standin/testing.h"
+#include "support/delivered.h"
 #include "support/memory_filesystem.h"
 #include "support/portable/heap_memory.h"
 #include "support/portable/text_mapping.h"
@@ -23,22 +24,6 @@ namespace {
 
 const char kProgramFolder[] = "C:\\Program\\";
 const platform::WindowHandle kProgressWindow = reinterpret_cast<platform::WindowHandle>(0x5150);
-
-std::string ReadDelivered(const std::string& name) {
-    std::ifstream in(std::string(OVW_BIN_DIR) + "/" + name, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-class NullProgress : public ProgressWindow {
-  public:
-    platform::WindowHandle Window() const override { return kProgressWindow; }
-    void Close() override {}
-    void ResetMainBar() override {}
-    void AdvanceTo(std::int16_t, std::int16_t) override {}
-    void ActivityTick() override {}
-};
 
 // Answers the sheet as a user would: the statement lines and default mappings loaded as the
 // sheet loads them, the whole period, and the output path of the test.
@@ -74,11 +59,12 @@ class ScriptedUi : public RunUi {
         equityLabel = conditions.equityLabel;
         userId = conditions.userId + "_" + std::to_string(conditions.selectionNo1) + "_" +
                  std::to_string(conditions.selectionNo2);
-        EXPECT_TRUE(loadStatementLines(ReadDelivered(FormItemFileName("Ivy", conditions.form)),
-                                       *conditions.statementLines));
         EXPECT_TRUE(
-            loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Ivy", conditions.form)),
-                                conditions.defaultMappings, CatalogueAccountCodes(accounts)));
+            loadStatementLines(testsupport::ReadDelivered(FormItemFileName("Ivy", conditions.form)),
+                               *conditions.statementLines));
+        EXPECT_TRUE(loadDefaultMappings(
+            testsupport::ReadDelivered(DefaultMappingFileName("Ivy", conditions.form)),
+            conditions.defaultMappings, CatalogueAccountCodes(accounts)));
         resetMappingsToDefaults(conditions);
         conditions.firstMonth = 4;
         conditions.endMonth = 3;
@@ -90,7 +76,7 @@ class ScriptedUi : public RunUi {
         progressParent = hostWnd;
         if (progressFails)
             return nullptr;
-        return std::make_unique<NullProgress>();
+        return std::make_unique<testsupport::NullProgress>(kProgressWindow);
     }
 };
 
