@@ -164,6 +164,20 @@ class Controller {
     void Fail(platform::Status failure);
     // At the sheet's end: the host's folder service released.
     void Finish();
+    // Runs the sheet's life, then Finish, also when the sheet ends by an exception: that goes
+    // on, and a failure of Finish on the way comes second to it.
+    template <typename Life> void Live(Life life) {
+        try {
+            life();
+        } catch (...) {
+            try {
+                Finish();
+            } catch (...) {
+            }
+            throw;
+        }
+        Finish();
+    }
 
     // What ended the sheet with kFailed; otherwise the first failure that it could do without,
     // or success.

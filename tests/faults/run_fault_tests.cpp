@@ -103,20 +103,13 @@ class ExecutingSheet : public RunUi, private sheet::SheetView {
                                    AggregationConditions& conditions) override {
         result_ = sheet::kNotShown;
         sheet::Controller controller(host, accounts, desktop_, files_, conditions, *this);
-        try {
+        controller.Live([&] {
             if (controller.StartUp(request.defaultMappingPath) &&
                 controller.LoadFormItems(request.formItemPath))
                 controller.Execute();
             // A sheet that Execute left open is one the user cancels.
             Close(sheet::kCancel);
-        } catch (...) {
-            try {
-                controller.Finish();
-            } catch (...) {
-            }
-            throw;
-        }
-        controller.Finish();
+        });
         return SheetOutcomeOf(result_, controller.cause());
     }
     std::unique_ptr<ProgressWindow> OpenProgress(platform::WindowHandle) override {

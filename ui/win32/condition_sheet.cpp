@@ -48,19 +48,10 @@ ClCEPage3& ClConditionEntrySheet::Page3() {
 
 int ClConditionEntrySheet::DoModal() {
     int result = sheet::kNotShown;
-    try {
+    controller_.Live([&] {
         if (Create(parent_, caption_, firstPage_))
             result = RunModal(parent_);
-    } catch (...) {
-        // The exception is the news; the host's folders are still given back, and a failure of
-        // that comes second to it.
-        try {
-            controller_.Finish();
-        } catch (...) {
-        }
-        throw;
-    }
-    controller_.Finish();
+    });
     return result;
 }
 
