@@ -30,19 +30,15 @@ while [ $# -gt 0 ]; do
     shift 2
 done
 
+source "$repo/scripts/lib.sh"
 if [ -z "$build_dir" ]; then
-    cd "$repo"
-    scripts/setup.sh
-    build_dir="${OVW_BUILD_ROOT:-build}/win32"
+    "$repo/scripts/setup.sh"
+    build_dir="$(ovw_build_root)/win32"
     echo "package: building the win32 programs in $build_dir"
-    log="$(mktemp "${TMPDIR:-/tmp}/ovw-package-build.XXXXXX")"
-    if ! { cmake --preset win32 -B "$build_dir" && cmake --build "$build_dir" -j"$(nproc)"; } \
-        >"$log" 2>&1; then
-        tail -40 "$log"
+    if ! ovw_build win32; then
         echo "package: the win32 build failed (see above)" >&2
         exit 1
     fi
-    rm -f "$log"
 fi
 build_dir="$(cd "$build_dir" && pwd)"
 out="${out:-$repo/${OVW_BUILD_ROOT:-build}/dist}"

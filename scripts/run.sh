@@ -21,35 +21,29 @@ Ivy | Oak | Elm) ;;
     exit 2
     ;;
 esac
-build_root="${OVW_BUILD_ROOT:-build}"
-work="$repo/$build_root/run"
+source scripts/lib.sh
+work="$(ovw_build_root)/run"
 
-scripts/setup.sh
-source scripts/windows-build.sh
-ovw_windows_build
-echo "$OVW_WINDOWS_BUILD_SAYS"
+ovw_setup_windows
 windows="$OVW_WINDOWS_BUILD"
-bin="$build_root/$windows/bin"
+bin="$(ovw_build_root)/$windows/bin"
 echo "run: building the $windows programs"
-log="$(mktemp "${TMPDIR:-/tmp}/ovw-run-build.XXXXXX")"
-if ! { cmake --preset "$windows" -B "$build_root/$windows" && cmake --build "$build_root/$windows" -j"$(nproc)"; } >"$log" 2>&1; then
-    tail -40 "$log"
+if ! ovw_build "$windows"; then
     echo "run: the $windows build failed (see above)"
     exit 1
 fi
-rm -f "$log"
 
 # With a display the user answers the real sheet there (OVW_RUN_ROBOT=1 lets the robot play
 # it all the same); the settings file in the program folder tells where the report went.
 if [ -n "${DISPLAY:-}" ] && [ -z "${OVW_RUN_ROBOT:-}" ]; then
     folder="$work/interactive/prog"
-    tests/e2e/prepare_program_folder.sh "$bin" "$folder"
+    scripts/program-folder.sh "$bin" "$folder"
     source scripts/wine-env.sh
     ovw_wine_prefix_ready || ovw_create_wine_prefix
     echo "run: ${edition}Ovw21ToRv16_G.exe started by the host on display $DISPLAY; answer the sheet there"
     set +e
     wine "$bin/hostsim.exe" --timeout 3600 \
-        "Z:${folder//\//\\}\\${edition}Ovw21ToRv16_G.exe" </dev/null | tee "$work/interactive/hostsim.txt"
+        "$(winpath "$folder")\\${edition}Ovw21ToRv16_G.exe" </dev/null | tee "$work/interactive/hostsim.txt"
     status=${PIPESTATUS[0]}
     set -e
     saved="$(ls "$folder"/RV*_G_*.env 2>/dev/null | head -1)"
@@ -67,7 +61,7 @@ sed "s/IvyOvw21ToRv16_G\.exe/${edition}Ovw21ToRv16_G.exe/" scripts/sample_run.sc
 
 echo "run: ${edition}Ovw21ToRv16_G.exe ($windows build) started by the host on the sample data"
 set +e
-tests/e2e/run_scenario.sh "$scenario" "$bin" "$work"
+scripts/run-scenario.sh "$scenario" "$bin" "$work"
 status=$?
 set -e
 if [ -f "$work/sample_run/transcript.txt" ]; then

@@ -10,21 +10,20 @@ set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$repo"
-build_root="${OVW_BUILD_ROOT:-build}"
-scripts/setup.sh
-source scripts/windows-build.sh
-ovw_windows_build
-echo "$OVW_WINDOWS_BUILD_SAYS"
-build="$build_root/$OVW_WINDOWS_BUILD"
+source scripts/lib.sh
+ovw_setup_windows
+build="$(ovw_build_root)/$OVW_WINDOWS_BUILD"
 echo "screenshots: building $build"
-cmake --preset "$OVW_WINDOWS_BUILD" -B "$build" >/dev/null
-cmake --build "$build" -j"$(nproc)" >/dev/null
+if ! ovw_build "$OVW_WINDOWS_BUILD"; then
+    echo "screenshots: the $OVW_WINDOWS_BUILD build failed (see above)"
+    exit 1
+fi
 
-work="$build_root/screenshots"
+work="$(ovw_build_root)/screenshots"
 # The report goes to the public documents of the Wine prefix; an earlier one would be asked about.
 source scripts/wine-env.sh
 rm -f "$WINEPREFIX/drive_c/users/Public/Documents/事業概況書.xml"
-tests/e2e/run_scenario.sh scripts/screenshots.scn "$build/bin" "$work"
+scripts/run-scenario.sh scripts/screenshots.scn "$build/bin" "$work"
 mkdir -p docs/images
 for name in page1 page2 page2-mapping page3 progress closing-message; do
     convert "$work/screenshots/$name.png" -strip "docs/images/$name.png"

@@ -20,10 +20,9 @@ if [ $# -ne 3 ]; then
     exit 2
 fi
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-repo="$(cd "$here/../.." && pwd)"
-if [ -z "${OVW_XVFB_DISPLAY:-}" ]; then
-    exec "$repo/scripts/with-wine-session.sh" "$0" "$@"
-fi
+source "$here/../../scripts/lib.sh"
+ovw_in_wine_session "$0" "$@"
+repo="$OVW_REPO"
 edition="$1"
 build="$(cd "$2" && pwd)"
 work="$(mkdir -p "$3" && cd "$3" && pwd)"
@@ -31,8 +30,6 @@ program="${edition}Ovw21ToRv16_G.exe"
 installed=("$program" "${edition}Ovw21ToRv16_G_GaiKmk.dat" "${edition}Ovw21ToRv16_G_DefKmk.dat"
     "${edition}Ovw21ToRv30_G_GaiKmk.dat" "${edition}Ovw21ToRv30_G_DefKmk.dat")
 
-# Z: is the Unix root under Wine.
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
 failures=0
 check() {
     local what="$1"
@@ -82,7 +79,7 @@ echo "$(basename "$old_msi") as $old_version, $(basename "$new_msi") as $new_ver
 
 folder="$work/Quorin申告"
 mkdir -p "$folder"
-sed 's/\r$//; s/$/\r/' "$repo/tests/e2e/defaults/QuorinDef.ini.utf8" | iconv -f UTF-8 -t CP932 >"$folder/QuorinDef.ini"
+cp "$build/bin/QuorinDef.ini" "$folder/QuorinDef.ini"
 cp "$folder/QuorinDef.ini" "$work/QuorinDef.ini.original"
 # The host's side, outside the folder: its DLL on the search path, its configuration named by
 # STANDIN_HOST_CONFIG, its book and the settings folder beside that.
@@ -106,11 +103,8 @@ check "the installer keeps the folder in the registry" \
 echo "== the host starts the installed program"
 scenario="$work/installed_run.scn"
 sed "s/IvyOvw21ToRv16_G\.exe/$program/" "$here/installed_run.scn" >"$scenario"
-set +e
-wine "$build/bin/robot.exe" --scenario "$(winpath "$scenario")" --folder "$(winpath "$folder")" \
-    --out "$(winpath "$work")" --timeout "${OVW_E2E_TIMEOUT:-15}" </dev/null >"$work/robot.log" 2>&1
-status=$?
-set -e
+status=0
+ovw_robot "$build/bin" "$scenario" "$folder" "$work" || status=$?
 tr -d '\r' <"$work/robot.log"
 check "installed program wrote the report (robot, transcript $work/transcript.txt)" test $status -eq 0
 cp "$folder/事業概況書.xml" "$work/report.xml" 2>/dev/null || true
