@@ -6,7 +6,8 @@
 //     the FileVersion and ProductVersion strings are major.minor.0.build made from it;
 //   - one Japanese string block (0411, code page 932) with the edition's product name, the file
 //     description, the original file name and a copyright line;
-//   - one manifest: asInvoker, the supportedOS entries of Windows 7 to 11, no common controls.
+//   - one manifest: asInvoker, the supportedOS entries of Windows 7 to 11, no common controls,
+//     aware of the system's DPI.
 // Exit status 0 when every check passed.
 #include "app/edition.h"
 #include "tests/wine/wine_check.h"
@@ -160,6 +161,9 @@ void CheckManifest(HMODULE module) {
               std::string("supportedOS ") + system.first);
     Check(!has("Common-Controls") && !has("dependentAssembly"),
           "no dependency on common controls version 6");
+    Check(has("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true"
+              "</dpiAware>"),
+          "aware of the system's DPI (dpiAware true)");
     Check(has("<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">"),
           "an assembly manifest of version 1.0");
 }
