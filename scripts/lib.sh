@@ -3,8 +3,12 @@
 #   winpath PATH           the path as a Windows program under Wine sees it (Z: is the Unix root)
 #   ovw_in_wine_session "$0" "$@"
 #                          re-runs the calling script with its arguments inside a Wine session of
-#                          its own (scripts/with-wine-session.sh) unless it runs in one already;
-#                          call it before anything else
+#                          its own (scripts/with-wine-session.sh) unless it runs in one already
+#                          at the DPI it asks for (OVW_DPI, scripts/wine-env.sh); call it before
+#                          anything else
+#   ovw_wine PROGRAM [ARG...]
+#                          runs a Windows program under Wine, in the running Wine session or in
+#                          one of its own
 #   ovw_setup_windows      installs what is missing (scripts/setup.sh), then finds which Windows
 #                          build runs here (scripts/windows-build.sh) and says so in one line
 #   ovw_build PRESET [LOG] configures and builds <build root>/PRESET with cmake --preset PRESET;
@@ -25,7 +29,17 @@ source "$(dirname "${BASH_SOURCE[0]}")/windows-build.sh"
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 ovw_in_wine_session() {
-    [ -n "${OVW_XVFB_DISPLAY:-}" ] || exec "$OVW_REPO/scripts/with-wine-session.sh" "$@"
+    if [ -z "${OVW_XVFB_DISPLAY:-}" ] || [ "${OVW_SESSION_DPI:-96}" != "${OVW_DPI:-96}" ]; then
+        exec "$OVW_REPO/scripts/with-wine-session.sh" "$@"
+    fi
+}
+
+ovw_wine() {
+    if [ -n "${OVW_XVFB_DISPLAY:-}" ]; then
+        wine "$@"
+    else
+        "$OVW_REPO/scripts/with-wine-session.sh" wine "$@"
+    fi
 }
 
 ovw_setup_windows() {

@@ -9,6 +9,7 @@
 #include "common/host_window.h"
 #include "common/process.h"
 #include "common/text.h"
+#include "robot/layout.h"
 #include "robot/painted.h"
 #include "robot/scenario.h"
 #include "robot/windows.h"
@@ -151,6 +152,7 @@ class Robot {
             {"choose-menu", &Robot::ChooseMenu},
             {"screenshot", &Robot::Screenshot},
             {"snap", &Robot::Snap},
+            {"expect-layout", &Robot::ExpectLayout},
             {"expect-file", &Robot::ExpectFile},
             {"expect-no-file", &Robot::ExpectNoFile},
             {"expect-file-contains", &Robot::ExpectFileContains},
@@ -275,7 +277,8 @@ class Robot {
     std::string StartProgram(const std::string& program, const std::wstring& arguments) {
         if (child_.Started())
             throw std::runtime_error("a program was started already");
-        if (!child_.Start(InFolder(program), arguments))
+        program_ = InFolder(program);
+        if (!child_.Start(program_, arguments))
             throw Failure{"the program started", child_.error()};
         return "pid " + std::to_string(child_.id()) + ", command line \"" + WideToUtf8(arguments) +
                "\"";
@@ -579,6 +582,17 @@ class Robot {
     std::string Snap(const robot::Command& command) {
         RequireChild();
         const bool busyAllowed = Flag(Option(command, "busy", "no"));
+        // Without a window manager Wine draws the title bar of the window the user works in
+        // (the enabled one on top of the others) as inactive although it is the active window:
+        // the caption is drawn as a window manager would show it, nothing else changes.
+        if (!busyAllowed)
+            for (HWND window : robot::TopWindows(child_.id()))
+                if (IsWindowEnabled(window)) {
+                    DWORD_PTR result = 0;
+                    SendMessageTimeoutW(window, WM_NCACTIVATE, TRUE, 0, SMTO_NORMAL, 2000,
+                                        &result);
+                    break;
+                }
         robot::PaintState last;
         int sameLooks = 0;
         Poll(TimeoutOf(command), [&] {
@@ -599,6 +613,34 @@ class Robot {
         if (!robot::SaveScreenshot(path, &last.area, &last.shown))
             throw Failure{"a picture of the windows", "the screen could not be saved"};
         return WideToUtf8(path);
+    }
+
+    // Every visible window of the program is laid out so that each text can be read: no text cut
+    // off by its control, no two controls overlapping, no control reaching out of its window.
+    // Texts are measured with the font of the program's dialog templates (message boxes: the
+    // system's message font) at the system's DPI.
+    std::string ExpectLayout(const robot::Command& command) {
+        RequireChild();
+        robot::DialogFont font;
+        std::string why;
+        if (!robot::ReadDialogFont(program_, font, why))
+            throw Failure{"the font of the program's dialog templates", why};
+        std::size_t windows = 0;
+        Poll(TimeoutOf(command), [&] {
+            const std::vector<HWND> shown = robot::ProgramWindows(child_.id(), HostHandle());
+            if (shown.empty())
+                throw Failure{"the program's windows", "no visible window"};
+            windows = shown.size();
+            std::string faults;
+            for (const std::string& fault : robot::LayoutFaults(shown, font))
+                faults += (faults.empty() ? "" : "; ") + fault;
+            if (!faults.empty())
+                throw Failure{"no text cut off, no controls overlapping", faults};
+            return true;
+        });
+        return std::to_string(windows) + " windows at " + std::to_string(robot::SystemDpi()) +
+               " DPI, \"" +
+               WideToUtf8(font.face) + "\" " + std::to_string(font.points) + " pt";
     }
 
     // ---- commands: files ----
@@ -750,6 +792,7 @@ class Robot {
     // Declared before child_: a program still running at the end is ended before its host
     // window goes away.
     std::unique_ptr<tools::HostWindow> host_;
+    std::wstring program_;
     tools::ChildProcess child_;
     HWND current_ = nullptr;
 };
@@ -776,6 +819,9 @@ bool ReadFile(const std::wstring& path, std::string& bytes) {
 } // namespace
 
 int main() {
+    // The program under test is aware of the system's DPI: so is the robot, which then sees its
+    // windows' places and sizes, and measures its texts, in the same pixels.
+    SetProcessDPIAware();
     // Lines end in LF, as the shell scripts that read them expect.
     _setmode(_fileno(stdout), _O_BINARY);
     int argc = 0;
