@@ -80,8 +80,7 @@ fi
 # checks it and writes the same as a page.
 echo "--- ovwcheck 事業概況書.xml (the report checked before filing)"
 set +e
-(cd "$work/sample_run/prog" &&
-    WINEDEBUG=-all "$repo/scripts/with-wine-session.sh" wine ovwcheck.exe --html 事業概況書.html 事業概況書.xml 2>/dev/null)
+(cd "$work/sample_run/prog" && ovw_wine ovwcheck.exe --html 事業概況書.html 事業概況書.xml 2>/dev/null)
 checked=$?
 set -e
 case $checked in

@@ -3,24 +3,19 @@
 # findings, the page renders without a console message (its content security policy allows no
 # outside source, so anything it tried to load would be one), shows both tables and the chart
 # and paints the chart's bars; the clean page prints on A4 portrait:
-#   page_check.sh WORK_DIR OVWCHECK [SCREENSHOT]
-# SCREENSHOT, when given, receives the clean report's page as PNG (docs/images takes it).
+#   page_check.sh WORK_DIR OVWCHECK
+# (scripts/screenshots.sh makes the README's picture of the page, from the sample run's report.)
 set -euo pipefail
 
-if [ $# -lt 2 ] || [ $# -gt 3 ]; then
-    echo "usage: $0 WORK_DIR OVWCHECK [SCREENSHOT]" >&2
+if [ $# -ne 2 ]; then
+    echo "usage: $0 WORK_DIR OVWCHECK" >&2
     exit 2
 fi
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/../../scripts/lib.sh"
 reports="$here/../e2e/reports"
 work="$1"
 checker="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
-screenshot="${3:-}"
-browser="$(command -v chromium || true)"
-if [ -z "$browser" ]; then
-    echo "FAIL chromium is not installed (scripts/setup.sh installs it)"
-    exit 1
-fi
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -38,11 +33,7 @@ fail() {
 browser() {
     local name="$1"
     shift
-    rm -rf "$work/profile-$name"
-    timeout 120 "$browser" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-        --disable-background-networking --disable-component-update --disable-sync \
-        --user-data-dir="$work/profile-$name" --enable-logging=stderr --v=0 "$@" \
-        2>"$work/$name.log"
+    ovw_browser "$work/$name.log" "$@"
 }
 
 for page in clean findings; do
@@ -84,9 +75,5 @@ done
 grep -q 'class="summary clean"' clean.dom || fail "clean: the page does not say it is clean"
 grep -q 'data-rule="balance"' findings.dom || fail "findings: the balance finding is not on the page"
 
-if [ -n "$screenshot" ] && [ "$failed" -eq 0 ]; then
-    cp clean.png "$screenshot"
-    echo "screenshot: $screenshot"
-fi
 [ "$failed" -eq 0 ] && echo "PASS the checker's page in Chromium"
 [ "$failed" -eq 0 ]
