@@ -10,7 +10,7 @@ PACKAGES=(
     wine wine32:i386 wine64 fonts-wine
     xvfb xauth x11-apps imagemagick fonts-ipafont-gothic locales
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libxml2-utils libxml2-dev
-    librapidxml-dev chromium wixl
+    librapidxml-dev chromium wixl msitools python3-markdown
 )
 LOCALE=ja_JP.UTF-8
 
