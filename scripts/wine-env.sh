@@ -12,7 +12,8 @@
 #                parallel line of work: two sessions on different displays must not share a
 #                wineserver); with OVW_DPI other than 96, that name followed by -dpi<N>
 #   LC_ALL/LANG  ja_JP.UTF-8, so that the ANSI code page is 932
-#   WINEDEBUG    -all; WINEDLLOVERRIDES keeps Wine from offering Mono and Gecko
+#   WINEDEBUG    -all; WINEDLLOVERRIDES keeps Wine from offering Mono and Gecko, and from copying
+#                the Start menu entries that installers make into the desktop's own menus
 #
 # Never call wine without this file sourced: Wine would build a prefix in the home folder.
 
@@ -36,7 +37,7 @@ fi
 export LC_ALL=ja_JP.UTF-8
 export LANG=ja_JP.UTF-8
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # Raised whenever the settings below change, so that existing prefixes get them too.
 OVW_WINE_PREFIX_VERSION=3
