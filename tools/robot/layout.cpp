@@ -81,8 +81,7 @@ bool TemplateFont(const unsigned char* bytes, std::size_t size, DialogFont& font
     if (extended) {
         // help ID, extended style, style
         std::uint32_t ignored = 0;
-        if (!reader.DoubleWord(ignored) || !reader.DoubleWord(ignored) ||
-            !reader.DoubleWord(style))
+        if (!reader.DoubleWord(ignored) || !reader.DoubleWord(ignored) || !reader.DoubleWord(style))
             return false;
     } else {
         style = static_cast<std::uint32_t>(version | (signature << 16));
@@ -132,8 +131,7 @@ BOOL CALLBACK CollectTemplateFont(HMODULE module, LPCWSTR type, LPWSTR name, LON
 }
 
 bool SameFont(const DialogFont& a, const DialogFont& b) {
-    return a.face == b.face && a.points == b.points && a.weight == b.weight &&
-           a.italic == b.italic;
+    return a.face == b.face && a.points == b.points && a.weight == b.weight && a.italic == b.italic;
 }
 
 // ---- measuring ----

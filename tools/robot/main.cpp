@@ -589,8 +589,7 @@ class Robot {
             for (HWND window : robot::TopWindows(child_.id()))
                 if (IsWindowEnabled(window)) {
                     DWORD_PTR result = 0;
-                    SendMessageTimeoutW(window, WM_NCACTIVATE, TRUE, 0, SMTO_NORMAL, 2000,
-                                        &result);
+                    SendMessageTimeoutW(window, WM_NCACTIVATE, TRUE, 0, SMTO_NORMAL, 2000, &result);
                     break;
                 }
         robot::PaintState last;
@@ -639,8 +638,7 @@ class Robot {
             return true;
         });
         return std::to_string(windows) + " windows at " + std::to_string(robot::SystemDpi()) +
-               " DPI, \"" +
-               WideToUtf8(font.face) + "\" " + std::to_string(font.points) + " pt";
+               " DPI, \"" + WideToUtf8(font.face) + "\" " + std::to_string(font.points) + " pt";
     }
 
     // ---- commands: files ----
