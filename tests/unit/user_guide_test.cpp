@@ -1,8 +1,17 @@
 // The user guide docs/使い方.md explains every message the program can show: each message text
 // appears in it as the user sees it, line by line, so that a new message cannot go undocumented.
+// What it says about the file dialog and the overwrite question matches what the program does:
+// the flags with which page 1 opens the dialog, and whether Execute asks before it overwrites.
+#include "support/memory_filesystem.h"
+#include "support/recording_desktop.h"
+#include "texts/catalogue.h"
+#include "ui/condition_sheet_logic.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -34,6 +43,17 @@ bool ReadText(const std::string& relative, std::string& text) {
 
 bool Contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
+}
+
+// The guide with its line breaks as LF.
+std::string GuideText() {
+    std::string guide;
+    EXPECT_TRUE(ReadText(kGuide, guide)) << kGuide;
+    std::string lf;
+    for (char c : guide)
+        if (c != '\r')
+            lf += c;
+    return lf;
 }
 
 // The escapes the texts use: \n, \\ and \".
@@ -151,12 +171,7 @@ TEST(UserGuideTest, ExtractionFindsTheMessagesOfSourcesAndCatalogue) {
 }
 
 TEST(UserGuideTest, EveryMessageOfTheProgramIsInTheGuide) {
-    std::string guide;
-    ASSERT_TRUE(ReadText(kGuide, guide)) << kGuide;
-    std::string lf;
-    for (char c : guide)
-        if (c != '\r')
-            lf += c;
+    const std::string lf = GuideText();
     const std::vector<std::string> messages = ProgramMessages();
     // The program has about twenty messages; far fewer means the extraction lost them.
     EXPECT_GE(messages.size(), 20u);
@@ -164,6 +179,107 @@ TEST(UserGuideTest, EveryMessageOfTheProgramIsInTheGuide) {
         EXPECT_NE(std::string::npos, lf.find(AsShown(message)))
             << "not in " << kGuide << " (as the user sees it):\n"
             << AsShown(message);
+}
+
+// The OFN_ flags of the statement "dialog.Flags = ...;" of a source; empty when there is none.
+std::set<std::string> DialogFlags(const std::string& source) {
+    std::set<std::string> flags;
+    const std::size_t start = source.find("dialog.Flags =");
+    if (start == std::string::npos)
+        return flags;
+    const std::string statement = source.substr(start, source.find(';', start) - start);
+    const std::regex flag("OFN_[A-Z]+");
+    for (auto it = std::sregex_iterator(statement.begin(), statement.end(), flag);
+         it != std::sregex_iterator(); ++it)
+        flags.insert(it->str());
+    return flags;
+}
+
+// A statement of the guide that holds when a condition of the program holds, and the one that
+// holds when it does not: the guide must say the first and not the second.
+struct Statement {
+    const char* condition;
+    const char* whenTrue;
+    const char* whenFalse;
+};
+
+void ExpectSays(const std::string& guide, const Statement& statement, bool holds) {
+    const char* said = holds ? statement.whenTrue : statement.whenFalse;
+    const char* wrong = holds ? statement.whenFalse : statement.whenTrue;
+    EXPECT_NE(std::string::npos, guide.find(said))
+        << statement.condition << (holds ? "" : " does not hold") << ": " << kGuide << " must say\n"
+        << said;
+    EXPECT_EQ(std::string::npos, guide.find(wrong))
+        << statement.condition << (holds ? "" : " does not hold") << ": " << kGuide
+        << " must not say\n"
+        << wrong;
+}
+
+TEST(UserGuideTest, WhatTheGuideSaysOfTheFileDialogMatchesItsFlags) {
+    std::string page1;
+    ASSERT_TRUE(ReadText("ui/win32/page1.cpp", page1));
+    const std::set<std::string> flags = DialogFlags(page1);
+    ASSERT_FALSE(flags.empty()) << "no \"dialog.Flags = ...;\" in ui/win32/page1.cpp";
+    const Statement statements[] = {
+        {"OFN_OVERWRITEPROMPT",
+         u8"ファイルを選ぶ画面で既にあるファイルを選ぶと、上書きしてよいか確認されます。",
+         u8"ファイルを選ぶ画面では、既にあるファイルを選んでも上書きの確認は表示されません。"},
+        {"OFN_FILEMUSTEXIST", u8"ファイルを選ぶ画面では、既にあるファイルしか選べません。",
+         u8"ファイルを選ぶ画面では、まだないファイルの名前も入力できます。"},
+        {"OFN_PATHMUSTEXIST", u8"ファイルを選ぶ画面では、ないフォルダは指定できません。",
+         u8"ファイルを選ぶ画面では、ないフォルダも指定できます。"},
+    };
+    const std::string guide = GuideText();
+    for (const Statement& statement : statements)
+        ExpectSays(guide, statement, flags.count(statement.condition) != 0);
+}
+
+// Whether Execute asks before it overwrites an existing file, with the output path fixed by the
+// host or chosen by the user.
+bool AsksBeforeOverwriting(bool outputPathFixed) {
+    class View : public sheet::SheetView {
+      public:
+        platform::WindowHandle Owner() override { return nullptr; }
+        void FocusEndMonth() override {}
+        void FocusOutputPath() override {}
+        void BrowseOutputFile() override {}
+        void SaveSettings() override {}
+        void Close(int) override {}
+    } view;
+    testsupport::RecordingDesktop desktop;
+    testsupport::MemoryFileSystem files;
+    files.AddStandardMachine();
+    files.AddFolder("C:\\out");
+    files.AddFile("C:\\out\\report.xml", "old");
+    desktop.answers = {platform::kIdYes};
+    sheet::ExecuteInput input;
+    input.periodFirstMonth = 4;
+    input.periodEndCode = 103;
+    input.firstMonth = 4;
+    input.endMonth = 3;
+    input.introMonth = 1;
+    input.outputPath = "C:\\out\\report.xml";
+    input.outputPathFixed = outputPathFixed;
+    sheet::Controller(desktop, files, view).Execute(input);
+    for (const auto& box : desktop.boxes)
+        if (box.text == texts::kOverwriteMessage)
+            return true;
+    return false;
+}
+
+TEST(UserGuideTest, WhatTheGuideSaysOfTheOverwriteQuestionMatchesExecute) {
+    const std::string guide = GuideText();
+    ExpectSays(guide,
+               {"Execute asks before overwriting a file the user chose",
+                u8"同じ名前のファイルがあるときは、「実行(F12)"
+                u8"」を押したときに、上書きしてよいか確認します。",
+                u8"同じ名前のファイルがあるときも、確認せずに上書きします。"},
+               AsksBeforeOverwriting(false));
+    ExpectSays(guide,
+               {"Execute asks before overwriting the file the host named",
+                u8"会計ソフトが出力先を指定して起動したときも、上書きしてよいか確認します。",
+                u8"会計ソフトが出力先を指定して起動したときは、確認せずに上書きします。"},
+               AsksBeforeOverwriting(true));
 }
 
 } // namespace
