@@ -10,20 +10,7 @@ const char* const kSourceKeyTexts[kSourceKeyCount] = {
     "SONOTAFUSAI",   "SIHON",           "SISAN",          "FUSAI",
 };
 
-// The account master's byte at offset 110: 1 marks an account that no key may find.
-constexpr std::uint8_t kHiddenFromKeys = 1;
-
 } // namespace
-
-AccountMasterCursor::AccountMasterCursor(platform::Host& host) : walk_(host.OpenAccountMaster()) {}
-
-bool AccountMasterCursor::Walk(StKAMOKUINFO& account) {
-    return walk_ != nullptr && walk_->Walk(&account) == 0;
-}
-
-bool AccountMasterCursor::WalkFind(const StFINDINFO* terms, StKAMOKUINFO& account) {
-    return walk_ != nullptr && walk_->WalkFind(terms, &account) == 0;
-}
 
 AccountKey MakeAccountKey(const unsigned char* accountId) {
     static const char digits[] = "0123456789abcdef";
@@ -60,35 +47,4 @@ SourceKey FindSourceKey(const char* key) {
             return static_cast<SourceKey>(i);
     }
     return SourceKey::kNone;
-}
-
-std::int32_t FindAccountByKey(platform::Host& host, const char* key, StKAMOKUINFO* account) {
-    AccountMasterCursor cursor(host);
-    StKAMOKUINFO record{};
-    while (cursor.Walk(record)) {
-        if (!IsMainAccountCode(record.code()) || record.hideFlag1() == kHiddenFromKeys)
-            continue;
-        if (KeysEqual(MakeAccountKey(record).text, key)) {
-            if (account != nullptr)
-                *account = record;
-            return record.code();
-        }
-    }
-    return -1;
-}
-
-bool FindAccountByCode(platform::Host& host, std::int32_t code, StKAMOKUINFO& account) {
-    const std::int64_t scaled =
-        code < kMainAccountScale ? std::int64_t{code} * kMainAccountScale : code;
-    // A negative account number scales beyond the codes the host can hold: no such account.
-    if (scaled < INT32_MIN)
-        return false;
-    StFINDINFO term{};
-    term.set_field(StFINDINFO::kAccountCode);
-    term.set_op(StFINDINFO::kEqual);
-    term.set_valueType(StFINDINFO::kInt32);
-    term.set_value32(static_cast<std::int32_t>(scaled));
-    term.set_link(StFINDINFO::kNone);
-    AccountMasterCursor cursor(host);
-    return cursor.WalkFind(&term, account);
 }

@@ -1,13 +1,11 @@
 // Keys that tie host accounts to statement lines: the account key made from a host account's
-// identifier, the twelve source keys that take host totals, and the lookups of host accounts.
+// identifier and the twelve source keys that take host totals.
 #pragma once
 
 #include "host/records.h"
-#include "platform/host.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 
 // Keys are compared over this many bytes: 34 characters and the terminating NUL.
@@ -59,25 +57,3 @@ constexpr std::int32_t kMainAccountScale = 10000;
 constexpr bool IsMainAccountCode(std::int32_t code) {
     return code > 0 && code % kMainAccountScale == 0;
 }
-
-// One walk of the host's account master (Walk, or WalkFind with terms laid end to end); the
-// cursor is released on every path. A host without an account master gives no account.
-class AccountMasterCursor {
-  public:
-    explicit AccountMasterCursor(platform::Host& host);
-
-    // True with the next account; false when none is left or the host fails.
-    bool Walk(StKAMOKUINFO& account);
-    bool WalkFind(const StFINDINFO* terms, StKAMOKUINFO& account);
-
-  private:
-    std::unique_ptr<platform::AccountMasterWalk> walk_;
-};
-
-// The code of the visible main account of host whose key equals key, or -1; account receives a
-// copy of its record when given.
-std::int32_t FindAccountByKey(platform::Host& host, const char* key,
-                              StKAMOKUINFO* account = nullptr);
-// The account of host with the code; a code below 10000 is an account number and is scaled
-// first.
-bool FindAccountByCode(platform::Host& host, std::int32_t code, StKAMOKUINFO& account);

@@ -1,7 +1,5 @@
 #include "aggregate/aggregator.h"
 
-#include "host/bookkern.h"
-
 #include <array>
 #include <new>
 #include <string_view>
@@ -264,31 +262,31 @@ platform::Status OverviewAggregator::Aggregate(int taxIncluded, const Aggregatio
         return planned;
     if (!cursor_) {
         StDATAINFO selected;
-        // The host answers with a record or none: no code to pass on.
-        if (!host_.SelectedData(selected))
-            return platform::Status::HostRefused("GetSetObject", 0);
-        cursor_ = host_.OpenAccountTotals(selected.dataId());
-        if (!cursor_)
-            return platform::Status::NoData("open-account-totals");
+        if (platform::Status got = host_.SelectedData(selected); !got.ok())
+            return got;
+        if (platform::Status opened = host_.OpenAccountTotals(selected.dataId(), cursor_);
+            !opened.ok())
+            return opened;
     }
 
     progress_.AdvanceTo(100, 200);
     // A cursor that is not ready would fail at the count; its own answer says more.
-    if (const long code = cursor_->MoveReady(request.terms); code != 0)
-        return platform::Status::HostRefused("MoveReady", code);
+    if (platform::Status readied = cursor_->MoveReady(request.terms); !readied.ok())
+        return readied;
     long rowCount = 0;
-    if (const long code = cursor_->GetSumCount(&rowCount); code != 0)
-        return platform::Status::HostRefused("GetSumCount", code);
+    if (platform::Status counted = cursor_->GetSumCount(rowCount); !counted.ok())
+        return counted;
 
     progress_.AdvanceTo(200, 300);
-    if (const long code = cursor_->SetMovePos(0); code != 0)
-        return platform::Status::HostRefused("SetMovePos", code);
+    if (platform::Status placed = cursor_->SetMovePos(0); !placed.ok())
+        return placed;
     kindTotals_.Clear();
     if (platform::Status walked = Walk(taxIncluded == 1, rowCount, plan); !walked.ok())
         return walked;
 
     progress_.AdvanceTo(300, 400);
-    cursor_->MoveFinish();
+    if (platform::Status finished = cursor_->MoveFinish(); !finished.ok())
+        return finished;
     cursor_.reset();
     if (platform::Status applied = ApplySourceKeys(); !applied.ok())
         return applied;
@@ -307,11 +305,11 @@ platform::Status OverviewAggregator::Walk(bool taxIncluded, long rowCount, const
     for (long i = 0; i < rowCount; ++i) {
         progress_.ActivityTick();
         StKAMOKUSUMINFO row{};
-        const long result = cursor_->MoveNext(&row);
-        if (result == kHostEndOfRows)
+        bool more = false;
+        if (platform::Status moved = cursor_->MoveNext(row, more); !moved.ok())
+            return moved;
+        if (!more)
             break;
-        if (result != 0)
-            return platform::Status::HostRefused("MoveNext", result);
 
         FixedAmount balance;
         if (!plan.Balance(row, taxIncluded, balance))
@@ -398,13 +396,13 @@ void OverviewAggregator::SetLineValue(std::int16_t lineNo, std::int64_t value) {
     }
 }
 
-int GetTaxSettings(platform::Host& host, StSHOHIZEIINFO& record) {
+platform::Status GetTaxSettings(platform::Host& host, StSHOHIZEIINFO& record) {
     StDATAINFO selected;
-    if (!host.SelectedData(selected))
-        return 0;
+    if (platform::Status got = host.SelectedData(selected); !got.ok())
+        return got;
     StSHOHIZEIINFO settings{};
-    if (host.TaxSettings(selected.dataId(), &settings) != 0)
-        return 0;
+    if (platform::Status got = host.TaxSettings(selected.dataId(), settings); !got.ok())
+        return got;
     record = settings;
-    return 1;
+    return platform::Status();
 }

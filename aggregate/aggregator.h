@@ -47,11 +47,11 @@ class OverviewAggregator {
     // Adds the host's totals of the requested months into the statement lines (whose amounts
     // must be zero) and gives the source-key lines their values. taxIncluded 1 totals the
     // tax-inclusive figures. Sums on the way are exact, however large. Refused, and the lines
-    // must not be reported, when: the host has no selected data (no data) or refuses a call of
-    // the cursor (host refused, with its code); a month of the request lies outside the fiscal
-    // year (range refused); a row's balance is refused by the range-checked sum or an exact
-    // amount does not fit where it is stored (overflow; no part of the refused row is stored);
-    // memory runs out (out of memory).
+    // must not be reported, when: the host refuses a call (host refused, with the method and
+    // its code: the selected data, the cursor's binding or any step of the walk); a month of the
+    // request lies outside the fiscal year (range refused); a row's balance is refused by the
+    // range-checked sum or an exact amount does not fit where it is stored (overflow; no part of
+    // the refused row is stored); memory runs out (out of memory).
     platform::Status Aggregate(int taxIncluded, const AggregationRequest& request,
                                const StDATAINFO& dataInfo);
 
@@ -80,6 +80,6 @@ class OverviewAggregator {
     KindTotals kindTotals_;
 };
 
-// The consumption-tax settings of the data selected in host: 1 with record filled, 0 (record
-// untouched) when the host refuses.
-int GetTaxSettings(platform::Host& host, StSHOHIZEIINFO& record);
+// The consumption-tax settings of the data selected in host; record is untouched when the host
+// refuses.
+platform::Status GetTaxSettings(platform::Host& host, StSHOHIZEIINFO& record);

@@ -1,18 +1,17 @@
 #include "aggregate/period.h"
 
-void GetPeriodMonths(platform::Host& host, std::int32_t startDate, std::int32_t endDate,
-                     std::int16_t* firstMonth, std::int16_t* endCode) {
-    std::int16_t first = static_cast<std::int16_t>(startDate % 10000 / 100);
+platform::Status GetPeriodMonths(platform::Host& host, std::int32_t startDate, std::int32_t endDate,
+                                 std::int16_t* firstMonth, std::int16_t* endCode) {
+    std::int16_t first = 0;
+    if (platform::Status got = host.AccountingMonth(startDate, endDate, startDate, first);
+        !got.ok())
+        return got;
     const std::int16_t last = static_cast<std::int16_t>(endDate % 10000 / 100);
-
-    // The host's results are not examined: when it cannot tell the accounting month, the
-    // calendar month of the start date stands.
-    host.AccountingMonth(startDate, endDate, startDate, &first);
-
     if (firstMonth != nullptr)
         *firstMonth = first;
     if (endCode != nullptr)
         *endCode = static_cast<std::int16_t>(last < first ? last + 100 : last);
+    return platform::Status();
 }
 
 void GetMonthIndexes(std::int16_t firstMonth, std::int16_t endCode, std::int16_t fromMonth,

@@ -14,13 +14,16 @@ void SetTerm(MonthTerm& term, StFINDINFO::Operator op, std::int16_t month) {
 
 } // namespace
 
-void BuildAggregationRequest(platform::Host& host, AggregationRequest& request,
-                             const StDATAINFO& record, std::int16_t fromMonth,
-                             std::int16_t toMonth) {
+platform::Status BuildAggregationRequest(platform::Host& host, AggregationRequest& request,
+                                         const StDATAINFO& record, std::int16_t fromMonth,
+                                         std::int16_t toMonth) {
     request = AggregationRequest{};
     std::int16_t firstMonth = 0;
     std::int16_t endCode = 0;
-    GetPeriodMonths(host, record.periodStart(), record.periodEnd(), &firstMonth, &endCode);
+    if (platform::Status got =
+            GetPeriodMonths(host, record.periodStart(), record.periodEnd(), &firstMonth, &endCode);
+        !got.ok())
+        return got;
     std::int16_t fromIndex = 0;
     std::int16_t toIndex = 0;
     GetMonthIndexes(firstMonth, endCode, fromMonth, toMonth, &fromIndex, &toIndex);
@@ -38,4 +41,5 @@ void BuildAggregationRequest(platform::Host& host, AggregationRequest& request,
         terms[last].set_link(StFINDINFO::kOr);
         SetTerm(terms[++last], StFINDINFO::kEqual, kYearEndClosingMonth);
     }
+    return platform::Status();
 }

@@ -26,7 +26,7 @@ constexpr std::int16_t kYearEndClosingMonth = 18;
 // Fills request with the months fromMonth..toMonth (calendar months of the record's
 // accounting period), or the interim closing period when the data keeps one and the months
 // end with the sixth, or the year-end closing period when they end with the period's last month.
-// The period's months are reckoned by host.
-void BuildAggregationRequest(platform::Host& host, AggregationRequest& request,
-                             const StDATAINFO& record, std::int16_t fromMonth,
-                             std::int16_t toMonth);
+// The period's months are reckoned by host; its refusal comes back, the request all zeros.
+platform::Status BuildAggregationRequest(platform::Host& host, AggregationRequest& request,
+                                         const StDATAINFO& record, std::int16_t fromMonth,
+                                         std::int16_t toMonth);

@@ -16,19 +16,20 @@ constexpr std::size_t kHeaderTextSize = 51;
 
 platform::Status SelectCompanyData(platform::Host& host, StDATAINFO& record) {
     std::memset(record.bytes, 0, sizeof record.bytes);
-    // The host answers these with an object or none: no code to pass on.
     platform::HostUser user;
-    if (!host.CurrentUser(user))
-        return platform::Status::HostRefused("GetSysUserObject", 0);
+    if (platform::Status got = host.CurrentUser(user); !got.ok())
+        return got;
     bool found = false;
-    const bool walked = host.ForEachDataSet([&](const StDATAINFO& walked) {
+    platform::Status walked = host.ForEachDataSet([&](const StDATAINFO& walked) {
         found = walked.dataNo() == user.dataNo;
         if (found)
             record = walked;
         return !found;
     });
-    if (!walked)
-        return platform::Status::HostRefused("GetSetObject", 0);
+    if (!walked.ok()) {
+        std::memset(record.bytes, 0, sizeof record.bytes);
+        return walked;
+    }
     return found ? platform::Status() : platform::Status::NoData("selected-data", user.dataNo);
 }
 

@@ -11,8 +11,9 @@
 #include <string>
 
 // Copies the data record of the company data that the current host user has selected into
-// record. Refused, with the record all zeros, when the host has no user or no company data sets
-// (host refused) or no data set has the selected number (no data, with the number).
+// record. Refused, with the record all zeros, when a host call fails (the user, the selection
+// numbers or the walk of the data sets) or no data set has the selected number (no data, with
+// the number).
 platform::Status SelectCompanyData(platform::Host& host, StDATAINFO& record);
 
 // The form generation: 1 ("30", the newer form) for a period ending on 20180401 or later, else

@@ -86,8 +86,10 @@ EnvironmentCode EnvironmentCodeOf(platform::FileSystem& files) {
 void ShowEnvironmentMessage(platform::Host& host, HostWnd hostWnd, EnvironmentCode code) {
     for (const EnvironmentMessage& message : kMessages) {
         if (message.code == code) {
-            host.ShowMessage(hostWnd, message.text, texts::kAppTitle,
-                             platform::kMbIconExclamation | platform::kMbOk);
+            // The run ends with the environment's own cause whether or not the host's message
+            // service could show it.
+            static_cast<void>(host.ShowMessage(hostWnd, message.text, texts::kAppTitle,
+                                               platform::kMbIconExclamation | platform::kMbOk));
             return;
         }
     }

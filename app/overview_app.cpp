@@ -8,6 +8,9 @@
 
 namespace {
 
+// The start of the line that tells, in the debugger output, how the run ended.
+const char kEndLinePrefix[] = "overview run: result ";
+
 // startUseMonth of past-results data, which cannot be linked.
 constexpr std::int16_t kPastResultsMonth = 99;
 
@@ -27,8 +30,11 @@ ClOverviewApp::ClOverviewApp(const Edition& edition, platform::Host& host,
 ClOverviewApp::~ClOverviewApp() = default;
 
 bool ClOverviewApp::InitInstance() {
-    if (const long code = host_.Connect(texts::kAppTitle, edition_.appType); code != 0) {
-        failure_ = platform::Status::HostRefused("Initiate", code);
+    // A connection that is refused ends the run before the host window is known: nothing is
+    // shown and nothing posted.
+    if (platform::Status connected = host_.Connect(texts::kAppTitle, edition_.appType);
+        !connected.ok()) {
+        failure_ = std::move(connected);
         return false;
     }
 
@@ -36,7 +42,8 @@ bool ClOverviewApp::InitInstance() {
         startedByHost_ = 1;
         hostParent_ = ToWindow(command_.hostWnd);
         desktop_.EnableWindow(hostParent_, false);
-        host_.SetOwnerWindow(hostParent_);
+        // Without it the host's own messages have no owner; the run goes on.
+        Note(host_.SetOwnerWindow(hostParent_));
     }
 
     // Relative names later in the run ("QuorinDef.ini", "SUPPORT.INF") resolve here: without the
@@ -49,27 +56,24 @@ bool ClOverviewApp::InitInstance() {
         return false;
     }
 
-    failure_ = CheckEnvironment(host_, files_, hostParent_, 1);
-    if (!failure_.ok()) {
+    if (platform::Status checked = CheckEnvironment(host_, files_, hostParent_, 1); !checked.ok()) {
+        failure_ = std::move(checked);
         exitCode_ = kFailure;
         return false;
     }
 
-    const long link = host_.LinkPermission();
-    if (link != 0) {
-        failure_ = platform::Status::HostRefused("ExpSysLink", link);
-        exitCode_ = link == 1 ? kNoOutput : kFailure;
+    if (platform::Status linked = host_.LinkPermission(); !linked.ok()) {
+        // The host refuses the link with 1 when there is simply nothing to link.
+        exitCode_ = linked.cause() == platform::Cause::kHostRefused && linked.code() == 1
+                        ? kNoOutput
+                        : kFailure;
+        failure_ = std::move(linked);
         return false;
     }
 
-    failure_ = SelectCompanyData(host_, dataRecord_);
-    if (!failure_.ok()) {
+    if (platform::Status selected = SelectCompanyData(host_, dataRecord_); !selected.ok())
         // An all-zero record would give an empty company and a period of zero dates.
-        desktop_.ShowMessage(nullptr, texts::kNoCompanyDataMessage, texts::kAppTitle,
-                             platform::kMbIconExclamation | platform::kMbOk);
-        exitCode_ = kFailure;
-        return false;
-    }
+        return Fail(std::move(selected), texts::kNoCompanyDataMessage);
     if (dataRecord_.startUseMonth() == kPastResultsMonth) {
         failure_ = platform::Status::RangeRefused("past-results-data", kPastResultsMonth);
         desktop_.ShowMessage(nullptr, texts::kPastResultsMessage, texts::kAppTitle,
@@ -83,22 +87,83 @@ bool ClOverviewApp::InitInstance() {
     return RunConditionsAndReport();
 }
 
-int ClOverviewApp::ExitInstance() {
+bool ClOverviewApp::Fail(platform::Status cause, const char* message) {
+    failure_ = std::move(cause);
+    exitCode_ = kFailure;
+    if (message != nullptr)
+        desktop_.ShowMessage(nullptr, message, texts::kAppTitle,
+                             platform::kMbIconExclamation | platform::kMbOk);
+    return false;
+}
+
+void ClOverviewApp::Note(platform::Status status) {
+    if (failure_.ok())
+        failure_ = std::move(status);
+}
+
+void ClOverviewApp::Abandon(std::exception_ptr failure) noexcept {
+    // A report already in place is whole: what failed after it (the closing message) does not
+    // undo it, and the host is told so.
+    exitCode_ = reportWritten_ ? kReportWritten : kFailure;
+    try {
+        failure_ = platform::CauseOfException("InitInstance", failure);
+        // The windows of the run are gone with the stack that held them: the message has no
+        // owner, as the run's other messages before the sheet.
+        desktop_.ShowMessage(nullptr,
+                             failure_.cause() == platform::Cause::kOutOfMemory
+                                 ? texts::kOutOfMemoryMessage
+                                 : texts::kUnexpectedErrorMessage,
+                             texts::kAppTitle, platform::kMbIconExclamation | platform::kMbOk);
+    } catch (...) {
+        // Without memory even for the message: the end line still names the run's failure.
+        if (failure_.ok())
+            failure_ = platform::Status::OutOfMemory("Abandon");
+    }
+}
+
+template <typename Step> void ClOverviewApp::ExitStep(const char* name, Step step) noexcept {
+    try {
+        step();
+    } catch (...) {
+        try {
+            Note(platform::CauseOfException(name, std::current_exception()));
+        } catch (...) {
+            Note(platform::Status::OutOfMemory(name));
+        }
+    }
+}
+
+int ClOverviewApp::ExitInstance() noexcept {
     mappings_.clear();
     statementLines_.clear();
 
-    host_.Disconnect();
+    ExitStep("Disconnect", [this] { Note(host_.Disconnect()); });
 
     if (startedByHost_ == 1) {
-        desktop_.SetForegroundWindow(hostParent_);
-        desktop_.EnableWindow(hostParent_, true);
-        desktop_.Post(hostParent_, static_cast<unsigned>(command_.hostMsg),
-                      static_cast<std::intptr_t>(command_.functionId), exitCode_);
-        desktop_.EnableWindow(hostParent_, true);
+        ExitStep("SetForegroundWindow", [this] { desktop_.SetForegroundWindow(hostParent_); });
+        ExitStep("EnableWindow", [this] { desktop_.EnableWindow(hostParent_, true); });
+        ExitStep("PostMessage", [this] {
+            desktop_.Post(hostParent_, static_cast<unsigned>(command_.hostMsg),
+                          static_cast<std::intptr_t>(command_.functionId), exitCode_);
+        });
+        ExitStep("EnableWindow", [this] { desktop_.EnableWindow(hostParent_, true); });
     }
 
-    // Once, at the very end: a support call can be answered from the debugger's log.
-    files_.DebugOutput("overview run: result " + std::to_string(exitCode_) + ": " +
-                       platform::LogLine(failure_));
+    WriteEndLine();
     return 0;
+}
+
+void ClOverviewApp::WriteEndLine() noexcept {
+    // Once, at the very end: a support call can be answered from the debugger's log.
+    try {
+        files_.DebugOutput(kEndLinePrefix + std::to_string(exitCode_) + ": " +
+                           platform::LogLine(failure_));
+    } catch (...) {
+        // No memory for the line with its detail: the line with the result and the lack of it.
+        try {
+            files_.DebugOutput(kEndLinePrefix + std::to_string(exitCode_) +
+                               ": out-of-memory step=end-line");
+        } catch (...) {
+        }
+    }
 }

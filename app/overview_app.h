@@ -26,11 +26,17 @@ class ClOverviewApp : public platform::Application {
     ~ClOverviewApp() override;
 
     bool InitInstance() override;
-    int ExitInstance() override;
+    // An exception left InitInstance: the run fails with its cause, and the user is told when a
+    // message can still be shown.
+    void Abandon(std::exception_ptr failure) noexcept override;
+    // Every step runs whatever an earlier one met: the host connection is closed, the host
+    // window enabled and told the result, and the end line written.
+    int ExitInstance() noexcept override;
 
     int exitCode() const { return exitCode_; }
-    // Why the run ended without a report (success when it wrote one, or the user cancelled);
-    // ExitInstance writes it to the debugger's output.
+    // Why the run ended without a report; when it wrote one, or the user cancelled, the first
+    // failure that it could do without (a settings file not saved, a host folder refused), else
+    // success. ExitInstance writes it to the debugger's output.
     const platform::Status& failure() const { return failure_; }
     int startedByHost() const { return startedByHost_; }
     const HostCommandLine& hostCommand() const { return command_; }
@@ -45,6 +51,13 @@ class ClOverviewApp : public platform::Application {
     // From the condition sheet to the final message: the result of InitInstance.
     bool RunConditionsAndReport();
     bool AggregateAndWrite(const AggregationConditions& conditions);
+    // Ends the run as a failure with its cause, telling the user with message (none: nothing).
+    bool Fail(platform::Status cause, const char* message);
+    // Keeps a failure that the run can do without, when nothing was kept before.
+    void Note(platform::Status status);
+    // Runs one step of the exit; an exception it throws is kept as the cause when none was.
+    template <typename Step> void ExitStep(const char* name, Step step) noexcept;
+    void WriteEndLine() noexcept;
 
     const Edition& edition_;
     platform::Host& host_;
@@ -57,6 +70,8 @@ class ClOverviewApp : public platform::Application {
     HostCommandLine command_;
     platform::WindowHandle hostParent_ = nullptr;
     int exitCode_ = kReportWritten;
+    // The report is in place, whole.
+    bool reportWritten_ = false;
     platform::Status failure_;
     MappingEntries mappings_;
     StatementLines statementLines_;

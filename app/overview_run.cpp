@@ -9,18 +9,30 @@
 
 namespace {
 
-const int kSheetExecuted = 2000;
-const int kSheetNotShown = -1;
-
 // The host user and the two selection numbers that name the settings file.
-void FillUser(platform::Host& host, AggregationConditions& conditions) {
+platform::Status FillUser(platform::Host& host, AggregationConditions& conditions) {
     platform::HostUser user;
-    if (!host.CurrentUser(user))
-        return;
+    if (platform::Status got = host.CurrentUser(user); !got.ok())
+        return got;
     conditions.userId = user.id;
     conditions.selectionNo1 = static_cast<std::int32_t>(user.first);
     conditions.selectionNo2 = static_cast<std::int32_t>(user.dataNo);
+    return platform::Status();
 }
+
+// The wait cursor from the progress window on, however the run leaves it.
+class WaitCursorScope {
+  public:
+    explicit WaitCursorScope(platform::Desktop& desktop) : desktop_(desktop) {
+        desktop_.BeginWaitCursor();
+    }
+    ~WaitCursorScope() { desktop_.EndWaitCursor(); }
+    WaitCursorScope(const WaitCursorScope&) = delete;
+    WaitCursorScope& operator=(const WaitCursorScope&) = delete;
+
+  private:
+    platform::Desktop& desktop_;
+};
 
 } // namespace
 
@@ -41,7 +53,8 @@ bool ClOverviewApp::RunConditionsAndReport() {
     request.formItemPath = programFolder + FormItemFileName(edition_.dataPrefix, newForm_ != 0);
 
     AggregationConditions conditions;
-    FillUser(host_, conditions);
+    if (platform::Status filled = FillUser(host_, conditions); !filled.ok())
+        return Fail(std::move(filled), texts::kHostDataFailedMessage);
     if (startedByHost_ == 1)
         conditions.outputPath = command_.hostText;
     conditions.periodEnd = dataRecord_.periodEnd();
@@ -52,15 +65,28 @@ bool ClOverviewApp::RunConditionsAndReport() {
     conditions.mappings = &mappings_;
     conditions.statementLines = &statementLines_;
 
-    const int sheetResult = services_->ui.RunConditionSheet(host_, request, conditions);
-    if (sheetResult != kSheetExecuted) {
+    // The account master is read once: the sheet's lookups and tooltips take it from here.
+    AccountCatalogue accounts;
+    if (platform::Status read = accounts.Read(host_); !read.ok())
+        return Fail(std::move(read), texts::kHostDataFailedMessage);
+
+    SheetOutcome sheet = services_->ui.RunConditionSheet(host_, accounts, request, conditions);
+    switch (sheet.end) {
+    case SheetOutcome::End::kExecuted:
+        Note(std::move(sheet.cause));
+        return AggregateAndWrite(conditions);
+    case SheetOutcome::End::kFailed:
+        return Fail(std::move(sheet.cause), texts::kHostDataFailedMessage);
+    case SheetOutcome::End::kNotShown:
         // The sheet's window could not be made; the run still ends as if it had been cancelled.
-        if (sheetResult == kSheetNotShown)
-            failure_ = platform::Status::OutOfMemory("condition-sheet");
-        exitCode_ = kNoOutput;
-        return false;
+        failure_ = platform::Status::OutOfMemory("condition-sheet");
+        break;
+    case SheetOutcome::End::kCancelled:
+        Note(std::move(sheet.cause));
+        break;
     }
-    return AggregateAndWrite(conditions);
+    exitCode_ = kNoOutput;
+    return false;
 }
 
 bool ClOverviewApp::AggregateAndWrite(const AggregationConditions& conditions) {
@@ -72,14 +98,9 @@ bool ClOverviewApp::AggregateAndWrite(const AggregationConditions& conditions) {
 
     std::unique_ptr<ProgressWindow> progress =
         services_->ui.OpenProgress(startedByHost_ == 1 ? hostParent_ : nullptr);
-    if (progress == nullptr) {
-        failure_ = platform::Status::OutOfMemory("progress-dialog");
-        desktop_.ShowMessage(nullptr, texts::kWriteFailedMessage, texts::kAppTitle,
-                             platform::kMbOk | platform::kMbIconExclamation);
-        exitCode_ = kFailure;
-        return false;
-    }
-    desktop_.BeginWaitCursor();
+    if (progress == nullptr)
+        return Fail(platform::Status::OutOfMemory("progress-dialog"), texts::kWriteFailedMessage);
+    const WaitCursorScope waitCursor(desktop_);
     progress->ResetMainBar();
 
     OverviewAggregator aggregator(*progress, mappings_, statementLines_,
@@ -89,29 +110,31 @@ bool ClOverviewApp::AggregateAndWrite(const AggregationConditions& conditions) {
     ClReportWriter writer(*progress, statementLines_, newForm_, edition_.defaultProductName,
                           reportServices);
 
-    AggregationRequest request{};
-    BuildAggregationRequest(host_, request, dataRecord_, firstMonth, endMonth);
     // A failed aggregation leaves the lines incomplete: nothing is written from them.
-    failure_ = aggregator.Aggregate(taxIncluded, request, dataRecord_);
-    const bool aggregated = failure_.ok();
-    if (aggregated) {
+    AggregationRequest request{};
+    platform::Status aggregated =
+        BuildAggregationRequest(host_, request, dataRecord_, firstMonth, endMonth);
+    if (aggregated.ok())
+        aggregated = aggregator.Aggregate(taxIncluded, request, dataRecord_);
+    platform::Status written = aggregated;
+    if (aggregated.ok()) {
         writer.progressBase = 500;
-        failure_ = writer.WriteReport(path, command_.functionId, firstMonth, dataRecord_);
+        written = writer.WriteReport(path, command_.functionId, firstMonth, dataRecord_);
+        reportWritten_ = written.ok();
     }
-    const bool written = failure_.ok();
 
     progress->Close();
     desktop_.RestoreWaitCursor();
-    const char* message = written      ? texts::kWrittenMessage
-                          : aggregated ? texts::kWriteFailedMessage
-                                       : texts::kAggregationFailedMessage;
-    const unsigned style =
-        platform::kMbOk | (written ? platform::kMbIconInformation : platform::kMbIconExclamation);
+    const char* message = written.ok()      ? texts::kWrittenMessage
+                          : aggregated.ok() ? texts::kWriteFailedMessage
+                                            : texts::kAggregationFailedMessage;
+    const unsigned style = platform::kMbOk | (written.ok() ? platform::kMbIconInformation
+                                                           : platform::kMbIconExclamation);
     desktop_.ShowMessage(progress->Window(), message, texts::kAppTitle, style);
-    if (!written)
+    if (!written.ok()) {
+        failure_ = std::move(written);
         exitCode_ = kFailure;
-
-    desktop_.EndWaitCursor();
-    progress.reset();
-    return written;
+        return false;
+    }
+    return true;
 }

@@ -9,6 +9,9 @@ class ClOptLink;
 
 // Code of ClRuleKamoku::MoveNext after the last row.
 constexpr long kHostEndOfRows = 5000;
+// Code of the record walks (ClSetData::WalkDat, ClSetKamoku::Walk and WalkFind) after the last
+// record; any other nonzero code of a walk is a failure.
+constexpr long kHostEndOfWalk = 1;
 
 class HOST_API ClSetBase {
   public:

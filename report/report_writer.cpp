@@ -3,7 +3,7 @@
 #include "platform/sjis.h"
 #include "report/support_info.h"
 #include "report/xml_check.h"
-#include "settings/paths.h"
+#include "settings/file_replacement.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -51,16 +51,12 @@ std::string ToFullWidthName(platform::TextMapping& text, const std::string& name
 
 platform::Status ClReportWriter::WriteReport(const std::string& path, std::int16_t functionId,
                                              int firstMonth, const StDATAINFO& dataRecord) {
-    std::string temporary;
+    FileReplacement replacement(services_.files, path);
+    std::unique_ptr<platform::OutputFile> file;
+    platform::Status notOpened = replacement.Create(file);
+    const std::string& temporary = replacement.temporary();
     ClXmlWriter xml;
     xml_ = &xml;
-    auto file = CreateTemporaryBeside(services_.files, path, temporary);
-    const bool opened = file != nullptr;
-    platform::Status notOpened =
-        temporary.empty()
-            ? platform::Status::RangeRefused("output-path-length",
-                                             static_cast<long long>(path.size()))
-            : platform::Status::Io("create-temporary", services_.files.LastError(), temporary);
     // The writer goes on into a file that did not open, failing at every write.
     static_cast<void>(xml.OpenFile(std::move(file), temporary, std::move(notOpened)));
     static_cast<void>(xml.WriteText(kDeclaration));
@@ -87,10 +83,8 @@ platform::Status ClReportWriter::WriteReport(const std::string& path, std::int16
         written = closed;
     if (written.ok())
         written = ReadBack(temporary);
-    if (written.ok() && !services_.files.MoveReplacing(temporary, path))
-        written = platform::Status::Io("replace-report", services_.files.LastError(), path);
-    if (!written.ok() && opened)
-        RemoveLeftover(services_.files, temporary);
+    if (written.ok())
+        written = replacement.Commit();
     return written;
 }
 

@@ -2,6 +2,7 @@
 
 #include "aggregate/account_key.h"
 #include "platform/sjis.h"
+#include "settings/file_replacement.h"
 #include "settings/paths.h"
 #include "texts/catalogue.h"
 
@@ -166,11 +167,14 @@ std::string SettingsPath(const std::string& folder, const AggregationConditions&
     return name.empty() ? std::string() : folder + name;
 }
 
-bool WriteWhole(std::unique_ptr<platform::OutputFile> file, const std::string& bytes) {
-    if (!file)
-        return false;
-    const bool written = file->Write(bytes.data(), bytes.size());
-    return file->Close() && written;
+// The bytes written whole into the file, which is closed (flushed) whatever the write gave.
+platform::Status WriteWhole(platform::OutputFile& file, const std::string& bytes,
+                            const std::string& path) {
+    const bool written = file.Write(bytes.data(), bytes.size());
+    const bool closed = file.Close();
+    if (!written || !closed)
+        return platform::Status::Io("write-settings", file.Error(), path);
+    return platform::Status();
 }
 
 } // namespace
@@ -183,12 +187,14 @@ std::string SettingsFileName(const AggregationConditions& conditions) {
            ".env";
 }
 
-std::string HostSettingsFolder(platform::Host& host) {
-    const char* folder = host.FolderPath(platform::HostFolder::kSettings);
-    if (folder == nullptr)
-        return std::string();
-    const std::size_t length = strnlen(folder, kMaxPathText + 1);
-    return length > kMaxPathText ? std::string() : std::string(folder, length);
+platform::Status HostSettingsFolder(platform::Host& host, std::string& folder) {
+    folder.clear();
+    std::string given;
+    if (platform::Status got = host.FolderPath(platform::HostFolder::kSettings, given); !got.ok())
+        return got;
+    if (given.size() <= kMaxPathText)
+        folder = std::move(given);
+    return platform::Status();
 }
 
 std::string SettingsText(const AggregationConditions& conditions) {
@@ -226,48 +232,33 @@ bool loadSettings(platform::FileSystem& files, const std::string& settingsFolder
     return ReadSettingsText(bytes, conditions);
 }
 
-bool loadSettings(platform::Host& host, platform::FileSystem& files,
-                  AggregationConditions& conditions) {
-    return loadSettings(files, HostSettingsFolder(host), conditions);
-}
-
-bool saveSettings(platform::FileSystem& files, const std::string& settingsFolder,
-                  const AggregationConditions& conditions) {
-    const std::string path = SettingsPath(settingsFolder, conditions);
+platform::Status saveSettings(platform::FileSystem& files, const std::string& settingsFolder,
+                              const AggregationConditions& conditions) {
+    if (settingsFolder.empty() || settingsFolder.size() > kMaxPathText)
+        return platform::Status::NoData("settings-folder");
     // Without the mapping list the file would lose the user's mappings.
-    if (path.empty() || conditions.mappings == nullptr)
-        return false;
-    std::vector<std::string> createdFolders;
-    if (!files.DirectoryExists(settingsFolder) && !CreateFolderChain(files, path, &createdFolders))
-        return false;
-    std::string temporary;
-    auto file = CreateTemporaryBeside(files, path, temporary);
-    const bool opened = file != nullptr;
-    if (WriteWhole(std::move(file), SettingsText(conditions)) &&
-        files.MoveReplacing(temporary, path))
-        return true;
-    if (opened)
-        RemoveLeftover(files, temporary);
-    // Folders made for a file that is not there are not left behind either.
-    RemoveFolders(files, createdFolders);
-    return false;
-}
-
-bool saveSettings(platform::Host& host, platform::FileSystem& files,
-                  const AggregationConditions& conditions) {
-    return saveSettings(files, HostSettingsFolder(host), conditions);
+    if (conditions.mappings == nullptr)
+        return platform::Status::NoData("settings-mappings");
+    const std::string path = SettingsPath(settingsFolder, conditions);
+    if (path.empty())
+        return platform::Status::NoData("settings-file-name");
+    FileReplacement replacement(files, path);
+    if (platform::Status made = replacement.MakeFolders(); !made.ok())
+        return made;
+    std::unique_ptr<platform::OutputFile> file;
+    if (platform::Status created = replacement.Create(file); !created.ok())
+        return created;
+    if (platform::Status written = WriteWhole(*file, SettingsText(conditions), path); !written.ok())
+        return written;
+    return replacement.Commit();
 }
 
 bool resetMappingsToDefaults(AggregationConditions& conditions) {
     if (conditions.mappings == nullptr)
         return false;
-    MappingEntries& mappings = *conditions.mappings;
-    mappings.clear();
-    try {
-        for (const auto& entry : conditions.defaultMappings)
-            mappings.push_back(std::make_unique<MappingEntry>(*entry));
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    MappingEntries copies;
+    for (const auto& entry : conditions.defaultMappings)
+        copies.push_back(std::make_unique<MappingEntry>(*entry));
+    *conditions.mappings = std::move(copies);
     return true;
 }

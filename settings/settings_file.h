@@ -28,8 +28,8 @@
 std::string SettingsFileName(const AggregationConditions& conditions);
 
 // The settings folder of host, copied at once; empty when the host gives none or a text longer
-// than 260 bytes.
-std::string HostSettingsFolder(platform::Host& host);
+// than 260 bytes, and when the host refuses (its status then comes back).
+[[nodiscard]] platform::Status HostSettingsFolder(platform::Host& host, std::string& folder);
 
 // The file's bytes for the conditions. The path written is savedOutputPath when the host fixed
 // the output file, else outputPath. Entries whose key a reader could not give back unchanged
@@ -45,25 +45,21 @@ std::string SettingsText(const AggregationConditions& conditions);
 // taken. The text ends at its first NUL.
 bool ReadSettingsText(const std::string& text, AggregationConditions& conditions);
 
-// Reads the settings file of the conditions from settingsFolder (the host's when not given).
+// Reads the settings file of the conditions from settingsFolder.
 // savedOutputPath is emptied first. False when there is no folder, the user ID is not usable,
 // the file is missing or cannot be read, or ReadSettingsText fails.
 bool loadSettings(platform::FileSystem& files, const std::string& settingsFolder,
                   AggregationConditions& conditions);
-bool loadSettings(platform::Host& host, platform::FileSystem& files,
-                  AggregationConditions& conditions);
 
-// Writes the settings file of the conditions into settingsFolder (the host's when not given),
-// creating the folder chain when the folder is missing. The text goes to a new temporary file of
-// this process in the folder (CreateTemporaryBeside) that replaces the old file only when
-// complete; on any failure the old file stays as it was, and the temporary file and the folders
-// this call created are removed. False, silently, when there is no folder or no mapping list,
-// the user ID is not usable, or the folder or the file cannot be written.
-bool saveSettings(platform::FileSystem& files, const std::string& settingsFolder,
-                  const AggregationConditions& conditions);
-bool saveSettings(platform::Host& host, platform::FileSystem& files,
-                  const AggregationConditions& conditions);
+// Writes the settings file of the conditions into settingsFolder, creating the folder chain when
+// the folder is missing. The file is replaced whole or not at all (FileReplacement): on any failure
+// the old file stays as it was, and the temporary file and the folders this call created are
+// removed. Refused when there is no folder (no data), no mapping list, or the user ID cannot name a
+// file, or with the cause of the first file operation that failed.
+[[nodiscard]] platform::Status saveSettings(platform::FileSystem& files,
+                                            const std::string& settingsFolder,
+                                            const AggregationConditions& conditions);
 
 // Replaces the mappings by copies of the default mappings, in order. False when there is no
-// mapping list or memory runs out (the list then holds the copies made so far).
+// mapping list; when memory runs out, std::bad_alloc goes on with the list as it was.
 bool resetMappingsToDefaults(AggregationConditions& conditions);

@@ -224,7 +224,7 @@ std::string DefaultMappingFileName(const std::string& editionPrefix, bool newFor
     return DataFileName(editionPrefix, newForm, "DefKmk");
 }
 
-bool loadStatementLines(const std::string& bytes, StatementLines& lines) try {
+bool loadStatementLines(const std::string& bytes, StatementLines& lines) {
     std::string body;
     if (!ExtractBody(bytes, body))
         return false;
@@ -237,8 +237,6 @@ bool loadStatementLines(const std::string& bytes, StatementLines& lines) try {
     }
     lines = std::move(read);
     return true;
-} catch (const std::bad_alloc&) {
-    return false;
 }
 
 bool loadStatementLines(platform::FileSystem& files, const std::string& path,
@@ -248,16 +246,15 @@ bool loadStatementLines(platform::FileSystem& files, const std::string& path,
 }
 
 bool loadDefaultMappings(const std::string& bytes, MappingEntries& entries,
-                         const AccountCodeLookup& lookup) try {
+                         const AccountCodeLookup& lookup) {
     std::string body;
     if (!ExtractBody(bytes, body))
         return false;
-    entries.clear();
+    MappingEntries read;
     for (std::string_view text : BodyLines(body))
-        ParseMappingLine(text, lookup, entries);
+        ParseMappingLine(text, lookup, read);
+    entries = std::move(read);
     return true;
-} catch (const std::bad_alloc&) {
-    return false;
 }
 
 bool loadDefaultMappings(platform::FileSystem& files, const std::string& path,

@@ -22,8 +22,9 @@ std::string DefaultMappingFileName(const std::string& editionPrefix, bool newFor
 using AccountCodeLookup = std::function<bool(std::int32_t code, std::string& key)>;
 
 // Replaces lines with the statement lines of a form-item file. False, with lines untouched, when
-// the file cannot be read, has no complete section, holds a body line that is not a statement
-// line (blank lines aside), or memory runs out.
+// the file cannot be read, has no complete section, or holds a body line that is not a statement
+// line (blank lines aside). Running out of memory is no broken file: std::bad_alloc goes on to
+// the caller, the lines untouched, so that the run never goes on with some of them.
 bool loadStatementLines(const std::string& bytes, StatementLines& lines);
 bool loadStatementLines(platform::FileSystem& files, const std::string& path,
                         StatementLines& lines);

@@ -2,6 +2,7 @@
 // accounting month ends: 31 stands for the month end. Under a closing day of 20, the
 // accounting month 4 runs from 21 March to 20 April.
 #include "host/bookkern.h"
+#include "standin/calls.h"
 
 namespace {
 
@@ -24,6 +25,8 @@ bool IsValidDate(long date) {
 ClAccPeriod::ClAccPeriod() : start_(0), end_(0), closingDay_(kMonthEnd) {}
 
 long ClAccPeriod::SetPeriod(long startDate, long endDate) {
+    if (const auto fault = standin::AnswerCall("ClAccPeriod::SetPeriod"))
+        return *fault;
     if (!IsValidDate(startDate) || !IsValidDate(endDate) || endDate < startDate)
         return 1;
     start_ = startDate;
@@ -32,6 +35,8 @@ long ClAccPeriod::SetPeriod(long startDate, long endDate) {
 }
 
 long ClAccPeriod::GetClosingDayByEndDate(long endDate, long, short* closingDay) {
+    if (const auto fault = standin::AnswerCall("ClAccPeriod::GetClosingDayByEndDate"))
+        return *fault;
     if (closingDay == nullptr || !IsValidDate(endDate))
         return 1;
     const long year = endDate / 10000, month = endDate / 100 % 100, day = endDate % 100;
@@ -40,6 +45,8 @@ long ClAccPeriod::GetClosingDayByEndDate(long endDate, long, short* closingDay) 
 }
 
 long ClAccPeriod::SetClosingDay(short closingDay) {
+    if (const auto fault = standin::AnswerCall("ClAccPeriod::SetClosingDay"))
+        return *fault;
     if (closingDay < 1 || closingDay > kMonthEnd)
         return 1;
     closingDay_ = closingDay;
@@ -47,6 +54,8 @@ long ClAccPeriod::SetClosingDay(short closingDay) {
 }
 
 long ClAccPeriod::GetAMonthByDate(long date, short* month, long) {
+    if (const auto fault = standin::AnswerCall("ClAccPeriod::GetAMonthByDate"))
+        return *fault;
     if (month == nullptr || !IsValidDate(date))
         return 1;
     const long year = date / 10000, calendarMonth = date / 100 % 100, day = date % 100;

@@ -1,6 +1,7 @@
 #include "standin/config.h"
 
 #include "platform/sjis.h"
+#include "standin/calls.h"
 #include "standin/json_read.h"
 #include "standin/system.h"
 #include "standin/testing.h"
@@ -104,11 +105,28 @@ const char kConfigRemedy[] =
 const char kBookUnreadable[] = "ホストの帳簿ファイルを読めません。";
 const char kBookRemedy[] = "帳簿ファイルを直すか、設定ファイルで別の帳簿を指定してください。";
 
-void ReadFaults(const nlohmann::json& object, Faults& faults) {
+// "failCall": {"name": "Class::Method", "nth": n, "code": c}; nth from 1, code nonzero.
+void ReadFailCall(const nlohmann::json& object, Faults& faults) {
+    const std::string place = "/faults/failCall";
+    if (!object.is_object())
+        Fail(place, "オブジェクトではありません。");
+    CheckKeys(object, place, {"name", "nth", "code"});
+    faults.failCallMethod = ReadText(Require(object, place, "name"), place + "/name", 64, false);
+    if (!IsHostMethod(faults.failCallMethod))
+        Fail(place + "/name", "ホストのメソッド名 (クラス::メソッド) ではありません。");
+    faults.failCallNth =
+        static_cast<long>(ReadInteger(Require(object, place, "nth"), place + "/nth", 1, INT32_MAX));
+    faults.failCallCode =
+        static_cast<long>(OptionalInteger(object, place, "code", INT32_MIN, INT32_MAX, 9));
+    if (faults.failCallCode == 0)
+        Fail(place + "/code", "0 は成功を表すので使えません。");
+}
+
+void ReadFaults(const nlohmann::json& object, Faults& faults, const std::string& base) {
     const std::string place = "/faults";
     CheckKeys(object, place,
               {"getSumCount", "setMovePos", "moveNextErrorRow", "moveNextErrorCode", "taxGet",
-               "selectedDataNo"});
+               "selectedDataNo", "failCall", "callLog"});
     faults.getSumCount =
         static_cast<long>(OptionalInteger(object, place, "getSumCount", INT32_MIN, INT32_MAX, 0));
     faults.setMovePos =
@@ -124,6 +142,10 @@ void ReadFaults(const nlohmann::json& object, Faults& faults) {
         faults.selectedDataNo = static_cast<long>(
             ReadInteger(*value, Key(place, "selectedDataNo"), INT32_MIN, INT32_MAX));
     }
+    if (const nlohmann::json* value = Find(object, "failCall"))
+        ReadFailCall(*value, faults);
+    if (const nlohmann::json* value = Find(object, "callLog"))
+        faults.callLogPath = Resolve(base, ReadPath(*value, Key(place, "callLog")));
 }
 
 std::string ReadPathText(const nlohmann::json& doc, const char* key, const char* fallback) {
@@ -146,7 +168,7 @@ void ReadConfig(const nlohmann::json& doc, const std::string& base, Config& conf
     config.settingsFolder = ResolveFolder(base, ReadPathText(doc, "settingsFolder", "."));
     config.rowDelayMs = static_cast<long>(OptionalInteger(doc, "", "rowDelayMs", 0, 10000, 0));
     if (const nlohmann::json* faults = Find(doc, "faults"))
-        ReadFaults(*faults, config.faults);
+        ReadFaults(*faults, config.faults, base);
 }
 
 void LoadBook(HostState& state) {
@@ -276,7 +298,11 @@ bool ReloadConfig(const std::string& path) {
     if (!state)
         state = std::make_unique<HostState>();
     Load(*state, path.empty() ? ConfigPath() : path);
-    UnbindSetObjects();
+    {
+        const OwnCalls own;
+        UnbindSetObjects();
+    }
+    ResetCalls();
     return state->problem.empty();
 }
 

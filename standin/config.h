@@ -18,6 +18,13 @@ struct Faults {
     long taxGet = 0;
     bool replaceSelectedDataNo = false;
     long selectedDataNo = 0;
+    // The call numbered failCallNth of the host method failCallMethod ("Class::Method") answers
+    // failCallCode (a pointer: null); empty: none.
+    std::string failCallMethod;
+    long failCallNth = 0;
+    long failCallCode = 0;
+    // Every host call answered is appended to this file; empty: none.
+    std::string callLogPath;
 };
 
 struct Config {

@@ -1,6 +1,7 @@
 #include "host/hostconn.h"
 
 #include "platform/sjis.h"
+#include "standin/calls.h"
 #include "standin/config.h"
 #include "standin/system.h"
 
@@ -13,20 +14,28 @@ const char kPlaceholder[] = "ES_APRPACKAGENAME";
 ClAccConnect::ClAccConnect() : appTitle{}, ownerWnd(nullptr) {}
 
 ClAccConnect* ClAccConnect::Inst() {
+    if (standin::AnswerCall("ClAccConnect::Inst"))
+        return nullptr;
     static ClAccConnect instance;
     return &instance;
 }
 
 long ClAccConnect::SetAppType(ClSysEnvMgr::_AppType) {
+    if (const auto fault = standin::AnswerCall("ClAccConnect::SetAppType"))
+        return *fault;
     return 0;
 }
 
 long ClAccConnect::SetUseDataType(long) {
+    if (const auto fault = standin::AnswerCall("ClAccConnect::SetUseDataType"))
+        return *fault;
     return 0;
 }
 
 // Fails with the host's message when the configuration or its book could not be read.
 long ClAccConnect::Initiate() {
+    if (const auto fault = standin::AnswerCall("ClAccConnect::Initiate"))
+        return *fault;
     const std::string& problem = standin::LoadProblem();
     if (!problem.empty()) {
         standin::ShowMessage(ownerWnd, problem, appTitle, 0x30);
@@ -36,11 +45,15 @@ long ClAccConnect::Initiate() {
 }
 
 long ClAccConnect::ExpSysLink() {
+    if (const auto fault = standin::AnswerCall("ClAccConnect::ExpSysLink"))
+        return *fault;
     return standin::GetConfig().expSysLinkResult;
 }
 
 unsigned ClAccConnect::DispMsg(HostWnd owner, const char* text, const char* caption,
                                unsigned style) {
+    if (const auto fault = standin::AnswerCall("ClAccConnect::DispMsg"))
+        return static_cast<unsigned>(*fault);
     // The placeholder is ASCII and every byte of it is below 0x80, so a match can only start
     // at a character boundary when the scan steps over double-byte characters.
     std::string shown;
@@ -60,9 +73,15 @@ unsigned ClAccConnect::DispMsg(HostWnd owner, const char* text, const char* capt
 }
 
 int ClAccConnect::LogOut() {
+    if (const auto fault = standin::AnswerCall("ClAccConnect::LogOut"))
+        return static_cast<int>(*fault);
     return 0;
 }
 
-void ClAccConnect::Terminate() {}
+void ClAccConnect::Terminate() {
+    static_cast<void>(standin::AnswerCall("ClAccConnect::Terminate"));
+}
 
-void ClAccConnect::Release() {}
+void ClAccConnect::Release() {
+    static_cast<void>(standin::AnswerCall("ClAccConnect::Release"));
+}

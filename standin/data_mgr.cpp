@@ -2,6 +2,7 @@
 // the consumption-tax settings, and the logged-in user.
 #include "host/bookhub.h"
 #include "host/bookkern.h"
+#include "standin/calls.h"
 #include "standin/config.h"
 #include "standin/find_terms.h"
 #include "standin/host_records.h"
@@ -76,6 +77,8 @@ ClSetBase::ClSetBase() : setMgr_(nullptr), curDataId_{} {}
 ClSetBase::~ClSetBase() = default;
 
 long ClSetBase::AttachSetMgr(ClSetMgr* mgr) {
+    if (const auto fault = standin::AnswerCall("ClSetBase::AttachSetMgr"))
+        return *fault;
     setMgr_ = mgr;
     return mgr == nullptr ? 1 : 0;
 }
@@ -83,10 +86,14 @@ long ClSetBase::AttachSetMgr(ClSetMgr* mgr) {
 // An empty ID binds the object to the data the user has selected; an unknown ID binds it to
 // no data (every walk is then empty) and returns 1.
 long ClSetBase::SetCurDataID(const char* dataId) {
+    if (const auto fault = standin::AnswerCall("ClSetBase::SetCurDataID"))
+        return *fault;
     return standin::BindDataId(curDataId_, dataId);
 }
 
 long ClSetData::GetSelectedInfo(StDATAINFO* info) {
+    if (const auto fault = standin::AnswerCall("ClSetData::GetSelectedInfo"))
+        return *fault;
     if (info == nullptr)
         return 1;
     std::memset(info->bytes, 0, sizeof info->bytes);
@@ -98,10 +105,14 @@ long ClSetData::GetSelectedInfo(StDATAINFO* info) {
 }
 
 long ClSetData::GetDatCursor(long* cursor) {
+    if (const auto fault = standin::AnswerCall("ClSetData::GetDatCursor"))
+        return *fault;
     return OpenCursor(this, cursor);
 }
 
 long ClSetData::ReadyDat(long cursor, long) {
+    if (const auto fault = standin::AnswerCall("ClSetData::ReadyDat"))
+        return *fault;
     Cursor* c = FindCursor(this, cursor);
     if (c == nullptr)
         return 1;
@@ -110,6 +121,8 @@ long ClSetData::ReadyDat(long cursor, long) {
 }
 
 long ClSetData::WalkDat(StDATAINFO* info, long cursor) {
+    if (const auto fault = standin::AnswerCall("ClSetData::WalkDat"))
+        return *fault;
     Cursor* c = FindCursor(this, cursor);
     const std::vector<standin::DataSet>& sets = standin::GetBook().dataSets;
     if (c == nullptr || info == nullptr || c->position >= sets.size())
@@ -119,14 +132,20 @@ long ClSetData::WalkDat(StDATAINFO* info, long cursor) {
 }
 
 long ClSetData::ReleaseDatCursor(long cursor) {
+    if (const auto fault = standin::AnswerCall("ClSetData::ReleaseDatCursor"))
+        return *fault;
     return CloseCursor(this, cursor);
 }
 
 long ClSetKamoku::GetCursor(long* cursor) {
+    if (const auto fault = standin::AnswerCall("ClSetKamoku::GetCursor"))
+        return *fault;
     return OpenCursor(this, cursor);
 }
 
 long ClSetKamoku::ReadyCursor(long cursor) {
+    if (const auto fault = standin::AnswerCall("ClSetKamoku::ReadyCursor"))
+        return *fault;
     Cursor* c = FindCursor(this, cursor);
     if (c == nullptr)
         return 1;
@@ -135,6 +154,8 @@ long ClSetKamoku::ReadyCursor(long cursor) {
 }
 
 long ClSetKamoku::Walk(StKAMOKUINFO* info, long cursor) {
+    if (const auto fault = standin::AnswerCall("ClSetKamoku::Walk"))
+        return *fault;
     Cursor* c = FindCursor(this, cursor);
     const standin::DataSet* data = standin::BoundDataSet(curDataId_);
     if (c == nullptr || info == nullptr || data == nullptr || c->position >= data->accounts.size())
@@ -146,6 +167,8 @@ long ClSetKamoku::Walk(StKAMOKUINFO* info, long cursor) {
 // Terms: account code (field 2) and kind code (field 16) with equal or all. A kind term with
 // value 0 matches nothing, since every account carries a nonzero kind code.
 long ClSetKamoku::WalkFind(const StFINDINFO* terms, StKAMOKUINFO* info, long cursor) {
+    if (const auto fault = standin::AnswerCall("ClSetKamoku::WalkFind"))
+        return *fault;
     Cursor* c = FindCursor(this, cursor);
     const standin::DataSet* data = standin::BoundDataSet(curDataId_);
     std::vector<standin::Term> conditions;
@@ -167,10 +190,14 @@ long ClSetKamoku::WalkFind(const StFINDINFO* terms, StKAMOKUINFO* info, long cur
 }
 
 long ClSetKamoku::ReleaseCursor(long cursor) {
+    if (const auto fault = standin::AnswerCall("ClSetKamoku::ReleaseCursor"))
+        return *fault;
     return CloseCursor(this, cursor);
 }
 
 long ClSetShohizei::Get(StSHOHIZEIINFO* info) {
+    if (const auto fault = standin::AnswerCall("ClSetShohizei::Get"))
+        return *fault;
     if (const long fault = standin::GetConfig().faults.taxGet; fault != 0)
         return fault;
     const standin::DataSet* data = standin::BoundDataSet(curDataId_);
@@ -182,6 +209,8 @@ long ClSetShohizei::Get(StSHOHIZEIINFO* info) {
 }
 
 long ClSysUser::GetCurUserID(char* userId) {
+    if (const auto fault = standin::AnswerCall("ClSysUser::GetCurUserID"))
+        return *fault;
     if (userId == nullptr)
         return 1;
     std::memset(userId, 0, 65);
@@ -192,6 +221,8 @@ long ClSysUser::GetCurUserID(char* userId) {
 
 // The first number is the book's own; the second the data number of the selected data.
 long ClSysUser::GetSelectedNo(const char* userId, long* first, long* dataNo) {
+    if (const auto fault = standin::AnswerCall("ClSysUser::GetSelectedNo"))
+        return *fault;
     if (userId == nullptr || first == nullptr || dataNo == nullptr)
         return 1;
     const std::string& id = standin::GetBook().userId;
@@ -208,11 +239,15 @@ long ClSysUser::GetSelectedNo(const char* userId, long* first, long* dataNo) {
 ClDataMgr::ClDataMgr() = default;
 
 ClDataMgr* ClDataMgr::Inst() {
+    if (standin::AnswerCall("ClDataMgr::Inst"))
+        return nullptr;
     static ClDataMgr instance;
     return &instance;
 }
 
 ClSetBase* ClDataMgr::GetSetObject(long kind, long) {
+    if (standin::AnswerCall("ClDataMgr::GetSetObject"))
+        return nullptr;
     switch (kind) {
     case kAccounts:
         return &AccountSetObject();
@@ -226,11 +261,15 @@ ClSetBase* ClDataMgr::GetSetObject(long kind, long) {
 }
 
 ClSetMgr* ClDataMgr::GetSetMgr() {
+    if (standin::AnswerCall("ClDataMgr::GetSetMgr"))
+        return nullptr;
     static ClSetMgr mgr;
     return &mgr;
 }
 
 ClSysUser* ClDataMgr::GetSysUserObject() {
+    if (standin::AnswerCall("ClDataMgr::GetSysUserObject"))
+        return nullptr;
     static ClSysUser user;
     return &user;
 }
@@ -238,11 +277,15 @@ ClSysUser* ClDataMgr::GetSysUserObject() {
 ClLinkMgr::ClLinkMgr() = default;
 
 ClLinkMgr* ClLinkMgr::Inst() {
+    if (standin::AnswerCall("ClLinkMgr::Inst"))
+        return nullptr;
     static ClLinkMgr instance;
     return &instance;
 }
 
 ClOptLink* ClLinkMgr::GetOptLink() {
+    if (standin::AnswerCall("ClLinkMgr::GetOptLink"))
+        return nullptr;
     static ClOptLink link;
     return &link;
 }

@@ -1,6 +1,7 @@
 // The cursor over the monthly account totals of one data set: one row per main account and per
 // sub-account, then the host's total rows (marks and order in standin/README.md).
 #include "host/bookkern.h"
+#include "standin/calls.h"
 #include "standin/config.h"
 #include "standin/find_terms.h"
 
@@ -108,15 +109,21 @@ ClRuleBase::ClRuleBase() : setMgr_(nullptr), optLink_(nullptr), curDataId_{} {}
 ClRuleBase::~ClRuleBase() = default;
 
 long ClRuleBase::AttachSetMgr(ClSetMgr* mgr) {
+    if (const auto fault = standin::AnswerCall("ClRuleBase::AttachSetMgr"))
+        return *fault;
     setMgr_ = mgr;
     return mgr == nullptr ? 1 : 0;
 }
 
 long ClRuleBase::SetCurDataID(const char* dataId) {
+    if (const auto fault = standin::AnswerCall("ClRuleBase::SetCurDataID"))
+        return *fault;
     return standin::BindDataId(curDataId_, dataId);
 }
 
 long ClRuleBase::AttachOptLink(ClOptLink* link) {
+    if (const auto fault = standin::AnswerCall("ClRuleBase::AttachOptLink"))
+        return *fault;
     optLink_ = link;
     return link == nullptr ? 1 : 0;
 }
@@ -131,6 +138,8 @@ ClRuleKamoku::~ClRuleKamoku() {
 // 3 malformed terms.
 long ClRuleKamoku::MoveReady(long sumType, long bumonType, long, const StFINDINFO* terms,
                              const StBUMONINFO* bumon, long) {
+    if (const auto fault = standin::AnswerCall("ClRuleKamoku::MoveReady"))
+        return *fault;
     rows_->rows.clear();
     rows_->position = 0;
     rows_->ready = false;
@@ -149,6 +158,8 @@ long ClRuleKamoku::MoveReady(long sumType, long bumonType, long, const StFINDINF
 }
 
 long ClRuleKamoku::GetSumCount(long* count) {
+    if (const auto fault = standin::AnswerCall("ClRuleKamoku::GetSumCount"))
+        return *fault;
     if (const long fault = standin::GetConfig().faults.getSumCount; fault != 0)
         return fault;
     if (count == nullptr || !rows_->ready)
@@ -158,6 +169,8 @@ long ClRuleKamoku::GetSumCount(long* count) {
 }
 
 long ClRuleKamoku::SetMovePos(long pos) {
+    if (const auto fault = standin::AnswerCall("ClRuleKamoku::SetMovePos"))
+        return *fault;
     if (const long fault = standin::GetConfig().faults.setMovePos; fault != 0)
         return fault;
     if (!rows_->ready || pos < 0 || static_cast<std::size_t>(pos) > rows_->rows.size())
@@ -167,6 +180,8 @@ long ClRuleKamoku::SetMovePos(long pos) {
 }
 
 long ClRuleKamoku::MoveNext(StKAMOKUSUMINFO* row) {
+    if (const auto fault = standin::AnswerCall("ClRuleKamoku::MoveNext"))
+        return *fault;
     if (row == nullptr || !rows_->ready)
         return 1;
     const standin::Faults& faults = standin::GetConfig().faults;
@@ -182,6 +197,8 @@ long ClRuleKamoku::MoveNext(StKAMOKUSUMINFO* row) {
 }
 
 long ClRuleKamoku::MoveFinish() {
+    if (const auto fault = standin::AnswerCall("ClRuleKamoku::MoveFinish"))
+        return *fault;
     rows_->rows.clear();
     rows_->position = 0;
     rows_->ready = false;

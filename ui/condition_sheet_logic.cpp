@@ -3,6 +3,7 @@
 #include "aggregate/aggregator.h"
 #include "aggregate/period.h"
 #include "platform/sjis.h"
+#include "settings/account_lookup.h"
 #include "settings/paths.h"
 #include "settings/settings_file.h"
 #include "settings/statement_files.h"
@@ -194,36 +195,101 @@ bool Controller::CheckOutputPath(const ExecuteInput& input) {
     return true;
 }
 
+bool Controller::StartUp(const std::string& defaultMappingPath) {
+    StartUpValues values;
+    platform::Status note;
+    if (platform::Status got =
+            HostStartUpValues(host_, conditions_, files_, defaultMappingPath, values, note);
+        !got.ok()) {
+        Fail(std::move(got));
+        return false;
+    }
+    Note(std::move(note));
+    settingsFolder_ = values.settingsFolder;
+    settingsFolderKnown_ = values.settingsFolderKnown;
+    PrepareConditions(conditions_, files_, values, CatalogueAccountCodes(accounts_));
+    return true;
+}
+
+bool Controller::Execute() {
+    ExecuteInput input;
+    if (platform::Status got =
+            GetPeriodMonths(host_, conditions_.periodStart, conditions_.periodEnd,
+                            &input.periodFirstMonth, &input.periodEndCode);
+        !got.ok()) {
+        Fail(std::move(got));
+        return false;
+    }
+    input.firstMonth = conditions_.firstMonth;
+    input.endMonth = conditions_.endMonth;
+    input.introMonth = conditions_.introMonth;
+    input.outputPath = conditions_.outputPath;
+    input.outputPathFixed = conditions_.outputPathFixed != 0;
+    return Execute(input);
+}
+
 bool Controller::Execute(const ExecuteInput& input) {
     if (!CheckPeriod(input) || !CheckOutputPath(input))
         return false;
-    view_.SaveSettings();
+    SaveSettings();
     view_.Close(kExecute);
     return true;
 }
 
 void Controller::Cancel() {
     if (Ask(texts::kSaveOnCancelMessage) == platform::kIdYes)
-        view_.SaveSettings();
+        SaveSettings();
     desktop_.ShowMessage(view_.Owner(), texts::kCancelledMessage, texts::kAppTitle,
                          platform::kMbOk | platform::kMbIconInformation);
     view_.Close(kCancel);
 }
 
-StartUpValues HostStartUpValues(platform::Host& host, const AggregationConditions& conditions,
-                                platform::FileSystem& files, std::string defaultMappingPath) {
-    StartUpValues values;
-    GetPeriodMonths(host, conditions.periodStart, conditions.periodEnd, &values.periodFirstMonth,
-                    &values.periodEndCode);
+void Controller::Fail(platform::Status failure) {
+    if (!failed_)
+        cause_ = std::move(failure);
+    failed_ = true;
+    view_.Close(kFailed);
+}
+
+void Controller::Finish() {
+    Note(host_.ReleaseFolders());
+}
+
+// The saved settings only spare the user work next time: a save that fails never stops the
+// sheet, but its cause is kept.
+void Controller::SaveSettings() {
+    if (settingsFolderKnown_)
+        Note(saveSettings(files_, settingsFolder_, conditions_));
+}
+
+void Controller::Note(platform::Status status) {
+    if (cause_.ok() && !failed_)
+        cause_ = std::move(status);
+}
+
+platform::Status HostStartUpValues(platform::Host& host, const AggregationConditions& conditions,
+                                   platform::FileSystem& files, std::string defaultMappingPath,
+                                   StartUpValues& values, platform::Status& note) {
+    const auto keep = [&note](platform::Status status) {
+        if (note.ok())
+            note = std::move(status);
+    };
+    if (platform::Status got = GetPeriodMonths(host, conditions.periodStart, conditions.periodEnd,
+                                               &values.periodFirstMonth, &values.periodEndCode);
+        !got.ok())
+        return got;
+    // The option stays off when the host cannot give its preset.
     StSHOHIZEIINFO tax{};
-    values.hostTaxIncluded = GetTaxSettings(host, tax) != 0 && tax.taxIncludedPreset() != 0 ? 1 : 0;
-    const char* outputFolder = host.FolderPath(platform::HostFolder::kDefaultOutput);
-    if (outputFolder != nullptr)
-        values.hostOutputFolder = outputFolder;
-    values.settingsFolder = HostSettingsFolder(host);
+    platform::Status taxRead = GetTaxSettings(host, tax);
+    values.hostTaxIncluded = taxRead.ok() && tax.taxIncludedPreset() != 0 ? 1 : 0;
+    keep(std::move(taxRead));
+    keep(host.FolderPath(platform::HostFolder::kDefaultOutput, values.hostOutputFolder));
+    platform::Status settingsFolder = HostSettingsFolder(host, values.settingsFolder);
+    values.settingsFolderKnown = settingsFolder.ok();
+    keep(std::move(settingsFolder));
     values.tempFolder = files.TempFolder();
     values.defaultMappingPath = std::move(defaultMappingPath);
-    return values;
+    return platform::Status();
 }
 
 bool LoadFormItems(AggregationConditions& conditions, platform::FileSystem& files,

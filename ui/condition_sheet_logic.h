@@ -3,9 +3,11 @@
 // questions and messages. The Win32 sheet binds them to its windows through SheetView.
 #pragma once
 
+#include "aggregate/account_catalogue.h"
 #include "platform/desktop.h"
 #include "platform/filesystem.h"
 #include "platform/host.h"
+#include "platform/status.h"
 #include "settings/conditions.h"
 #include "settings/statement_files.h"
 
@@ -16,6 +18,9 @@ namespace sheet {
 
 // Command IDs of the button bar; Execute and Cancel are also the results of the modal run.
 enum Command : int { kExecute = 2000, kCancel = 2001, kPrevious = 2002, kNext = 2003 };
+// The other results of the modal run: the window could not be made, or a failure that the sheet
+// cannot do without ended it (Controller::cause() says which).
+enum Result : int { kNotShown = -1, kFailed = -2 };
 
 // Placement of the four buttons in the sheet's client area of width by height pixels.
 struct ButtonPlace {
@@ -75,6 +80,9 @@ struct StartUpValues {
     int hostTaxIncluded = 0;
     std::string hostOutputFolder; // the host's default output folder, empty when none
     std::string settingsFolder;   // the host's settings folder
+    // False when the host refused to give its settings folder: then settings are neither read
+    // nor written, so that saved mappings are never replaced by defaults.
+    bool settingsFolderKnown = true;
     std::string tempFolder;
     std::string defaultMappingPath;
 };
@@ -87,9 +95,14 @@ void PrepareConditions(AggregationConditions& conditions, platform::FileSystem& 
 
 // The start-up values that come from host and the system: the months of the period of the
 // conditions, the host's tax preset, default output folder and settings folder, and the temporary
-// folder; defaultMappingPath is passed through.
-StartUpValues HostStartUpValues(platform::Host& host, const AggregationConditions& conditions,
-                                platform::FileSystem& files, std::string defaultMappingPath);
+// folder; defaultMappingPath is passed through. Refused when the host cannot tell the period's
+// months; a refusal of the tax settings or a folder leaves that value empty (the tax option off,
+// no folder) and is kept in note, when note is still empty.
+[[nodiscard]] platform::Status HostStartUpValues(platform::Host& host,
+                                                 const AggregationConditions& conditions,
+                                                 platform::FileSystem& files,
+                                                 std::string defaultMappingPath,
+                                                 StartUpValues& values, platform::Status& note);
 
 // Loads the statement lines of the sheet's form generation from formItemPath into the
 // conditions. Without them nothing can be aggregated: when they cannot be read the user is told
@@ -120,31 +133,59 @@ class SheetView {
     virtual void FocusOutputPath() = 0;
     // Page 1's file dialog.
     virtual void BrowseOutputFile() = 0;
-    // saveSettings; its result never stops the sheet.
-    virtual void SaveSettings() = 0;
     virtual void Close(int result) = 0;
 };
 
+// The sheet's work apart from its windows: the start-up over the host, Execute and Cancel with
+// their questions, messages and the save of the settings, and the end. A failure of the host or
+// of the settings file that the run can do without is kept as a note; one that it cannot do
+// without closes the sheet with kFailed.
 class Controller {
   public:
-    Controller(platform::Desktop& desktop, platform::FileSystem& files, SheetView& view)
-        : desktop_(desktop), files_(files), view_(view) {}
+    // conditions are the sheet's; the accounts of host are looked up in accounts.
+    Controller(platform::Host& host, const AccountCatalogue& accounts, platform::Desktop& desktop,
+               platform::FileSystem& files, AggregationConditions& conditions, SheetView& view)
+        : host_(host), accounts_(accounts), desktop_(desktop), files_(files),
+          conditions_(conditions), view_(view) {}
 
+    // The start-up's work on the conditions (HostStartUpValues, then PrepareConditions). False
+    // when a failure closed the sheet.
+    bool StartUp(const std::string& defaultMappingPath);
+    // Execute on the conditions, with the period's months as the host reckons them now.
+    bool Execute();
     // The nine steps of Execute: on success the settings are saved and the sheet closes with
     // kExecute; otherwise one message is shown, the focus placed, and the sheet stays open.
     bool Execute(const ExecuteInput& input);
     // The save question, the notice, and the close with kCancel.
     void Cancel();
+    // A failure that the sheet cannot do without: kept, and the sheet closed with kFailed.
+    void Fail(platform::Status failure);
+    // At the sheet's end: the host's folder service released.
+    void Finish();
+
+    // What ended the sheet with kFailed; otherwise the first failure that it could do without,
+    // or success.
+    const platform::Status& cause() const { return cause_; }
 
   private:
     bool CheckPeriod(const ExecuteInput& input);
     bool CheckOutputPath(const ExecuteInput& input);
+    void SaveSettings();
+    void Note(platform::Status status);
     int Ask(const char* text);
     void Complain(const char* text);
 
+    platform::Host& host_;
+    const AccountCatalogue& accounts_;
     platform::Desktop& desktop_;
     platform::FileSystem& files_;
+    AggregationConditions& conditions_;
     SheetView& view_;
+    // The settings folder as the start-up found it; the settings are saved where they were read.
+    std::string settingsFolder_;
+    bool settingsFolderKnown_ = false;
+    platform::Status cause_;
+    bool failed_ = false;
 };
 
 } // namespace sheet

@@ -30,13 +30,12 @@ std::int32_t RowNumber(const AccountListView& view, int row) {
     return static_cast<std::int32_t>(std::atoi(view.RowNumberText(row).c_str()));
 }
 
-// One pass over the account master, all of it or the accounts that match terms.
-template <typename Visit>
-void WalkAccounts(platform::Host& host, const StFINDINFO* terms, Visit visit) {
-    AccountMasterCursor cursor(host);
-    StKAMOKUINFO record{};
-    while (terms != nullptr ? cursor.WalkFind(terms, record) : cursor.Walk(record))
-        visit(record);
+// The code of the listed account with the key; none when the catalogue has no such account.
+std::optional<std::int32_t> CodeOfKey(const AccountCatalogue& accounts, const std::string& key) {
+    const StKAMOKUINFO* account = accounts.FindByKey(key);
+    if (account == nullptr)
+        return std::nullopt;
+    return account->code();
 }
 
 } // namespace
@@ -50,20 +49,46 @@ const std::array<MenuEntry, 5> kMenuEntries = {{
 }};
 
 AccountMapping::AccountMapping(
-    platform::Host& host, std::int16_t lineNo,
+    platform::Host& host, const AccountCatalogue& accounts, std::int16_t lineNo,
     const std::array<std::uint32_t, StatementLine::kKindCodes>& lineKindCodes,
     MappingEntries& mappings, const MappingEntries& defaultMappings, AccountListView& view)
-    : host_(host), lineNo_(lineNo), lineKindCodes_(lineKindCodes), mappings_(mappings),
-      defaultMappings_(defaultMappings), view_(view) {}
+    : host_(host), accounts_(accounts), lineNo_(lineNo), lineKindCodes_(lineKindCodes),
+      mappings_(mappings), defaultMappings_(defaultMappings), view_(view) {}
 
-void AccountMapping::Open() {
+platform::Status AccountMapping::Open() {
+    kindAccounts_.clear();
+    if (HasKindFilter()) {
+        // One term per slot, zero slots included, joined by "or".
+        std::vector<StFINDINFO> terms;
+        for (std::size_t slot = 0; slot < lineKindCodes_.size(); ++slot) {
+            StFINDINFO term{};
+            term.set_field(StFINDINFO::kKindCode);
+            term.set_op(StFINDINFO::kEqual);
+            term.set_valueType(StFINDINFO::kKindCodeValue);
+            term.set_kindValue(lineKindCodes_[slot]);
+            term.set_link(slot + 1 < lineKindCodes_.size() ? StFINDINFO::kOr : StFINDINFO::kNone);
+            terms.push_back(term);
+        }
+        platform::Status found =
+            host_.ForEachAccount(terms.data(), [this](const StKAMOKUINFO& account) {
+                if (IsListedAccount(account))
+                    kindAccounts_.push_back(account);
+                return true;
+            });
+        if (!found.ok()) {
+            kindAccounts_.clear();
+            view_.DeleteAllRows();
+            displayedAccounts_.clear();
+            return found;
+        }
+    }
     FillAccountList(HasKindFilter());
     for (const auto& entry : mappings_) {
         if (entry->lineNo != lineNo_) {
             continue;
         }
-        const std::int32_t code = FindAccountByKey(host_, entry->key.c_str());
-        if (code != -1 && !FindDisplayedAccount(code)) {
+        const std::optional<std::int32_t> code = CodeOfKey(accounts_, entry->key);
+        if (code && !FindDisplayedAccount(*code)) {
             view_.SetAllAccountsChecked(true);
             FillAccountList(false);
             break;
@@ -83,38 +108,21 @@ void AccountMapping::Open() {
         }
     }
     SyncSelection(SyncMode::kFromRows);
+    return platform::Status();
 }
 
 void AccountMapping::FillAccountList(bool filtered) {
-    std::vector<StFINDINFO> terms;
-    if (filtered) {
-        // One term per slot, zero slots included, joined by "or".
-        for (std::size_t slot = 0; slot < lineKindCodes_.size(); ++slot) {
-            StFINDINFO term{};
-            term.set_field(StFINDINFO::kKindCode);
-            term.set_op(StFINDINFO::kEqual);
-            term.set_valueType(StFINDINFO::kKindCodeValue);
-            term.set_kindValue(lineKindCodes_[slot]);
-            term.set_link(slot + 1 < lineKindCodes_.size() ? StFINDINFO::kOr : StFINDINFO::kNone);
-            terms.push_back(term);
-        }
-    } else {
-        StFINDINFO term{};
-        term.set_field(StFINDINFO::kAccountCode);
-        term.set_op(StFINDINFO::kAll);
-        term.set_valueType(StFINDINFO::kInt32);
-        term.set_value32(0);
-        term.set_link(StFINDINFO::kNone);
-        terms.push_back(term);
-    }
-
     view_.DeleteAllRows();
     displayedAccounts_.clear();
-    WalkAccounts(host_, terms.data(), [this](const StKAMOKUINFO& account) {
-        if (IsListedAccount(account)) {
-            displayedAccounts_.push_back(account);
+    if (filtered) {
+        displayedAccounts_ = kindAccounts_;
+    } else {
+        for (const StKAMOKUINFO& account : accounts_.accounts()) {
+            if (IsListedAccount(account)) {
+                displayedAccounts_.push_back(account);
+            }
         }
-    });
+    }
     for (const StKAMOKUINFO& account : displayedAccounts_) {
         view_.AppendRow(std::to_string(account.code() / kMainAccountScale),
                         TrimAccountName(AccountName(account)));
@@ -151,19 +159,19 @@ void AccountMapping::SyncSelection(SyncMode mode) {
         selection_.clear();
         for (const auto& entry : defaultMappings_) {
             if (entry->lineNo == lineNo_) {
-                // A key without an account gives -1, which becomes the number 0: no account.
-                selection_.push_back(FindAccountByKey(host_, entry->key.c_str()) /
+                // A key without an account becomes the number 0: no account.
+                selection_.push_back(CodeOfKey(accounts_, entry->key).value_or(0) /
                                      kMainAccountScale);
             }
         }
         break;
     case SyncMode::kAllAccounts:
         selection_.clear();
-        WalkAccounts(host_, nullptr, [this](const StKAMOKUINFO& account) {
+        for (const StKAMOKUINFO& account : accounts_.accounts()) {
             if (IsListedAccount(account)) {
                 selection_.push_back(account.code() / kMainAccountScale);
             }
-        });
+        }
         break;
     case SyncMode::kClear:
         selection_.clear();
@@ -183,14 +191,14 @@ void AccountMapping::ApplySelection() {
         if (number <= 0) {
             continue;
         }
-        StKAMOKUINFO account{};
         // The code itself, so that an account number of 10000 or more is not taken for a code.
-        if (!FindAccountByCode(host_, number * kMainAccountScale, account)) {
+        const StKAMOKUINFO* account = accounts_.FindByCode(number * kMainAccountScale);
+        if (account == nullptr) {
             continue;
         }
         auto entry = std::make_unique<MappingEntry>();
         entry->lineNo = lineNo_;
-        entry->key = MakeAccountKey(account).str();
+        entry->key = MakeAccountKey(*account).str();
         mappings_.push_back(std::move(entry));
     }
 }
@@ -300,12 +308,12 @@ DialogKeyAction TranslateDialogKey(unsigned virtualKey, sheet::Modifiers modifie
     return DialogKeyAction::kDefault;
 }
 
-AccountNameLookup HostAccountNames(platform::Host& host) {
-    return [&host](const std::string& key, std::string& name) {
-        StKAMOKUINFO account{};
-        if (FindAccountByKey(host, key.c_str(), &account) < 0)
+AccountNameLookup CatalogueAccountNames(const AccountCatalogue& accounts) {
+    return [&accounts](const std::string& key, std::string& name) {
+        const StKAMOKUINFO* account = accounts.FindByKey(key);
+        if (account == nullptr)
             return false;
-        name.assign(account.name(), strnlen(account.name(), StKAMOKUINFO::nameSize));
+        name.assign(account->name(), strnlen(account->name(), StKAMOKUINFO::nameSize));
         return true;
     };
 }

@@ -4,9 +4,11 @@
 // check box, and forwards the user's actions here.
 #pragma once
 
+#include "aggregate/account_catalogue.h"
 #include "aggregate/statement_line.h"
 #include "host/records.h"
 #include "platform/host.h"
+#include "platform/status.h"
 #include "settings/conditions.h"
 #include "ui/condition_sheet_logic.h"
 
@@ -26,8 +28,8 @@ constexpr std::size_t kDescriptionSize = 10000;
 
 // Gives the name of the host main account with a key; false when there is none.
 using AccountNameLookup = std::function<bool(const std::string& key, std::string& name)>;
-// The lookup over host's account master (FindAccountByKey); it holds host by reference.
-AccountNameLookup HostAccountNames(platform::Host& host);
+// The lookup over the catalogue of the host's accounts; it holds the catalogue by reference.
+AccountNameLookup CatalogueAccountNames(const AccountCatalogue& accounts);
 
 // The names of the host accounts mapped to a statement line, joined by " / ", or
 // texts::kNoAccountsTip when none is found. Names that do not fit whole within
@@ -74,16 +76,18 @@ extern const std::array<MenuEntry, 5> kMenuEntries;
 
 class AccountMapping {
   public:
-    // The accounts are host's. mappings is edited in place by ApplySelection; defaultMappings is
-    // only read.
-    AccountMapping(platform::Host& host, std::int16_t lineNo,
+    // The accounts are those of accounts, the catalogue of host's account master; the accounts
+    // of the line's kinds are host's find. mappings is edited in place by ApplySelection;
+    // defaultMappings is only read.
+    AccountMapping(platform::Host& host, const AccountCatalogue& accounts, std::int16_t lineNo,
                    const std::array<std::uint32_t, StatementLine::kKindCodes>& lineKindCodes,
                    MappingEntries& mappings, const MappingEntries& defaultMappings,
                    AccountListView& view);
 
-    // Fills the list for the line, widening it when a mapped account lies outside the line's
-    // kinds, and checks the mapped accounts.
-    void Open();
+    // Asks host once for the accounts of the line's kinds, fills the list with them, widening it
+    // to every account when a mapped account lies outside them, and checks the mapped accounts.
+    // Refused, with the list empty, when the host's find fails.
+    [[nodiscard]] platform::Status Open();
     // Lists the accounts of the line's kinds (filtered) or every account.
     void FillAccountList(bool filtered);
     // The displayed account with the code; a code below 10000 is an account number.
@@ -106,11 +110,14 @@ class AccountMapping {
     void CheckSelectedRows(bool firstRowOnly);
 
     platform::Host& host_;
+    const AccountCatalogue& accounts_;
     std::int16_t lineNo_;
     std::array<std::uint32_t, StatementLine::kKindCodes> lineKindCodes_;
     MappingEntries& mappings_;
     const MappingEntries& defaultMappings_;
     AccountListView& view_;
+    // The listed accounts of the line's kinds, as host's find gave them at the opening.
+    std::vector<StKAMOKUINFO> kindAccounts_;
     std::vector<StKAMOKUINFO> displayedAccounts_;
     std::vector<std::int32_t> selection_;
 };

@@ -2,13 +2,12 @@
 #include "app/overview_app.h"
 #include "platform/host_library.h"
 #include "ui/win32/run_ui.h"
+#include "ui/win32/window.h"
 #include "win32_desktop.h"
 #include "win32_filesystem.h"
 #include "win32_text.h"
 
 #include <windows.h>
-
-#include <commctrl.h>
 
 namespace {
 
@@ -26,9 +25,8 @@ const Edition& kEdition = kEditionElm;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     // Control containment: the common controls of the sheet, the pages and the progress
-    // dialog (list views, tooltips, progress bars, tabs) are registered before any dialog opens.
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    // dialog are registered before any dialog opens.
+    win::RegisterCommonControls();
 
     platform::Win32Desktop desktop;
     platform::Win32FileSystem files;

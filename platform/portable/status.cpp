@@ -1,5 +1,6 @@
 #include "platform/status.h"
 
+#include <new>
 #include <utility>
 
 namespace platform {
@@ -24,6 +25,8 @@ const char* NameOf(Cause cause) {
         return "io";
     case Cause::kBadFile:
         return "bad-file";
+    case Cause::kException:
+        return "exception";
     }
     return "unknown";
 }
@@ -83,6 +86,22 @@ Status Status::BadFile(const char* step, std::string file, std::string place) {
     return Status(Cause::kBadFile, step, 0, std::move(file), std::move(place));
 }
 
+Status Status::Exception(const char* step, std::string what) {
+    return Status(Cause::kException, step, 0, std::string(), std::move(what));
+}
+
+Status CauseOfException(const char* step, const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::bad_alloc&) {
+        return Status::OutOfMemory(step);
+    } catch (const std::exception& error) {
+        return Status::Exception(step, error.what());
+    } catch (...) {
+        return Status::Exception(step, std::string());
+    }
+}
+
 std::string LogLine(const Status& status) {
     std::string line = NameOf(status.cause());
     if (status.ok())
@@ -113,7 +132,7 @@ std::string LogLine(const Status& status) {
         AppendPrintable(line, status.file());
     }
     if (!status.place().empty()) {
-        line += " place=";
+        line += status.cause() == Cause::kException ? " what=" : " place=";
         AppendPrintable(line, status.place());
     }
     return line;

@@ -67,7 +67,14 @@ std::unique_ptr<MemoryBlock> Win32GlobalMemory::AllocateZeroed(std::size_t size)
         ::GlobalFree(handle);
         return nullptr;
     }
-    return std::make_unique<GlobalBlock>(handle, locked, size);
+    try {
+        return std::make_unique<GlobalBlock>(handle, locked, size);
+    } catch (...) {
+        // No memory for the object that holds the block: the block goes back at once.
+        ::GlobalUnlock(handle);
+        ::GlobalFree(handle);
+        throw;
+    }
 }
 
 } // namespace platform

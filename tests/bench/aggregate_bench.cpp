@@ -99,20 +99,21 @@ MappingEntries Mappings(const StatementLines& lines, int entryCount) {
 // The host calls of a walk and nothing else: the floor that Aggregate is measured against.
 long BareWalk(platform::Host& host, const AggregationRequest& request) {
     StDATAINFO selected{};
-    host.SelectedData(selected);
-    auto cursor = host.OpenAccountTotals(selected.dataId());
-    cursor->MoveReady(request.terms);
+    std::unique_ptr<platform::AccountTotalCursor> cursor;
     long count = 0;
-    cursor->GetSumCount(&count);
-    cursor->SetMovePos(0);
+    if (!host.SelectedData(selected).ok() ||
+        !host.OpenAccountTotals(selected.dataId(), cursor).ok() ||
+        !cursor->MoveReady(request.terms).ok() || !cursor->GetSumCount(count).ok() ||
+        !cursor->SetMovePos(0).ok())
+        return -1;
     long rows = 0;
     StKAMOKUSUMINFO row{};
-    for (long i = 0; i < count && cursor->MoveNext(&row) == 0; ++i) {
+    bool more = true;
+    for (long i = 0; i < count && cursor->MoveNext(row, more).ok() && more; ++i) {
         benchmark::DoNotOptimize(row);
         ++rows;
     }
-    cursor->MoveFinish();
-    return rows;
+    return cursor->MoveFinish().ok() ? rows : -1;
 }
 
 double Seconds(std::chrono::steady_clock::duration d) {

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     testsupport::MemoryFileSystem files;
     files.AddStandardMachine();
     files.AddFolder("C:\\Host\\Settings");
-    const bool saved = saveSettings(files, "C:\\Host\\Settings\\", conditions);
+    const bool saved = saveSettings(files, "C:\\Host\\Settings\\", conditions).ok();
     if (saved == name.empty())
         std::abort();
     const auto tree = files.Tree();

@@ -1,9 +1,11 @@
 #include "support/fake_host.h"
 
 #include "host/bookkern.h"
+#include "support/portable/uncounted.h"
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 namespace testsupport {
 namespace {
@@ -53,43 +55,18 @@ bool MatchesAll(const StFINDINFO* terms, const StKAMOKUINFO& account) {
     return result;
 }
 
-class FakeAccountWalk : public platform::AccountMasterWalk {
-  public:
-    explicit FakeAccountWalk(FakeHost& host) : host_(host) {
-        ++host_.openAccountWalks;
-        ++host_.accountWalks;
-    }
-    ~FakeAccountWalk() override { --host_.openAccountWalks; }
-    FakeAccountWalk(const FakeAccountWalk&) = delete;
-    FakeAccountWalk& operator=(const FakeAccountWalk&) = delete;
-
-    long Walk(StKAMOKUINFO* account) override {
-        if (next_ >= host_.accounts.size())
-            return 1;
-        *account = host_.accounts[next_++];
-        return 0;
-    }
-    long WalkFind(const StFINDINFO* terms, StKAMOKUINFO* account) override {
-        while (next_ < host_.accounts.size()) {
-            const StKAMOKUINFO& candidate = host_.accounts[next_++];
-            if (MatchesAll(terms, candidate)) {
-                *account = candidate;
-                return 0;
-            }
-        }
-        return 1;
-    }
-
-  private:
-    FakeHost& host_;
-    std::size_t next_ = 0;
-};
+platform::Status Refused(const char* method, long code) {
+    return code == 0 ? platform::Status() : platform::Status::HostRefused(method, code);
+}
 
 class FakeTotals : public platform::AccountTotalCursor {
   public:
     explicit FakeTotals(FakeHost& host) : host_(host) {}
 
-    long MoveReady(const StFINDINFO* terms) override {
+    platform::Status MoveReady(const StFINDINFO* terms) override {
+        if (platform::Status refused = host_.Enter("MoveReady"); !refused.ok())
+            return refused;
+        const UncountedScope uncounted;
         ++host_.totalsLog.readied;
         host_.totalsLog.terms.clear();
         for (const StFINDINFO* term = terms;; ++term) {
@@ -97,27 +74,41 @@ class FakeTotals : public platform::AccountTotalCursor {
             if (term->link() == StFINDINFO::kNone)
                 break;
         }
-        return host_.moveReadyError;
+        return Refused("ClRuleKamoku::MoveReady", host_.moveReadyError);
     }
-    long GetSumCount(long* count) override {
-        *count = static_cast<long>(host_.totalRows.size());
-        return host_.sumCountError;
+    platform::Status GetSumCount(long& count) override {
+        if (platform::Status refused = host_.Enter("GetSumCount"); !refused.ok())
+            return refused;
+        count = static_cast<long>(host_.totalRows.size());
+        return Refused("ClRuleKamoku::GetSumCount", host_.sumCountError);
     }
-    long SetMovePos(long position) override {
+    platform::Status SetMovePos(long position) override {
+        if (platform::Status refused = host_.Enter("SetMovePos"); !refused.ok())
+            return refused;
         position_ = static_cast<std::size_t>(position);
-        return host_.setMovePosError;
+        return Refused("ClRuleKamoku::SetMovePos", host_.setMovePosError);
     }
-    long MoveNext(StKAMOKUSUMINFO* row) override {
+    platform::Status MoveNext(StKAMOKUSUMINFO& row, bool& more) override {
+        more = false;
+        if (platform::Status refused = host_.Enter("MoveNext"); !refused.ok())
+            return refused;
         if (position_ >= host_.totalRows.size())
-            return kHostEndOfRows;
+            return platform::Status();
+        // The host's own end code there ends the rows early.
         if (static_cast<long>(position_) + 1 == host_.moveNextErrorRow)
-            return host_.moveNextErrorCode;
-        *row = host_.totalRows[position_++];
-        return 0;
+            return host_.moveNextErrorCode == kHostEndOfRows
+                       ? platform::Status()
+                       : platform::Status::HostRefused("ClRuleKamoku::MoveNext",
+                                                       host_.moveNextErrorCode);
+        row = host_.totalRows[position_++];
+        more = true;
+        return platform::Status();
     }
-    long MoveFinish() override {
+    platform::Status MoveFinish() override {
+        if (platform::Status refused = host_.Enter("MoveFinish"); !refused.ok())
+            return refused;
         ++host_.totalsLog.finished;
-        return 0;
+        return Refused("ClRuleKamoku::MoveFinish", host_.moveFinishError);
     }
 
   private:
@@ -149,83 +140,163 @@ StKAMOKUINFO FakeHost::Account(unsigned char idByte, std::int32_t code, const st
     return account;
 }
 
-long FakeHost::Connect(const char* title, long type) {
+platform::Status FakeHost::Enter(const char* method) {
+    const UncountedScope uncounted;
+    ++calls;
+    callLog.push_back(method);
+    if (calls == throwCall)
+        throw std::runtime_error("host call " + std::to_string(calls) + " " + method);
+    if (calls == failCall)
+        return platform::Status::HostRefused(method, failCode);
+    return platform::Status();
+}
+
+platform::Status FakeHost::Connect(const char* title, long type) {
+    if (platform::Status refused = Enter("Connect"); !refused.ok())
+        return refused;
+    const UncountedScope uncounted;
     ++connects;
     appTitle = title;
     appType = type;
-    return initiateResult;
+    return Refused("ClAccConnect::Initiate", initiateResult);
 }
 
-unsigned FakeHost::ShowMessage(HostWnd owner, const char* text, const char* caption,
-                               unsigned style) {
+platform::Status FakeHost::SetOwnerWindow(HostWnd owner) {
+    if (platform::Status refused = Enter("SetOwnerWindow"); !refused.ok())
+        return refused;
+    ownerWnd = owner;
+    return platform::Status();
+}
+
+platform::Status FakeHost::LinkPermission() {
+    if (platform::Status refused = Enter("LinkPermission"); !refused.ok())
+        return refused;
+    return Refused("ClAccConnect::ExpSysLink", linkResult);
+}
+
+platform::Status FakeHost::Disconnect() {
+    ++disconnects;
+    return Enter("Disconnect");
+}
+
+platform::Status FakeHost::ShowMessage(HostWnd owner, const char* text, const char* caption,
+                                       unsigned style) {
+    if (platform::Status refused = Enter("ShowMessage"); !refused.ok())
+        return refused;
+    const UncountedScope uncounted;
     messages.push_back({owner, text, caption, style});
-    return 1;
+    return platform::Status();
 }
 
-bool FakeHost::SelectedData(StDATAINFO& record) {
+platform::Status FakeHost::SelectedData(StDATAINFO& record) {
+    if (platform::Status refused = Enter("SelectedData"); !refused.ok())
+        return refused;
     if (!hasDataSets)
-        return false;
+        return platform::Status::HostRefused("ClDataMgr::GetSetObject", 0);
     record = selected && *selected < dataSets.size() ? dataSets[*selected] : StDATAINFO{};
-    return true;
+    return platform::Status();
 }
 
-bool FakeHost::ForEachDataSet(const std::function<bool(const StDATAINFO&)>& visit) {
+platform::Status FakeHost::ForEachDataSet(const platform::DataSetVisit& visit) {
+    if (platform::Status refused = Enter("ForEachDataSet"); !refused.ok())
+        return refused;
     if (!hasDataSets)
-        return false;
+        return platform::Status::HostRefused("ClDataMgr::GetSetObject", 0);
     ++dataSetWalks;
     for (const StDATAINFO& record : dataSets) {
         if (!visit(record))
             break;
     }
     ++dataSetWalksEnded;
-    return true;
+    return platform::Status();
 }
 
-bool FakeHost::CurrentUser(platform::HostUser& out) {
+platform::Status FakeHost::CurrentUser(platform::HostUser& out) {
+    if (platform::Status refused = Enter("CurrentUser"); !refused.ok())
+        return refused;
     if (!user)
-        return false;
+        return platform::Status::HostRefused("ClDataMgr::GetSysUserObject", 0);
+    if (userIdError != 0)
+        return platform::Status::HostRefused("ClSysUser::GetCurUserID", userIdError);
     out = *user;
-    return true;
+    return platform::Status();
 }
 
-std::unique_ptr<platform::AccountMasterWalk> FakeHost::OpenAccountMaster() {
+platform::Status FakeHost::ForEachAccount(const StFINDINFO* terms,
+                                          const platform::AccountVisit& visit) {
+    if (platform::Status refused = Enter("ForEachAccount"); !refused.ok())
+        return refused;
     if (!hasAccounts)
-        return nullptr;
-    return std::make_unique<FakeAccountWalk>(*this);
+        return platform::Status::HostRefused("ClDataMgr::GetSetObject", 0);
+    ++accountWalks;
+    for (const StKAMOKUINFO& account : accounts) {
+        if ((terms == nullptr || MatchesAll(terms, account)) && !visit(account))
+            break;
+    }
+    ++accountWalksEnded;
+    return platform::Status();
 }
 
-std::unique_ptr<platform::AccountTotalCursor> FakeHost::OpenAccountTotals(const char* dataId) {
+platform::Status
+FakeHost::OpenAccountTotals(const char* dataId,
+                            std::unique_ptr<platform::AccountTotalCursor>& cursor) {
+    if (platform::Status refused = Enter("OpenAccountTotals"); !refused.ok())
+        return refused;
     if (!totalsAvailable)
-        return nullptr;
+        return platform::Status::HostRefused("ClDataMgr::GetSetMgr", 0);
     if (totalsOutOfMemory)
         throw std::bad_alloc();
-    ++totalsLog.opened;
-    totalsLog.dataId = dataId;
-    return std::make_unique<FakeTotals>(*this);
+    if (bindError != 0)
+        return platform::Status::HostRefused("ClRuleBase::SetCurDataID", bindError);
+    {
+        const UncountedScope uncounted;
+        ++totalsLog.opened;
+        totalsLog.dataId = dataId;
+    }
+    cursor = std::make_unique<FakeTotals>(*this);
+    return platform::Status();
 }
 
-long FakeHost::TaxSettings(const char* dataId, StSHOHIZEIINFO* settings) {
+platform::Status FakeHost::TaxSettings(const char* dataId, StSHOHIZEIINFO& settings) {
+    if (platform::Status refused = Enter("TaxSettings"); !refused.ok())
+        return refused;
     if (!hasTax)
-        return -1;
-    taxDataId = dataId;
+        return platform::Status::HostRefused("ClDataMgr::GetSetObject", 0);
+    {
+        const UncountedScope uncounted;
+        taxDataId = dataId;
+    }
     if (taxError != 0)
-        return taxError;
-    *settings = tax;
-    return 0;
+        return platform::Status::HostRefused("ClSetShohizei::Get", taxError);
+    settings = tax;
+    return platform::Status();
 }
 
-long FakeHost::AccountingMonth(std::int32_t, std::int32_t, std::int32_t date, std::int16_t* month) {
+platform::Status FakeHost::AccountingMonth(std::int32_t, std::int32_t, std::int32_t date,
+                                           std::int16_t& month) {
+    if (platform::Status refused = Enter("AccountingMonth"); !refused.ok())
+        return refused;
     const int calendar = date / 100 % 100;
     if (calendar < 1 || calendar > 12)
-        return 1;
-    *month = static_cast<std::int16_t>((calendar - 1 + accountingMonthShift % 12 + 12) % 12 + 1);
-    return 0;
+        return platform::Status::HostRefused("ClAccPeriod::GetAMonthByDate", 1);
+    month = static_cast<std::int16_t>((calendar - 1 + accountingMonthShift % 12 + 12) % 12 + 1);
+    return platform::Status();
 }
 
-const char* FakeHost::FolderPath(platform::HostFolder folder) {
-    const std::optional<std::string>& path =
+platform::Status FakeHost::FolderPath(platform::HostFolder folder, std::string& path) {
+    if (platform::Status refused = Enter("FolderPath"); !refused.ok())
+        return refused;
+    if (folderError != 0)
+        return platform::Status::HostRefused("ClFileMgr::GetAppFolderPath", folderError);
+    const std::optional<std::string>& given =
         folder == platform::HostFolder::kSettings ? settingsFolder : outputFolder;
-    return path ? path->c_str() : nullptr;
+    path = given.value_or(std::string());
+    return platform::Status();
+}
+
+platform::Status FakeHost::ReleaseFolders() {
+    ++folderReleases;
+    return Enter("ReleaseFolders");
 }
 
 } // namespace testsupport

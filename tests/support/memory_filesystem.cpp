@@ -2,6 +2,7 @@
 
 #include "platform/sjis.h"
 #include "support/portable/profile.h"
+#include "support/portable/uncounted.h"
 
 #include <cstring>
 #include <stdexcept>
@@ -89,6 +90,7 @@ class MemoryFileSystem::MemoryOutputFile : public platform::OutputFile {
     MemoryOutputFile& operator=(const MemoryOutputFile&) = delete;
 
     bool Write(const char* data, std::size_t size) override {
+        const UncountedScope uncounted;
         if (closed_ || failed_)
             return false;
         Node* node = fs_.Find(key_);
@@ -103,6 +105,7 @@ class MemoryFileSystem::MemoryOutputFile : public platform::OutputFile {
     }
 
     bool Close() override {
+        const UncountedScope uncounted;
         if (closed_)
             return !failed_;
         Release();
@@ -274,14 +277,17 @@ std::string MemoryFileSystem::FileBytes(const std::string& path) const {
 }
 
 std::string MemoryFileSystem::ProgramFolder() {
+    const UncountedScope uncounted;
     return programFolder_;
 }
 
 std::string MemoryFileSystem::CurrentDirectory() {
+    const UncountedScope uncounted;
     return IsRootKey(UpperAscii(currentDirectory_)) ? currentDirectory_ + '\\' : currentDirectory_;
 }
 
 bool MemoryFileSystem::ChangeDirectory(const std::string& path) {
+    const UncountedScope uncounted;
     std::string display;
     if (!Resolve(path, display))
         return Failed(kErrorInvalidName);
@@ -293,10 +299,12 @@ bool MemoryFileSystem::ChangeDirectory(const std::string& path) {
 }
 
 std::string MemoryFileSystem::TempFolder() {
+    const UncountedScope uncounted;
     return tempFolder_;
 }
 
 bool MemoryFileSystem::Exists(const std::string& path) {
+    const UncountedScope uncounted;
     const std::string key = KeyOf(path);
     if (key.empty())
         return false;
@@ -304,11 +312,13 @@ bool MemoryFileSystem::Exists(const std::string& path) {
 }
 
 bool MemoryFileSystem::DirectoryExists(const std::string& path) {
+    const UncountedScope uncounted;
     const std::string key = KeyOf(path);
     return !key.empty() && FolderAt(key);
 }
 
 bool MemoryFileSystem::CanReadWrite(const std::string& path) {
+    const UncountedScope uncounted;
     const std::string key = KeyOf(path);
     if (key.empty())
         return false;
@@ -319,6 +329,7 @@ bool MemoryFileSystem::CanReadWrite(const std::string& path) {
 }
 
 platform::DriveType MemoryFileSystem::DriveTypeOf(const std::string& root) {
+    const UncountedScope uncounted;
     const std::string key = KeyOf(root);
     if (key.empty() || !IsRootKey(key))
         return platform::kDriveNoRootDir;
@@ -326,6 +337,7 @@ platform::DriveType MemoryFileSystem::DriveTypeOf(const std::string& root) {
 }
 
 bool MemoryFileSystem::MakeDirectory(const std::string& path) {
+    const UncountedScope uncounted;
     if (Fault(kCreate))
         return Failed(faultError_);
     std::string display;
@@ -347,6 +359,7 @@ bool MemoryFileSystem::MakeDirectory(const std::string& path) {
 }
 
 bool MemoryFileSystem::RemoveFolder(const std::string& path) {
+    const UncountedScope uncounted;
     if (Fault(kRemove))
         return Failed(faultError_);
     const std::string key = KeyOf(path);
@@ -363,6 +376,7 @@ bool MemoryFileSystem::RemoveFolder(const std::string& path) {
 }
 
 bool MemoryFileSystem::ReadFile(const std::string& path, std::string& bytes) {
+    const UncountedScope uncounted;
     const Node* node = Find(KeyOf(path));
     if (node == nullptr)
         return Failed(kErrorFileNotFound);
@@ -375,10 +389,12 @@ bool MemoryFileSystem::ReadFile(const std::string& path, std::string& bytes) {
 }
 
 std::unique_ptr<platform::OutputFile> MemoryFileSystem::OpenForWrite(const std::string& path) {
+    const UncountedScope uncounted;
     return Open(path, false);
 }
 
 std::unique_ptr<platform::OutputFile> MemoryFileSystem::CreateNewFile(const std::string& path) {
+    const UncountedScope uncounted;
     return Open(path, true);
 }
 
@@ -417,6 +433,7 @@ std::unique_ptr<platform::OutputFile> MemoryFileSystem::Open(const std::string& 
 }
 
 bool MemoryFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+    const UncountedScope uncounted;
     if (Fault(kReplace))
         return Failed(faultError_);
     const std::string fromKey = KeyOf(from);
@@ -452,6 +469,7 @@ bool MemoryFileSystem::MoveReplacing(const std::string& from, const std::string&
 }
 
 bool MemoryFileSystem::DeleteFileAt(const std::string& path) {
+    const UncountedScope uncounted;
     if (Fault(kRemove))
         return Failed(faultError_);
     const std::string key = KeyOf(path);
@@ -470,6 +488,7 @@ bool MemoryFileSystem::DeleteFileAt(const std::string& path) {
 std::string MemoryFileSystem::ReadProfileString(const std::string& section, const std::string& key,
                                                 const std::string& defaultValue, std::size_t size,
                                                 const std::string& path) {
+    const UncountedScope uncounted;
     std::string bytes;
     if (!ReadFile(path, bytes))
         bytes.clear();
@@ -622,6 +641,11 @@ void MemoryFileSystem::AddNode(const std::string& key, const std::string& displa
     node.path = display;
     node.folder = folder;
     nodes_[key] = node;
+}
+
+void MemoryFileSystem::DebugOutput(const std::string& text) {
+    const UncountedScope uncounted;
+    debugLines_.push_back(text);
 }
 
 } // namespace testsupport

@@ -158,7 +158,7 @@ class MemoryFileSystem : public platform::FileSystem {
     bool DeleteFileAt(const std::string& path) override;
     unsigned long LastError() override { return lastError_; }
     unsigned long ProcessId() override { return processId_; }
-    void DebugOutput(const std::string& text) override { debugLines_.push_back(text); }
+    void DebugOutput(const std::string& text) override;
     std::string ReadProfileString(const std::string& section, const std::string& key,
                                   const std::string& defaultValue, std::size_t size,
                                   const std::string& path) override;

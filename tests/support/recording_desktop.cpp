@@ -1,5 +1,7 @@
 #include "support/recording_desktop.h"
 
+#include "support/portable/uncounted.h"
+
 #include <cstdio>
 #include <sstream>
 
@@ -29,6 +31,7 @@ std::vector<std::string> RecordingDesktop::CallsOn(platform::WindowHandle window
 
 int RecordingDesktop::ShowMessage(platform::WindowHandle owner, const std::string& text,
                                   const std::string& caption, unsigned style) {
+    const UncountedScope uncounted;
     calls.push_back("message " + Name(owner) + " " + std::to_string(style));
     boxes.push_back({owner, text, caption, style});
     if (!answers.empty()) {
@@ -40,27 +43,33 @@ int RecordingDesktop::ShowMessage(platform::WindowHandle owner, const std::strin
 }
 
 void RecordingDesktop::EnableWindow(platform::WindowHandle window, bool enable) {
+    const UncountedScope uncounted;
     calls.push_back((enable ? "enable " : "disable ") + Name(window));
 }
 
 void RecordingDesktop::Post(platform::WindowHandle window, unsigned message, std::intptr_t wParam,
                             std::intptr_t lParam) {
+    const UncountedScope uncounted;
     calls.push_back("post " + Name(window) + " " + std::to_string(message) + " " +
                     std::to_string(static_cast<long long>(wParam)) + " " +
                     std::to_string(static_cast<long long>(lParam)));
 }
 
 void RecordingDesktop::SetForegroundWindow(platform::WindowHandle window) {
+    const UncountedScope uncounted;
     calls.push_back("foreground " + Name(window));
 }
 
 void RecordingDesktop::BeginWaitCursor() {
+    const UncountedScope uncounted;
     calls.push_back("wait-cursor on");
 }
 void RecordingDesktop::RestoreWaitCursor() {
+    const UncountedScope uncounted;
     calls.push_back("wait-cursor restore");
 }
 void RecordingDesktop::EndWaitCursor() {
+    const UncountedScope uncounted;
     calls.push_back("wait-cursor off");
 }
 

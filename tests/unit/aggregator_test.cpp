@@ -4,6 +4,7 @@
 
 #include "host/bookkern.h"
 #include "support/fake_host.h"
+#include "support/host_accounts.h"
 #include "support/served_book.h"
 #include "support/status_matchers.h"
 
@@ -177,10 +178,7 @@ class AggregateOverBook : public ::testing::Test {
     void SetUp() override { ASSERT_TRUE(testsupport::ServeBook("aggregate", kBook)); }
 
     static std::string Key(std::int32_t number) {
-        StKAMOKUINFO account{};
-        EXPECT_TRUE(FindAccountByCode(testsupport::LibraryHost(), number, account))
-            << "account " << number;
-        return MakeAccountKey(account).str();
+        return testsupport::KeyOfCode(testsupport::LibraryHost(), number);
     }
 
     platform::Status Run(StatementLines& lines, const MappingEntries& mappings,
@@ -217,12 +215,12 @@ TEST_F(AggregateOverBook, ProgressStagesAndActivitySteps) {
     const MappingEntries mappings = Mappings(
         {{21, Key(1110)}, {37, Key(1110)}, {22, Key(1120)}, {1, "URIAGEDAKA"}, {5, "UNKNOWN"}});
     StDATAINFO selected{};
-    ASSERT_TRUE(host_.SelectedData(selected));
-    auto cursor = host_.OpenAccountTotals(selected.dataId());
-    ASSERT_NE(nullptr, cursor);
-    cursor->MoveReady(Request(1, 2).terms);
+    ASSERT_OK(host_.SelectedData(selected));
+    std::unique_ptr<platform::AccountTotalCursor> cursor;
+    ASSERT_OK(host_.OpenAccountTotals(selected.dataId(), cursor));
+    ASSERT_OK(cursor->MoveReady(Request(1, 2).terms));
     long rows = 0;
-    ASSERT_EQ(0, cursor->GetSumCount(&rows));
+    ASSERT_OK(cursor->GetSumCount(rows));
     ASSERT_GT(rows, 13);
 
     ASSERT_OK(Run(lines, mappings, Request(1, 2)));
@@ -399,13 +397,14 @@ TEST_F(AggregateOverBook, SourceKeyOnMonthlyLines) {
 
 TEST_F(AggregateOverBook, TaxSettings) {
     StSHOHIZEIINFO settings{};
-    ASSERT_EQ(1, GetTaxSettings(host_, settings));
+    ASSERT_OK(GetTaxSettings(host_, settings));
     EXPECT_EQ(1, settings.taxIncludedPreset());
 
     ASSERT_TRUE(testsupport::ServeBook("aggregate_tax", kBook, R"(, "faults": { "taxGet": 3 })"));
     StSHOHIZEIINFO untouched{};
     untouched.bytes[0] = 0x5A;
-    EXPECT_EQ(0, GetTaxSettings(host_, untouched));
+    EXPECT_EQ("host-refused step=ClSetShohizei::Get code=3",
+              platform::LogLine(GetTaxSettings(host_, untouched)));
     EXPECT_EQ(0x5A, untouched.bytes[0]);
 }
 
@@ -689,7 +688,7 @@ TEST_F(AggregateScripted, HostFailures) {
     // MoveNext fails on the first row: nothing is added, no source key is set.
     host_.moveNextErrorRow = 1;
     StatementLines first = Lines({{20, 1}, {21, 1}});
-    EXPECT_EQ("host-refused step=MoveNext code=9",
+    EXPECT_EQ("host-refused step=ClRuleKamoku::MoveNext code=9",
               LogLine(Run(first, mappings, rows, Request(1, 2))));
     EXPECT_TRUE(AllZero(first));
     EXPECT_THAT(progress_.Stages(),
@@ -706,9 +705,9 @@ TEST_F(AggregateScripted, HostFailures) {
     EXPECT_OK(Run(whole, mappings, rows, Request(1, 2)));
     EXPECT_EQ(160 * kYen, Value(whole, 20));
 
-    const char* const causes[] = {"host-refused step=GetSumCount code=7",
-                                  "host-refused step=SetMovePos code=7",
-                                  "host-refused step=MoveNext code=9"};
+    const char* const causes[] = {"host-refused step=ClRuleKamoku::GetSumCount code=7",
+                                  "host-refused step=ClRuleKamoku::SetMovePos code=7",
+                                  "host-refused step=ClRuleKamoku::MoveNext code=9"};
     for (const int fault : {0, 1, 2}) {
         host_.sumCountError = fault == 0 ? 7 : 0;
         host_.setMovePosError = fault == 1 ? 7 : 0;
@@ -742,9 +741,9 @@ TEST_F(AggregateScripted, CursorIsKeptAfterAFailureAndClosedAfterSuccess) {
     StatementLines lines = Lines({{21, 1}});
     host_.moveNextErrorRow = 1;
     OverviewAggregator failing(progress_, mappings, lines, 1, host_);
-    EXPECT_EQ("host-refused step=MoveNext code=9",
+    EXPECT_EQ("host-refused step=ClRuleKamoku::MoveNext code=9",
               LogLine(failing.Aggregate(0, Request(1, 12), DataInfo())));
-    EXPECT_EQ("host-refused step=MoveNext code=9",
+    EXPECT_EQ("host-refused step=ClRuleKamoku::MoveNext code=9",
               LogLine(failing.Aggregate(0, Request(1, 12), DataInfo())));
     EXPECT_EQ(1, host_.totalsLog.opened);
     EXPECT_EQ(2, host_.totalsLog.readied);
@@ -761,12 +760,12 @@ TEST_F(AggregateScripted, CursorIsKeptAfterAFailureAndClosedAfterSuccess) {
 
     host_.totalsAvailable = false;
     OverviewAggregator unavailable(progress_, mappings, lines, 1, host_);
-    EXPECT_EQ("no-data step=open-account-totals",
+    EXPECT_EQ("host-refused step=ClDataMgr::GetSetMgr code=0",
               LogLine(unavailable.Aggregate(0, Request(1, 12), DataInfo())));
     host_.totalsAvailable = true;
     host_.hasDataSets = false;
     OverviewAggregator withoutData(progress_, mappings, lines, 1, host_);
-    EXPECT_EQ("host-refused step=GetSetObject code=0",
+    EXPECT_EQ("host-refused step=ClDataMgr::GetSetObject code=0",
               LogLine(withoutData.Aggregate(0, Request(1, 12), DataInfo())));
     EXPECT_EQ(3, host_.totalsLog.opened);
     EXPECT_EQ(2 * kYen, Value(lines, 21));
@@ -776,7 +775,7 @@ TEST_F(AggregateScripted, CursorThatIsNotReadyFailsWithTheHostsCode) {
     const std::vector<StKAMOKUSUMINFO> rows = {Row(1, 1, kCash, {kYen})};
     StatementLines lines = Lines({{21, 1}, {37, 1}});
     host_.moveReadyError = 3;
-    EXPECT_EQ("host-refused step=MoveReady code=3",
+    EXPECT_EQ("host-refused step=ClRuleKamoku::MoveReady code=3",
               LogLine(Run(lines, Mappings({{21, KeyOf(rows[0])}, {37, KeyOf(rows[0])}}), rows,
                           Request(1, 12))));
     EXPECT_TRUE(AllZero(lines));
@@ -809,17 +808,19 @@ TEST_F(AggregateScripted, CursorIsBoundToTheSelectedDataAndAskedForTheRequestedM
 TEST_F(AggregateScripted, TaxSettingsOfTheSelectedData) {
     host_.tax.set_taxIncludedPreset(1);
     StSHOHIZEIINFO settings{};
-    ASSERT_EQ(1, GetTaxSettings(host_, settings));
+    ASSERT_OK(GetTaxSettings(host_, settings));
     EXPECT_EQ(1, settings.taxIncludedPreset());
     EXPECT_EQ("SCRIPT", host_.taxDataId);
 
     StSHOHIZEIINFO untouched{};
     untouched.bytes[0] = 0x5A;
     host_.taxError = 3;
-    EXPECT_EQ(0, GetTaxSettings(host_, untouched));
+    EXPECT_EQ("host-refused step=ClSetShohizei::Get code=3",
+              platform::LogLine(GetTaxSettings(host_, untouched)));
     host_.taxError = 0;
     host_.hasDataSets = false;
-    EXPECT_EQ(0, GetTaxSettings(host_, untouched));
+    EXPECT_EQ("host-refused step=ClDataMgr::GetSetObject code=0",
+              platform::LogLine(GetTaxSettings(host_, untouched)));
     EXPECT_EQ(0x5A, untouched.bytes[0]);
 }
 

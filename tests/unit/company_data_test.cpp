@@ -103,7 +103,7 @@ std::string TermsFor(std::int32_t start, std::int32_t end, std::int32_t interim,
     for (MonthTerm& term : request.terms)
         std::memset(term.bytes, 0x5A, sizeof term.bytes);
     testsupport::FakeHost host;
-    BuildAggregationRequest(host, request, record, from, to);
+    EXPECT_EQ("ok", platform::LogLine(BuildAggregationRequest(host, request, record, from, to)));
     return DescribeTerms(request);
 }
 
@@ -150,12 +150,13 @@ TEST_F(SelectCompanyDataTest, NoMatchLeavesAClearedRecord) {
     host.user->dataNo = 1;
     host.hasDataSets = false;
     std::memset(record.bytes, 0xA5, sizeof record.bytes);
-    EXPECT_EQ("host-refused step=GetSetObject code=0", LogLine(SelectCompanyData(host, record)));
+    EXPECT_EQ("host-refused step=ClDataMgr::GetSetObject code=0",
+              LogLine(SelectCompanyData(host, record)));
     EXPECT_EQ(0, std::memcmp(zero.bytes, record.bytes, sizeof zero.bytes));
     host.hasDataSets = true;
     host.user.reset();
     std::memset(record.bytes, 0xA5, sizeof record.bytes);
-    EXPECT_EQ("host-refused step=GetSysUserObject code=0",
+    EXPECT_EQ("host-refused step=ClDataMgr::GetSysUserObject code=0",
               LogLine(SelectCompanyData(host, record)));
     EXPECT_EQ(0, std::memcmp(zero.bytes, record.bytes, sizeof zero.bytes));
 }
@@ -360,7 +361,7 @@ TEST_F(RunSelectionTest, HostRefusalsEndTheRunWithTheHostsCode) {
     const auto refused = Run();
     EXPECT_EQ(0, refused->exitCode());
     EXPECT_EQ("(nothing posted)", PostedResult());
-    EXPECT_EQ("overview run: result 0: host-refused step=Initiate code=5",
+    EXPECT_EQ("overview run: result 0: host-refused step=ClAccConnect::Initiate code=5",
               testsupport::RunEndLine(files.DebugLines()));
 
     // The link not permitted, and the link failing.
@@ -372,7 +373,7 @@ TEST_F(RunSelectionTest, HostRefusalsEndTheRunWithTheHostsCode) {
         EXPECT_EQ(result, app->exitCode()) << "ExpSysLink " << code;
         EXPECT_EQ("post 0x10002 1025 2 " + std::to_string(result), PostedResult());
         EXPECT_EQ("overview run: result " + std::to_string(result) +
-                      ": host-refused step=ExpSysLink code=" + std::to_string(code),
+                      ": host-refused step=ClAccConnect::ExpSysLink code=" + std::to_string(code),
                   testsupport::RunEndLine(files.DebugLines()));
     }
 }

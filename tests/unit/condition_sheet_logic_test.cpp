@@ -19,6 +19,8 @@ namespace {
 using sheet::KeyAction;
 using sheet::Modifiers;
 
+using Events = std::vector<std::string>;
+
 // Records what the sheet was asked to do, in order.
 class RecordingView : public sheet::SheetView {
   public:
@@ -29,11 +31,8 @@ class RecordingView : public sheet::SheetView {
     void FocusEndMonth() override { events.push_back("focus end month"); }
     void FocusOutputPath() override { events.push_back("focus output path"); }
     void BrowseOutputFile() override { events.push_back("browse"); }
-    void SaveSettings() override { events.push_back("save"); }
     void Close(int result) override { events.push_back("close " + std::to_string(result)); }
 };
-
-using Events = std::vector<std::string>;
 
 const unsigned kError = platform::kMbOk | platform::kMbIconExclamation;
 const unsigned kQuestion = platform::kMbYesNo | platform::kMbIconQuestion;
@@ -43,6 +42,9 @@ class SheetExecute : public ::testing::Test {
     SheetExecute() {
         files.AddStandardMachine();
         files.AddFolder("C:\\out");
+        host.settingsFolder = "C:\\Settings\\";
+        conditions.userId = "user";
+        conditions.mappings = &mappings;
         // April to March, executed for the whole year.
         input.periodFirstMonth = 4;
         input.periodEndCode = 103;
@@ -50,9 +52,22 @@ class SheetExecute : public ::testing::Test {
         input.endMonth = 3;
         input.introMonth = 1;
         input.outputPath = "C:\\out\\report.xml";
+        // The start-up finds the settings folder where Execute saves.
+        conditions.periodStart = 20240401;
+        conditions.periodEnd = 20250331;
+        EXPECT_TRUE(controller.StartUp(""));
+        EXPECT_EQ("ok", platform::LogLine(controller.cause()));
     }
 
     bool Execute() { return controller.Execute(input); }
+    // The events of the view, "save" first when the settings file was written.
+    Events Seen() {
+        Events seen;
+        if (files.HasFile("C:\\Settings\\" + SettingsFileName(conditions)))
+            seen.push_back("save");
+        seen.insert(seen.end(), view.events.begin(), view.events.end());
+        return seen;
+    }
     // The one message shown, checked for caption and owner.
     std::string OnlyMessage(unsigned style = kError) {
         EXPECT_EQ(1u, desktop.boxes.size());
@@ -64,10 +79,14 @@ class SheetExecute : public ::testing::Test {
         return desktop.boxes[0].text;
     }
 
+    testsupport::FakeHost host;
+    AccountCatalogue accounts;
     testsupport::RecordingDesktop desktop;
     testsupport::MemoryFileSystem files;
+    MappingEntries mappings;
+    AggregationConditions conditions;
     RecordingView view;
-    sheet::Controller controller{desktop, files, view};
+    sheet::Controller controller{host, accounts, desktop, files, conditions, view};
     sheet::ExecuteInput input;
 };
 
@@ -251,7 +270,7 @@ TEST_F(SheetStartUp, HostFixedPathStaysAndIsMarkedFixed) {
 TEST_F(SheetExecute, ValidConditionsSaveAndCloseWithExecute) {
     EXPECT_TRUE(Execute());
     EXPECT_TRUE(desktop.boxes.empty()) << desktop.boxes[0].text;
-    EXPECT_EQ((Events{"save", "close 2000"}), view.events);
+    EXPECT_EQ((Events{"save", "close 2000"}), Seen());
 }
 
 TEST_F(SheetExecute, EveryEndMonthOfTheFiscalYearPasses) {
@@ -398,7 +417,7 @@ TEST_F(SheetExecute, MissingFolderAnsweredYesIsCreated) {
     EXPECT_TRUE(Execute());
     EXPECT_EQ(1u, desktop.boxes.size());
     EXPECT_TRUE(files.DirectoryExists("C:\\new\\表\\"));
-    EXPECT_EQ((Events{"save", "close 2000"}), view.events);
+    EXPECT_EQ((Events{"save", "close 2000"}), Seen());
 }
 
 TEST_F(SheetExecute, FailedFolderCreationLeavesNothingBehind) {
@@ -433,7 +452,7 @@ TEST_F(SheetExecute, ExistingFileAsksToOverwrite) {
     view.events.clear();
     desktop.answers = {platform::kIdYes};
     EXPECT_TRUE(Execute());
-    EXPECT_EQ((Events{"save", "close 2000"}), view.events);
+    EXPECT_EQ((Events{"save", "close 2000"}), Seen());
     EXPECT_EQ("old", files.FileBytes("C:\\out\\report.xml"));
 }
 
@@ -459,7 +478,7 @@ TEST_F(SheetExecute, CancelAnsweredYesSavesThenNotifies) {
     EXPECT_EQ(kQuestion, desktop.boxes[0].style);
     EXPECT_EQ("｢事業概況書｣の集計を中止します。", desktop.boxes[1].text);
     EXPECT_EQ(platform::kMbOk | platform::kMbIconInformation, desktop.boxes[1].style);
-    EXPECT_EQ((Events{"save", "close 2001"}), view.events);
+    EXPECT_EQ((Events{"save", "close 2001"}), Seen());
 }
 
 TEST_F(SheetExecute, CancelAnsweredNoSavesNothing) {
@@ -480,8 +499,15 @@ TEST_F(SheetStartUp, HostValuesCarryThePeriodTheFoldersAndTheMappingFile) {
     host.settingsFolder = "C:\\Settings\\";
     conditions.periodStart = 20170401;
     conditions.periodEnd = 20180331;
-    const sheet::StartUpValues values =
-        sheet::HostStartUpValues(host, conditions, files, "C:\\Program\\Def.dat");
+    const auto startUp = [&](const std::string& mappingPath, std::string expectedNote) {
+        sheet::StartUpValues got;
+        platform::Status note;
+        EXPECT_EQ("ok", platform::LogLine(sheet::HostStartUpValues(host, conditions, files,
+                                                                   mappingPath, got, note)));
+        EXPECT_EQ(expectedNote, platform::LogLine(note));
+        return got;
+    };
+    const sheet::StartUpValues values = startUp("C:\\Program\\Def.dat", "ok");
     EXPECT_EQ(4, values.periodFirstMonth);
     EXPECT_EQ(103, values.periodEndCode);
     EXPECT_EQ(1, values.hostTaxIncluded);
@@ -497,16 +523,34 @@ TEST_F(SheetStartUp, HostValuesCarryThePeriodTheFoldersAndTheMappingFile) {
     host.tax.set_taxIncludedPreset(0);
     host.outputFolder.reset();
     host.settingsFolder.reset();
-    const sheet::StartUpValues without = sheet::HostStartUpValues(host, conditions, files, "");
+    const sheet::StartUpValues without = startUp("", "ok");
     EXPECT_EQ(5, without.periodFirstMonth);
     EXPECT_EQ(103, without.periodEndCode);
     EXPECT_EQ(0, without.hostTaxIncluded);
     EXPECT_EQ("", without.hostOutputFolder);
     EXPECT_EQ("", without.settingsFolder);
 
+    // Refusals the sheet can do without: the option off, no folders, the first one kept.
     host.tax.set_taxIncludedPreset(1);
     host.taxError = 2;
-    EXPECT_EQ(0, sheet::HostStartUpValues(host, conditions, files, "").hostTaxIncluded);
+    host.outputFolder = "D:\\Out\\";
+    host.folderError = 4;
+    const sheet::StartUpValues refused = startUp("", "host-refused step=ClSetShohizei::Get code=2");
+    EXPECT_EQ(0, refused.hostTaxIncluded);
+    EXPECT_EQ("", refused.hostOutputFolder);
+    EXPECT_EQ("", refused.settingsFolder);
+}
+
+TEST_F(SheetStartUp, APeriodTheHostCannotReckonRefusesTheStartUp) {
+    testsupport::FakeHost host;
+    conditions.periodStart = 20170401;
+    conditions.periodEnd = 20180331;
+    host.failCall = 1;
+    sheet::StartUpValues got;
+    platform::Status note;
+    EXPECT_EQ("host-refused step=AccountingMonth code=7",
+              platform::LogLine(sheet::HostStartUpValues(host, conditions, files, "", got, note)));
+    EXPECT_EQ(std::vector<std::string>{"AccountingMonth"}, host.callLog);
 }
 
 TEST_F(SheetStartUp, FormItemsLoadOrTheUserIsToldAndTheRunEnds) {

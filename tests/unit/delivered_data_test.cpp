@@ -2,9 +2,10 @@
 // sample books aggregated through them.
 #include "aggregate/aggregator.h"
 #include "app/company_data.h"
-#include "settings/host_account_lookup.h"
+#include "settings/account_lookup.h"
 #include "settings/statement_files.h"
 #include "standin/kinds.h"
+#include "support/host_accounts.h"
 #include "support/served_book.h"
 #include "support/status_matchers.h"
 
@@ -127,7 +128,9 @@ TEST(DeliveredData, DefaultMappingsNameSampleAccountsOfTheirLines) {
         std::vector<std::int32_t> missing;
         MappingEntries entries;
         const std::string bytes = ReadDelivered(DefaultMappingFileName("Ivy", g.newForm));
-        const AccountCodeLookup hostLookup = HostAccountCodes(testsupport::LibraryHost());
+        AccountCatalogue catalogue;
+        ASSERT_OK(catalogue.Read(testsupport::LibraryHost()));
+        const AccountCodeLookup hostLookup = CatalogueAccountCodes(catalogue);
         ASSERT_TRUE(loadDefaultMappings(bytes, entries, [&](std::int32_t code, std::string& key) {
             if (hostLookup(code, key))
                 return true;
@@ -151,9 +154,11 @@ TEST(DeliveredData, DefaultMappingsNameSampleAccountsOfTheirLines) {
                 sourceLines.insert(line.lineNo);
                 continue;
             }
-            StKAMOKUINFO account{};
-            ASSERT_GT(FindAccountByKey(testsupport::LibraryHost(), entry->key.c_str(), &account), 0)
-                << line.tag;
+            const std::int32_t code =
+                testsupport::CodeOfKey(testsupport::LibraryHost(), entry->key);
+            ASSERT_GT(code, 0) << line.tag;
+            const StKAMOKUINFO account =
+                testsupport::AccountWithCode(testsupport::LibraryHost(), code);
             const auto& kinds = line.kindCodes;
             EXPECT_NE(kinds.end(), std::find(kinds.begin(), kinds.end(), account.kindCode()))
                 << line.tag << " does not offer account " << account.code();
@@ -252,15 +257,17 @@ TEST(DeliveredData, SampleCompaniesAggregatedForTheirFullYear) {
         ASSERT_OK(SelectCompanyData(host, record));
         ASSERT_EQ(g.newForm, NewFormOf(record) == 1);
         AggregationRequest request;
-        BuildAggregationRequest(host, request, record,
-                                static_cast<std::int16_t>(record.periodStart() % 10000 / 100),
-                                static_cast<std::int16_t>(record.periodEnd() % 10000 / 100));
+        ASSERT_OK(BuildAggregationRequest(
+            host, request, record, static_cast<std::int16_t>(record.periodStart() % 10000 / 100),
+            static_cast<std::int16_t>(record.periodEnd() % 10000 / 100)));
 
         StatementLines lines;
         MappingEntries mappings;
         ASSERT_TRUE(loadStatementLines(ReadDelivered(FormItemFileName("Elm", g.newForm)), lines));
+        AccountCatalogue catalogue;
+        ASSERT_OK(catalogue.Read(host));
         ASSERT_TRUE(loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Elm", g.newForm)),
-                                        mappings, HostAccountCodes(host)));
+                                        mappings, CatalogueAccountCodes(catalogue)));
         ProgressDiscarded progress;
         OverviewAggregator aggregator(progress, mappings, lines, g.newForm, host);
         ASSERT_OK(aggregator.Aggregate(0, request, record));
@@ -277,9 +284,8 @@ TEST(DeliveredData, SampleCompaniesAggregatedForTheirFullYear) {
                 amounts[0] = totals[key] = book.Total(key);
                 continue;
             }
-            StKAMOKUINFO found{};
-            const standin::Account& account = book.Account(
-                FindAccountByKey(testsupport::LibraryHost(), entry->key.c_str(), &found));
+            const standin::Account& account =
+                book.Account(testsupport::CodeOfKey(testsupport::LibraryHost(), entry->key));
             const StatementLine* line = nullptr;
             for (const auto& l : lines)
                 line = l->lineNo == entry->lineNo ? l.get() : line;

@@ -4,6 +4,7 @@
 
 #include "aggregate/account_key.h"
 #include "support/fake_host.h"
+#include "support/host_accounts.h"
 
 #include <gtest/gtest.h>
 
@@ -89,10 +90,11 @@ class MappingLogicTest : public ::testing::Test {
         };
     }
 
-    std::string KeyOf(std::int32_t number) {
-        StKAMOKUINFO account{};
-        EXPECT_TRUE(FindAccountByCode(host, number, account)) << "account " << number;
-        return MakeAccountKey(account).str();
+    std::string KeyOf(std::int32_t number) { return testsupport::KeyOfCode(host, number); }
+    // The catalogue of the host's accounts as they stand now, as the run reads it.
+    const AccountCatalogue& Catalogue() {
+        EXPECT_EQ("ok", platform::LogLine(catalogue.Read(host)));
+        return catalogue;
     }
     static void Add(MappingEntries& list, int lineNo, const std::string& key) {
         auto entry = std::make_unique<MappingEntry>();
@@ -104,7 +106,7 @@ class MappingLogicTest : public ::testing::Test {
     std::string Describe(const MappingEntries& list) {
         std::string text;
         for (const auto& entry : list) {
-            const std::int32_t code = FindAccountByKey(host, entry->key.c_str());
+            const std::int32_t code = testsupport::CodeOfKey(host, entry->key);
             text += (text.empty() ? "" : " ") + std::to_string(entry->lineNo) + ":" +
                     (code == -1 ? std::string("?") : std::to_string(code / 10000));
         }
@@ -124,11 +126,12 @@ class MappingLogicTest : public ::testing::Test {
     MappingEntries defaults;
     FakeListView view;
     testsupport::FakeHost host;
+    AccountCatalogue catalogue;
 };
 
 TEST_F(MappingLogicTest, WithoutKindCodesEveryVisibleMainAccountIsListedTrimmedAndUnchecked) {
-    AccountMapping dialog(host, 5, noKinds, mappings, defaults, view);
-    dialog.Open();
+    AccountMapping dialog(host, Catalogue(), 5, noKinds, mappings, defaults, view);
+    ASSERT_EQ("ok", platform::LogLine(dialog.Open()));
     EXPECT_FALSE(view.allAccounts);
     EXPECT_EQ("1110 1120 1130 1140 1150 2110 2120", view.Shown());
     ASSERT_EQ(7u, view.rows.size());
@@ -144,8 +147,8 @@ TEST_F(MappingLogicTest, OpensNarrowWithTheLinesAccountsChecked) {
     Add(mappings, 4, KeyOf(1110));
     Add(mappings, 18, KeyOf(1140));
     Add(mappings, 18, KeyOf(1110));
-    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
-    dialog.Open();
+    AccountMapping dialog(host, Catalogue(), 18, narrowKinds, mappings, defaults, view);
+    ASSERT_EQ("ok", platform::LogLine(dialog.Open()));
     EXPECT_FALSE(view.allAccounts);
     EXPECT_EQ("1110* 1120 1130 1140* 1150", view.Shown());
     EXPECT_EQ("1110 1140", Numbers(dialog.selection())) << "rows from the top";
@@ -154,8 +157,8 @@ TEST_F(MappingLogicTest, OpensNarrowWithTheLinesAccountsChecked) {
 TEST_F(MappingLogicTest, MappedAccountOfAnotherKindWidensTheList) {
     Add(mappings, 18, KeyOf(1150));
     Add(mappings, 18, KeyOf(2110));
-    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
-    dialog.Open();
+    AccountMapping dialog(host, Catalogue(), 18, narrowKinds, mappings, defaults, view);
+    ASSERT_EQ("ok", platform::LogLine(dialog.Open()));
     EXPECT_TRUE(view.allAccounts);
     EXPECT_EQ("1110 1120 1130 1140 1150* 2110* 2120", view.Shown());
 }
@@ -164,8 +167,8 @@ TEST_F(MappingLogicTest, KeysWithoutAListedAccountAreNeverCheckedAndGoOnApply) {
     Add(mappings, 18, "URIAGEDAKA");
     Add(mappings, 18, KeyOf(1160)); // hidden by the first flag byte
     Add(mappings, 18, "0x000000000000000000000000000000ff");
-    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
-    dialog.Open();
+    AccountMapping dialog(host, Catalogue(), 18, narrowKinds, mappings, defaults, view);
+    ASSERT_EQ("ok", platform::LogLine(dialog.Open()));
     EXPECT_FALSE(view.allAccounts);
     EXPECT_EQ("1110 1120 1130 1140 1150", view.Shown());
     dialog.ApplySelection();
@@ -174,8 +177,8 @@ TEST_F(MappingLogicTest, KeysWithoutAListedAccountAreNeverCheckedAndGoOnApply) {
 
 TEST_F(MappingLogicTest, ToggleOffAndOnKeepsACheckedAccountTheNarrowListDoesNotShow) {
     Add(mappings, 18, KeyOf(2120));
-    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
-    dialog.Open();
+    AccountMapping dialog(host, Catalogue(), 18, narrowKinds, mappings, defaults, view);
+    ASSERT_EQ("ok", platform::LogLine(dialog.Open()));
     ASSERT_TRUE(view.allAccounts);
     view.Check("1120");
 
@@ -198,8 +201,8 @@ TEST_F(MappingLogicTest, ApplyPutsUnshownChoicesFirstThenCheckedRowsAtTheEndOfTh
     Add(mappings, 18, KeyOf(2120));
     Add(mappings, 18, KeyOf(1150));
     Add(mappings, 9, "URIAGEDAKA");
-    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
-    dialog.Open();
+    AccountMapping dialog(host, Catalogue(), 18, narrowKinds, mappings, defaults, view);
+    ASSERT_EQ("ok", platform::LogLine(dialog.Open()));
     view.allAccounts = false;
     dialog.ToggleAllAccounts();
     ASSERT_EQ("1110 1120 1130 1140 1150*", view.Shown());
@@ -214,8 +217,8 @@ TEST_F(MappingLogicTest, TwoEntriesOfTheLineAtTheFrontAreBothRemoved) {
     Add(mappings, 4, KeyOf(1130));
     Add(mappings, 18, "SISAN");
     Add(mappings, 18, KeyOf(1150));
-    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
-    dialog.Open();
+    AccountMapping dialog(host, Catalogue(), 18, narrowKinds, mappings, defaults, view);
+    ASSERT_EQ("ok", platform::LogLine(dialog.Open()));
     for (auto& row : view.rows) {
         row.checked = false;
     }
@@ -226,8 +229,8 @@ TEST_F(MappingLogicTest, TwoEntriesOfTheLineAtTheFrontAreBothRemoved) {
 TEST_F(MappingLogicTest, CheckAllAccountsThenSetMapsEveryListedAccountOnceInMasterOrder) {
     Add(mappings, 18, KeyOf(1120));
     Add(mappings, 2, KeyOf(1110));
-    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
-    dialog.Open();
+    AccountMapping dialog(host, Catalogue(), 18, narrowKinds, mappings, defaults, view);
+    ASSERT_EQ("ok", platform::LogLine(dialog.Open()));
     dialog.RunMenuCommand(mapping::kMenuCheckAll);
     EXPECT_TRUE(view.allAccounts);
     EXPECT_EQ("1110* 1120* 1130* 1140* 1150* 2110* 2120*", view.Shown());
@@ -239,8 +242,8 @@ TEST_F(MappingLogicTest, UncheckAllAccountsThenSetLeavesTheLineWithoutEntries) {
     Add(mappings, 18, KeyOf(2110));
     Add(mappings, 18, KeyOf(1110));
     Add(mappings, 5, KeyOf(1110));
-    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
-    dialog.Open();
+    AccountMapping dialog(host, Catalogue(), 18, narrowKinds, mappings, defaults, view);
+    ASSERT_EQ("ok", platform::LogLine(dialog.Open()));
     view.allAccounts = false;
     dialog.ToggleAllAccounts();
     ASSERT_EQ("1110 2110", Numbers(dialog.selection()));
@@ -253,8 +256,8 @@ TEST_F(MappingLogicTest, UncheckAllAccountsThenSetLeavesTheLineWithoutEntries) {
 
 TEST_F(MappingLogicTest, DisplayedEntriesCheckAndUncheckOnlyTheRowsShown) {
     Add(mappings, 18, KeyOf(2110));
-    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
-    dialog.Open();
+    AccountMapping dialog(host, Catalogue(), 18, narrowKinds, mappings, defaults, view);
+    ASSERT_EQ("ok", platform::LogLine(dialog.Open()));
     view.allAccounts = false;
     dialog.ToggleAllAccounts();
     dialog.RunMenuCommand(mapping::kMenuCheckDisplayed);
@@ -274,8 +277,8 @@ TEST_F(MappingLogicTest, RestoreDefaultsChoosesTheDefaultsIncludingUnshownOnes) 
     Add(defaults, 18, KeyOf(2110));
     Add(defaults, 18, KeyOf(1110));
     Add(mappings, 18, KeyOf(1130));
-    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
-    dialog.Open();
+    AccountMapping dialog(host, Catalogue(), 18, narrowKinds, mappings, defaults, view);
+    ASSERT_EQ("ok", platform::LogLine(dialog.Open()));
     ASSERT_EQ("1110 1120 1130* 1140 1150", view.Shown());
     dialog.RunMenuCommand(mapping::kMenuRestoreDefaults);
     EXPECT_FALSE(view.allAccounts);
@@ -288,8 +291,8 @@ TEST_F(MappingLogicTest, RestoreDefaultsChoosesTheDefaultsIncludingUnshownOnes) 
 }
 
 TEST_F(MappingLogicTest, FindDisplayedAccountTakesNumbersAndCodes) {
-    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
-    dialog.Open();
+    AccountMapping dialog(host, Catalogue(), 18, narrowKinds, mappings, defaults, view);
+    ASSERT_EQ("ok", platform::LogLine(dialog.Open()));
     ASSERT_TRUE(dialog.FindDisplayedAccount(1140).has_value());
     EXPECT_EQ(11400000, dialog.FindDisplayedAccount(1140)->code());
     EXPECT_EQ(11400000, dialog.FindDisplayedAccount(11400000)->code());
@@ -298,29 +301,33 @@ TEST_F(MappingLogicTest, FindDisplayedAccountTakesNumbersAndCodes) {
     EXPECT_FALSE(dialog.FindDisplayedAccount(0).has_value());
 }
 
-TEST_F(MappingLogicTest, EveryWalkOfTheAccountMasterReleasesItsCursor) {
+TEST_F(MappingLogicTest, TheHostIsAskedOnlyForTheLinesKindsOncePerOpening) {
     Add(mappings, 18, KeyOf(2110));
     Add(defaults, 18, KeyOf(1110));
-    const int first = host.accountWalks;
-    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
-    dialog.Open();
-    view.allAccounts = false;
-    dialog.ToggleAllAccounts();
+    AccountMapping dialog(host, Catalogue(), 18, narrowKinds, mappings, defaults, view);
+    const int callsBefore = host.calls;
+    ASSERT_EQ("ok", platform::LogLine(dialog.Open()));
+    for (const bool all : {false, true, false}) {
+        view.allAccounts = all;
+        dialog.ToggleAllAccounts();
+    }
     for (int command = mapping::kMenuRestoreDefaults; command <= mapping::kMenuUncheckAll;
          ++command) {
         dialog.RunMenuCommand(command);
     }
     dialog.ApplySelection();
 
-    EXPECT_GT(host.accountWalks, first + 1) << "the dialog walked the master";
-    EXPECT_EQ(0, host.openAccountWalks) << "walks left open";
+    // The lookups and the list of every account come from the catalogue.
+    EXPECT_EQ(std::vector<std::string>{"ForEachAccount"},
+              std::vector<std::string>(host.callLog.begin() + callsBefore, host.callLog.end()));
+    EXPECT_EQ(host.accountWalks, host.accountWalksEnded);
 }
 
-TEST_F(MappingLogicTest, AHostWithoutAnAccountMasterListsNothing) {
+TEST_F(MappingLogicTest, AFindThatTheHostRefusesListsNothingAndSaysWhy) {
     Add(mappings, 18, KeyOf(2110));
-    host.hasAccounts = false;
-    AccountMapping dialog(host, 18, narrowKinds, mappings, defaults, view);
-    dialog.Open();
+    AccountMapping dialog(host, Catalogue(), 18, narrowKinds, mappings, defaults, view);
+    host.failCall = host.calls + 1;
+    EXPECT_EQ("host-refused step=ForEachAccount code=7", platform::LogLine(dialog.Open()));
     EXPECT_EQ("", view.Shown());
     EXPECT_TRUE(dialog.displayedAccounts().empty());
     EXPECT_FALSE(view.allAccounts) << "no mapped account is found outside the list";

@@ -3,7 +3,7 @@
 // result code.
 #include "app/overview_app.h"
 #include "report_test_support.h"
-#include "settings/host_account_lookup.h"
+#include "settings/account_lookup.h"
 #include "settings/settings_file.h"
 #include "settings/statement_files.h"
 #include "standin/testing.h"
@@ -44,7 +44,7 @@ class NullProgress : public ProgressWindow {
 // sheet loads them, the whole period, and the output path of the test.
 class ScriptedUi : public RunUi {
   public:
-    int answer = 2000;
+    SheetOutcome::End answer = SheetOutcome::End::kExecuted;
     std::string outputPath = "C:\\out\\report.xml";
 
     int sheets = 0;
@@ -59,8 +59,9 @@ class ScriptedUi : public RunUi {
     // The progress dialog cannot be made.
     bool progressFails = false;
 
-    int RunConditionSheet(platform::Host& host, const ConditionSheetRequest& shown,
-                          AggregationConditions& conditions) override {
+    SheetOutcome RunConditionSheet(platform::Host& host, const AccountCatalogue& accounts,
+                                   const ConditionSheetRequest& shown,
+                                   AggregationConditions& conditions) override {
         ++sheets;
         hostGiven = &host;
         request = shown;
@@ -76,12 +77,13 @@ class ScriptedUi : public RunUi {
         EXPECT_TRUE(loadStatementLines(ReadDelivered(FormItemFileName("Ivy", newer)),
                                        *conditions.statementLines));
         EXPECT_TRUE(loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Ivy", newer)),
-                                        conditions.defaultMappings, HostAccountCodes(host)));
+                                        conditions.defaultMappings,
+                                        CatalogueAccountCodes(accounts)));
         resetMappingsToDefaults(conditions);
         conditions.firstMonth = 4;
         conditions.endMonth = 3;
         conditions.outputPath = outputPath;
-        return answer;
+        return SheetOutcome{answer, platform::Status()};
     }
     std::unique_ptr<ProgressWindow> OpenProgress(platform::WindowHandle hostWnd) override {
         ++progressOpened;
@@ -121,7 +123,7 @@ class OverviewRunTest : public ::testing::Test {
 };
 
 TEST_F(OverviewRunTest, TheSheetGetsTheHostDerivedConditionsAndTheHostsPath) {
-    ui.answer = 2001;
+    ui.answer = SheetOutcome::End::kCancelled;
     const auto app = Run("65538,1025,7,C:\\出力\\a,b.xml");
     ASSERT_EQ(1, ui.sheets);
     EXPECT_EQ(&testsupport::LibraryHost(), ui.hostGiven);
@@ -148,7 +150,7 @@ TEST_F(OverviewRunTest, TheSheetGetsTheHostDerivedConditionsAndTheHostsPath) {
 }
 
 TEST_F(OverviewRunTest, WithoutAHostTheSheetHasNoOwnerAndNoPath) {
-    ui.answer = 2001;
+    ui.answer = SheetOutcome::End::kCancelled;
     Run("");
     EXPECT_EQ(nullptr, ui.request.owner);
     EXPECT_EQ("", ui.outputPathGiven);
@@ -203,7 +205,7 @@ TEST_F(OverviewRunTest, FailedAggregationWritesNoReport) {
         "勘定科目の集計に失敗しました。\n\n会計データを確認してから、もう一度実行してください。",
         LastBox()->text);
     EXPECT_EQ(kProgressWindow, LastBox()->owner);
-    EXPECT_EQ("overview run: result 2: host-refused step=MoveNext code=9",
+    EXPECT_EQ("overview run: result 2: host-refused step=ClRuleKamoku::MoveNext code=9",
               testsupport::RunEndLine(files.DebugLines()));
 }
 
@@ -226,7 +228,7 @@ TEST_F(OverviewRunTest, AFullDiskWhileWritingEndsWithResult2AndTheSystemsError) 
 
 TEST_F(OverviewRunTest, WindowsThatCannotBeMadeEndTheRunAsBeforeWithTheirCause) {
     // The sheet: the run ends as if it had been cancelled.
-    ui.answer = -1;
+    ui.answer = SheetOutcome::End::kNotShown;
     const auto cancelled = Run("");
     EXPECT_EQ(1, cancelled->exitCode());
     EXPECT_EQ(nullptr, LastBox());
@@ -235,7 +237,7 @@ TEST_F(OverviewRunTest, WindowsThatCannotBeMadeEndTheRunAsBeforeWithTheirCause) 
 
     // The progress dialog: the report is not written.
     files.ClearDebugLines();
-    ui.answer = 2000;
+    ui.answer = SheetOutcome::End::kExecuted;
     ui.progressFails = true;
     const auto failed = Run("");
     EXPECT_EQ(2, failed->exitCode());

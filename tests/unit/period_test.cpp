@@ -15,7 +15,8 @@ struct PeriodMonths {
 
 PeriodMonths MonthsOf(std::int32_t start, std::int32_t end) {
     PeriodMonths months;
-    GetPeriodMonths(testsupport::LibraryHost(), start, end, &months.first, &months.endCode);
+    EXPECT_EQ("ok", platform::LogLine(GetPeriodMonths(testsupport::LibraryHost(), start, end,
+                                                      &months.first, &months.endCode)));
     return months;
 }
 
@@ -87,19 +88,25 @@ TEST(GetPeriodMonths, FirstMonthIsTheHostsAccountingMonthOfTheStart) {
     EXPECT_EQ(12, january.endCode);
 }
 
-TEST(GetPeriodMonths, UnknownPeriodKeepsTheCalendarMonths) {
-    // The cleared record of a failed selection: the host cannot tell an accounting month.
-    const PeriodMonths zero = MonthsOf(0, 0);
-    EXPECT_EQ(0, zero.first);
-    EXPECT_EQ(0, zero.endCode);
+TEST(GetPeriodMonths, APeriodTheHostCannotReckonIsRefusedAndNothingWritten) {
+    // A calendar month in place of the accounting month would ask for the wrong months.
+    PeriodMonths months;
+    EXPECT_EQ("host-refused step=ClAccPeriod::SetPeriod code=1",
+              platform::LogLine(GetPeriodMonths(testsupport::LibraryHost(), 0, 0, &months.first,
+                                                &months.endCode)));
+    EXPECT_EQ(-1, months.first);
+    EXPECT_EQ(-1, months.endCode);
 }
 
 TEST(GetPeriodMonths, EitherOutputMayBeOmitted) {
     std::int16_t first = -1;
     std::int16_t endCode = -1;
-    GetPeriodMonths(testsupport::LibraryHost(), 20200401, 20210331, &first, nullptr);
-    GetPeriodMonths(testsupport::LibraryHost(), 20200401, 20210331, nullptr, &endCode);
-    GetPeriodMonths(testsupport::LibraryHost(), 20200401, 20210331, nullptr, nullptr);
+    EXPECT_TRUE(
+        GetPeriodMonths(testsupport::LibraryHost(), 20200401, 20210331, &first, nullptr).ok());
+    EXPECT_TRUE(
+        GetPeriodMonths(testsupport::LibraryHost(), 20200401, 20210331, nullptr, &endCode).ok());
+    EXPECT_TRUE(
+        GetPeriodMonths(testsupport::LibraryHost(), 20200401, 20210331, nullptr, nullptr).ok());
     EXPECT_EQ(4, first);
     EXPECT_EQ(103, endCode);
 }

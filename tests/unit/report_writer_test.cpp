@@ -366,7 +366,7 @@ TEST_F(ReportWriterTest, ACleanUpThatFailsIsTriedAgainAndThenReported) {
     const auto before = fs.Tree();
     fs.FailNth(1, MemoryFileSystem::kRemove);
     const platform::Status refused = Write(0);
-    EXPECT_EQ("replace-report", std::string(refused.step())) << LogLine(refused);
+    EXPECT_EQ("replace-file", std::string(refused.step())) << LogLine(refused);
     EXPECT_EQ(MemoryFileSystem::kErrorAccessDenied, refused.code()) << LogLine(refused);
     EXPECT_EQ(kTarget, refused.file());
     EXPECT_TRUE(fs.FaultFired());

@@ -5,6 +5,7 @@
 #include "aggregate/account_key.h"
 #include "support/fake_host.h"
 #include "support/fault_loops.h"
+#include "support/host_accounts.h"
 #include "support/memory_filesystem.h"
 #include "ui/mapping_logic.h"
 
@@ -55,7 +56,7 @@ class SettingsFileTest : public ::testing::Test {
     }
 
     bool Load() { return loadSettings(fs, kFolder, conditions); }
-    bool Save() { return saveSettings(fs, kFolder, conditions); }
+    bool Save() { return saveSettings(fs, kFolder, conditions).ok(); }
 
     MemoryFileSystem fs;
     MappingEntries mappings;
@@ -345,7 +346,7 @@ TEST_F(SettingsFileTest, UnusableUserIdNeitherReadsNorWrites) {
 
 TEST_F(SettingsFileTest, SavingCreatesAMissingFolderChain) {
     const std::string folder = "C:\\Host\\New\\Deeper\\";
-    ASSERT_TRUE(saveSettings(fs, folder, conditions));
+    ASSERT_TRUE(saveSettings(fs, folder, conditions).ok());
     EXPECT_TRUE(fs.HasFile(folder + "RV16_G_yamada_1_2.env"));
     ASSERT_EQ(4u, fs.CreatedLog().size());
     EXPECT_EQ("C:\\Host\\New\\", fs.CreatedLog()[0]);
@@ -362,7 +363,7 @@ TEST_F(SettingsFileTest, EveryFaultCountingRemovalsLeavesNothingUnsaid) {
         Add(mappings, i, kKey34);
     const auto save = [this](const std::string& folder) {
         return [this, folder](MemoryFileSystem& files) {
-            return saveSettings(files, folder, conditions);
+            return saveSettings(files, folder, conditions).ok();
         };
     };
     testsupport::CheckEveryFault(
@@ -383,7 +384,7 @@ TEST_F(SettingsFileTest, AFailureAfterTheFolderChainRemovesIt) {
     // The third creation is the temporary file; the first replacement puts it in place.
     for (const unsigned operation : {MemoryFileSystem::kCreate, MemoryFileSystem::kReplace}) {
         fs.FailNth(operation == MemoryFileSystem::kCreate ? 3 : 1, operation);
-        EXPECT_FALSE(saveSettings(fs, "C:\\Host\\A\\B\\", conditions));
+        EXPECT_FALSE(saveSettings(fs, "C:\\Host\\A\\B\\", conditions).ok());
         EXPECT_TRUE(fs.FaultFired());
         EXPECT_EQ(before, fs.Tree());
     }
@@ -391,14 +392,14 @@ TEST_F(SettingsFileTest, AFailureAfterTheFolderChainRemovesIt) {
 
 TEST_F(SettingsFileTest, FailedFolderCreationSavesNothing) {
     const auto before = fs.Tree();
-    EXPECT_FALSE(saveSettings(fs, "", conditions));
+    EXPECT_FALSE(saveSettings(fs, "", conditions).ok());
     fs.FailCreationOf("C:\\Host\\New\\Deeper");
-    EXPECT_FALSE(saveSettings(fs, "C:\\Host\\New\\Deeper\\", conditions));
+    EXPECT_FALSE(saveSettings(fs, "C:\\Host\\New\\Deeper\\", conditions).ok());
     EXPECT_EQ(before, fs.Tree()); // C:\Host\New\ removed again
-    EXPECT_FALSE(saveSettings(fs, "Q:\\Settings\\", conditions));
-    EXPECT_FALSE(saveSettings(fs, "Settings\\", conditions)); // no root: nothing created
+    EXPECT_FALSE(saveSettings(fs, "Q:\\Settings\\", conditions).ok());
+    EXPECT_FALSE(saveSettings(fs, "Settings\\", conditions).ok()); // no root: nothing created
     conditions.mappings = nullptr;
-    EXPECT_FALSE(saveSettings(fs, kFolder, conditions)); // would lose the user's mappings
+    EXPECT_FALSE(saveSettings(fs, kFolder, conditions).ok()); // would lose the user's mappings
     EXPECT_EQ(before, fs.Tree());
 }
 
@@ -523,13 +524,14 @@ class SettingsHostTest : public ::testing::Test {
         host.accounts[2].set_hideFlag1(1);
     }
 
-    std::string KeyOf(std::int32_t number) {
-        StKAMOKUINFO account{};
-        EXPECT_TRUE(FindAccountByCode(host, number, account)) << "account " << number;
-        return MakeAccountKey(account).str();
+    std::string KeyOf(std::int32_t number) { return testsupport::KeyOfCode(host, number); }
+    const AccountCatalogue& Catalogue() {
+        EXPECT_EQ("ok", platform::LogLine(catalogue.Read(host)));
+        return catalogue;
     }
 
     testsupport::FakeHost host;
+    AccountCatalogue catalogue;
 };
 
 } // namespace
@@ -542,16 +544,21 @@ TEST_F(SettingsHostTest, DescribesAccountsThroughTheHost) {
     Add(mappings, 3, KeyOf(1160)); // hidden from key lookups
     Add(mappings, 3, KeyOf(1120));
     EXPECT_EQ("現金 / 当座預金",
-              describeMappedAccounts(conditions, 3, mapping::HostAccountNames(host)));
-    EXPECT_EQ(0, host.openAccountWalks) << "every walk of the account master is ended";
+              describeMappedAccounts(conditions, 3, mapping::CatalogueAccountNames(Catalogue())));
 
     host.hasAccounts = false;
+    EXPECT_FALSE(catalogue.Read(host).ok());
     EXPECT_EQ("集約されている科目はありません。",
-              describeMappedAccounts(conditions, 3, mapping::HostAccountNames(host)));
+              describeMappedAccounts(conditions, 3, mapping::CatalogueAccountNames(catalogue)));
 }
 
 TEST_F(SettingsHostTest, SettingsFolderComesFromTheHost) {
-    EXPECT_EQ("C:\\Host\\settings_sub\\", HostSettingsFolder(host));
+    const auto folderOf = [this] {
+        std::string folder = "before";
+        EXPECT_EQ("ok", platform::LogLine(HostSettingsFolder(host, folder)));
+        return folder;
+    };
+    EXPECT_EQ("C:\\Host\\settings_sub\\", folderOf());
     MemoryFileSystem fs;
     fs.AddStandardMachine();
     MappingEntries mappings;
@@ -561,28 +568,32 @@ TEST_F(SettingsHostTest, SettingsFolderComesFromTheHost) {
     conditions.selectionNo1 = 1;
     conditions.selectionNo2 = 7;
     conditions.mappings = &mappings;
-    ASSERT_TRUE(saveSettings(host, fs, conditions));
+    ASSERT_EQ("ok", platform::LogLine(saveSettings(fs, folderOf(), conditions)));
     EXPECT_TRUE(fs.Exists("C:\\Host\\settings_sub\\RV16_G_tester_1_7.env"));
     mappings.clear();
-    ASSERT_TRUE(loadSettings(host, fs, conditions));
+    ASSERT_TRUE(loadSettings(fs, folderOf(), conditions));
     ASSERT_EQ(1u, mappings.size());
     EXPECT_EQ(KeyOf(1110), mappings[0]->key);
 
     // A folder longer than 260 bytes is not taken.
     host.settingsFolder = "C:\\" + std::string(257, 'x');
-    EXPECT_EQ("C:\\" + std::string(257, 'x'), HostSettingsFolder(host));
+    EXPECT_EQ("C:\\" + std::string(257, 'x'), folderOf());
     host.settingsFolder = "C:\\" + std::string(258, 'x');
-    EXPECT_EQ("", HostSettingsFolder(host));
+    EXPECT_EQ("", folderOf());
 
-    // Without a settings folder from the host nothing is read or saved.
-    for (const std::optional<std::string>& none :
-         {std::optional<std::string>(""), std::optional<std::string>()}) {
-        host.settingsFolder = none;
-        EXPECT_EQ("", HostSettingsFolder(host));
-        MemoryFileSystem empty;
-        empty.AddStandardMachine();
-        EXPECT_FALSE(saveSettings(host, empty, conditions));
-        EXPECT_FALSE(loadSettings(host, empty, conditions));
-        EXPECT_TRUE(empty.CreatedLog().empty());
-    }
+    // Without a settings folder from the host nothing is saved.
+    host.settingsFolder = std::nullopt;
+    EXPECT_EQ("", folderOf());
+    MemoryFileSystem empty;
+    empty.AddStandardMachine();
+    EXPECT_EQ("no-data step=settings-folder",
+              platform::LogLine(saveSettings(empty, folderOf(), conditions)));
+    EXPECT_TRUE(empty.CreatedLog().empty());
+
+    // A host that refuses its folder is named as the cause; the folder stays empty.
+    host.folderError = 5;
+    std::string folder = "before";
+    EXPECT_EQ("host-refused step=ClFileMgr::GetAppFolderPath code=5",
+              platform::LogLine(HostSettingsFolder(host, folder)));
+    EXPECT_EQ("", folder);
 }

@@ -259,6 +259,53 @@ TEST_F(StandinFilesTest, ConfiguredInitiateResultStillApplies) {
     EXPECT_TRUE(shown.empty()) << shown;
 }
 
+TEST_F(StandinFilesTest, FailCallRefusesExactlyTheNthCallOfOneMethodAndTheLogListsEveryCall) {
+    Write("standin_ok_book.json", kGoodBook);
+    const std::string log = testsupport::ProcessFolder() + "standin_calls.log";
+    std::remove(log.c_str());
+    ASSERT_TRUE(standin::ReloadConfig(Write("standin_failcall.json",
+                                            R"({ "book": "standin_ok_book.json", "faults": {
+               "failCall": { "name": "ClAccConnect::ExpSysLink", "nth": 2, "code": 7 },
+               "callLog": "standin_calls.log" } })")));
+    ClAccConnect* connect = ClAccConnect::Inst();
+    EXPECT_EQ(0, connect->ExpSysLink());
+    EXPECT_EQ(7, connect->ExpSysLink());
+    EXPECT_EQ(0, connect->ExpSysLink());
+    // A method that hands out an object hands out none.
+    ASSERT_TRUE(standin::ReloadConfig(Write("standin_failcall.json",
+                                            R"({ "book": "standin_ok_book.json", "faults": {
+               "failCall": { "name": "ClDataMgr::GetSetMgr", "nth": 1 },
+               "callLog": "standin_calls.log" } })")));
+    EXPECT_EQ(nullptr, ClDataMgr::Inst()->GetSetMgr());
+    EXPECT_NE(nullptr, ClDataMgr::Inst()->GetSetMgr());
+
+    // The calls of both configurations, each counted from 1 again after the reload.
+    std::ifstream in(log);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    EXPECT_EQ((std::vector<std::string>{"ClAccConnect::Inst 1", "ClAccConnect::ExpSysLink 1",
+                                        "ClAccConnect::ExpSysLink 2", "ClAccConnect::ExpSysLink 3",
+                                        "ClDataMgr::Inst 1", "ClDataMgr::GetSetMgr 1",
+                                        "ClDataMgr::Inst 2", "ClDataMgr::GetSetMgr 2"}),
+              lines);
+}
+
+TEST_F(StandinFilesTest, AFailCallThatCannotFailIsRefused) {
+    std::string shown;
+    for (const char* faults :
+         {R"({ "name": "ClSetData::Walk", "nth": 1 })", R"({ "name": "ExpSysLink", "nth": 1 })",
+          R"({ "name": "ClAccConnect::ExpSysLink", "nth": 0 })",
+          R"({ "name": "ClAccConnect::ExpSysLink", "nth": 1, "code": 0 })", R"({ "nth": 1 })",
+          R"({ "name": "ClAccConnect::ExpSysLink", "nth": 1, "when": 2 })"}) {
+        EXPECT_FALSE(standin::ReloadConfig(Write(
+            "standin_badcall.json", std::string(R"({ "faults": { "failCall": )") + faults + "} }")))
+            << faults;
+        EXPECT_EQ(-1, Initiate(shown));
+        EXPECT_NE(std::string::npos, shown.find("/faults/failCall")) << faults << "\n" << shown;
+    }
+}
+
 TEST_F(StandinFilesTest, BookInAFolderWithAJapaneseName) {
     const std::string config = Write("standin_folder.json", u8R"({ "book": "帳簿表/book.json" })");
     const std::string folder = config.substr(0, config.rfind('/') + 1) + u8"帳簿表";

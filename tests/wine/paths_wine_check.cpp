@@ -136,14 +136,14 @@ void CheckSettingsFile(platform::FileSystem& files, const std::string& base) {
 
     const std::string folder = base + "settings\\表\\";
     const std::string file = folder + "RV16_G_山田ソ_1_2.env";
-    Check(saveSettings(files, folder, conditions), "settings saved into a new folder chain");
+    Check(saveSettings(files, folder, conditions).ok(), "settings saved into a new folder chain");
     std::string bytes;
     files.ReadFile(file, bytes);
     Check(bytes == "[P1]\n3/1/0/C:\\out\\表.xml\n[終了]\n[P2/P3]\n5/"
                    "0x00112233445566778899aabbccddeeff[END]\n[終了]\n",
           "settings bytes");
     conditions.endMonth = 9;
-    Check(saveSettings(files, folder, conditions), "settings replaced");
+    Check(saveSettings(files, folder, conditions).ok(), "settings replaced");
     Check(Joined(Entries(folder)) == "RV16_G_山田ソ_1_2.env", "only the settings file remains",
           Joined(Entries(folder)));
 
@@ -162,7 +162,7 @@ void CheckSettingsFile(platform::FileSystem& files, const std::string& base) {
     Check(::CreateDirectoryA((folder + "RV16_G_山田ソ_1_3.env").c_str(), nullptr) != FALSE,
           "blocking folder created");
     conditions.selectionNo2 = 3;
-    Check(!saveSettings(files, folder, conditions), "save onto a folder fails");
+    Check(!saveSettings(files, folder, conditions).ok(), "save onto a folder fails");
     Check(Joined(Entries(folder)) == "RV16_G_山田ソ_1_2.env,RV16_G_山田ソ_1_3.env",
           "no temporary file left", Joined(Entries(folder)));
 }

@@ -265,6 +265,7 @@ int main(int argc, char** argv) {
         std::printf("FAIL the ANSI code page is %u, not 932\n", ::GetACP());
         return 1;
     }
+    win::RegisterCommonControls();
     if (mode == "check") {
         CheckFullWidth();
         CheckResourcesAndMemory();

@@ -161,6 +161,8 @@ class Robot {
             {"expect-no-exit-notification", &Robot::ExpectNoExitNotification},
             {"expect-host-enabled", &Robot::ExpectHostEnabled},
             {"expect-host-events", &Robot::ExpectHostEvents},
+            {"answer-to-end", &Robot::AnswerToEnd},
+            {"expect-run-outcome", &Robot::ExpectRunOutcome},
         };
         const auto found = handlers.find(command.name);
         if (found == handlers.end())
@@ -780,6 +782,81 @@ class Robot {
         if (actual != wanted)
             throw Failure{"host events \"" + wanted + "\"", "host events \"" + actual + "\""};
         return {};
+    }
+
+    // ---- commands: a run whatever it shows ----
+
+    // Answers whatever the program shows until it ends: OK (or Yes) on a message box, F12 on the
+    // condition sheet. For runs whose course is not known beforehand (a host that fails).
+    std::string AnswerToEnd(const robot::Command& command) {
+        RequireChild();
+        const std::wstring sheetTitle =
+            Utf8ToWide(Option(command, "sheet", "事業概況書 - 集計条件"));
+        std::string answered;
+        Poll(TimeoutOf(command), [&] {
+            if (child_.Exited())
+                return true;
+            if (HWND box = robot::FindMessageBox(child_.id())) {
+                for (int id : {IDOK, IDYES}) {
+                    HWND button = GetDlgItem(box, id);
+                    if (button != nullptr && IsWindowVisible(button) && IsWindowEnabled(button)) {
+                        answered += (answered.empty() ? "" : ", ") + std::string("message \"") +
+                                    WideToUtf8(robot::TextOf(GetDlgItem(box, 0xFFFF))) + "\"";
+                        PostMessageW(button, BM_CLICK, 0, 0);
+                        robot::Settle(box);
+                        break;
+                    }
+                }
+                throw Failure{"the program to end", OpenWindows()};
+            }
+            for (HWND window : robot::TopWindows(child_.id())) {
+                if (robot::TextOf(window) == sheetTitle && IsWindowEnabled(window)) {
+                    answered += (answered.empty() ? "" : ", ") + std::string("F12 on the sheet");
+                    robot::PostKey(window, VK_F12);
+                    robot::Settle(window);
+                    break;
+                }
+            }
+            throw Failure{"the program to end", OpenWindows()};
+        });
+        if (host_)
+            host_->Flush();
+        return answered.empty() ? "nothing to answer" : answered;
+    }
+
+    // The promises of a host-started run that ended, whatever its result: the host window ended
+    // enabled; it saw nothing (the run ended before it knew the window) or was disabled, enabled
+    // and told once; a result 0 comes with report equal to the file same-as, any other result
+    // and no notification with no report.
+    std::string ExpectRunOutcome(const robot::Command& command) {
+        tools::HostWindow& host = RequireHost();
+        WaitExit(TimeoutOf(command));
+        std::string events;
+        for (const std::string& event : host.Events())
+            events += (events.empty() ? "" : " ") + event;
+        if (!host.Enabled())
+            throw Failure{"the host window enabled", "disabled"};
+        const std::vector<tools::Notification>& told = host.Notifications();
+        if (!(events.empty() && told.empty()) &&
+            !(events == "disable enable notify" && told.size() == 1))
+            throw Failure{"host events \"\" or \"disable enable notify\" with one notification",
+                          "host events \"" + events + "\", " + NotificationsText()};
+        const std::wstring report = InFolder(Arg(command, 0, "report"));
+        std::string written;
+        const bool exists = ReadFile(report, written);
+        if (told.empty() || told.front().lParam != 0) {
+            if (exists)
+                throw Failure{"no report " + WideToUtf8(report), "it exists"};
+            return events.empty() ? "nothing told, no report" : NotificationsText() + ", no report";
+        }
+        std::string clean;
+        const std::wstring sameAs = InFolder(Option(command, "same-as", ""));
+        if (!ReadFile(sameAs, clean))
+            throw std::runtime_error("cannot read " + WideToUtf8(sameAs));
+        if (!exists || written != clean)
+            throw Failure{"the report of " + WideToUtf8(sameAs),
+                          exists ? std::to_string(written.size()) + " other bytes" : "no report"};
+        return NotificationsText() + ", the report as without faults";
     }
 
     std::wstring folder_;

@@ -1,9 +1,5 @@
 #include "ui/win32/condition_sheet.h"
 
-#include "aggregate/period.h"
-#include "settings/host_account_lookup.h"
-#include "settings/settings_file.h"
-#include "settings/statement_files.h"
 #include "texts/catalogue.h"
 #include "ui/resources/sheet_ids.h"
 #include "ui/win32/keys.h"
@@ -28,20 +24,19 @@ const BarButton kBarButtons[] = {
 
 ClConditionEntrySheet::ClConditionEntrySheet(std::string caption, HWND parent, int firstPage,
                                              int newForm, platform::Host& host,
+                                             const AccountCatalogue& accounts,
                                              platform::Desktop& desktop,
                                              platform::FileSystem& files, DataFiles dataFiles)
     : caption_(std::move(caption)), parent_(parent), firstPage_(firstPage), host_(host),
-      desktop_(desktop), files_(files), dataFiles_(std::move(dataFiles)),
-      controller_(desktop, files, *this) {
+      accounts_(accounts), desktop_(desktop), files_(files), dataFiles_(std::move(dataFiles)),
+      controller_(host, accounts, desktop, files, conditions_, *this) {
     conditions_.newForm = newForm;
     AddPage(page1_);
     AddPage(Page2());
     AddPage(Page3());
 }
 
-ClConditionEntrySheet::~ClConditionEntrySheet() {
-    host_.ReleaseFolders();
-}
+ClConditionEntrySheet::~ClConditionEntrySheet() = default;
 
 ClCEPage2& ClConditionEntrySheet::Page2() {
     return conditions_.newForm != 0 ? static_cast<ClCEPage2&>(page2Rv30_) : page2_;
@@ -52,9 +47,21 @@ ClCEPage3& ClConditionEntrySheet::Page3() {
 }
 
 int ClConditionEntrySheet::DoModal() {
-    if (!Create(parent_, caption_, firstPage_))
-        return -1;
-    return RunModal(parent_);
+    int result = sheet::kNotShown;
+    try {
+        if (Create(parent_, caption_, firstPage_))
+            result = RunModal(parent_);
+    } catch (...) {
+        // The exception is the news; the host's folders are still given back, and a failure of
+        // that comes second to it.
+        try {
+            controller_.Finish();
+        } catch (...) {
+        }
+        throw;
+    }
+    controller_.Finish();
+    return result;
 }
 
 void ClConditionEntrySheet::OnCreated() {
@@ -69,10 +76,8 @@ void ClConditionEntrySheet::OnCreated() {
     SetActivePage(0);
     FitPages();
 
-    sheet::PrepareConditions(
-        conditions_, files_,
-        sheet::HostStartUpValues(host_, conditions_, files_, dataFiles_.defaultMappingPath),
-        HostAccountCodes(host_));
+    if (!controller_.StartUp(dataFiles_.defaultMappingPath))
+        return;
 
     page1_.FillFromConditions(conditions_.outputPathFixed != 0);
     page1_.FocusEndMonth();
@@ -130,22 +135,10 @@ void ClConditionEntrySheet::Go(int pageIndex) {
         SetActivePage(pageIndex);
 }
 
-void ClConditionEntrySheet::Execute() {
-    sheet::ExecuteInput input;
-    GetPeriodMonths(host_, conditions_.periodStart, conditions_.periodEnd, &input.periodFirstMonth,
-                    &input.periodEndCode);
-    input.firstMonth = conditions_.firstMonth;
-    input.endMonth = conditions_.endMonth;
-    input.introMonth = conditions_.introMonth;
-    input.outputPath = conditions_.outputPath;
-    input.outputPathFixed = conditions_.outputPathFixed != 0;
-    controller_.Execute(input);
-}
-
 bool ClConditionEntrySheet::RunCommand(int command) {
     switch (command) {
     case sheet::kExecute:
-        Execute();
+        controller_.Execute();
         return true;
     case sheet::kCancel:
         controller_.Cancel();
@@ -226,8 +219,4 @@ void ClConditionEntrySheet::FocusOutputPath() {
 void ClConditionEntrySheet::BrowseOutputFile() {
     Go(0);
     page1_.BrowseOutputFile();
-}
-
-void ClConditionEntrySheet::SaveSettings() {
-    saveSettings(host_, files_, conditions_);
 }

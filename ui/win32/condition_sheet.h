@@ -1,6 +1,7 @@
 // The condition-entry sheet: three pages over one set of aggregation conditions, with a bar of
 // four buttons (also driven by F5, F6, F12 and Esc) in place of the framework's OK, Cancel and
-// Apply. Shown modally; returns 2000 when the user executes and 2001 when the user cancels.
+// Apply. Shown modally; returns sheet::kExecute when the user executes, sheet::kCancel when the
+// user cancels, and sheet::kFailed when a failure of the host ended it.
 #pragma once
 
 #include "settings/conditions.h"
@@ -22,18 +23,23 @@ class ClConditionEntrySheet : public win::PropertySheet, public PageSite, privat
 
     // newForm 1 adds the pages of generation "30", 0 those of generation "16".
     ClConditionEntrySheet(std::string caption, HWND parent, int firstPage, int newForm,
-                          platform::Host& host, platform::Desktop& desktop,
-                          platform::FileSystem& files, DataFiles dataFiles);
+                          platform::Host& host, const AccountCatalogue& accounts,
+                          platform::Desktop& desktop, platform::FileSystem& files,
+                          DataFiles dataFiles);
     ~ClConditionEntrySheet() override;
 
     AggregationConditions& Conditions() override { return conditions_; }
     platform::Host& Host() override { return host_; }
+    const AccountCatalogue& Accounts() override { return accounts_; }
+    void Fail(platform::Status failure) override { controller_.Fail(std::move(failure)); }
     platform::Desktop& Desktop() override { return desktop_; }
     ClCEPage1& Page1() { return page1_; }
 
-    // Creates the sheet, runs its start-up and its modal loop: 2000 or 2001 (-1 when the
-    // window could not be created).
+    // Creates the sheet, runs its start-up and its modal loop, and ends its work with the host:
+    // kExecute, kCancel or kFailed (kNotShown when the window could not be created).
     int DoModal();
+    // What ended the sheet with kFailed, else the first failure it could do without.
+    const platform::Status& Cause() const { return controller_.cause(); }
 
     // Enables Previous and Next as the page with the index wants them.
     void ShowNavigationFor(int pageIndex) const override;
@@ -48,7 +54,6 @@ class ClConditionEntrySheet : public win::PropertySheet, public PageSite, privat
     void CreateButtonBar();
     void LayOutButtonBar();
     bool RunCommand(int command);
-    void Execute();
     void Go(int pageIndex);
     ClCEPage2& Page2();
     ClCEPage3& Page3();
@@ -58,7 +63,6 @@ class ClConditionEntrySheet : public win::PropertySheet, public PageSite, privat
     void FocusEndMonth() override;
     void FocusOutputPath() override;
     void BrowseOutputFile() override;
-    void SaveSettings() override;
     void Close(int result) override { EndModal(result); }
 
     ClCEPage1 page1_;
@@ -72,6 +76,7 @@ class ClConditionEntrySheet : public win::PropertySheet, public PageSite, privat
     HWND parent_;
     int firstPage_;
     platform::Host& host_;
+    const AccountCatalogue& accounts_;
     platform::Desktop& desktop_;
     platform::FileSystem& files_;
     DataFiles dataFiles_;

@@ -4,26 +4,79 @@ namespace win {
 
 namespace {
 
-// One GUI thread: the procedure and the loop that dispatched to it share this.
-std::exception_ptr pendingException;
-
 Dialog* ObjectOf(HWND window) {
     return reinterpret_cast<Dialog*>(::GetWindowLongPtrA(window, DWLP_USER));
 }
 
+// Enables the owner again and destroys the window however the loop ends; the owner comes back
+// before the window goes, so that it takes the activation.
+class ModalScope {
+  public:
+    ModalScope(HWND owner, HWND window) : owner_(owner), window_(window) {
+        if (owner_ != nullptr && ::IsWindowEnabled(owner_)) {
+            ::EnableWindow(owner_, FALSE);
+            disabledOwner_ = true;
+        }
+    }
+    ~ModalScope() {
+        if (disabledOwner_)
+            ::EnableWindow(owner_, TRUE);
+        if (::IsWindow(window_))
+            ::DestroyWindow(window_);
+    }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+  private:
+    HWND owner_;
+    HWND window_;
+    bool disabledOwner_ = false;
+};
+
 } // namespace
 
-void Dialog::RethrowPending() {
-    if (pendingException) {
-        std::exception_ptr error = pendingException;
-        pendingException = nullptr;
-        std::rethrow_exception(error);
+INT_PTR ModalLoop::Run(HWND owner, HWND window, const std::function<void(MSG&)>& dispatch) {
+    {
+        ModalScope scope(owner, window);
+        MSG message;
+        while (!ended_ && ::IsWindow(window)) {
+            const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
+            if (got == 0) {
+                ::PostQuitMessage(static_cast<int>(message.wParam));
+                break;
+            }
+            if (got == -1)
+                break;
+            dispatch(message);
+        }
     }
+    ThrowFailure();
+    return result_;
 }
 
-void Dialog::KeepPendingException(std::exception_ptr error) {
-    if (!pendingException)
-        pendingException = error;
+void ModalLoop::End(INT_PTR result) {
+    result_ = result;
+    ended_ = true;
+}
+
+void ModalLoop::Fail(std::exception_ptr failure) {
+    if (!failure_)
+        failure_ = std::move(failure);
+    End(-1);
+}
+
+void ModalLoop::Reset() {
+    ended_ = false;
+    result_ = -1;
+    failure_ = nullptr;
+}
+
+void ModalLoop::ThrowFailure() {
+    if (failure_) {
+        std::exception_ptr failure = failure_;
+        failure_ = nullptr;
+        std::rethrow_exception(failure);
+    }
 }
 
 INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -68,24 +121,47 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         }
     } catch (...) {
-        KeepPendingException(std::current_exception());
-        OnHandlerFailed();
+        if (loop_ != nullptr)
+            loop_->Fail(std::current_exception());
+        else if (!pending_)
+            pending_ = std::current_exception();
         return FALSE;
     }
 }
 
+void Dialog::ThrowPending() {
+    if (pending_) {
+        std::exception_ptr failure = pending_;
+        pending_ = nullptr;
+        std::rethrow_exception(failure);
+    }
+}
+
 INT_PTR ModalDialog::Run(int templateId, HWND owner) {
-    const INT_PTR result =
-        ::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(templateId), owner, DialogProc,
-                          reinterpret_cast<LPARAM>(static_cast<Dialog*>(this)));
-    RethrowPending();
-    return result;
+    loop_.Reset();
+    const HWND window =
+        ::CreateDialogParamA(Instance(), MAKEINTRESOURCEA(templateId), owner, DialogProc,
+                             reinterpret_cast<LPARAM>(static_cast<Dialog*>(this)));
+    if (window == nullptr) {
+        loop_.ThrowFailure();
+        return -1;
+    }
+    if (!loop_.Ended())
+        ::ShowWindow(window, SW_SHOW);
+    return loop_.Run(owner, window, [this, window](MSG& message) {
+        if ((message.hwnd == window || ::IsChild(window, message.hwnd)) && PreTranslate(message))
+            return;
+        if (::IsDialogMessageA(window, &message))
+            return;
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    });
 }
 
 bool ModelessDialog::Create(int templateId, HWND parent) {
     HWND window = ::CreateDialogParamA(Instance(), MAKEINTRESOURCEA(templateId), parent, DialogProc,
                                        reinterpret_cast<LPARAM>(static_cast<Dialog*>(this)));
-    RethrowPending();
+    ThrowPending();
     return window != nullptr;
 }
 

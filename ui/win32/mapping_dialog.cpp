@@ -6,53 +6,9 @@
 
 #include <commctrl.h>
 
-#include <exception>
 #include <vector>
 
 namespace {
-
-// The dialog's modal loop belongs to the system: its messages reach PreTranslate through a
-// message filter for the time of the run.
-class MessageFilterScope {
-  public:
-    explicit MessageFilterScope(win::Dialog& dialog) {
-        dialog_ = &dialog;
-        hook_ = ::SetWindowsHookExA(WH_MSGFILTER, FilterProc, nullptr, ::GetCurrentThreadId());
-    }
-    ~MessageFilterScope() {
-        if (hook_ != nullptr) {
-            ::UnhookWindowsHookEx(hook_);
-        }
-        hook_ = nullptr;
-        dialog_ = nullptr;
-    }
-    MessageFilterScope(const MessageFilterScope&) = delete;
-    MessageFilterScope& operator=(const MessageFilterScope&) = delete;
-
-  private:
-    // An exception must not cross the system's hook chain: it is kept for the dialog's run to
-    // throw again, and the dialog ends as a failed handler would end it.
-    static LRESULT CALLBACK FilterProc(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == MSGF_DIALOGBOX && dialog_ != nullptr && lParam != 0) {
-            MSG& message = *reinterpret_cast<MSG*>(lParam);
-            const HWND window = dialog_->Handle();
-            if (window != nullptr && (message.hwnd == window || ::IsChild(window, message.hwnd))) {
-                try {
-                    if (dialog_->PreTranslate(message))
-                        return 1;
-                } catch (...) {
-                    win::Dialog::KeepPendingException(std::current_exception());
-                    ::EndDialog(window, -1);
-                    return 1;
-                }
-            }
-        }
-        return ::CallNextHookEx(hook_, code, wParam, lParam);
-    }
-
-    static inline HHOOK hook_ = nullptr;
-    static inline win::Dialog* dialog_ = nullptr;
-};
 
 // The list is redrawn once after a refill instead of after every row: row by row, a full
 // account list kept the dialog from answering for seconds.
@@ -78,9 +34,7 @@ INT_PTR ClAccountMappingDialog::DoModal(HWND owner) {
     if (mappings == nullptr || defaultMappings == nullptr) {
         return -1;
     }
-    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES};
-    ::InitCommonControlsEx(&classes);
-    MessageFilterScope filter(*this);
+    failure_ = platform::Status();
     const INT_PTR result = Run(IDD_MAPPING, owner);
     logic_.reset();
     return result;
@@ -105,11 +59,14 @@ bool ClAccountMappingDialog::OnInit() {
     const LPARAM extended = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
     list_.SendMsg(LVM_SETEXTENDEDLISTVIEWSTYLE, static_cast<WPARAM>(extended), extended);
 
-    logic_ = std::make_unique<mapping::AccountMapping>(host_, lineNo, lineKindCodes, *mappings,
-                                                       *defaultMappings,
+    logic_ = std::make_unique<mapping::AccountMapping>(host_, accounts_, lineNo, lineKindCodes,
+                                                       *mappings, *defaultMappings,
                                                        static_cast<AccountListView&>(*this));
     ListRedrawScope redraw(list_);
-    logic_->Open();
+    if (platform::Status opened = logic_->Open(); !opened.ok()) {
+        failure_ = std::move(opened);
+        End(kFailed);
+    }
     return true;
 }
 

@@ -14,11 +14,13 @@
 
 class ClAccountMappingDialog : public win::ModalDialog, private mapping::AccountListView {
   public:
-    // Results of the modal run.
-    enum Result : int { kApplied = 1032, kCancelled = 1033 };
+    // Results of the modal run: applied, cancelled, or ended by a failure of the host's find
+    // (failure() tells), beside -1 when the dialog could not be shown.
+    enum Result : int { kApplied = 1032, kCancelled = 1033, kFailed = 1034 };
 
-    // The accounts listed are host's.
-    explicit ClAccountMappingDialog(platform::Host& host) : host_(host) {}
+    // The accounts listed are those of accounts, the catalogue of host's account master.
+    ClAccountMappingDialog(platform::Host& host, const AccountCatalogue& accounts)
+        : host_(host), accounts_(accounts) {}
 
     std::string caption;
     std::int16_t lineNo = 0;
@@ -26,8 +28,9 @@ class ClAccountMappingDialog : public win::ModalDialog, private mapping::Account
     MappingEntries* mappings = nullptr;
     const MappingEntries* defaultMappings = nullptr;
 
-    // Runs the dialog owned by owner; kApplied or kCancelled (-1 when it could not be shown).
+    // Runs the dialog owned by owner: a Result, or -1 when it could not be shown.
     INT_PTR DoModal(HWND owner);
+    const platform::Status& failure() const { return failure_; }
 
     bool PreTranslate(MSG& message) override;
 
@@ -55,5 +58,7 @@ class ClAccountMappingDialog : public win::ModalDialog, private mapping::Account
     win::Window list_;
     win::Button allAccounts_;
     platform::Host& host_;
+    const AccountCatalogue& accounts_;
     std::unique_ptr<mapping::AccountMapping> logic_;
+    platform::Status failure_;
 };

@@ -62,8 +62,8 @@ void ClLineButtonPage::SetTipText(HWND button, std::int16_t lineNo, bool add) {
     if (tips_ == nullptr || button == nullptr) {
         return;
     }
-    std::string text = mapping::describeMappedAccounts(site_->Conditions(), lineNo,
-                                                       mapping::HostAccountNames(site_->Host()));
+    std::string text = mapping::describeMappedAccounts(
+        site_->Conditions(), lineNo, mapping::CatalogueAccountNames(site_->Accounts()));
     TTTOOLINFOA tool{};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
     tool.uFlags = TTF_IDISHWND;
@@ -86,7 +86,7 @@ void ClLineButtonPage::OpenMappingDialog(std::int16_t lineNo) {
     if (line == nullptr) {
         return;
     }
-    ClAccountMappingDialog dialog(site_->Host());
+    ClAccountMappingDialog dialog(site_->Host(), site_->Accounts());
     dialog.caption = line->name;
     dialog.lineNo = lineNo;
     dialog.lineKindCodes = line->kindCodes;
@@ -95,9 +95,16 @@ void ClLineButtonPage::OpenMappingDialog(std::int16_t lineNo) {
     const HWND sheet = ::GetAncestor(Handle(), GA_ROOT);
     // A dialog that cannot be made leaves the mappings as they were, as a cancel would; the
     // user is told, since the button seemed to do nothing.
-    if (dialog.DoModal(sheet) == -1) {
+    switch (dialog.DoModal(sheet)) {
+    case -1:
         site_->Desktop().ShowMessage(sheet, texts::kOutOfMemoryMessage, texts::kAppTitle,
                                      platform::kMbIconExclamation | platform::kMbOk);
+        break;
+    case ClAccountMappingDialog::kFailed:
+        site_->Fail(dialog.failure());
+        break;
+    default:
+        break;
     }
 }
 

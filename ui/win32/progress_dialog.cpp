@@ -35,8 +35,6 @@ ClProgressDlg::ClProgressDlg(std::chrono::nanoseconds refreshInterval)
     : controller_(*this, refreshInterval) {}
 
 bool ClProgressDlg::Create(HWND parent) {
-    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_PROGRESS_CLASS};
-    ::InitCommonControlsEx(&classes);
     return ModelessDialog::Create(IDD_PROGRESS, parent);
 }
 

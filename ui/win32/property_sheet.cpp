@@ -37,31 +37,6 @@ bool MayChangePage(UINT message, LPARAM lParam) {
     }
 }
 
-// Re-enables the owner and destroys the sheet however the modal loop ends.
-class ModalScope {
-  public:
-    ModalScope(HWND owner, HWND sheet) : owner_(owner), sheet_(sheet) {
-        if (owner_ != nullptr && ::IsWindowEnabled(owner_)) {
-            ::EnableWindow(owner_, FALSE);
-            disabledOwner_ = true;
-        }
-    }
-    ~ModalScope() {
-        // The owner comes back before the sheet goes, so that it takes the activation.
-        if (disabledOwner_)
-            ::EnableWindow(owner_, TRUE);
-        if (::IsWindow(sheet_))
-            ::DestroyWindow(sheet_);
-    }
-    ModalScope(const ModalScope&) = delete;
-    ModalScope& operator=(const ModalScope&) = delete;
-
-  private:
-    HWND owner_;
-    HWND sheet_;
-    bool disabledOwner_ = false;
-};
-
 } // namespace
 
 bool PropertyPage::OnNotify(const NMHDR& header, LRESULT& result) {
@@ -104,8 +79,7 @@ bool PropertySheet::Create(HWND owner, const std::string& caption, int startPage
         page.lParam = reinterpret_cast<LPARAM>(static_cast<Dialog*>(pages_[i]));
     }
     // The start-up may already end the modal run it precedes.
-    modalEnded_ = false;
-    modalResult_ = -1;
+    loop_.Reset();
     focusedPage_ = -1;
     PROPSHEETHEADERA header{};
     header.dwSize = sizeof header;
@@ -118,9 +92,10 @@ bool PropertySheet::Create(HWND owner, const std::string& caption, int startPage
     header.ppsp = descriptions.data();
     header.pfnCallback = SheetCallback;
     const INT_PTR created = ::PropertySheetA(&header);
-    Dialog::RethrowPending();
-    if (created <= 0)
+    if (created <= 0) {
+        loop_.ThrowFailure();
         return false;
+    }
     Attach(reinterpret_cast<HWND>(created));
     ::SetPropA(Handle(), kSheetProperty, this);
     frameworkProc_ = reinterpret_cast<WNDPROC>(
@@ -141,8 +116,7 @@ LRESULT CALLBACK PropertySheet::SheetProc(HWND window, UINT message, WPARAM wPar
         else if (sheet->OnSheetMessage(message, wParam, lParam, result))
             return result;
     } catch (...) {
-        Dialog::KeepPendingException(std::current_exception());
-        sheet->EndModal(-1);
+        sheet->loop_.Fail(std::current_exception());
         return 0;
     }
     if (message == WM_NCDESTROY) {
@@ -208,25 +182,12 @@ void PropertySheet::DispatchModal(MSG& message) {
 }
 
 int PropertySheet::RunModal(HWND owner) {
-    ModalScope scope(owner, Handle());
-    MSG message;
-    while (!modalEnded_ && IsValid()) {
-        const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
-        if (got == 0) {
-            ::PostQuitMessage(static_cast<int>(message.wParam));
-            break;
-        }
-        if (got == -1)
-            break;
-        DispatchModal(message);
-        Dialog::RethrowPending();
-    }
-    return modalResult_;
+    return static_cast<int>(
+        loop_.Run(owner, Handle(), [this](MSG& message) { DispatchModal(message); }));
 }
 
 void PropertySheet::EndModal(int result) {
-    modalResult_ = result;
-    modalEnded_ = true;
+    loop_.End(result);
 }
 
 namespace {

@@ -44,8 +44,11 @@ class PropertySheet : public Window {
     PropertySheet& operator=(const PropertySheet&) = delete;
     virtual ~PropertySheet();
 
-    // Pages are shown in the order they are added.
-    void AddPage(PropertyPage& page) { pages_.push_back(&page); }
+    // Pages are shown in the order they are added; they run in the sheet's modal loop.
+    void AddPage(PropertyPage& page) {
+        page.SetLoop(&loop_);
+        pages_.push_back(&page);
+    }
     // Creates the sheet without its system menu; OnCreated runs before this returns.
     bool Create(HWND owner, const std::string& caption, int startPage);
     // Runs until EndModal with the owner disabled; every queued message passes the active
@@ -95,8 +98,7 @@ class PropertySheet : public Window {
     std::vector<PropertyPage*> pages_;
     int focusedPage_ = -1;
     WNDPROC frameworkProc_ = nullptr;
-    bool modalEnded_ = false;
-    int modalResult_ = 0;
+    ModalLoop loop_;
 };
 
 } // namespace win

@@ -32,17 +32,19 @@ class Win32ProgressWindow : public ProgressWindow {
 
 } // namespace
 
-int Win32RunUi::RunConditionSheet(platform::Host& host, const ConditionSheetRequest& request,
-                                  AggregationConditions& conditions) {
+SheetOutcome Win32RunUi::RunConditionSheet(platform::Host& host, const AccountCatalogue& accounts,
+                                           const ConditionSheetRequest& request,
+                                           AggregationConditions& conditions) {
     ClConditionEntrySheet sheet(request.caption, static_cast<HWND>(request.owner), 0,
-                                request.newForm, host, desktop_, files_,
+                                request.newForm, host, accounts, desktop_, files_,
                                 {request.defaultMappingPath, request.formItemPath});
     sheet.Conditions() = std::move(conditions);
     sheet.Page1().companyText = request.companyText;
     sheet.Page1().periodText = request.periodText;
     const int result = sheet.DoModal();
+    SheetOutcome outcome = SheetOutcomeOf(result, sheet.Cause());
     conditions = std::move(sheet.Conditions());
-    return result;
+    return outcome;
 }
 
 std::unique_ptr<ProgressWindow> Win32RunUi::OpenProgress(platform::WindowHandle hostWnd) {

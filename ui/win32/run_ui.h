@@ -9,8 +9,9 @@ class Win32RunUi : public RunUi {
     Win32RunUi(platform::Desktop& desktop, platform::FileSystem& files)
         : desktop_(desktop), files_(files) {}
 
-    int RunConditionSheet(platform::Host& host, const ConditionSheetRequest& request,
-                          AggregationConditions& conditions) override;
+    SheetOutcome RunConditionSheet(platform::Host& host, const AccountCatalogue& accounts,
+                                   const ConditionSheetRequest& request,
+                                   AggregationConditions& conditions) override;
     std::unique_ptr<ProgressWindow> OpenProgress(platform::WindowHandle hostWnd) override;
 
   private:

@@ -1,6 +1,13 @@
 #include "ui/win32/window.h"
 
+#include <commctrl.h>
+
 namespace win {
+
+void RegisterCommonControls() {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+}
 
 std::string Window::GetText() const {
     const int length = ::GetWindowTextLengthA(handle_);

@@ -7,6 +7,10 @@
 
 namespace win {
 
+// Registers the common-control classes that the program's windows use (list views, tooltips,
+// progress bars, tabs); once per process, before any of its dialogs opens.
+void RegisterCommonControls();
+
 class Window {
   public:
     Window() = default;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
 
 namespace platform {
@@ -18,6 +19,7 @@ enum class Cause : std::uint8_t {
     kOutOfMemory,  // memory, or a window, could not be had
     kIo,           // a file-system call failed (code: the system error; file)
     kBadFile,      // a file holds what it must not (file, place)
+    kException,    // an exception ended the run (its what(), where it has one)
 };
 
 class [[nodiscard]] Status {
@@ -33,6 +35,7 @@ class [[nodiscard]] Status {
     static Status OutOfMemory(const char* step);
     static Status Io(const char* step, unsigned long systemError, std::string file);
     static Status BadFile(const char* step, std::string file, std::string place);
+    static Status Exception(const char* step, std::string what);
 
     bool ok() const { return cause_ == Cause::kNone; }
     Cause cause() const { return cause_; }
@@ -40,6 +43,8 @@ class [[nodiscard]] Status {
     long long code() const { return code_; }
     const std::string& file() const { return file_; }
     const std::string& place() const { return place_; }
+    // The exception's own text (kException).
+    const std::string& what() const { return place_; }
 
   private:
     Status(Cause cause, const char* step, long long code, std::string file, std::string place);
@@ -50,6 +55,10 @@ class [[nodiscard]] Status {
     std::string file_;
     std::string place_;
 };
+
+// The cause of an exception caught at step: out of memory for std::bad_alloc, else an exception
+// with its what() when it is a std::exception.
+Status CauseOfException(const char* step, const std::exception_ptr& failure);
 
 // The status as one line of printable ASCII for a log: "ok", or the cause and its detail, such
 // as "io step=create-temporary error=5 file=C:\\out\\~ovw42_1.tmp". In a file name or place a

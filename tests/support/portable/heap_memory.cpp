@@ -1,6 +1,9 @@
 #include "support/portable/heap_memory.h"
 
+#include "support/portable/uncounted.h"
+
 #include <new>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -9,7 +12,7 @@ namespace {
 
 class HeapBlock : public MemoryBlock {
   public:
-    explicit HeapBlock(std::size_t size) : bytes_(size) {}
+    explicit HeapBlock(std::vector<unsigned char> bytes) : bytes_(std::move(bytes)) {}
     unsigned char* data() override { return bytes_.data(); }
     std::size_t size() const override { return bytes_.size(); }
 
@@ -19,12 +22,17 @@ class HeapBlock : public MemoryBlock {
 
 } // namespace
 
+// The bytes stand for the system's global memory, which answers a lack of it with no block; the
+// object that holds them is the program's own, as on Windows.
 std::unique_ptr<MemoryBlock> HeapMemory::AllocateZeroed(std::size_t size) {
+    std::vector<unsigned char> bytes;
     try {
-        return std::make_unique<HeapBlock>(size);
+        const testsupport::UncountedScope uncounted;
+        bytes.resize(size);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
+    return std::make_unique<HeapBlock>(std::move(bytes));
 }
 
 } // namespace platform
