@@ -276,18 +276,25 @@ class Robot {
 
     // ---- commands: starting ----
 
-    std::string StartProgram(const std::string& program, const std::wstring& arguments) {
+    std::string StartProgram(const std::string& program, const std::wstring& arguments,
+                             DWORD flags = 0) {
         if (child_.Started())
             throw std::runtime_error("a program was started already");
         program_ = InFolder(program);
-        if (!child_.Start(program_, arguments))
+        if (!child_.Start(program_, WithFolder(arguments), flags))
             throw Failure{"the program started", child_.error()};
         return "pid " + std::to_string(child_.id()) + ", command line \"" + WideToUtf8(arguments) +
                "\"";
     }
+    // console=new: the program gets a console of its own, as Explorer starts a console program
+    // on a double-click or with a file dropped on it.
     std::string Start(const robot::Command& command) {
+        const std::string console = Option(command, "console", "inherited");
+        if (console != "inherited" && console != "new")
+            throw std::runtime_error("console must be inherited or new, not " + console);
         return StartProgram(Arg(command, 0, "program"),
-                            command.args.size() > 1 ? Utf8ToWide(command.args[1]) : std::wstring());
+                            command.args.size() > 1 ? Utf8ToWide(command.args[1]) : std::wstring(),
+                            console == "new" ? CREATE_NEW_CONSOLE : 0);
     }
     std::string StartHosted(const robot::Command& command) {
         host_ = std::make_unique<tools::HostWindow>(
@@ -330,17 +337,23 @@ class Robot {
         return WideToUtf8(robot::ClassOf(current_));
     }
 
+    // match=part: the message holds the text somewhere (a message with parts made at run time).
     std::string ExpectMessage(const robot::Command& command) {
         RequireChild();
         const std::string wanted = Arg(command, 0, "text");
         const auto caption = command.options.find("caption");
+        const std::string match = Option(command, "match", "whole");
+        if (match != "whole" && match != "part")
+            throw std::runtime_error("match must be whole or part, not " + match);
         Poll(TimeoutOf(command), [&] {
             HWND box = robot::FindMessageBox(child_.id());
             if (box == nullptr)
                 throw Failure{"a message box \"" + wanted + "\"", OpenWindows()};
             const std::string text = WideToUtf8(robot::TextOf(GetDlgItem(box, 0xFFFF)));
-            if (text != wanted)
-                throw Failure{"message \"" + wanted + "\"", "message \"" + text + "\""};
+            if (match == "part" ? text.find(wanted) == std::string::npos : text != wanted)
+                throw Failure{"message " + std::string(match == "part" ? "with " : "") + "\"" +
+                                  wanted + "\"",
+                              "message \"" + text + "\""};
             const std::string title = WideToUtf8(robot::TextOf(box));
             if (caption != command.options.end() && title != caption->second)
                 throw Failure{"caption \"" + caption->second + "\"", "caption \"" + title + "\""};
