@@ -40,7 +40,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # Raised whenever the settings below change, so that existing prefixes get them too.
-OVW_WINE_PREFIX_VERSION=3
+OVW_WINE_PREFIX_VERSION=5
 
 ovw_wine_prefix_ready() {
     [ "$(cat "$WINEPREFIX/.ovw-ready" 2>/dev/null)" = "$OVW_WINE_PREFIX_VERSION" ]
@@ -94,11 +94,19 @@ ovw_create_wine_prefix() {
             'HKCU\Software\Wine\WineDbg|ShowCrashDialog|REG_DWORD|0'
             # The screen resolution (dots per inch) that programs see.
             "HKCU\\Control Panel\\Desktop|LogPixels|REG_DWORD|$OVW_DPI"
+            # Pages open with the default browser, as on Windows (Wine's HTML engine, which
+            # would say so, is left out); it opens nothing (scripts/wine-browser.sh).
+            'HKCR\.html||REG_SZ|htmlfile'
+            'HKCR\.htm||REG_SZ|htmlfile'
+            "HKCU\\Software\\Wine\\WineBrowser|Browsers|REG_SZ|$OVW_REPO/scripts/wine-browser.sh"
         )
-        local setting key name type data
+        local setting key name type data value
         for setting in "${settings[@]}"; do
             IFS='|' read -r key name type data <<<"$setting"
-            if ! DISPLAY= wine reg add "$key" /v "$name" /t "$type" /d "$data" /f >"$log" 2>&1; then
+            # An empty name is the key's default value.
+            value=(/ve)
+            [ -z "$name" ] || value=(/v "$name")
+            if ! DISPLAY= wine reg add "$key" "${value[@]}" /t "$type" /d "$data" /f >"$log" 2>&1; then
                 ovw_wine_failed "Wine could not set $key\\$name in $WINEPREFIX" "$log"
                 exit 1
             fi
