@@ -10,6 +10,9 @@
 #include "checker/system.h"
 #include "checker/views.h"
 #include "settings/statement_files.h"
+#ifdef _WIN32
+#include "checker/win32/no_console.h"
+#endif
 
 #include <cstdio>
 #include <fstream>
@@ -103,6 +106,11 @@ class DataFolder {
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // Started by a double-click or with a report dropped on it: the outcome shown in windows.
+    if (checker::win32::StartedWithoutConsole(argc, argv))
+        return checker::win32::RunWithoutConsole();
+#endif
     checker::PrepareConsole();
     std::string dataDir = checker::ProgramFolder();
     std::string edition;
