@@ -1,15 +1,11 @@
 // The user guide docs/使い方.md explains every message the program can show: each message text
 // appears in it as the user sees it, line by line, so that a new message cannot go undocumented.
-// What it says about the file dialog and the overwrite question matches what the program does:
-// the flags with which page 1 opens the dialog, and whether Execute asks before it overwrites.
-#include "support/memory_filesystem.h"
-#include "support/recording_desktop.h"
-#include "texts/catalogue.h"
-#include "ui/condition_sheet_logic.h"
+// What it says about the file dialog matches the flags with which page 1 opens it (the overwrite
+// question of Execute: condition_sheet_logic_test.cpp).
+#include "support/user_guide.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -31,29 +27,8 @@ const char* const kMessageSources[] = {
 const char kPackagePlaceholder[] = "ES_APRPACKAGENAME";
 const char kPackageName[] = u8"Quorin申告";
 
-bool ReadText(const std::string& relative, std::string& text) {
-    std::ifstream in(std::string(OVW_SOURCE_DIR) + "/" + relative, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    text = bytes.str();
-    return true;
-}
-
 bool Contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
-}
-
-// The guide with its line breaks as LF.
-std::string GuideText() {
-    std::string guide;
-    EXPECT_TRUE(ReadText(kGuide, guide)) << kGuide;
-    std::string lf;
-    for (char c : guide)
-        if (c != '\r')
-            lf += c;
-    return lf;
 }
 
 // The escapes the texts use: \n, \\ and \".
@@ -129,11 +104,11 @@ std::vector<std::string> SourceMessages(const std::string& source) {
 // one, else from the sources that show the messages.
 std::vector<std::string> ProgramMessages() {
     std::string text;
-    if (ReadText(kCatalogue, text))
+    if (testsupport::ReadSourceFile(kCatalogue, text))
         return CatalogueMessages(text);
     std::vector<std::string> messages;
     for (const char* source : kMessageSources) {
-        EXPECT_TRUE(ReadText(source, text)) << source;
+        EXPECT_TRUE(testsupport::ReadSourceFile(source, text)) << source;
         for (const std::string& message : SourceMessages(text))
             messages.push_back(message);
     }
@@ -171,7 +146,7 @@ TEST(UserGuideTest, ExtractionFindsTheMessagesOfSourcesAndCatalogue) {
 }
 
 TEST(UserGuideTest, EveryMessageOfTheProgramIsInTheGuide) {
-    const std::string lf = GuideText();
+    const std::string lf = testsupport::UserGuide();
     const std::vector<std::string> messages = ProgramMessages();
     // The program has about twenty messages; far fewer means the extraction lost them.
     EXPECT_GE(messages.size(), 20u);
@@ -195,32 +170,12 @@ std::set<std::string> DialogFlags(const std::string& source) {
     return flags;
 }
 
-// A statement of the guide that holds when a condition of the program holds, and the one that
-// holds when it does not: the guide must say the first and not the second.
-struct Statement {
-    const char* condition;
-    const char* whenTrue;
-    const char* whenFalse;
-};
-
-void ExpectSays(const std::string& guide, const Statement& statement, bool holds) {
-    const char* said = holds ? statement.whenTrue : statement.whenFalse;
-    const char* wrong = holds ? statement.whenFalse : statement.whenTrue;
-    EXPECT_NE(std::string::npos, guide.find(said))
-        << statement.condition << (holds ? "" : " does not hold") << ": " << kGuide << " must say\n"
-        << said;
-    EXPECT_EQ(std::string::npos, guide.find(wrong))
-        << statement.condition << (holds ? "" : " does not hold") << ": " << kGuide
-        << " must not say\n"
-        << wrong;
-}
-
 TEST(UserGuideTest, WhatTheGuideSaysOfTheFileDialogMatchesItsFlags) {
     std::string page1;
-    ASSERT_TRUE(ReadText("ui/win32/page1.cpp", page1));
+    ASSERT_TRUE(testsupport::ReadSourceFile("ui/win32/page1.cpp", page1));
     const std::set<std::string> flags = DialogFlags(page1);
     ASSERT_FALSE(flags.empty()) << "no \"dialog.Flags = ...;\" in ui/win32/page1.cpp";
-    const Statement statements[] = {
+    const testsupport::GuideStatement statements[] = {
         {"OFN_OVERWRITEPROMPT",
          u8"ファイルを選ぶ画面で既にあるファイルを選ぶと、上書きしてよいか確認されます。",
          u8"ファイルを選ぶ画面では、既にあるファイルを選んでも上書きの確認は表示されません。"},
@@ -229,57 +184,8 @@ TEST(UserGuideTest, WhatTheGuideSaysOfTheFileDialogMatchesItsFlags) {
         {"OFN_PATHMUSTEXIST", u8"ファイルを選ぶ画面では、ないフォルダは指定できません。",
          u8"ファイルを選ぶ画面では、ないフォルダも指定できます。"},
     };
-    const std::string guide = GuideText();
-    for (const Statement& statement : statements)
-        ExpectSays(guide, statement, flags.count(statement.condition) != 0);
-}
-
-// Whether Execute asks before it overwrites an existing file, with the output path fixed by the
-// host or chosen by the user.
-bool AsksBeforeOverwriting(bool outputPathFixed) {
-    class View : public sheet::SheetView {
-      public:
-        platform::WindowHandle Owner() override { return nullptr; }
-        void FocusEndMonth() override {}
-        void FocusOutputPath() override {}
-        void BrowseOutputFile() override {}
-        void SaveSettings() override {}
-        void Close(int) override {}
-    } view;
-    testsupport::RecordingDesktop desktop;
-    testsupport::MemoryFileSystem files;
-    files.AddStandardMachine();
-    files.AddFolder("C:\\out");
-    files.AddFile("C:\\out\\report.xml", "old");
-    desktop.answers = {platform::kIdYes};
-    sheet::ExecuteInput input;
-    input.periodFirstMonth = 4;
-    input.periodEndCode = 103;
-    input.firstMonth = 4;
-    input.endMonth = 3;
-    input.introMonth = 1;
-    input.outputPath = "C:\\out\\report.xml";
-    input.outputPathFixed = outputPathFixed;
-    sheet::Controller(desktop, files, view).Execute(input);
-    for (const auto& box : desktop.boxes)
-        if (box.text == texts::kOverwriteMessage)
-            return true;
-    return false;
-}
-
-TEST(UserGuideTest, WhatTheGuideSaysOfTheOverwriteQuestionMatchesExecute) {
-    const std::string guide = GuideText();
-    ExpectSays(guide,
-               {"Execute asks before overwriting a file the user chose",
-                u8"同じ名前のファイルがあるときは、「実行(F12)"
-                u8"」を押したときに、上書きしてよいか確認します。",
-                u8"同じ名前のファイルがあるときも、確認せずに上書きします。"},
-               AsksBeforeOverwriting(false));
-    ExpectSays(guide,
-               {"Execute asks before overwriting the file the host named",
-                u8"会計ソフトが出力先を指定して起動したときも、上書きしてよいか確認します。",
-                u8"会計ソフトが出力先を指定して起動したときは、確認せずに上書きします。"},
-               AsksBeforeOverwriting(true));
+    for (const testsupport::GuideStatement& statement : statements)
+        testsupport::ExpectGuideSays(statement, flags.count(statement.condition) != 0);
 }
 
 } // namespace
