@@ -1,6 +1,5 @@
 #include "aggregate/account_catalogue.h"
 
-#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -11,12 +10,6 @@ constexpr std::uint8_t kHiddenFromKeys = 1;
 
 bool FindableByKey(const StKAMOKUINFO& account) {
     return IsMainAccountCode(account.code()) && account.hideFlag1() != kHiddenFromKeys;
-}
-
-// A key as compared: up to its NUL, within kMappingKeySize bytes.
-std::string_view KeyText(std::string_view key) {
-    key = key.substr(0, kMappingKeySize);
-    return key.substr(0, std::min(key.size(), key.find('\0')));
 }
 
 } // namespace
@@ -43,13 +36,13 @@ platform::Status AccountCatalogue::Read(platform::Host& host) {
     for (std::size_t i = 0; i < accounts_.size(); ++i) {
         byCode_.emplace(accounts_[i].code(), i);
         if (FindableByKey(accounts_[i]))
-            byKey_.emplace(KeyText(keys_[i].text), i);
+            byKey_.emplace(ComparedKey(keys_[i].text), i);
     }
     return platform::Status();
 }
 
 const StKAMOKUINFO* AccountCatalogue::FindByKey(std::string_view key) const {
-    const auto found = byKey_.find(KeyText(key));
+    const auto found = byKey_.find(ComparedKey(key));
     return found == byKey_.end() ? nullptr : &accounts_[found->second];
 }
 

@@ -37,6 +37,11 @@ bool KeysEqual(const char* a, const char* b) {
     return std::strncmp(a, b, kMappingKeySize) == 0;
 }
 
+std::string_view ComparedKey(std::string_view key) {
+    key = key.substr(0, kMappingKeySize);
+    return key.substr(0, key.find('\0'));
+}
+
 const char* SourceKeyText(SourceKey key) {
     return key == SourceKey::kNone ? "" : kSourceKeyTexts[static_cast<int>(key)];
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Keys are compared over this many bytes: 34 characters and the terminating NUL.
 constexpr std::size_t kMappingKeySize = 35;
@@ -26,6 +27,9 @@ AccountKey MakeAccountKey(const StKAMOKUSUMINFO& row);
 
 // Bounded comparison of two keys over kMappingKeySize bytes (text up to the first NUL).
 bool KeysEqual(const char* a, const char* b);
+// The part of a key that KeysEqual compares: up to its first NUL, within kMappingKeySize bytes;
+// two keys are equal when these are.
+std::string_view ComparedKey(std::string_view key);
 
 // The keys that give a line a host total instead of assigned accounts, in the order in which
 // they are tested.

@@ -248,9 +248,9 @@ class OverviewAggregator::MappingIndex {
 };
 
 OverviewAggregator::OverviewAggregator(ProgressSink& progress, const MappingEntries& mappings,
-                                       StatementLines& lines, std::uint32_t newForm,
+                                       StatementLines& lines, FormGeneration form,
                                        platform::Host& host)
-    : progress_(progress), mappings_(mappings), lines_(lines), newForm_(newForm), host_(host) {}
+    : progress_(progress), mappings_(mappings), lines_(lines), form_(form), host_(host) {}
 
 OverviewAggregator::~OverviewAggregator() = default;
 
@@ -340,7 +340,7 @@ bool OverviewAggregator::AddToLine(const StKAMOKUSUMINFO& row, bool taxIncluded,
                                    const SlotPlan& plan, const FixedAmount& balance,
                                    StatementLine& line) const {
     const bool add = line.side == row.side();
-    if (!IsMainAccountLine(line.lineNo, newForm_ != 0))
+    if (!IsMainAccountLine(line.lineNo, form_))
         return plan.AddMonths(row, taxIncluded, add, line);
     std::int64_t& value = line.amounts[0];
     return add ? FixedAmount::RawPlus(value, balance, value)
@@ -387,7 +387,7 @@ bool OverviewAggregator::SetDerivedValue(std::int16_t lineNo, const FixedAmount&
 void OverviewAggregator::SetLineValue(std::int16_t lineNo, std::int64_t value) {
     for (const auto& line : lines_) {
         progress_.ActivityTick();
-        if (line->lineNo > FirstMonthlyLine(newForm_ != 0))
+        if (line->lineNo > FirstMonthlyLine(form_))
             return;
         if (line->lineNo == lineNo) {
             line->amounts[0] = value;

@@ -36,10 +36,10 @@ class KindTotals {
 
 class OverviewAggregator {
   public:
-    // Both lists are borrowed; newForm is nonzero for the newer form generation. The totals
-    // are those of the data selected in host.
+    // Both lists are borrowed; the lines are those of the form generation. The totals are those
+    // of the data selected in host.
     OverviewAggregator(ProgressSink& progress, const MappingEntries& mappings,
-                       StatementLines& lines, std::uint32_t newForm, platform::Host& host);
+                       StatementLines& lines, FormGeneration form, platform::Host& host);
     virtual ~OverviewAggregator();
     OverviewAggregator(const OverviewAggregator&) = delete;
     OverviewAggregator& operator=(const OverviewAggregator&) = delete;
@@ -72,7 +72,7 @@ class OverviewAggregator {
     ProgressSink& progress_;
     const MappingEntries& mappings_;
     StatementLines& lines_;
-    std::uint32_t newForm_;
+    FormGeneration form_;
     platform::Host& host_;
     // Opened by the first Aggregate and closed at its successful end; a failed run leaves it
     // open for a second Aggregate.

@@ -55,10 +55,6 @@ bool FixedAmount::Store(ExactRaw value, FixedAmount& result) {
     return true;
 }
 
-bool FixedAmount::Difference(const FixedAmount& a, const FixedAmount& b, FixedAmount& result) {
-    return Store(ExactRaw{a.ToRaw()} - b.ToRaw(), result);
-}
-
 bool FixedAmount::RawPlus(std::int64_t raw, const FixedAmount& value, std::int64_t& result) {
     return Store(ExactRaw{raw} + value.ToRaw(), result);
 }

@@ -30,7 +30,7 @@ class ExactRaw {
     ExactRaw& operator+=(ExactRaw other) { return *this = *this + other; }
 
     // The value as a 64-bit number: false, with raw unchanged, when it does not fit.
-    bool Fits(std::int64_t& raw) const {
+    [[nodiscard]] bool Fits(std::int64_t& raw) const {
         if (high_ != ((low_ >> 63) != 0 ? ~std::uint64_t{0} : 0))
             return false;
         raw = static_cast<std::int64_t>(low_);
@@ -65,19 +65,19 @@ class FixedAmount {
     std::int64_t ToRaw() const;
 
     // a + b, refused (false) when the magnitude of the sum is kSumLimit or more.
-    static bool Sum(ExactRaw a, ExactRaw b, ExactRaw& result);
-    static bool Sum(const FixedAmount& a, const FixedAmount& b, FixedAmount& result);
+    [[nodiscard]] static bool Sum(ExactRaw a, ExactRaw b, ExactRaw& result);
+    [[nodiscard]] static bool Sum(const FixedAmount& a, const FixedAmount& b, FixedAmount& result);
     // Stores an exact value as a raw amount or a FixedAmount: false, with the target unchanged,
     // when it does not fit 64 bits.
-    static bool Store(ExactRaw value, std::int64_t& raw);
-    static bool Store(ExactRaw value, FixedAmount& result);
-    // a - b.
-    static bool Difference(const FixedAmount& a, const FixedAmount& b, FixedAmount& result);
+    [[nodiscard]] static bool Store(ExactRaw value, std::int64_t& raw);
+    [[nodiscard]] static bool Store(ExactRaw value, FixedAmount& result);
     // raw + value and raw - value, in raw units; result unchanged on failure.
-    static bool RawPlus(std::int64_t raw, const FixedAmount& value, std::int64_t& result);
-    static bool RawMinus(std::int64_t raw, const FixedAmount& value, std::int64_t& result);
+    [[nodiscard]] static bool RawPlus(std::int64_t raw, const FixedAmount& value,
+                                      std::int64_t& result);
+    [[nodiscard]] static bool RawMinus(std::int64_t raw, const FixedAmount& value,
+                                       std::int64_t& result);
     // *this += raw; unchanged when the result would not fit.
-    bool Add(std::int64_t raw);
+    [[nodiscard]] bool Add(std::int64_t raw);
 
   private:
     std::int64_t whole_ = 0;

@@ -33,19 +33,26 @@ struct MappingEntry {
     std::string key;
 };
 
+// The generation of the statement's form: "16", the older, or "30", the newer. It chooses the
+// line numbers, the data files, the settings file and the layout of the report.
+enum class FormGeneration { k16, k30 };
+
 // The form generation of a period: the newer one ("30") for a period ending on 20180401 or later
 // (dates as YYYYMMDD numbers), else the older one ("16").
-constexpr bool IsNewFormPeriodEnd(std::int32_t periodEnd) {
-    return periodEnd >= 20180401;
+constexpr FormGeneration FormGenerationOf(std::int32_t periodEnd) {
+    return periodEnd >= 20180401 ? FormGeneration::k30 : FormGeneration::k16;
+}
+[[nodiscard]] constexpr bool IsNewFormPeriodEnd(std::int32_t periodEnd) {
+    return FormGenerationOf(periodEnd) == FormGeneration::k30;
 }
 
 // Line numbers: main-account lines come first (one value in amounts slot 0), monthly lines
 // from the first monthly line on. The newer form generation has one main-account line more.
-constexpr std::int16_t FirstMonthlyLine(bool newForm) {
-    return newForm ? 37 : 36;
+constexpr std::int16_t FirstMonthlyLine(FormGeneration form) {
+    return form == FormGeneration::k30 ? 37 : 36;
 }
-constexpr bool IsMainAccountLine(std::int16_t lineNo, bool newForm) {
-    return lineNo < FirstMonthlyLine(newForm);
+[[nodiscard]] constexpr bool IsMainAccountLine(std::int16_t lineNo, FormGeneration form) {
+    return lineNo < FirstMonthlyLine(form);
 }
 // Asset lines that "SOREIGAI" subtracts from total assets, and liability lines that
 // "SONOTAFUSAI" subtracts from total liabilities (the same numbers in both generations).
@@ -55,7 +62,7 @@ constexpr std::int16_t kOtherLiabilitiesFirstLine = 26;
 constexpr std::int16_t kOtherLiabilitiesLastLine = 29;
 
 // A tag containing '-' marks a placeholder line: it is never written.
-inline bool IsPlaceholderTag(std::string_view tag) {
+[[nodiscard]] inline bool IsPlaceholderTag(std::string_view tag) {
     return tag.find('-') != std::string_view::npos;
 }
 

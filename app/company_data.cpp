@@ -33,10 +33,6 @@ platform::Status SelectCompanyData(platform::Host& host, StDATAINFO& record) {
     return found ? platform::Status() : platform::Status::NoData("selected-data", user.dataNo);
 }
 
-int NewFormOf(const StDATAINFO& record) {
-    return IsNewFormPeriodEnd(record.periodEnd()) ? 1 : 0;
-}
-
 std::string CompanyHeaderText(const StDATAINFO& record) {
     // The host's name field need not end with a NUL.
     const char* name = record.companyName();

@@ -14,11 +14,7 @@
 // record. Refused, with the record all zeros, when a host call fails (the user, the selection
 // numbers or the walk of the data sets) or no data set has the selected number (no data, with
 // the number).
-platform::Status SelectCompanyData(platform::Host& host, StDATAINFO& record);
-
-// The form generation: 1 ("30", the newer form) for a period ending on 20180401 or later, else
-// 0 ("16").
-int NewFormOf(const StDATAINFO& record);
+[[nodiscard]] platform::Status SelectCompanyData(platform::Host& host, StDATAINFO& record);
 
 // Header texts of the condition sheet, each held to the 50 bytes of the form's text field: the
 // company " name" (a longer name is cut without splitting a double-byte character) and the

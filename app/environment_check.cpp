@@ -1,11 +1,9 @@
 #include "app/environment_check.h"
 
+#include "platform/decimal.h"
 #include "platform/desktop.h"
 #include "platform/sjis.h"
 #include "texts/catalogue.h"
-
-#include <climits>
-#include <cstdlib>
 
 const char kDefinitionFileName[] = "QuorinDef.ini";
 
@@ -38,15 +36,10 @@ std::string DefinitionFilePath(const std::string& folder) {
     return path + kDefinitionFileName;
 }
 
-// The leading decimal number of the value, as atoi reads it, but held to the range of an int
-// so that a long number cannot wrap round to the required level.
+// The leading decimal number of the value, held to the range of an int so that a long number
+// cannot wrap round to the required level.
 int LevelOf(const std::string& value) {
-    const long level = std::strtol(value.c_str(), nullptr, 10);
-    if (level > INT_MAX)
-        return INT_MAX;
-    if (level < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(level);
+    return platform::LeadingDecimal(value).Clamped<int>();
 }
 
 // What the definition file in files' current directory says.
@@ -78,10 +71,6 @@ Definition ReadDefinition(platform::FileSystem& files) {
 }
 
 } // namespace
-
-EnvironmentCode EnvironmentCodeOf(platform::FileSystem& files) {
-    return ReadDefinition(files).code;
-}
 
 void ShowEnvironmentMessage(platform::Host& host, HostWnd hostWnd, EnvironmentCode code) {
     for (const EnvironmentMessage& message : kMessages) {

@@ -16,14 +16,11 @@ enum EnvironmentCode : int {
     kEnvironmentTargetNew = 2, // a higher level: this link component needs updating
 };
 
-// The code of the definition file found in files' current directory.
-EnvironmentCode EnvironmentCodeOf(platform::FileSystem& files);
-
 // Success when the environment matches. Otherwise, after showing the code's message through the
 // host's message service (owner hostWnd, null when none) when showMessages is non-zero, refused:
 // a bad definition file (no file, or an empty level) or a level out of range (the level).
-platform::Status CheckEnvironment(platform::Host& host, platform::FileSystem& files,
-                                  HostWnd hostWnd, int showMessages);
+[[nodiscard]] platform::Status CheckEnvironment(platform::Host& host, platform::FileSystem& files,
+                                                HostWnd hostWnd, int showMessages);
 
 // Shows the message of a code other than kEnvironmentMatches through the host's message service.
 void ShowEnvironmentMessage(platform::Host& host, HostWnd hostWnd, EnvironmentCode code);

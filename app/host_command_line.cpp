@@ -1,20 +1,16 @@
 #include "app/host_command_line.h"
 
-#include <climits>
-#include <cstdlib>
+#include "platform/decimal.h"
+
+#include <string_view>
 
 namespace {
 
-// atol / atoi of one field as a 32-bit number: leading blanks, an optional sign and digits;
-// anything else ends the number. Out-of-range values are clamped, never undefined.
+// One field as a 32-bit number (platform::LeadingDecimal); a number beyond that range reads as
+// its nearer end, never undefined.
 std::int32_t FieldNumber(const std::string& text, std::size_t begin, std::size_t end) {
-    const std::string field = text.substr(begin, end - begin);
-    const long long value = std::strtoll(field.c_str(), nullptr, 10);
-    if (value > INT32_MAX)
-        return INT32_MAX;
-    if (value < INT32_MIN)
-        return INT32_MIN;
-    return static_cast<std::int32_t>(value);
+    return platform::LeadingDecimal(std::string_view(text).substr(begin, end - begin))
+        .Clamped<std::int32_t>();
 }
 
 } // namespace

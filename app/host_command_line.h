@@ -17,4 +17,4 @@ struct HostCommandLine {
 // Success when the line has at least three commas: the host started the program. Otherwise no
 // data, with the number of commas found (the program runs alone). Fields are stored as they are
 // read, so a line that breaks off early still leaves the fields before the break set.
-platform::Status ParseHostCommandLine(const std::string& text, HostCommandLine& out);
+[[nodiscard]] platform::Status ParseHostCommandLine(const std::string& text, HostCommandLine& out);

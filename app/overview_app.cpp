@@ -81,7 +81,7 @@ bool ClOverviewApp::InitInstance() {
         exitCode_ = kNoOutput;
         return false;
     }
-    newForm_ = NewFormOf(dataRecord_);
+    form_ = FormGenerationOf(dataRecord_.periodEnd());
     companyText_ = CompanyHeaderText(dataRecord_);
     periodText_ = PeriodHeaderText(dataRecord_);
     return RunConditionsAndReport();

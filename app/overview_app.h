@@ -34,16 +34,12 @@ class ClOverviewApp : public platform::Application {
     int ExitInstance() noexcept override;
 
     int exitCode() const { return exitCode_; }
-    // Why the run ended without a report; when it wrote one, or the user cancelled, the first
-    // failure that it could do without (a settings file not saved, a host folder refused), else
-    // success. ExitInstance writes it to the debugger's output.
-    const platform::Status& failure() const { return failure_; }
     int startedByHost() const { return startedByHost_; }
     const HostCommandLine& hostCommand() const { return command_; }
-    // The selected company data, its form generation (1: the newer form) and the header texts
+    // The selected company data, its form generation and the header texts
     // of the condition sheet: the company " %s" and the period (texts::kPeriodHeaderFormat).
     const StDATAINFO& dataRecord() const { return dataRecord_; }
-    int newForm() const { return newForm_; }
+    FormGeneration form() const { return form_; }
     const std::string& companyText() const { return companyText_; }
     const std::string& periodText() const { return periodText_; }
 
@@ -72,11 +68,14 @@ class ClOverviewApp : public platform::Application {
     int exitCode_ = kReportWritten;
     // The report is in place, whole.
     bool reportWritten_ = false;
+    // Why the run ended without a report; when it wrote one, or the user cancelled, the first
+    // failure that it could do without (a settings file not saved, a host folder refused), else
+    // success. ExitInstance writes it to the debugger's output.
     platform::Status failure_;
     MappingEntries mappings_;
     StatementLines statementLines_;
     StDATAINFO dataRecord_{};
-    int newForm_ = 0;
+    FormGeneration form_ = FormGeneration::k16;
     std::string companyText_;
     std::string periodText_;
 };

@@ -44,13 +44,12 @@ bool ClOverviewApp::RunConditionsAndReport() {
     ConditionSheetRequest request;
     request.caption = texts::kSheetCaption;
     request.owner = hostParent_;
-    request.newForm = newForm_;
+    request.form = form_;
     request.companyText = companyText_;
     request.periodText = periodText_;
     const std::string programFolder = files_.ProgramFolder();
-    request.defaultMappingPath =
-        programFolder + DefaultMappingFileName(edition_.dataPrefix, newForm_ != 0);
-    request.formItemPath = programFolder + FormItemFileName(edition_.dataPrefix, newForm_ != 0);
+    request.defaultMappingPath = programFolder + DefaultMappingFileName(edition_.dataPrefix, form_);
+    request.formItemPath = programFolder + FormItemFileName(edition_.dataPrefix, form_);
 
     AggregationConditions conditions;
     if (platform::Status filled = FillUser(host_, conditions); !filled.ok())
@@ -61,7 +60,7 @@ bool ClOverviewApp::RunConditionsAndReport() {
     conditions.introMonth = dataRecord_.startUseMonth();
     conditions.periodStart = dataRecord_.periodStart();
     conditions.equityLabel = dataRecord_.equityLabel();
-    conditions.newForm = newForm_;
+    conditions.form = form_;
     conditions.mappings = &mappings_;
     conditions.statementLines = &statementLines_;
 
@@ -103,11 +102,10 @@ bool ClOverviewApp::AggregateAndWrite(const AggregationConditions& conditions) {
     const WaitCursorScope waitCursor(desktop_);
     progress->ResetMainBar();
 
-    OverviewAggregator aggregator(*progress, mappings_, statementLines_,
-                                  static_cast<std::uint32_t>(newForm_), host_);
+    OverviewAggregator aggregator(*progress, mappings_, statementLines_, form_, host_);
     const ReportServices reportServices{files_, desktop_, services_->text, services_->strings,
                                         services_->memory};
-    ClReportWriter writer(*progress, statementLines_, newForm_, edition_.defaultProductName,
+    ClReportWriter writer(*progress, statementLines_, form_, edition_.defaultProductName,
                           reportServices);
 
     // A failed aggregation leaves the lines incomplete: nothing is written from them.

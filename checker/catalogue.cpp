@@ -30,7 +30,8 @@ bool LoadCatalogue(const std::string& formItemBytes, bool newForm, Catalogue& ca
         item.lineNo = line->lineNo;
         item.tag = line->tag;
         item.name = ShiftJisToUtf8Lenient(line->name);
-        item.monthly = !IsMainAccountLine(line->lineNo, newForm);
+        item.monthly =
+            !IsMainAccountLine(line->lineNo, newForm ? FormGeneration::k30 : FormGeneration::k16);
         anyMain = anyMain || !item.monthly;
         read.lines.push_back(std::move(item));
     }

@@ -75,7 +75,8 @@ class DataFolder {
 
     std::string Describe(bool newForm) const {
         return checker::ArgumentToUtf8(checker::InFolder(
-            folder_, FormItemFileName(edition_.empty() ? "Ivy" : edition_, newForm)));
+            folder_, FormItemFileName(edition_.empty() ? "Ivy" : edition_,
+                                      newForm ? FormGeneration::k30 : FormGeneration::k16)));
     }
 
   private:
@@ -91,7 +92,9 @@ class DataFolder {
                 continue;
             std::string bytes;
             if (ReadWhole(
-                    checker::InFolder(folder_, FormItemFileName(edition->dataPrefix, newForm)),
+                    checker::InFolder(folder_, FormItemFileName(edition->dataPrefix,
+                                                                newForm ? FormGeneration::k30
+                                                                        : FormGeneration::k16)),
                     bytes))
                 return checker::LoadCatalogue(bytes, newForm, catalogue);
         }

@@ -151,7 +151,7 @@ platform::Status ClReportWriter::WriteDataSection(int firstMonth) {
 }
 
 platform::Status ClReportWriter::WriteMainItems(StatementLines::const_iterator& monthlyStart) {
-    const int firstMonthly = FirstMonthlyLine(newForm_ != 0);
+    const int firstMonthly = FirstMonthlyLine(form_);
     NumberText amount;
     // Line 1 opens the main items and line M - 1 closes them; whatever lines the catalogue
     // holds, a group is opened once at a time and every group opened is closed.
@@ -214,7 +214,7 @@ platform::Status ClReportWriter::WriteMonthlyItems(StatementLines::const_iterato
 
 std::vector<std::string> ClReportWriter::CatalogueElements() const {
     std::vector<std::string> names;
-    const int firstMonthly = FirstMonthlyLine(newForm_ != 0);
+    const int firstMonthly = FirstMonthlyLine(form_);
     bool monthly = false;
     NumberText number;
     for (const auto& line : statementLines_) {

@@ -35,9 +35,10 @@ std::string ToFullWidthName(platform::TextMapping& text, const std::string& name
 class ClReportWriter {
   public:
     // defaultProductName is written when the support file names no product.
-    ClReportWriter(ProgressSink& progress, const StatementLines& statementLines, int newForm,
-                   std::string defaultProductName, const ReportServices& services)
-        : progress_(progress), statementLines_(statementLines), newForm_(newForm),
+    ClReportWriter(ProgressSink& progress, const StatementLines& statementLines,
+                   FormGeneration form, std::string defaultProductName,
+                   const ReportServices& services)
+        : progress_(progress), statementLines_(statementLines), form_(form),
           defaultProductName_(std::move(defaultProductName)), services_(services) {}
 
     // Main-bar value at which writing starts.
@@ -48,26 +49,27 @@ class ClReportWriter {
     // temporary file beside path that replaces path only when complete and read back sound
     // (well-formed, in its declared encoding, with an element for every tag of the statement
     // lines); after a failure path is as it was and no temporary file remains.
-    platform::Status WriteReport(const std::string& path, std::int16_t functionId, int firstMonth,
-                                 const StDATAINFO& dataRecord);
+    [[nodiscard]] platform::Status WriteReport(const std::string& path, std::int16_t functionId,
+                                               int firstMonth, const StDATAINFO& dataRecord);
 
   private:
-    platform::Status WriteSystemSection(std::int16_t functionId);
-    platform::Status WriteBasicSection(const StDATAINFO& dataRecord);
-    platform::Status WriteDataSection(int firstMonth);
+    [[nodiscard]] platform::Status WriteSystemSection(std::int16_t functionId);
+    [[nodiscard]] platform::Status WriteBasicSection(const StDATAINFO& dataRecord);
+    [[nodiscard]] platform::Status WriteDataSection(int firstMonth);
     // Writes one element and, when it was written, ticks the activity bar.
-    platform::Status WriteElementTick(const char* name, const char* value);
+    [[nodiscard]] platform::Status WriteElementTick(const char* name, const char* value);
     // The first line of the monthly items: the first numbered M or above (end when none).
-    platform::Status WriteMainItems(StatementLines::const_iterator& monthlyStart);
-    platform::Status WriteMonthlyItems(StatementLines::const_iterator monthlyStart, int firstMonth);
+    [[nodiscard]] platform::Status WriteMainItems(StatementLines::const_iterator& monthlyStart);
+    [[nodiscard]] platform::Status WriteMonthlyItems(StatementLines::const_iterator monthlyStart,
+                                                     int firstMonth);
     // The element names that the statement lines ask for: each main item's tag, and each
     // monthly item's tag numbered 01 to 12.
     std::vector<std::string> CatalogueElements() const;
-    platform::Status ReadBack(const std::string& temporary) const;
+    [[nodiscard]] platform::Status ReadBack(const std::string& temporary) const;
 
     ProgressSink& progress_;
     const StatementLines& statementLines_;
-    int newForm_;
+    FormGeneration form_;
     std::string defaultProductName_;
     ReportServices services_;
 

@@ -130,11 +130,6 @@ class DocumentReader {
 
 } // namespace
 
-bool IsSoundXmlDocument(const std::string& bytes, const std::string& declaration,
-                        const std::vector<std::string>& required) {
-    return XmlDocumentFault(bytes, declaration, required).empty();
-}
-
 std::string XmlDocumentFault(const std::string& bytes, const std::string& declaration,
                              const std::vector<std::string>& required) {
     std::set<std::string> names;

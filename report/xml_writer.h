@@ -20,31 +20,31 @@ class ClXmlWriter {
 
     // Creates or truncates the file at path for writing. Refused when the path is missing or
     // the file cannot be opened; every later write then fails with the same status.
-    platform::Status OpenFile(platform::FileSystem& files, const char* path);
+    [[nodiscard]] platform::Status OpenFile(platform::FileSystem& files, const char* path);
     // Writes into a file opened by the caller, kept as path. A null file is one the caller could
     // not open, notOpened saying why: every write fails with it.
-    platform::Status OpenFile(std::unique_ptr<platform::OutputFile> file, const std::string& path,
-                              platform::Status notOpened);
+    [[nodiscard]] platform::Status OpenFile(std::unique_ptr<platform::OutputFile> file,
+                                            const std::string& path, platform::Status notOpened);
 
     // Writes the text's bytes as they are. When the file fails, it is closed, so that every
     // later write fails too, with the status of the first failure. Writing with no file open
     // (before OpenFile, after CloseFile) fails.
-    platform::Status WriteText(const std::string& text);
+    [[nodiscard]] platform::Status WriteText(const std::string& text);
 
     // The tag operations build one line in the caller's buffer, reused from call to call so that
     // its storage is allocated once, and write it with WriteText. An attribute is written only
     // when both its name and value are given, and the second only after a first. Content of any
     // length is written whole.
-    platform::Status WriteStartTag(std::string& line, const char* name, int indent,
-                                   const char* attrName1 = nullptr,
-                                   const char* attrValue1 = nullptr,
-                                   const char* attrName2 = nullptr,
-                                   const char* attrValue2 = nullptr);
-    platform::Status WriteElement(std::string& line, const char* name, const char* value,
-                                  int indent, const char* attrName1 = nullptr,
-                                  const char* attrValue1 = nullptr, const char* attrName2 = nullptr,
-                                  const char* attrValue2 = nullptr);
-    platform::Status WriteEndTag(std::string& line, const char* name, int indent);
+    [[nodiscard]] platform::Status WriteStartTag(std::string& line, const char* name, int indent,
+                                                 const char* attrName1 = nullptr,
+                                                 const char* attrValue1 = nullptr,
+                                                 const char* attrName2 = nullptr,
+                                                 const char* attrValue2 = nullptr);
+    [[nodiscard]] platform::Status
+    WriteElement(std::string& line, const char* name, const char* value, int indent,
+                 const char* attrName1 = nullptr, const char* attrValue1 = nullptr,
+                 const char* attrName2 = nullptr, const char* attrValue2 = nullptr);
+    [[nodiscard]] platform::Status WriteEndTag(std::string& line, const char* name, int indent);
 
     // The text with & > < " ' replaced by their entities (none of the five can be the second
     // byte of a double-byte character) and holding only characters that a Shift_JIS document
@@ -55,7 +55,7 @@ class ClXmlWriter {
 
     // Closes the file if one is set and forgets it. Refused when the file did not open, or a
     // write or the closing of the file failed: the status of the first failure.
-    platform::Status CloseFile();
+    [[nodiscard]] platform::Status CloseFile();
 
     // Success while every write since OpenFile, and the closing of the file, reached the
     // file; else the status of the first failure.

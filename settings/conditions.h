@@ -36,8 +36,7 @@ struct AggregationConditions {
     // number of the selected company data.
     std::int32_t selectionNo1 = 0;
     std::int32_t selectionNo2 = 0;
-    // Form generation: 0 = "16", 1 = "30".
-    std::int32_t newForm = 0;
+    FormGeneration form = FormGeneration::k16;
     // The current host user ID (at most kUserIdSize - 1 bytes).
     std::string userId;
     // The user's mappings; owned by the application object.

@@ -16,9 +16,7 @@ platform::Status FileReplacement::MakeFolders() {
     std::string folder;
     if (FolderOfPath(target_, folder) && files_.DirectoryExists(folder))
         return platform::Status();
-    if (!CreateFolderChain(files_, target_, &madeFolders_))
-        return platform::Status::Io("create-folders", files_.LastError(), target_);
-    return platform::Status();
+    return CreateFolderChain(files_, target_, &madeFolders_);
 }
 
 platform::Status FileReplacement::Create(std::unique_ptr<platform::OutputFile>& file) {

@@ -130,14 +130,14 @@ std::string RootOfPath(const std::string& folder) {
     return std::string();
 }
 
-bool CreateFolderChain(platform::FileSystem& files, const std::string& path,
-                       std::vector<std::string>* created) {
+platform::Status CreateFolderChain(platform::FileSystem& files, const std::string& path,
+                                   std::vector<std::string>* created) {
     std::string folder;
     if (!FolderOfPath(path, folder))
-        return false;
+        return platform::Status::RangeRefused("folder-length", static_cast<long long>(path.size()));
     const std::string root = RootOfPath(folder);
     if (root.empty())
-        return false;
+        return platform::Status::NoData("folder-root");
     std::vector<std::string> made;
     for (std::size_t i = root.size(); i < folder.size(); i += platform::CharLength(folder, i)) {
         if (platform::CharLength(folder, i) != 1 || folder[i] != '\\')
@@ -146,14 +146,16 @@ bool CreateFolderChain(platform::FileSystem& files, const std::string& path,
         if (files.DirectoryExists(level))
             continue;
         if (!files.MakeDirectory(level)) {
+            platform::Status refused =
+                platform::Status::Io("create-folder", files.LastError(), level);
             RemoveFolders(files, made);
-            return false;
+            return refused;
         }
         made.push_back(level);
     }
     if (created != nullptr)
         *created = std::move(made);
-    return true;
+    return platform::Status();
 }
 
 void RemoveFolders(platform::FileSystem& files, const std::vector<std::string>& folders) {

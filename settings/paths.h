@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/filesystem.h"
+#include "platform/status.h"
 
 #include <cstddef>
 #include <memory>
@@ -20,7 +21,7 @@ constexpr std::size_t kMaxPathText = 260;
 // two characters and is checked from its third character on; any other path fails on a doubled
 // backslash and is checked after its first ':'. The checked part must not hold any of
 // / : , ; * ? " > < |
-bool CheckPathCharacters(const std::string& path);
+[[nodiscard]] bool CheckPathCharacters(const std::string& path);
 
 // The drive rule. A UNC path passes when its share root ("\\server\share") may be read and
 // written. Any other path must begin with a drive letter and a colon and hold no doubled
@@ -28,17 +29,17 @@ bool CheckPathCharacters(const std::string& path);
 // disk, or is a removable, fixed or remote drive whose root may not be read and written. A
 // drive without a root directory passes (creating the folder reports the failure). A relative
 // path ("out.xml", "\out\a.xml") fails.
-bool CheckPathDrive(platform::FileSystem& files, const std::string& path);
+[[nodiscard]] bool CheckPathDrive(platform::FileSystem& files, const std::string& path);
 
 // Gives a folder text a trailing '\' when it has none. Fails for an empty text and for a text
 // that would be longer than kMaxPathText bytes with the separator.
-bool EnsureTrailingSeparator(std::string& text);
+[[nodiscard]] bool EnsureTrailingSeparator(std::string& text);
 
 // The drive and directory of path ("C:\out\" of "C:\out\a.xml", "\\server\share\" of
 // "\\server\share\a.xml") with a trailing separator. '\' and '/' end the directory, as for
 // _splitpath. Fails when there is neither drive nor directory, or when the folder would be
 // longer than kMaxPathText bytes.
-bool FolderOfPath(const std::string& path, std::string& folder);
+[[nodiscard]] bool FolderOfPath(const std::string& path, std::string& folder);
 
 // The root of a folder text, with its separator: "C:\" or "\\server\share\". Empty for a text
 // without one (a relative path, "C:out\", "\out\").
@@ -48,9 +49,11 @@ std::string RootOfPath(const std::string& folder);
 // removes the folders that this call created, deepest first, and never one that existed
 // before. Fails, creating nothing, for a path without a root. The folders it created go to
 // created, when given, shallowest first, so that a caller whose later step fails can roll the
-// chain back with RemoveFolders.
-bool CreateFolderChain(platform::FileSystem& files, const std::string& path,
-                       std::vector<std::string>* created = nullptr);
+// chain back with RemoveFolders. Refused when the folder is too long (range refused), has no
+// root (no data) or a level cannot be made (io, with the system's error and the level).
+[[nodiscard]] platform::Status CreateFolderChain(platform::FileSystem& files,
+                                                 const std::string& path,
+                                                 std::vector<std::string>* created = nullptr);
 
 // Removes folders deepest (last) first, with RemoveLeftover.
 void RemoveFolders(platform::FileSystem& files, const std::vector<std::string>& folders);

@@ -1,14 +1,13 @@
 #include "settings/settings_file.h"
 
 #include "aggregate/account_key.h"
+#include "platform/decimal.h"
 #include "platform/sjis.h"
 #include "settings/file_replacement.h"
 #include "settings/paths.h"
 #include "texts/catalogue.h"
 
 #include <algorithm>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -21,27 +20,9 @@ const char kEntryEnd[] = "[END]";
 
 constexpr std::size_t kMaxKeyLength = kMappingKeySize - 1;
 
-// atoi's reading of a decimal number (leading blanks, a sign, digits; 0 when there are none),
-// held within the range of a 16-bit field instead of wrapping.
+// A decimal field of the file, held within the range of its 16-bit field instead of wrapping.
 std::int16_t DecimalField(const std::string& text) {
-    std::size_t i = text.find_first_not_of(" \t\n\v\f\r");
-    if (i == std::string::npos)
-        return 0;
-    bool negative = false;
-    if (text[i] == '+' || text[i] == '-')
-        negative = text[i++] == '-';
-    long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        if (value <= INT16_MAX + 1L)
-            value = value * 10 + (text[i] - '0');
-    }
-    if (negative)
-        value = -value;
-    if (value > INT16_MAX)
-        return INT16_MAX;
-    if (value < INT16_MIN)
-        return INT16_MIN;
-    return static_cast<std::int16_t>(value);
+    return platform::LeadingDecimal(text).Clamped<std::int16_t>();
 }
 
 // The user ID goes into a file name inside the settings folder: it must not lead out of the
@@ -182,9 +163,9 @@ platform::Status WriteWhole(platform::OutputFile& file, const std::string& bytes
 std::string SettingsFileName(const AggregationConditions& conditions) {
     if (!UsableUserId(conditions.userId))
         return std::string();
-    return std::string(conditions.newForm == 1 ? "RV30_G_" : "RV16_G_") + conditions.userId + '_' +
-           std::to_string(conditions.selectionNo1) + '_' + std::to_string(conditions.selectionNo2) +
-           ".env";
+    return std::string(conditions.form == FormGeneration::k30 ? "RV30_G_" : "RV16_G_") +
+           conditions.userId + '_' + std::to_string(conditions.selectionNo1) + '_' +
+           std::to_string(conditions.selectionNo2) + ".env";
 }
 
 platform::Status HostSettingsFolder(platform::Host& host, std::string& folder) {
@@ -253,12 +234,11 @@ platform::Status saveSettings(platform::FileSystem& files, const std::string& se
     return replacement.Commit();
 }
 
-bool resetMappingsToDefaults(AggregationConditions& conditions) {
+void resetMappingsToDefaults(AggregationConditions& conditions) {
     if (conditions.mappings == nullptr)
-        return false;
+        return;
     MappingEntries copies;
     for (const auto& entry : conditions.defaultMappings)
         copies.push_back(std::make_unique<MappingEntry>(*entry));
     *conditions.mappings = std::move(copies);
-    return true;
 }

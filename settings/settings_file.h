@@ -43,13 +43,13 @@ std::string SettingsText(const AggregationConditions& conditions);
 // without "[END]" before its line end and the section's end marker. Keys longer than 34 bytes are
 // skipped; a CR before an LF is a line end too; an output path longer than 260 bytes is not
 // taken. The text ends at its first NUL.
-bool ReadSettingsText(const std::string& text, AggregationConditions& conditions);
+[[nodiscard]] bool ReadSettingsText(const std::string& text, AggregationConditions& conditions);
 
 // Reads the settings file of the conditions from settingsFolder.
 // savedOutputPath is emptied first. False when there is no folder, the user ID is not usable,
 // the file is missing or cannot be read, or ReadSettingsText fails.
-bool loadSettings(platform::FileSystem& files, const std::string& settingsFolder,
-                  AggregationConditions& conditions);
+[[nodiscard]] bool loadSettings(platform::FileSystem& files, const std::string& settingsFolder,
+                                AggregationConditions& conditions);
 
 // Writes the settings file of the conditions into settingsFolder, creating the folder chain when
 // the folder is missing. The file is replaced whole or not at all (FileReplacement): on any failure
@@ -60,6 +60,6 @@ bool loadSettings(platform::FileSystem& files, const std::string& settingsFolder
                                             const std::string& settingsFolder,
                                             const AggregationConditions& conditions);
 
-// Replaces the mappings by copies of the default mappings, in order. False when there is no
-// mapping list; when memory runs out, std::bad_alloc goes on with the list as it was.
-bool resetMappingsToDefaults(AggregationConditions& conditions);
+// Replaces the mappings by copies of the default mappings, in order, when there is a mapping
+// list; when memory runs out, std::bad_alloc goes on with the list as it was.
+void resetMappingsToDefaults(AggregationConditions& conditions);

@@ -1,6 +1,7 @@
 #include "settings/statement_files.h"
 
 #include "aggregate/account_key.h"
+#include "platform/decimal.h"
 #include "platform/hex.h"
 #include "platform/sjis.h"
 #include "platform/xml_name.h"
@@ -78,32 +79,12 @@ bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-// The leading decimal number of text as atoi and atol read it (spaces, a sign, digits, 0 when
-// there are none); false when it lies outside [min, max].
-bool LeadingDecimal(std::string_view text, std::int64_t min, std::int64_t max,
-                    std::int64_t& value) {
-    std::size_t i = 0;
-    while (i < text.size() && IsSpace(text[i]))
-        ++i;
-    const bool negative = i < text.size() && text[i] == '-';
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        ++i;
-    std::int64_t magnitude = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > max - min)
-            return false;
-    }
-    value = negative ? -magnitude : magnitude;
-    return value >= min && value <= max;
-}
-
+// The leading decimal number of text (platform::LeadingDecimal); false when it does not fit Int.
 template <typename Int> bool LeadingDecimalAs(std::string_view text, Int& value) {
-    std::int64_t wide = 0;
-    if (!LeadingDecimal(text, std::numeric_limits<Int>::min(), std::numeric_limits<Int>::max(),
-                        wide))
+    const std::optional<Int> read = platform::LeadingDecimal(text).Exact<Int>();
+    if (!read)
         return false;
-    value = static_cast<Int>(wide);
+    value = *read;
     return true;
 }
 
@@ -191,12 +172,12 @@ void ParseMappingLine(std::string_view text, const AccountCodeLookup& lookup,
         const std::string_view reference = text.substr(start, comma - start);
         start = comma + 1;
 
-        std::int64_t number = 0;
-        const bool inRange = LeadingDecimal(reference, INT32_MIN, INT32_MAX, number);
+        const std::optional<std::int32_t> number =
+            platform::LeadingDecimal(reference).Exact<std::int32_t>();
         std::string key;
-        if (!inRange || number != 0) {
+        if (!number || *number != 0) {
             // An account code: scaled and found by the host, or dropped when it has none.
-            if (!inRange || !lookup(static_cast<std::int32_t>(number), key))
+            if (!number || !lookup(*number, key))
                 continue;
         } else if (reference.empty() || reference.size() > kKeyLimit) {
             continue;
@@ -210,18 +191,19 @@ void ParseMappingLine(std::string_view text, const AccountCodeLookup& lookup,
     }
 }
 
-std::string DataFileName(const std::string& editionPrefix, bool newForm, const char* kind) {
-    return editionPrefix + (newForm ? "Ovw21ToRv30_G_" : "Ovw21ToRv16_G_") + kind + ".dat";
+std::string DataFileName(const std::string& editionPrefix, FormGeneration form, const char* kind) {
+    return editionPrefix + (form == FormGeneration::k30 ? "Ovw21ToRv30_G_" : "Ovw21ToRv16_G_") +
+           kind + ".dat";
 }
 
 } // namespace
 
-std::string FormItemFileName(const std::string& editionPrefix, bool newForm) {
-    return DataFileName(editionPrefix, newForm, "GaiKmk");
+std::string FormItemFileName(const std::string& editionPrefix, FormGeneration form) {
+    return DataFileName(editionPrefix, form, "GaiKmk");
 }
 
-std::string DefaultMappingFileName(const std::string& editionPrefix, bool newForm) {
-    return DataFileName(editionPrefix, newForm, "DefKmk");
+std::string DefaultMappingFileName(const std::string& editionPrefix, FormGeneration form) {
+    return DataFileName(editionPrefix, form, "DefKmk");
 }
 
 bool loadStatementLines(const std::string& bytes, StatementLines& lines) {
@@ -239,10 +221,26 @@ bool loadStatementLines(const std::string& bytes, StatementLines& lines) {
     return true;
 }
 
-bool loadStatementLines(platform::FileSystem& files, const std::string& path,
-                        StatementLines& lines) {
+namespace {
+
+// Reads the data file at path and hands its bytes to load.
+template <typename Load>
+platform::Status LoadDataFile(platform::FileSystem& files, const std::string& path,
+                              const char* step, Load load) {
     std::string bytes;
-    return files.ReadFile(path, bytes) && loadStatementLines(bytes, lines);
+    if (!files.ReadFile(path, bytes))
+        return platform::Status::Io(step, files.LastError(), path);
+    if (!load(bytes))
+        return platform::Status::BadFile(step, path, std::string());
+    return platform::Status();
+}
+
+} // namespace
+
+platform::Status loadStatementLines(platform::FileSystem& files, const std::string& path,
+                                    StatementLines& lines) {
+    return LoadDataFile(files, path, "form-items",
+                        [&](const std::string& bytes) { return loadStatementLines(bytes, lines); });
 }
 
 bool loadDefaultMappings(const std::string& bytes, MappingEntries& entries,
@@ -257,8 +255,9 @@ bool loadDefaultMappings(const std::string& bytes, MappingEntries& entries,
     return true;
 }
 
-bool loadDefaultMappings(platform::FileSystem& files, const std::string& path,
-                         MappingEntries& entries, const AccountCodeLookup& lookup) {
-    std::string bytes;
-    return files.ReadFile(path, bytes) && loadDefaultMappings(bytes, entries, lookup);
+platform::Status loadDefaultMappings(platform::FileSystem& files, const std::string& path,
+                                     MappingEntries& entries, const AccountCodeLookup& lookup) {
+    return LoadDataFile(files, path, "default-mappings", [&](const std::string& bytes) {
+        return loadDefaultMappings(bytes, entries, lookup);
+    });
 }

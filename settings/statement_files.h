@@ -7,15 +7,16 @@
 
 #include "aggregate/statement_line.h"
 #include "platform/filesystem.h"
+#include "platform/status.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
 // "IvyOvw21ToRv16_G_GaiKmk.dat" and the like: the edition's data-file prefix, the generation
-// ("16" or, with newForm, "30") and the kind.
-std::string FormItemFileName(const std::string& editionPrefix, bool newForm);
-std::string DefaultMappingFileName(const std::string& editionPrefix, bool newForm);
+// ("16" or "30") and the kind.
+std::string FormItemFileName(const std::string& editionPrefix, FormGeneration form);
+std::string DefaultMappingFileName(const std::string& editionPrefix, FormGeneration form);
 
 // Gives the account key of the host account with a code (a code below 10000 is an account
 // number); false when the host has no such account.
@@ -25,13 +26,16 @@ using AccountCodeLookup = std::function<bool(std::int32_t code, std::string& key
 // the file cannot be read, has no complete section, or holds a body line that is not a statement
 // line (blank lines aside). Running out of memory is no broken file: std::bad_alloc goes on to
 // the caller, the lines untouched, so that the run never goes on with some of them.
-bool loadStatementLines(const std::string& bytes, StatementLines& lines);
-bool loadStatementLines(platform::FileSystem& files, const std::string& path,
-                        StatementLines& lines);
+[[nodiscard]] bool loadStatementLines(const std::string& bytes, StatementLines& lines);
+// The same from the file at path: refused with the system's error when it cannot be read, as a
+// bad file when its bytes are no form-item file.
+[[nodiscard]] platform::Status loadStatementLines(platform::FileSystem& files,
+                                                  const std::string& path, StatementLines& lines);
 
 // Replaces entries with the mappings of a default-mapping file; account codes are turned into
 // account keys through lookup. Results as for loadStatementLines.
-bool loadDefaultMappings(const std::string& bytes, MappingEntries& entries,
-                         const AccountCodeLookup& lookup);
-bool loadDefaultMappings(platform::FileSystem& files, const std::string& path,
-                         MappingEntries& entries, const AccountCodeLookup& lookup);
+[[nodiscard]] bool loadDefaultMappings(const std::string& bytes, MappingEntries& entries,
+                                       const AccountCodeLookup& lookup);
+[[nodiscard]] platform::Status loadDefaultMappings(platform::FileSystem& files,
+                                                   const std::string& path, MappingEntries& entries,
+                                                   const AccountCodeLookup& lookup);

@@ -1,5 +1,6 @@
 #include "standin/config.h"
 
+#include "platform/program_folder.h"
 #include "platform/sjis.h"
 #include "standin/calls.h"
 #include "standin/json_read.h"
@@ -246,7 +247,7 @@ const HostState& State() {
 std::string ConfigPath() {
     if (const char* env = std::getenv("STANDIN_HOST_CONFIG"); env != nullptr && *env != '\0')
         return env;
-    return ProgramFolder() + "StandinHost.json";
+    return platform::ProgramFolderOfProcess() + "StandinHost.json";
 }
 
 const Config& GetConfig() {

@@ -8,9 +8,6 @@
 
 namespace standin {
 
-// Folder of the running program, with a trailing separator.
-std::string ProgramFolder();
-
 // UTF-8 to code page 932; characters without a code become '?'.
 std::string Utf8ToSjis(const std::string& utf8);
 

@@ -8,16 +8,6 @@
 
 namespace standin {
 
-// The folder of the running executable, where the delivered files lie.
-std::string ProgramFolder() {
-    char path[4096];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0)
-        return "./";
-    const std::string exe(path, static_cast<std::size_t>(n));
-    return exe.substr(0, exe.rfind('/') + 1);
-}
-
 std::string Utf8ToSjis(const std::string& utf8) {
     // Opening a conversion is costly; one serves every call (the host runs on one thread).
     static const iconv_t cd = iconv_open("CP932", "UTF-8");

@@ -5,21 +5,6 @@
 
 namespace standin {
 
-std::string ProgramFolder() {
-    char path[MAX_PATH * 2] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder(path, n);
-    // Cut after the last separator, stepping over double-byte characters.
-    std::size_t end = 0;
-    for (std::size_t i = 0; i < folder.size(); ++i) {
-        if (IsDBCSLeadByteEx(932, static_cast<BYTE>(folder[i])) && i + 1 < folder.size())
-            ++i;
-        else if (folder[i] == '\\')
-            end = i + 1;
-    }
-    return folder.substr(0, end);
-}
-
 std::string Utf8ToSjis(const std::string& utf8) {
     if (utf8.empty())
         return {};

@@ -18,27 +18,31 @@ namespace {
 
 const char kXmlPattern[] = "*.xml";
 
-// The months S..M must lie within the accounting period A..E in fiscal order.
-bool PeriodIsWrong(std::int16_t first, std::int16_t endCode, std::int16_t s, std::int16_t m) {
-    const int a = first;
-    const int e = endCode % 100;
+// The months from..to must lie within the accounting period, from its first month to the end
+// month of endCode, in fiscal order.
+bool PeriodIsWrong(std::int16_t firstMonth, std::int16_t endCode, std::int16_t from,
+                   std::int16_t to) {
+    const int first = firstMonth;
+    const int last = endCode % 100;
     const bool crossesYearEnd = endCode >= 100;
-    if (m < 1 || m > 12)
+    if (to < 1 || to > 12)
         return true;
     if (!crossesYearEnd)
-        return s < a || m > e || (a >= 1 && e <= 12 && s > m);
-    return (s >= 1 && s <= e && (s > m || m > e)) || (e < s && s < a) || (e < m && m < a);
+        return from < first || to > last || (first >= 1 && last <= 12 && from > to);
+    return (from >= 1 && from <= last && (from > to || to > last)) ||
+           (last < from && from < first) || (last < to && to < first);
 }
 
 } // namespace
 
 ButtonBar LayOutButtonBar(int width, int height) {
-    const int e = (width - 20) / 4;
+    // A quarter of the width less the margins: each button's place, 10 pixels of it between two.
+    const int place = (width - 20) / 4;
     ButtonBar bar;
-    bar.previous = {8, e - 10};
-    bar.next = {e + 2, e - 10};
-    bar.execute = {width - 2 * e + 8, e - 10};
-    bar.cancel = {width - e + 2, e - 10};
+    bar.previous = {8, place - 10};
+    bar.next = {place + 2, place - 10};
+    bar.execute = {width - 2 * place + 8, place - 10};
+    bar.cancel = {width - place + 2, place - 10};
     bar.top = height - height / 21;
     return bar;
 }
@@ -101,19 +105,21 @@ std::string DefaultOutputPath(const std::string& hostFolder, const std::string& 
     return folder + kXmlPattern;
 }
 
-void PrepareConditions(AggregationConditions& conditions, platform::FileSystem& files,
-                       const StartUpValues& values, const AccountCodeLookup& lookup) {
+platform::Status PrepareConditions(AggregationConditions& conditions, platform::FileSystem& files,
+                                   const StartUpValues& values, const AccountCodeLookup& lookup) {
     conditions.outputPathFixed = conditions.outputPath.empty() ? 0 : 1;
     conditions.firstMonth = values.periodFirstMonth;
     conditions.endMonth = static_cast<std::int16_t>(values.periodEndCode % 100);
     const bool loaded = loadSettings(files, values.settingsFolder, conditions);
-    loadDefaultMappings(files, values.defaultMappingPath, conditions.defaultMappings, lookup);
+    platform::Status defaults =
+        loadDefaultMappings(files, values.defaultMappingPath, conditions.defaultMappings, lookup);
     if (!loaded) {
         conditions.taxIncluded = values.hostTaxIncluded != 0 ? 1 : 0;
         resetMappingsToDefaults(conditions);
     }
     if (conditions.outputPathFixed == 0 && conditions.savedOutputPath.empty())
         conditions.outputPath = DefaultOutputPath(values.hostOutputFolder, values.tempFolder);
+    return defaults;
 }
 
 int Controller::Ask(const char* text) {
@@ -175,7 +181,7 @@ bool Controller::CheckOutputPath(const ExecuteInput& input) {
             view_.FocusOutputPath();
             return false;
         }
-        if (!CreateFolderChain(files_, folder)) {
+        if (!CreateFolderChain(files_, folder).ok()) {
             Complain(texts::kCreateFolderFailedMessage);
             view_.FocusOutputPath();
             return false;
@@ -207,25 +213,38 @@ bool Controller::StartUp(const std::string& defaultMappingPath) {
     Note(std::move(note));
     settingsFolder_ = values.settingsFolder;
     settingsFolderKnown_ = values.settingsFolderKnown;
-    PrepareConditions(conditions_, files_, values, CatalogueAccountCodes(accounts_));
+    Note(PrepareConditions(conditions_, files_, values, CatalogueAccountCodes(accounts_)));
     return true;
 }
 
-bool Controller::Execute() {
+bool Controller::LoadFormItems(const std::string& formItemPath) {
+    platform::Status loaded =
+        conditions_.statementLines != nullptr
+            ? loadStatementLines(files_, formItemPath, *conditions_.statementLines)
+            : platform::Status::NoData("statement-lines");
+    if (loaded.ok())
+        return true;
+    Note(std::move(loaded));
+    Complain(texts::kFormItemsUnreadableMessage);
+    view_.Close(kCancel);
+    return false;
+}
+
+void Controller::Execute() {
     ExecuteInput input;
     if (platform::Status got =
             GetPeriodMonths(host_, conditions_.periodStart, conditions_.periodEnd,
                             &input.periodFirstMonth, &input.periodEndCode);
         !got.ok()) {
         Fail(std::move(got));
-        return false;
+        return;
     }
     input.firstMonth = conditions_.firstMonth;
     input.endMonth = conditions_.endMonth;
     input.introMonth = conditions_.introMonth;
     input.outputPath = conditions_.outputPath;
     input.outputPathFixed = conditions_.outputPathFixed != 0;
-    return Execute(input);
+    static_cast<void>(Execute(input));
 }
 
 bool Controller::Execute(const ExecuteInput& input) {
@@ -290,17 +309,6 @@ platform::Status HostStartUpValues(platform::Host& host, const AggregationCondit
     values.tempFolder = files.TempFolder();
     values.defaultMappingPath = std::move(defaultMappingPath);
     return platform::Status();
-}
-
-bool LoadFormItems(AggregationConditions& conditions, platform::FileSystem& files,
-                   platform::Desktop& desktop, platform::WindowHandle owner,
-                   const std::string& formItemPath) {
-    if (conditions.statementLines != nullptr &&
-        loadStatementLines(files, formItemPath, *conditions.statementLines))
-        return true;
-    desktop.ShowMessage(owner, texts::kFormItemsUnreadableMessage, texts::kAppTitle,
-                        platform::kMbOk | platform::kMbIconExclamation);
-    return false;
 }
 
 } // namespace sheet

@@ -56,8 +56,8 @@ struct Modifiers {
     bool shift = false;
     bool ctrl = false;
     bool alt = false;
-    bool any() const { return shift || ctrl || alt; }
-    bool onlyAlt() const { return alt && !shift && !ctrl; }
+    [[nodiscard]] bool any() const { return shift || ctrl || alt; }
+    [[nodiscard]] bool onlyAlt() const { return alt && !shift && !ctrl; }
 };
 enum class KeyAction { PassOn, Swallow, Previous, Next, Execute, Cancel };
 // isKey: a key message (down or up, system or not); isKeyDown: WM_KEYDOWN. focusedCommand is
@@ -65,7 +65,7 @@ enum class KeyAction { PassOn, Swallow, Previous, Next, Execute, Cancel };
 KeyAction DecideKey(bool isKey, bool isKeyDown, unsigned key, Modifiers modifiers,
                     int focusedCommand);
 // Alt+F4 is swallowed by the sheet and by each page.
-bool IsAltF4(bool isKey, unsigned key, Modifiers modifiers);
+[[nodiscard]] bool IsAltF4(bool isKey, unsigned key, Modifiers modifiers);
 
 // The default output path: the host's default output folder followed by "*.xml", or, when the
 // host has none, the temporary folder with a trailing separator followed by "*.xml" (empty
@@ -90,8 +90,12 @@ struct StartUpValues {
 // The start-up's work on the conditions: whether the host fixed the output path, the period's
 // months, the saved settings and the default mappings, the host's tax preset and the default
 // mappings when nothing usable was saved, and the default output path when there is none.
-void PrepareConditions(AggregationConditions& conditions, platform::FileSystem& files,
-                       const StartUpValues& values, const AccountCodeLookup& lookup);
+// Missing or broken settings are never reported, defaults apply; a default-mapping file that
+// cannot be read leaves no defaults, and its cause comes back.
+[[nodiscard]] platform::Status PrepareConditions(AggregationConditions& conditions,
+                                                 platform::FileSystem& files,
+                                                 const StartUpValues& values,
+                                                 const AccountCodeLookup& lookup);
 
 // The start-up values that come from host and the system: the months of the period of the
 // conditions, the host's tax preset, default output folder and settings folder, and the temporary
@@ -103,13 +107,6 @@ void PrepareConditions(AggregationConditions& conditions, platform::FileSystem& 
                                                  platform::FileSystem& files,
                                                  std::string defaultMappingPath,
                                                  StartUpValues& values, platform::Status& note);
-
-// Loads the statement lines of the sheet's form generation from formItemPath into the
-// conditions. Without them nothing can be aggregated: when they cannot be read the user is told
-// (over owner) and the result is false, and the run ends as cancelled.
-bool LoadFormItems(AggregationConditions& conditions, platform::FileSystem& files,
-                   platform::Desktop& desktop, platform::WindowHandle owner,
-                   const std::string& formItemPath);
 
 // What Execute checks, read from the aggregation conditions when the user executes.
 struct ExecuteInput {
@@ -150,12 +147,17 @@ class Controller {
 
     // The start-up's work on the conditions (HostStartUpValues, then PrepareConditions). False
     // when a failure closed the sheet.
-    bool StartUp(const std::string& defaultMappingPath);
-    // Execute on the conditions, with the period's months as the host reckons them now.
-    bool Execute();
+    [[nodiscard]] bool StartUp(const std::string& defaultMappingPath);
+    // Loads the statement lines of the sheet's form generation from formItemPath. Without them
+    // nothing can be aggregated: when they cannot be read the user is told, the cause kept, and
+    // the sheet closes as cancelled (false).
+    [[nodiscard]] bool LoadFormItems(const std::string& formItemPath);
+    // Execute on the conditions, with the period's months as the host reckons them now; the
+    // sheet closes, or stays open with the user told what to mend.
+    void Execute();
     // The nine steps of Execute: on success the settings are saved and the sheet closes with
     // kExecute; otherwise one message is shown, the focus placed, and the sheet stays open.
-    bool Execute(const ExecuteInput& input);
+    [[nodiscard]] bool Execute(const ExecuteInput& input);
     // The save question, the notice, and the close with kCancel.
     void Cancel();
     // A failure that the sheet cannot do without: kept, and the sheet closed with kFailed.
@@ -168,8 +170,8 @@ class Controller {
     const platform::Status& cause() const { return cause_; }
 
   private:
-    bool CheckPeriod(const ExecuteInput& input);
-    bool CheckOutputPath(const ExecuteInput& input);
+    [[nodiscard]] bool CheckPeriod(const ExecuteInput& input);
+    [[nodiscard]] bool CheckOutputPath(const ExecuteInput& input);
     void SaveSettings();
     void Note(platform::Status status);
     int Ask(const char* text);

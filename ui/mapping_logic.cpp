@@ -1,12 +1,15 @@
 #include "ui/mapping_logic.h"
 
 #include "aggregate/account_key.h"
+#include "platform/decimal.h"
 #include "platform/sjis.h"
 #include "texts/catalogue.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <climits>
 #include <cstring>
+#include <deque>
+#include <unordered_map>
 
 namespace mapping {
 
@@ -25,9 +28,9 @@ std::string_view AccountName(const StKAMOKUINFO& account) {
     return std::string_view(name, strnlen(name, StKAMOKUINFO::nameSize));
 }
 
-// Number shown in a row's first column (leading decimal digits, 0 when none).
+// Number shown in a row's first column (0 when it shows none).
 std::int32_t RowNumber(const AccountListView& view, int row) {
-    return static_cast<std::int32_t>(std::atoi(view.RowNumberText(row).c_str()));
+    return platform::LeadingDecimal(view.RowNumberText(row)).Clamped<std::int32_t>();
 }
 
 // The code of the listed account with the key; none when the catalogue has no such account.
@@ -39,6 +42,54 @@ std::optional<std::int32_t> CodeOfKey(const AccountCatalogue& accounts, const st
 }
 
 } // namespace
+
+// In one pass, however many rows and numbers: each number's places are kept in queues, the
+// earlier selection's first.
+std::vector<std::int32_t> SelectionAfterRows(const std::vector<std::int32_t>& selection,
+                                             const AccountListView& view) {
+    struct Places {
+        std::deque<std::size_t> earlier;
+        std::deque<std::size_t> added;
+    };
+    std::unordered_map<std::int32_t, Places> places;
+    for (std::size_t at = 0; at < selection.size(); ++at) {
+        places[selection[at]].earlier.push_back(at);
+    }
+    std::vector<bool> earlierKept(selection.size(), true);
+    std::vector<std::int32_t> added;
+    std::vector<bool> addedKept;
+    for (int row = 0; row < view.RowCount(); ++row) {
+        const std::int32_t number = RowNumber(view, row);
+        const auto found = places.find(number);
+        if (found != places.end()) {
+            Places& place = found->second;
+            if (!place.earlier.empty()) {
+                earlierKept[place.earlier.front()] = false;
+                place.earlier.pop_front();
+            } else if (!place.added.empty()) {
+                addedKept[place.added.front()] = false;
+                place.added.pop_front();
+            }
+        }
+        if (view.IsRowChecked(row)) {
+            places[number].added.push_back(added.size());
+            added.push_back(number);
+            addedKept.push_back(true);
+        }
+    }
+    std::vector<std::int32_t> after;
+    for (std::size_t at = 0; at < selection.size(); ++at) {
+        if (earlierKept[at]) {
+            after.push_back(selection[at]);
+        }
+    }
+    for (std::size_t at = 0; at < added.size(); ++at) {
+        if (addedKept[at]) {
+            after.push_back(added[at]);
+        }
+    }
+    return after;
+}
 
 const std::array<MenuEntry, 5> kMenuEntries = {{
     {kMenuRestoreDefaults, texts::kMenuRestoreDefaultsText},
@@ -100,11 +151,9 @@ platform::Status AccountMapping::Open() {
         if (entry->lineNo != lineNo_) {
             continue;
         }
-        for (int row = 0; row < rows; ++row) {
-            if (KeysEqual(MakeAccountKey(displayedAccounts_[row]).text, entry->key.c_str())) {
-                view_.SetRowChecked(row, true);
-                break;
-            }
+        const auto found = rowOfKey_.find(ComparedKey(entry->key));
+        if (found != rowOfKey_.end() && found->second < rows) {
+            view_.SetRowChecked(found->second, true);
         }
     }
     SyncSelection(SyncMode::kFromRows);
@@ -123,6 +172,18 @@ void AccountMapping::FillAccountList(bool filtered) {
             }
         }
     }
+    // The maps view the keys where they stay: built once they are all made.
+    rowOfCode_.clear();
+    rowOfKey_.clear();
+    displayedKeys_.clear();
+    displayedKeys_.reserve(displayedAccounts_.size());
+    for (const StKAMOKUINFO& account : displayedAccounts_) {
+        displayedKeys_.push_back(MakeAccountKey(account));
+    }
+    for (int row = 0; row < static_cast<int>(displayedAccounts_.size()); ++row) {
+        rowOfCode_.emplace(displayedAccounts_[row].code(), row);
+        rowOfKey_.emplace(ComparedKey(displayedKeys_[row].text), row);
+    }
     for (const StKAMOKUINFO& account : displayedAccounts_) {
         view_.AppendRow(std::to_string(account.code() / kMainAccountScale),
                         TrimAccountName(AccountName(account)));
@@ -132,28 +193,21 @@ void AccountMapping::FillAccountList(bool filtered) {
 std::optional<StKAMOKUINFO> AccountMapping::FindDisplayedAccount(std::int32_t code) const {
     const std::int64_t wanted =
         code < kMainAccountScale ? std::int64_t{code} * kMainAccountScale : code;
-    for (const StKAMOKUINFO& account : displayedAccounts_) {
-        if (account.code() == wanted) {
-            return account;
-        }
+    if (wanted < INT32_MIN || wanted > INT32_MAX) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    const auto found = rowOfCode_.find(static_cast<std::int32_t>(wanted));
+    if (found == rowOfCode_.end()) {
+        return std::nullopt;
+    }
+    return displayedAccounts_[static_cast<std::size_t>(found->second)];
 }
 
 void AccountMapping::SyncSelection(SyncMode mode) {
     switch (mode) {
     case SyncMode::kFromRows:
         // Chosen accounts that the list does not show stay chosen.
-        for (int row = 0; row < view_.RowCount(); ++row) {
-            const std::int32_t number = RowNumber(view_, row);
-            const auto found = std::find(selection_.begin(), selection_.end(), number);
-            if (found != selection_.end()) {
-                selection_.erase(found);
-            }
-            if (view_.IsRowChecked(row)) {
-                selection_.push_back(number);
-            }
-        }
+        selection_ = SelectionAfterRows(selection_, view_);
         break;
     case SyncMode::kFromDefaults:
         selection_.clear();
@@ -246,13 +300,19 @@ void AccountMapping::CheckAllRows(bool checked) {
 }
 
 void AccountMapping::CheckSelectedRows(bool firstRowOnly) {
+    std::unordered_map<std::int32_t, std::vector<int>> rowsOf;
+    for (int row = 0; row < view_.RowCount(); ++row) {
+        rowsOf[RowNumber(view_, row)].push_back(row);
+    }
     for (std::int32_t number : selection_) {
-        for (int row = 0; row < view_.RowCount(); ++row) {
-            if (RowNumber(view_, row) == number) {
-                view_.SetRowChecked(row, true);
-                if (firstRowOnly) {
-                    break;
-                }
+        const auto found = rowsOf.find(number);
+        if (found == rowsOf.end()) {
+            continue;
+        }
+        for (int row : found->second) {
+            view_.SetRowChecked(row, true);
+            if (firstRowOnly) {
+                break;
             }
         }
     }

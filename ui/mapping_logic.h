@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace mapping {
@@ -48,14 +49,20 @@ class AccountListView {
     virtual int RowCount() const = 0;
     // The text of the row's first column (the account number).
     virtual std::string RowNumberText(int row) const = 0;
-    virtual bool IsRowChecked(int row) const = 0;
+    [[nodiscard]] virtual bool IsRowChecked(int row) const = 0;
     virtual void SetRowChecked(int row, bool checked) = 0;
 
-    virtual bool IsAllAccountsChecked() const = 0;
+    [[nodiscard]] virtual bool IsAllAccountsChecked() const = 0;
     virtual void SetAllAccountsChecked(bool checked) = 0;
 };
 
 enum class SyncMode { kFromDefaults = 0, kFromRows = 1, kAllAccounts = 2, kClear = 3 };
+
+// The selection (account numbers) after a pass over the rows of view: for each row in turn, the
+// first number equal to the row's number leaves the selection, and the number goes on at its end
+// when the row is checked. Numbers of accounts the list does not show stay where they are.
+std::vector<std::int32_t> SelectionAfterRows(const std::vector<std::int32_t>& selection,
+                                             const AccountListView& view);
 
 // Commands of the list's pop-up menu.
 enum MenuCommand : int {
@@ -104,7 +111,7 @@ class AccountMapping {
     const std::vector<StKAMOKUINFO>& displayedAccounts() const { return displayedAccounts_; }
 
   private:
-    bool HasKindFilter() const { return lineKindCodes_[0] != 0; }
+    [[nodiscard]] bool HasKindFilter() const { return lineKindCodes_[0] != 0; }
     void CheckAllRows(bool checked);
     // Checks the rows whose number is selected: every such row, or only the first of each.
     void CheckSelectedRows(bool firstRowOnly);
@@ -118,7 +125,11 @@ class AccountMapping {
     AccountListView& view_;
     // The listed accounts of the line's kinds, as host's find gave them at the opening.
     std::vector<StKAMOKUINFO> kindAccounts_;
+    // The accounts the list shows, row by row; the first row of each code and of each key.
     std::vector<StKAMOKUINFO> displayedAccounts_;
+    std::vector<AccountKey> displayedKeys_;
+    std::unordered_map<std::int32_t, int> rowOfCode_;
+    std::unordered_map<std::string_view, int> rowOfKey_;
     std::vector<std::int32_t> selection_;
 };
 

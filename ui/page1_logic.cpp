@@ -1,8 +1,7 @@
 #include "ui/page1_logic.h"
 
+#include "platform/decimal.h"
 #include "platform/sjis.h"
-
-#include <cctype>
 
 namespace page1 {
 
@@ -16,20 +15,8 @@ BrowseStart SplitForBrowse(const std::string& pathText) {
 }
 
 std::int16_t EndMonthFromText(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    // Only the low 16 bits survive the store, so accumulating modulo 2^16 gives the same value
-    // without overflowing on a long run of digits.
-    std::uint16_t value = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
-        value = static_cast<std::uint16_t>(value * 10u + static_cast<unsigned>(text[i] - '0'));
-    if (negative)
-        value = static_cast<std::uint16_t>(0u - value);
-    return static_cast<std::int16_t>(value);
+    // Only the low 16 bits survive the store into the field.
+    return platform::LeadingDecimal(text).Wrapped<std::int16_t>();
 }
 
 EnterAction DecideEnter(Control focus, const EnterState& state) {

@@ -13,24 +13,33 @@ constexpr LineControlKind kButton = LineControlKind::kButton;
 // Controls shared by both generations with the same line; the tables below add the rest.
 std::vector<LineControl> LeftColumn() {
     return {
-        {IDC_P2_LABEL_1020, kLabel, 1},    {IDC_P2_BUTTON_1026, kButton, 2},
-        {IDC_P2_LABEL_1021, kLabel, 3},    {IDC_P2_BUTTON_1029, kButton, 4},
-        {IDC_P2_BUTTON_1030, kButton, 5},  {IDC_P2_BUTTON_1031, kButton, 6},
-        {IDC_P2_BUTTON_1032, kButton, 7},  {IDC_P2_BUTTON_1033, kButton, 8},
-        {IDC_P2_BUTTON_1038, kButton, 9},  {IDC_P2_BUTTON_1039, kButton, 10},
-        {IDC_P2_LABEL_1022, kLabel, 11},   {IDC_P2_BUTTON_1040, kButton, 12},
-        {IDC_P2_BUTTON_1041, kButton, 13}, {IDC_P2_BUTTON_1042, kButton, 14},
-        {IDC_P2_BUTTON_1043, kButton, 15}, {IDC_P2_BUTTON_1046, kButton, 16},
-        {IDC_P2_LABEL_1023, kLabel, 17},
+        {IDC_P2_SALES, kLabel, 1},
+        {IDC_P2_SIDELINE_SALES, kButton, 2},
+        {IDC_P2_COST_OF_SALES, kLabel, 3},
+        {IDC_P2_OPENING_INVENTORY, kButton, 4},
+        {IDC_P2_MATERIAL_PURCHASES, kButton, 5},
+        {IDC_P2_LABOUR_COSTS, kButton, 6},
+        {IDC_P2_OUTSOURCING, kButton, 7},
+        {IDC_P2_PURCHASES, kButton, 8},
+        {IDC_P2_CLOSING_INVENTORY, kButton, 9},
+        {IDC_P2_MANUFACTURING_EXPENSES, kButton, 10},
+        {IDC_P2_GROSS_PROFIT, kLabel, 11},
+        {IDC_P2_OFFICERS_PAY, kButton, 12},
+        {IDC_P2_STAFF_SALARIES, kButton, 13},
+        {IDC_P2_WELFARE, kButton, 14},
+        {IDC_P2_DEPRECIATION, kButton, 15},
+        {IDC_P2_RENT, kButton, 16},
+        {IDC_P2_OPERATING_RESULT, kLabel, 17},
     };
 }
 
 // The asset and liability buttons, top to bottom.
 constexpr int kRightButtons[] = {
-    IDC_P2_BUTTON_1048, IDC_P2_BUTTON_1049, IDC_P2_BUTTON_1050, IDC_P2_BUTTON_1051,
-    IDC_P2_BUTTON_1052, IDC_P2_BUTTON_1055, IDC_P2_BUTTON_1056, IDC_P2_BUTTON_1057,
-    IDC_P2_BUTTON_1058, IDC_P2_BUTTON_1061, IDC_P2_BUTTON_1063, IDC_P2_BUTTON_1064,
-    IDC_P2_BUTTON_1065,
+    IDC_P2_CASH,          IDC_P2_NOTES_RECEIVABLE, IDC_P2_RECEIVABLES,
+    IDC_P2_INVENTORIES,   IDC_P2_LOANS_RECEIVABLE, IDC_P2_BUILDINGS,
+    IDC_P2_MACHINERY,     IDC_P2_VEHICLES,         IDC_P2_LAND,
+    IDC_P2_NOTES_PAYABLE, IDC_P2_PAYABLES,         IDC_P2_PERSONAL_LOANS,
+    IDC_P2_OTHER_LOANS,
 };
 
 // Lines of the right-hand buttons: the assets start at firstAsset, the liabilities at
@@ -39,33 +48,33 @@ void AddRightColumn(std::vector<LineControl>& controls, std::int16_t firstAsset)
     std::int16_t line = firstAsset;
     for (int id : kRightButtons) {
         controls.push_back({id, kButton, line});
-        line = static_cast<std::int16_t>(id == IDC_P2_BUTTON_1058 ? line + 2 : line + 1);
+        line = static_cast<std::int16_t>(id == IDC_P2_LAND ? line + 2 : line + 1);
     }
 }
 
 std::vector<LineControl> Generation16() {
     std::vector<LineControl> controls = LeftColumn();
-    controls.push_back({IDC_P2_BUTTON_1047, kButton, 18});
-    controls.push_back({IDC_P2_LABEL_1024, kLabel, 19});
+    controls.push_back({IDC_P2_EXTRAORDINARY_RESULT, kButton, 18});
+    controls.push_back({IDC_P2_RESULT_BEFORE_TAX, kLabel, 19});
     AddRightColumn(controls, 21);
     return controls;
 }
 
 std::vector<LineControl> Generation30() {
     std::vector<LineControl> controls = LeftColumn();
-    controls.push_back({IDC_P2_LABEL_1025, kLabel, 18});
-    controls.push_back({IDC_P2_LABEL_1034, kLabel, 19});
-    controls.push_back({IDC_P2_LABEL_1024, kLabel, 20});
+    controls.push_back({IDC_P2_EXTRAORDINARY_GAINS, kLabel, 18});
+    controls.push_back({IDC_P2_EXTRAORDINARY_LOSSES, kLabel, 19});
+    controls.push_back({IDC_P2_RESULT_BEFORE_TAX, kLabel, 20});
     AddRightColumn(controls, 22);
     return controls;
 }
 
 } // namespace
 
-const std::vector<LineControl>& MainAccountControls(int newForm) {
+const std::vector<LineControl>& MainAccountControls(FormGeneration form) {
     static const std::vector<LineControl> older = Generation16();
     static const std::vector<LineControl> newer = Generation30();
-    return newForm != 0 ? newer : older;
+    return form == FormGeneration::k30 ? newer : older;
 }
 
 const char* EquityTotalCaption(int equityLabel) {
@@ -107,16 +116,28 @@ const StatementLine* FindStatementLine(const StatementLines& lines, std::int16_t
 std::optional<PageRelayout> RelayoutMainAccountsPage(const std::map<int, ControlRect>& rects) {
     // Everything below the total of assets moves down together, in this order.
     static constexpr int kMovedDown[] = {
-        IDC_P2_TOTAL_LIABILITIES, IDC_P2_EQUITY_TOTAL,        IDC_P2_ASSETS_CAPTION,
-        IDC_P2_ASSETS_FRAME,      IDC_P2_LIABILITIES_CAPTION, IDC_P2_LIABILITIES_FRAME,
-        IDC_P2_BUTTON_1048,       IDC_P2_BUTTON_1049,         IDC_P2_BUTTON_1050,
-        IDC_P2_BUTTON_1051,       IDC_P2_BUTTON_1052,         IDC_P2_BUTTON_1055,
-        IDC_P2_BUTTON_1056,       IDC_P2_BUTTON_1057,         IDC_P2_BUTTON_1058,
-        IDC_P2_BUTTON_1061,       IDC_P2_BUTTON_1063,         IDC_P2_BUTTON_1064,
-        IDC_P2_BUTTON_1065,
+        IDC_P2_TOTAL_LIABILITIES,
+        IDC_P2_EQUITY_TOTAL,
+        IDC_P2_ASSETS_CAPTION,
+        IDC_P2_ASSETS_FRAME,
+        IDC_P2_LIABILITIES_CAPTION,
+        IDC_P2_LIABILITIES_FRAME,
+        IDC_P2_CASH,
+        IDC_P2_NOTES_RECEIVABLE,
+        IDC_P2_RECEIVABLES,
+        IDC_P2_INVENTORIES,
+        IDC_P2_LOANS_RECEIVABLE,
+        IDC_P2_BUILDINGS,
+        IDC_P2_MACHINERY,
+        IDC_P2_VEHICLES,
+        IDC_P2_LAND,
+        IDC_P2_NOTES_PAYABLE,
+        IDC_P2_PAYABLES,
+        IDC_P2_PERSONAL_LOANS,
+        IDC_P2_OTHER_LOANS,
     };
-    for (int id : {int{IDC_P2_LABEL_1024}, int{IDC_P2_ASSETS_FRAME}, int{IDC_P2_BUTTON_1048},
-                   int{IDC_P2_BUTTON_1049}, int{IDC_P2_TOTAL_ASSETS}}) {
+    for (int id : {int{IDC_P2_RESULT_BEFORE_TAX}, int{IDC_P2_ASSETS_FRAME}, int{IDC_P2_CASH},
+                   int{IDC_P2_NOTES_RECEIVABLE}, int{IDC_P2_TOTAL_ASSETS}}) {
         if (rects.count(id) == 0) {
             return std::nullopt;
         }
@@ -128,13 +149,13 @@ std::optional<PageRelayout> RelayoutMainAccountsPage(const std::map<int, Control
     }
 
     PageRelayout relayout;
-    relayout.shown = {IDC_P2_LABEL_1025, IDC_P2_LABEL_1034};
-    relayout.hidden = {IDC_P2_BUTTON_1047};
+    relayout.shown = {IDC_P2_EXTRAORDINARY_GAINS, IDC_P2_EXTRAORDINARY_LOSSES};
+    relayout.hidden = {IDC_P2_EXTRAORDINARY_RESULT};
     // Line 20 takes the top of the right-hand column, beside line 19.
     relayout.moves.push_back(
-        {IDC_P2_LABEL_1024, rects.at(IDC_P2_ASSETS_FRAME).left, rects.at(IDC_P2_BUTTON_1048).top});
+        {IDC_P2_RESULT_BEFORE_TAX, rects.at(IDC_P2_ASSETS_FRAME).left, rects.at(IDC_P2_CASH).top});
     const ControlRect& totalAssets = rects.at(IDC_P2_TOTAL_ASSETS);
-    const int down = rects.at(IDC_P2_BUTTON_1049).top - totalAssets.top;
+    const int down = rects.at(IDC_P2_NOTES_RECEIVABLE).top - totalAssets.top;
     relayout.moves.push_back({IDC_P2_TOTAL_ASSETS, totalAssets.left, totalAssets.top + down});
     for (int id : kMovedDown) {
         const ControlRect& rect = rects.at(id);

@@ -25,8 +25,8 @@ struct LineControl {
     std::int16_t lineNo;
 };
 
-// The line controls of page 2: newForm 0 for generation "16", 1 for "30".
-const std::vector<LineControl>& MainAccountControls(int newForm);
+// The line controls of page 2 of the form generation.
+const std::vector<LineControl>& MainAccountControls(FormGeneration form);
 
 // Text of the vertical caption 1027 beside the cost-of-sales buttons.
 inline constexpr const char* kCostOfSalesCaption = texts::kCostOfSalesCaption;

@@ -9,8 +9,14 @@ namespace {
 // Button k, top to bottom, belongs to the first monthly line of the generation plus k.
 std::vector<LineControl> MonthlyButtons(std::int16_t firstMonthlyLine) {
     static constexpr int kButtons[] = {
-        IDC_P3_BUTTON_1, IDC_P3_BUTTON_2, IDC_P3_BUTTON_3, IDC_P3_BUTTON_4,
-        IDC_P3_BUTTON_5, IDC_P3_BUTTON_6, IDC_P3_BUTTON_7, IDC_P3_BUTTON_8,
+        IDC_P3_MONTHLY_SALES,
+        IDC_P3_MONTHLY_PURCHASES,
+        IDC_P3_MONTHLY_OUTSOURCING,
+        IDC_P3_MONTHLY_PAYROLL,
+        IDC_P3_MONTHLY_WITHHOLDING,
+        IDC_P3_SPARE_1,
+        IDC_P3_SPARE_2,
+        IDC_P3_SPARE_3,
     };
     std::vector<LineControl> controls;
     std::int16_t line = firstMonthlyLine;
@@ -22,10 +28,10 @@ std::vector<LineControl> MonthlyButtons(std::int16_t firstMonthlyLine) {
 
 } // namespace
 
-const std::vector<LineControl>& MonthlyControls(int newForm) {
+const std::vector<LineControl>& MonthlyControls(FormGeneration form) {
     static const std::vector<LineControl> older = MonthlyButtons(36);
     static const std::vector<LineControl> newer = MonthlyButtons(37);
-    return newForm != 0 ? newer : older;
+    return form == FormGeneration::k30 ? newer : older;
 }
 
 } // namespace pages

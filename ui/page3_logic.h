@@ -8,7 +8,7 @@
 
 namespace pages {
 
-// The line buttons of page 3, top to bottom: newForm 0 for generation "16", 1 for "30".
-const std::vector<LineControl>& MonthlyControls(int newForm);
+// The line buttons of page 3 of the form generation, top to bottom.
+const std::vector<LineControl>& MonthlyControls(FormGeneration form);
 
 } // namespace pages

@@ -30,7 +30,7 @@ struct ConditionSheetRequest {
     std::string caption;
     // Owner of the sheet: the host window of a host-started run, else none.
     platform::WindowHandle owner = nullptr;
-    int newForm = 0;
+    FormGeneration form = FormGeneration::k16;
     // Page 1's header texts.
     std::string companyText;
     std::string periodText;

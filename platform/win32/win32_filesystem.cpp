@@ -1,5 +1,6 @@
 #include "win32_filesystem.h"
 
+#include "platform/program_folder.h"
 #include "platform/sjis.h"
 
 #include <io.h>
@@ -79,16 +80,7 @@ bool Win32FileSystem::Failed() {
 }
 
 std::string Win32FileSystem::ProgramFolder() {
-    std::vector<char> path(MAX_PATH);
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            std::string full(path.data(), n);
-            const std::size_t separator = FindLastSingleByte(full, '\\');
-            return separator == std::string::npos ? std::string() : full.substr(0, separator + 1);
-        }
-        path.resize(path.size() * 2);
-    }
+    return ProgramFolderOfProcess();
 }
 
 std::string Win32FileSystem::CurrentDirectory() {

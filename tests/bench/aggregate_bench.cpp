@@ -75,8 +75,9 @@ AggregationRequest FullYear() {
 // book's main accounts, in turn, to the lines that offer accounts.
 MappingEntries Mappings(const StatementLines& lines, int entryCount) {
     MappingEntries mappings;
-    loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Ivy", true)), mappings,
-                        [](std::int32_t, std::string&) { return false; });
+    if (!loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Ivy", FormGeneration::k30)),
+                             mappings, [](std::int32_t, std::string&) { return false; }))
+        return mappings;
     std::vector<std::int16_t> targets;
     for (const auto& line : lines) {
         if (line->kindCodes[0] != 0)
@@ -124,7 +125,7 @@ double Seconds(std::chrono::steady_clock::duration d) {
 void BM_Aggregate(benchmark::State& state) {
     ServeSyntheticBook(static_cast<int>(state.range(0)));
     StatementLines lines;
-    if (!loadStatementLines(ReadDelivered(FormItemFileName("Ivy", true)), lines)) {
+    if (!loadStatementLines(ReadDelivered(FormItemFileName("Ivy", FormGeneration::k30)), lines)) {
         state.SkipWithError("no delivered form-item file");
         return;
     }
@@ -144,7 +145,7 @@ void BM_Aggregate(benchmark::State& state) {
         const auto start = std::chrono::steady_clock::now();
         rows = BareWalk(*host, request);
         const auto walked = std::chrono::steady_clock::now();
-        OverviewAggregator aggregator(progress, mappings, lines, 1, *host);
+        OverviewAggregator aggregator(progress, mappings, lines, FormGeneration::k30, *host);
         if (!aggregator.Aggregate(0, request, info).ok()) {
             state.SkipWithError("Aggregate failed");
             return;
@@ -166,32 +167,4 @@ BENCHMARK(BM_Aggregate)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
-// Counts the runs that ended with an error: Google Benchmark 1.7 exits with 0 after one.
-class ErrorCountingReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.error_occurred)
-                ++errors;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    int errors = 0;
-};
-
 } // namespace
-
-// Fails when a benchmark reports an error or when none ran.
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    ErrorCountingReporter reporter;
-    const std::size_t ran = benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    if (reporter.errors > 0 || ran == 0) {
-        std::fprintf(stderr, "%d benchmark(s) failed, %zu ran\n", reporter.errors, ran);
-        return 1;
-    }
-    return 0;
-}

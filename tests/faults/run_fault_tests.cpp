@@ -119,13 +119,11 @@ class ExecutingSheet : public RunUi, private sheet::SheetView {
         result_ = sheet::kNotShown;
         sheet::Controller controller(host, accounts, desktop_, files_, conditions, *this);
         try {
-            if (controller.StartUp(request.defaultMappingPath)) {
-                if (!sheet::LoadFormItems(conditions, files_, desktop_, Owner(),
-                                          request.formItemPath))
-                    Close(sheet::kCancel);
-                else if (!controller.Execute())
-                    Close(sheet::kCancel);
-            }
+            if (controller.StartUp(request.defaultMappingPath) &&
+                controller.LoadFormItems(request.formItemPath))
+                controller.Execute();
+            // A sheet that Execute left open is one the user cancels.
+            Close(sheet::kCancel);
         } catch (...) {
             try {
                 controller.Finish();
@@ -238,7 +236,7 @@ class Machine {
         conditions.userId = host.user->id;
         conditions.selectionNo1 = static_cast<std::int32_t>(host.user->first);
         conditions.selectionNo2 = static_cast<std::int32_t>(host.user->dataNo);
-        conditions.newForm = 1;
+        conditions.form = FormGeneration::k30;
         return kSettingsFolder + SettingsFileName(conditions);
     }
     // Settings of an earlier version: the first page's values without the mappings, which the

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         third = line.find(',', comma == 0 ? 0 : third + 1);
     if (parsed.hostText != line.substr(third + 1))
         std::abort();
-    CheckPathCharacters(parsed.hostText);
+    static_cast<void>(CheckPathCharacters(parsed.hostText));
     std::string folder;
     if (FolderOfPath(parsed.hostText, folder) &&
         (folder.size() > kMaxPathText || folder.empty() || folder.back() != '\\'))

@@ -20,8 +20,10 @@ const checker::Catalogue* Delivered(bool newForm) {
     static int state[2] = {0, 0}; // 0 not read, 1 read, -1 unreadable
     int& s = state[newForm ? 1 : 0];
     if (s == 0) {
-        std::ifstream in(std::string(OVW_BIN_DIR) + "/" + FormItemFileName("Ivy", newForm),
-                         std::ios::binary);
+        std::ifstream in(
+            std::string(OVW_BIN_DIR) + "/" +
+                FormItemFileName("Ivy", newForm ? FormGeneration::k30 : FormGeneration::k16),
+            std::ios::binary);
         const std::string bytes{std::istreambuf_iterator<char>(in),
                                 std::istreambuf_iterator<char>()};
         s = checker::LoadCatalogue(bytes, newForm, catalogues[newForm ? 1 : 0]) ? 1 : -1;

@@ -94,8 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform::HeapMemory memory;
     NoProgress progress;
     const ReportServices services{files, desktop, text, strings, memory};
-    const int newForm = static_cast<int>(seed & 1);
-    ClReportWriter writer(progress, lines, newForm, kEditionIvy.defaultProductName, services);
+    const FormGeneration form = (seed & 1) != 0 ? FormGeneration::k30 : FormGeneration::k16;
+    ClReportWriter writer(progress, lines, form, kEditionIvy.defaultProductName, services);
     StDATAINFO record{};
     record.set_periodStart(20240401);
     record.set_periodEnd(20250331);
@@ -117,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::set<std::string> names;
     CollectNames(xmlDocGetRootElement(doc), names);
     xmlFreeDoc(doc);
-    const int firstMonthly = FirstMonthlyLine(newForm != 0);
+    const int firstMonthly = FirstMonthlyLine(form);
     bool monthly = false;
     for (const auto& line : lines) {
         monthly = monthly || line->lineNo >= firstMonthly;

@@ -50,10 +50,10 @@ TEST(SourceKey, TheTwelveKeysInTheirOrder) {
 }
 
 TEST(LineRanges, Line36BelongsToTheMainAccountsOnlyInTheNewerForm) {
-    EXPECT_TRUE(IsMainAccountLine(35, false));
-    EXPECT_FALSE(IsMainAccountLine(36, false));
-    EXPECT_TRUE(IsMainAccountLine(36, true));
-    EXPECT_FALSE(IsMainAccountLine(37, true));
-    EXPECT_EQ(36, FirstMonthlyLine(false));
-    EXPECT_EQ(37, FirstMonthlyLine(true));
+    EXPECT_TRUE(IsMainAccountLine(35, FormGeneration::k16));
+    EXPECT_FALSE(IsMainAccountLine(36, FormGeneration::k16));
+    EXPECT_TRUE(IsMainAccountLine(36, FormGeneration::k30));
+    EXPECT_FALSE(IsMainAccountLine(37, FormGeneration::k30));
+    EXPECT_EQ(36, FirstMonthlyLine(FormGeneration::k16));
+    EXPECT_EQ(37, FirstMonthlyLine(FormGeneration::k30));
 }

@@ -34,7 +34,8 @@ inline const checker::Catalogue* DeliveredCatalogue(bool newForm) {
     const int i = newForm ? 1 : 0;
     if (!loaded[i]) {
         const std::string bytes =
-            ReadBytes(std::string(OVW_BIN_DIR) + "/" + FormItemFileName("Ivy", newForm));
+            ReadBytes(std::string(OVW_BIN_DIR) + "/" +
+                      FormItemFileName("Ivy", newForm ? FormGeneration::k30 : FormGeneration::k16));
         loaded[i] = checker::LoadCatalogue(bytes, newForm, catalogues[i]);
         EXPECT_TRUE(loaded[i]) << "the delivered form-item file of generation "
                                << (newForm ? "30" : "16") << " is not read";

@@ -196,9 +196,9 @@ TEST(BuildAggregationRequest, ShortFirstPeriod) {
 TEST(CompanyHeaders, FormGenerationChangesOn20180401) {
     StDATAINFO record{};
     record.set_periodEnd(20180331);
-    EXPECT_EQ(0, NewFormOf(record));
+    EXPECT_EQ(FormGeneration::k16, FormGenerationOf(record.periodEnd()));
     record.set_periodEnd(20180401);
-    EXPECT_EQ(1, NewFormOf(record));
+    EXPECT_EQ(FormGeneration::k30, FormGenerationOf(record.periodEnd()));
 }
 
 TEST(CompanyHeaders, PeriodText) {
@@ -278,13 +278,14 @@ TEST_F(RunSelectionTest, SelectedDataGivesTheFormAndTheHeaderTexts) {
     ASSERT_TRUE(ServeSample("several_years"));
     const auto app = Run();
     EXPECT_EQ(12, app->dataRecord().dataNo());
-    EXPECT_EQ(1, app->newForm());
+    EXPECT_EQ(FormGeneration::k30, app->form());
     EXPECT_EQ(" 株式会社みなと商事", app->companyText());
     EXPECT_EQ(" 2023/04/01～2024/03/31", app->periodText());
 
     ASSERT_TRUE(ServeSample("older_form"));
     const auto older = Run();
-    EXPECT_EQ(0, older->newForm()) << "period end " << older->dataRecord().periodEnd();
+    EXPECT_EQ(FormGeneration::k16, older->form())
+        << "period end " << older->dataRecord().periodEnd();
     EXPECT_EQ(" 2017/04/01～2018/03/31", older->periodText());
 }
 

@@ -56,7 +56,8 @@ class SheetExecute : public ::testing::Test {
         // The start-up finds the settings folder where Execute saves.
         conditions.periodStart = 20240401;
         conditions.periodEnd = 20250331;
-        EXPECT_TRUE(controller.StartUp(""));
+        files.AddFile("C:\\Program\\Def.dat", "[共通様式]\n1/URIAGEDAKA,\n[終了]\n");
+        EXPECT_TRUE(controller.StartUp("C:\\Program\\Def.dat"));
         EXPECT_EQ("ok", platform::LogLine(controller.cause()));
     }
 
@@ -204,9 +205,10 @@ class SheetStartUp : public ::testing::Test {
         values.tempFolder = "C:\\Temp\\";
         values.defaultMappingPath = "C:\\Program\\Def.dat";
     }
-    void Prepare() {
-        sheet::PrepareConditions(conditions, files, values,
-                                 [](std::int32_t, std::string&) { return false; });
+    // The cause of defaults that could not be read.
+    std::string Prepare() {
+        return platform::LogLine(sheet::PrepareConditions(
+            conditions, files, values, [](std::int32_t, std::string&) { return false; }));
     }
     void SaveSettingsFile(const std::string& text) {
         files.AddFile("C:\\Settings\\" + SettingsFileName(conditions), text);
@@ -219,7 +221,7 @@ class SheetStartUp : public ::testing::Test {
 };
 
 TEST_F(SheetStartUp, WithoutSettingsTheHostAndTheDefaultsApply) {
-    Prepare();
+    EXPECT_EQ("ok", Prepare());
     EXPECT_EQ(0, conditions.outputPathFixed);
     EXPECT_EQ(4, conditions.firstMonth);
     EXPECT_EQ(3, conditions.endMonth);
@@ -233,14 +235,14 @@ TEST_F(SheetStartUp, WithoutSettingsTheHostAndTheDefaultsApply) {
     values.hostOutputFolder.clear();
     values.hostTaxIncluded = 0;
     conditions.outputPath.clear();
-    Prepare();
+    EXPECT_EQ("ok", Prepare());
     EXPECT_EQ("C:\\Temp\\*.xml", conditions.outputPath);
     EXPECT_EQ(0, conditions.taxIncluded);
 }
 
 TEST_F(SheetStartUp, SavedSettingsWin) {
     SaveSettingsFile("[P1]\n8/0/0/C:\\out\\a.xml\n[終了]\n[P2/P3]\n5/GENKIN[END]\n[終了]\n");
-    Prepare();
+    EXPECT_EQ("ok", Prepare());
     EXPECT_EQ(8, conditions.endMonth);
     EXPECT_EQ(0, conditions.taxIncluded);
     EXPECT_EQ("C:\\out\\a.xml", conditions.outputPath);
@@ -251,7 +253,7 @@ TEST_F(SheetStartUp, SavedSettingsWin) {
 
 TEST_F(SheetStartUp, MissingMappingPartKeepsTheMonthAndPathButResetsTaxAndMappings) {
     SaveSettingsFile("[P1]\n8/0/0/C:\\out\\a.xml\n[終了]\n");
-    Prepare();
+    EXPECT_EQ("ok", Prepare());
     EXPECT_EQ(8, conditions.endMonth);
     EXPECT_EQ(1, conditions.taxIncluded);
     EXPECT_EQ("C:\\out\\a.xml", conditions.outputPath);
@@ -261,7 +263,7 @@ TEST_F(SheetStartUp, MissingMappingPartKeepsTheMonthAndPathButResetsTaxAndMappin
 TEST_F(SheetStartUp, HostFixedPathStaysAndIsMarkedFixed) {
     SaveSettingsFile("[P1]\n8/0/0/C:\\out\\a.xml\n[終了]\n[P2/P3]\n[終了]\n");
     conditions.outputPath = "E:\\host\\fixed.xml";
-    Prepare();
+    EXPECT_EQ("ok", Prepare());
     EXPECT_EQ(1, conditions.outputPathFixed);
     EXPECT_EQ("E:\\host\\fixed.xml", conditions.outputPath);
     EXPECT_EQ("C:\\out\\a.xml", conditions.savedOutputPath);
@@ -579,29 +581,43 @@ TEST_F(SheetStartUp, APeriodTheHostCannotReckonRefusesTheStartUp) {
     EXPECT_EQ(std::vector<std::string>{"AccountingMonth"}, host.callLog);
 }
 
-TEST_F(SheetStartUp, FormItemsLoadOrTheUserIsToldAndTheRunEnds) {
+TEST_F(SheetStartUp, FormItemsLoadOrTheUserIsToldAndTheSheetClosesAsCancelled) {
     StatementLines lines;
-    testsupport::RecordingDesktop desktop;
-    const auto owner = reinterpret_cast<platform::WindowHandle>(0x4321);
     files.AddFile("C:\\Program\\Items.dat",
                   "[共通様式]\r\n1/2/40888000/売上高/URIAGEDAKA;\r\n[終了]\r\n");
+    files.AddFile("C:\\Program\\Broken.dat", "[共通様式]\r\n1/2/40888000\r\n");
+    const auto loadFrom = [&](const char* path, bool withLines) {
+        testsupport::FakeHost host;
+        AccountCatalogue accounts;
+        testsupport::RecordingDesktop desktop;
+        RecordingView view;
+        conditions.statementLines = withLines ? &lines : nullptr;
+        sheet::Controller controller(host, accounts, desktop, files, conditions, view);
+        if (controller.LoadFormItems(path)) {
+            EXPECT_TRUE(desktop.boxes.empty()) << "no message when the lines load";
+            EXPECT_TRUE(view.events.empty());
+            return platform::LogLine(controller.cause());
+        }
+        EXPECT_EQ(1u, desktop.boxes.size());
+        for (const auto& box : desktop.boxes) {
+            EXPECT_EQ("集計項目の定義ファイルを読み込めません。\n\n"
+                      "インストールされているファイルを確認してください。",
+                      box.text);
+            EXPECT_EQ("事業概況書", box.caption);
+            EXPECT_EQ(view.Owner(), box.owner);
+            EXPECT_EQ(kError, box.style);
+        }
+        EXPECT_EQ((Events{"close 2001"}), view.events);
+        return platform::LogLine(controller.cause());
+    };
 
-    EXPECT_FALSE(sheet::LoadFormItems(conditions, files, desktop, owner, "C:\\Program\\Items.dat"))
+    EXPECT_EQ("no-data step=statement-lines", loadFrom("C:\\Program\\Items.dat", false))
         << "no statement lines to load into";
-    conditions.statementLines = &lines;
-    EXPECT_FALSE(sheet::LoadFormItems(conditions, files, desktop, owner, "C:\\Program\\None.dat"));
-    ASSERT_EQ(2u, desktop.boxes.size());
-    for (const auto& box : desktop.boxes) {
-        EXPECT_EQ("集計項目の定義ファイルを読み込めません。\n\n"
-                  "インストールされているファイルを確認してください。",
-                  box.text);
-        EXPECT_EQ("事業概況書", box.caption);
-        EXPECT_EQ(owner, box.owner);
-        EXPECT_EQ(kError, box.style);
-    }
-
-    EXPECT_TRUE(sheet::LoadFormItems(conditions, files, desktop, owner, "C:\\Program\\Items.dat"));
-    EXPECT_EQ(2u, desktop.boxes.size()) << "no message when the lines load";
+    EXPECT_EQ("io step=form-items error=2 file=C:\\\\Program\\\\None.dat",
+              loadFrom("C:\\Program\\None.dat", true));
+    EXPECT_EQ("bad-file step=form-items file=C:\\\\Program\\\\Broken.dat",
+              loadFrom("C:\\Program\\Broken.dat", true));
+    EXPECT_EQ("ok", loadFrom("C:\\Program\\Items.dat", true));
     ASSERT_EQ(1u, lines.size());
     EXPECT_EQ(1, lines[0]->lineNo);
 }

@@ -22,11 +22,12 @@
 namespace {
 
 struct Generation {
-    bool newForm;
+    FormGeneration form;
     int mainLines;    // 1 .. mainLines are the main-account lines
     const char* book; // sample book of a company of this generation
 };
-const Generation kGenerations[] = {{false, 35, "older_form.json"}, {true, 36, "trading.json"}};
+const Generation kGenerations[] = {{FormGeneration::k16, 35, "older_form.json"},
+                                   {FormGeneration::k30, 36, "trading.json"}};
 const char* const kEditions[] = {"Ivy", "Oak", "Elm"};
 
 std::string ReadDelivered(const std::string& name) {
@@ -36,7 +37,7 @@ std::string ReadDelivered(const std::string& name) {
 }
 
 std::string Describe(const Generation& g) {
-    return g.newForm ? "generation 30" : "generation 16";
+    return g.form == FormGeneration::k30 ? "generation 30" : "generation 16";
 }
 
 // The body lines of the common section, as written.
@@ -59,7 +60,7 @@ class ProgressDiscarded : public ProgressSink {
 TEST(DeliveredData, FilesAreShiftJisWithCrLfAndTheSameForEveryEdition) {
     for (const Generation& g : kGenerations) {
         for (const auto& name :
-             {FormItemFileName("Ivy", g.newForm), DefaultMappingFileName("Ivy", g.newForm)}) {
+             {FormItemFileName("Ivy", g.form), DefaultMappingFileName("Ivy", g.form)}) {
             const std::string ivy = ReadDelivered(name);
             ASSERT_FALSE(ivy.empty()) << name;
             for (std::size_t i = 0; i < ivy.size(); ++i) {
@@ -77,7 +78,7 @@ TEST(DeliveredData, FilesAreShiftJisWithCrLfAndTheSameForEveryEdition) {
 TEST(DeliveredData, StatementLinesAreWhatThePagesAndTheReportRelyOn) {
     for (const Generation& g : kGenerations) {
         SCOPED_TRACE(Describe(g));
-        const std::string bytes = ReadDelivered(FormItemFileName("Ivy", g.newForm));
+        const std::string bytes = ReadDelivered(FormItemFileName("Ivy", g.form));
         StatementLines lines;
         ASSERT_TRUE(loadStatementLines(bytes, lines));
         // Every written line is read: none is rejected by a limit.
@@ -94,7 +95,7 @@ TEST(DeliveredData, StatementLinesAreWhatThePagesAndTheReportRelyOn) {
             // Placeholders are named "-" and never written; every other tag is in capitals.
             const bool placeholder = line->tag.find('-') != std::string::npos;
             EXPECT_EQ(placeholder, line->name == "-") << line->tag;
-            EXPECT_FALSE(placeholder && IsMainAccountLine(line->lineNo, g.newForm)) << line->tag;
+            EXPECT_FALSE(placeholder && IsMainAccountLine(line->lineNo, g.form)) << line->tag;
             if (!placeholder) {
                 EXPECT_EQ(std::string::npos,
                           line->tag.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ"))
@@ -120,14 +121,14 @@ TEST(DeliveredData, DefaultMappingsNameSampleAccountsOfTheirLines) {
             testsupport::ServeBook("delivered", "", "", std::string(OVW_BIN_DIR) + "/" + g.book));
         testsupport::ServedBookScope scope;
         StatementLines lines;
-        ASSERT_TRUE(loadStatementLines(ReadDelivered(FormItemFileName("Ivy", g.newForm)), lines));
+        ASSERT_TRUE(loadStatementLines(ReadDelivered(FormItemFileName("Ivy", g.form)), lines));
         std::map<int, const StatementLine*> byNumber;
         for (const auto& line : lines)
             byNumber[line->lineNo] = line.get();
 
         std::vector<std::int32_t> missing;
         MappingEntries entries;
-        const std::string bytes = ReadDelivered(DefaultMappingFileName("Ivy", g.newForm));
+        const std::string bytes = ReadDelivered(DefaultMappingFileName("Ivy", g.form));
         AccountCatalogue catalogue;
         ASSERT_OK(catalogue.Read(testsupport::LibraryHost()));
         const AccountCodeLookup hostLookup = CatalogueAccountCodes(catalogue);
@@ -149,7 +150,7 @@ TEST(DeliveredData, DefaultMappingsNameSampleAccountsOfTheirLines) {
             const StatementLine& line = *byNumber[entry->lineNo];
             if (FindSourceKey(entry->key.c_str()) != SourceKey::kNone) {
                 // Totals go to main lines that offer no accounts of their own.
-                EXPECT_TRUE(IsMainAccountLine(line.lineNo, g.newForm)) << line.tag;
+                EXPECT_TRUE(IsMainAccountLine(line.lineNo, g.form)) << line.tag;
                 EXPECT_EQ(0u, line.kindCodes[0]) << line.tag;
                 sourceLines.insert(line.lineNo);
                 continue;
@@ -165,7 +166,7 @@ TEST(DeliveredData, DefaultMappingsNameSampleAccountsOfTheirLines) {
         }
         // Every line that offers no accounts takes a host total.
         for (const auto& line : lines) {
-            if (IsMainAccountLine(line->lineNo, g.newForm) && line->kindCodes[0] == 0) {
+            if (IsMainAccountLine(line->lineNo, g.form) && line->kindCodes[0] == 0) {
                 EXPECT_EQ(1u, sourceLines.count(line->lineNo)) << line->tag;
             }
         }
@@ -255,7 +256,7 @@ TEST(DeliveredData, SampleCompaniesAggregatedForTheirFullYear) {
         platform::Host& host = testsupport::LibraryHost();
         StDATAINFO record{};
         ASSERT_OK(SelectCompanyData(host, record));
-        ASSERT_EQ(g.newForm, NewFormOf(record) == 1);
+        ASSERT_EQ(g.form, FormGenerationOf(record.periodEnd()));
         AggregationRequest request;
         ASSERT_OK(BuildAggregationRequest(
             host, request, record, static_cast<std::int16_t>(record.periodStart() % 10000 / 100),
@@ -263,13 +264,13 @@ TEST(DeliveredData, SampleCompaniesAggregatedForTheirFullYear) {
 
         StatementLines lines;
         MappingEntries mappings;
-        ASSERT_TRUE(loadStatementLines(ReadDelivered(FormItemFileName("Elm", g.newForm)), lines));
+        ASSERT_TRUE(loadStatementLines(ReadDelivered(FormItemFileName("Elm", g.form)), lines));
         AccountCatalogue catalogue;
         ASSERT_OK(catalogue.Read(host));
-        ASSERT_TRUE(loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Elm", g.newForm)),
+        ASSERT_TRUE(loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Elm", g.form)),
                                         mappings, CatalogueAccountCodes(catalogue)));
         ProgressDiscarded progress;
-        OverviewAggregator aggregator(progress, mappings, lines, g.newForm, host);
+        OverviewAggregator aggregator(progress, mappings, lines, g.form, host);
         ASSERT_OK(aggregator.Aggregate(0, request, record));
 
         const BookFigures book(*standin::SelectedDataSet());
@@ -290,7 +291,7 @@ TEST(DeliveredData, SampleCompaniesAggregatedForTheirFullYear) {
             for (const auto& l : lines)
                 line = l->lineNo == entry->lineNo ? l.get() : line;
             const int sign = line->side == account.side ? 1 : -1;
-            if (IsMainAccountLine(line->lineNo, g.newForm)) {
+            if (IsMainAccountLine(line->lineNo, g.form)) {
                 amounts[0] += sign * BookFigures::Balance(account, account.side);
                 continue;
             }

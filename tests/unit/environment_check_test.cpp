@@ -3,6 +3,7 @@
 #include "support/fake_host.h"
 #include "support/memory_filesystem.h"
 #include "support/status_matchers.h"
+#include "texts/catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -34,12 +35,24 @@ std::string LevelFile(const std::string& value) {
     return "[ProgramLevel]\r\nRV16_G=" + value + "\r\n";
 }
 
+// The verdict of the check on a definition file: the code whose message it shows.
 EnvironmentCode CodeOfFile(const std::string& bytes) {
     RecordingFileSystem files;
     files.AddStandardMachine();
     files.AddFile("C:\\Program\\QuorinDef.ini", bytes);
     files.SetCurrentDirectory(kProgram);
-    return EnvironmentCodeOf(files);
+    testsupport::FakeHost host;
+    const bool passed = CheckEnvironment(host, files, nullptr, 1).ok();
+    if (host.messages.empty())
+        return passed ? kEnvironmentMatches : kEnvironmentInvalid;
+    const std::string& shown = host.messages.back().text;
+    EXPECT_FALSE(passed) << "a message for a passing check: " << shown;
+    if (shown == texts::kEnvironmentTargetOldMessage)
+        return kEnvironmentTargetOld;
+    if (shown == texts::kEnvironmentTargetNewMessage)
+        return kEnvironmentTargetNew;
+    EXPECT_EQ(texts::kEnvironmentInvalidMessage, shown);
+    return kEnvironmentInvalid;
 }
 
 class CheckEnvironmentTest : public ::testing::Test {
@@ -73,7 +86,7 @@ class CheckEnvironmentTest : public ::testing::Test {
 
 } // namespace
 
-TEST(EnvironmentCodeOf, LevelIsTheValuesLeadingNumber) {
+TEST(EnvironmentLevel, LevelIsTheValuesLeadingNumber) {
     EXPECT_EQ(kEnvironmentMatches, CodeOfFile(LevelFile("3")));
     EXPECT_EQ(kEnvironmentMatches, CodeOfFile(LevelFile("3.0")));
     EXPECT_EQ(kEnvironmentMatches, CodeOfFile(LevelFile("3 ; comment")));
@@ -86,7 +99,7 @@ TEST(EnvironmentCodeOf, LevelIsTheValuesLeadingNumber) {
     EXPECT_EQ(kEnvironmentTargetNew, CodeOfFile(LevelFile("30")));
 }
 
-TEST(EnvironmentCodeOf, LongNumbersDoNotWrapRoundToTheLevel) {
+TEST(EnvironmentLevel, LongNumbersDoNotWrapRoundToTheLevel) {
     // 4294967299 is 2^32 + 3: an int that wrapped would read 3.
     EXPECT_EQ(kEnvironmentTargetNew, CodeOfFile(LevelFile("4294967299")));
     EXPECT_EQ(kEnvironmentTargetOld, CodeOfFile(LevelFile("-4294967293")));
@@ -94,13 +107,13 @@ TEST(EnvironmentCodeOf, LongNumbersDoNotWrapRoundToTheLevel) {
     EXPECT_EQ(kEnvironmentMatches, CodeOfFile(LevelFile("0000000000000034")));
 }
 
-TEST(EnvironmentCodeOf, MissingSectionOrKeyReadsTheDefaultLevel1) {
+TEST(EnvironmentLevel, MissingSectionOrKeyReadsTheDefaultLevel1) {
     EXPECT_EQ(kEnvironmentTargetOld, CodeOfFile("[ProgramLevel]\r\nRV30_G=3\r\n"));
     EXPECT_EQ(kEnvironmentTargetOld, CodeOfFile("[Other]\r\nRV16_G=3\r\n"));
     EXPECT_EQ(kEnvironmentTargetOld, CodeOfFile(""));
 }
 
-TEST(EnvironmentCodeOf, EmptyValueOrNoFileIsInvalid) {
+TEST(EnvironmentLevel, EmptyValueOrNoFileIsInvalid) {
     EXPECT_EQ(kEnvironmentInvalid, CodeOfFile(LevelFile("")));
     EXPECT_EQ(kEnvironmentInvalid, CodeOfFile(LevelFile("  \t")));
     EXPECT_EQ(kEnvironmentInvalid, CodeOfFile(LevelFile("\"\"")));
@@ -108,11 +121,14 @@ TEST(EnvironmentCodeOf, EmptyValueOrNoFileIsInvalid) {
     RecordingFileSystem files;
     files.AddStandardMachine();
     files.SetCurrentDirectory(kProgram);
-    EXPECT_EQ(kEnvironmentInvalid, EnvironmentCodeOf(files));
+    testsupport::FakeHost host;
+    EXPECT_EQ("bad-file step=definition-file file=C:\\\\Program\\\\QuorinDef.ini "
+              "place=no file",
+              platform::LogLine(CheckEnvironment(host, files, nullptr, 0)));
     EXPECT_TRUE(files.profilePaths.empty()) << "read " << files.profilePaths.size() << " times";
 }
 
-TEST(EnvironmentCodeOf, SeparatorRuleStepsOverDoubleByteCharacters) {
+TEST(EnvironmentLevel, SeparatorRuleStepsOverDoubleByteCharacters) {
     struct Case {
         const char* folder;
         const char* expected;
@@ -131,7 +147,8 @@ TEST(EnvironmentCodeOf, SeparatorRuleStepsOverDoubleByteCharacters) {
         files.AddDrive('D', platform::kDriveFixed);
         files.AddFile(c.expected, LevelFile("3"));
         files.SetCurrentDirectory(c.folder);
-        EXPECT_EQ(kEnvironmentMatches, EnvironmentCodeOf(files)) << "folder " << c.folder;
+        testsupport::FakeHost host;
+        EXPECT_TRUE(CheckEnvironment(host, files, nullptr, 0).ok()) << "folder " << c.folder;
         ASSERT_EQ(1u, files.existsPaths.size());
         EXPECT_EQ(c.expected, files.existsPaths[0]) << "folder " << c.folder;
         ASSERT_EQ(1u, files.profilePaths.size());

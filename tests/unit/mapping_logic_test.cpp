@@ -5,9 +5,12 @@
 #include "aggregate/account_key.h"
 #include "support/fake_host.h"
 #include "support/host_accounts.h"
+#include "support/list_view.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -15,48 +18,6 @@ namespace {
 
 using mapping::AccountMapping;
 using mapping::SyncMode;
-
-// The list view and the all-accounts box as the dialog shows them.
-class FakeListView : public mapping::AccountListView {
-  public:
-    struct Row {
-        std::string number;
-        std::string name;
-        bool checked;
-    };
-
-    void DeleteAllRows() override { rows.clear(); }
-    void AppendRow(const std::string& number, const std::string& name) override {
-        rows.push_back({number, name, false});
-    }
-    int RowCount() const override { return static_cast<int>(rows.size()); }
-    std::string RowNumberText(int row) const override { return rows.at(row).number; }
-    bool IsRowChecked(int row) const override { return rows.at(row).checked; }
-    void SetRowChecked(int row, bool checked) override { rows.at(row).checked = checked; }
-    bool IsAllAccountsChecked() const override { return allAccounts; }
-    void SetAllAccountsChecked(bool checked) override { allAccounts = checked; }
-
-    // The numbers of the rows, "*" marking checked ones: "1110* 1120".
-    std::string Shown() const {
-        std::string text;
-        for (const Row& row : rows) {
-            text += (text.empty() ? "" : " ") + row.number + (row.checked ? "*" : "");
-        }
-        return text;
-    }
-    void Check(const std::string& number, bool checked = true) {
-        for (Row& row : rows) {
-            if (row.number == number) {
-                row.checked = checked;
-                return;
-            }
-        }
-        ADD_FAILURE() << "no row " << number << " in " << Shown();
-    }
-
-    std::vector<Row> rows;
-    bool allAccounts = false;
-};
 
 constexpr std::uint32_t kCash = 0x80881000;
 constexpr std::uint32_t kNotes = 0x80882000;
@@ -124,7 +85,7 @@ class MappingLogicTest : public ::testing::Test {
     std::array<std::uint32_t, StatementLine::kKindCodes> noKinds{};
     MappingEntries mappings;
     MappingEntries defaults;
-    FakeListView view;
+    testsupport::ListView view;
     testsupport::FakeHost host;
     AccountCatalogue catalogue;
 };
@@ -331,6 +292,41 @@ TEST_F(MappingLogicTest, AFindThatTheHostRefusesListsNothingAndSaysWhy) {
     EXPECT_EQ("", view.Shown());
     EXPECT_TRUE(dialog.displayedAccounts().empty());
     EXPECT_FALSE(view.allAccounts) << "no mapped account is found outside the list";
+}
+
+// The selection after a pass over the rows, one row at a time, as the rule reads.
+std::vector<std::int32_t> SelectionAfterRowsOneByOne(std::vector<std::int32_t> selection,
+                                                     const testsupport::ListView& view) {
+    for (const testsupport::ListView::Row& row : view.rows) {
+        const std::int32_t number = std::stoi(row.number);
+        const auto found = std::find(selection.begin(), selection.end(), number);
+        if (found != selection.end())
+            selection.erase(found);
+        if (row.checked)
+            selection.push_back(number);
+    }
+    return selection;
+}
+
+TEST(MappingSelection, APassOverTheRowsKeepsTheOrderOfTheRuleWithRepeatedNumbers) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        // Few numbers, so that rows and the selection repeat them.
+        std::uniform_int_distribution<int> number(1, 6);
+        testsupport::ListView view;
+        const int rows = static_cast<int>(random() % 12);
+        for (int row = 0; row < rows; ++row) {
+            view.AppendRow(std::to_string(number(random)), "");
+            view.rows.back().checked = random() % 2 == 0;
+        }
+        std::vector<std::int32_t> selection;
+        const int chosen = static_cast<int>(random() % 10);
+        for (int at = 0; at < chosen; ++at)
+            selection.push_back(number(random));
+        EXPECT_EQ(SelectionAfterRowsOneByOne(selection, view),
+                  mapping::SelectionAfterRows(selection, view))
+            << "round " << round << ": rows " << view.Shown();
+    }
 }
 
 TEST(MappingTrim, DropsTrailingHalfAndFullWidthBlanksOnly) {

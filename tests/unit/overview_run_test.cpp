@@ -50,7 +50,8 @@ class ScriptedUi : public RunUi {
     int sheets = 0;
     ConditionSheetRequest request;
     std::string outputPathGiven;
-    std::int32_t periodStart = 0, periodEnd = 0, newForm = -1;
+    std::int32_t periodStart = 0, periodEnd = 0;
+    FormGeneration form = FormGeneration::k16;
     std::int16_t introMonth = -1, equityLabel = -1;
     std::string userId;
     int progressOpened = 0;
@@ -68,17 +69,16 @@ class ScriptedUi : public RunUi {
         outputPathGiven = conditions.outputPath;
         periodStart = conditions.periodStart;
         periodEnd = conditions.periodEnd;
-        newForm = conditions.newForm;
+        form = conditions.form;
         introMonth = conditions.introMonth;
         equityLabel = conditions.equityLabel;
         userId = conditions.userId + "_" + std::to_string(conditions.selectionNo1) + "_" +
                  std::to_string(conditions.selectionNo2);
-        const bool newer = conditions.newForm != 0;
-        EXPECT_TRUE(loadStatementLines(ReadDelivered(FormItemFileName("Ivy", newer)),
+        EXPECT_TRUE(loadStatementLines(ReadDelivered(FormItemFileName("Ivy", conditions.form)),
                                        *conditions.statementLines));
-        EXPECT_TRUE(loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Ivy", newer)),
-                                        conditions.defaultMappings,
-                                        CatalogueAccountCodes(accounts)));
+        EXPECT_TRUE(
+            loadDefaultMappings(ReadDelivered(DefaultMappingFileName("Ivy", conditions.form)),
+                                conditions.defaultMappings, CatalogueAccountCodes(accounts)));
         resetMappingsToDefaults(conditions);
         conditions.firstMonth = 4;
         conditions.endMonth = 3;
@@ -132,13 +132,14 @@ TEST_F(OverviewRunTest, TheSheetGetsTheHostDerivedConditionsAndTheHostsPath) {
     EXPECT_EQ(app->companyText(), ui.request.companyText);
     EXPECT_EQ(app->periodText(), ui.request.periodText);
     // The data files of the edition and the company's form generation, beside the program.
-    EXPECT_EQ(files.ProgramFolder() + DefaultMappingFileName("Ivy", true),
+    EXPECT_EQ(files.ProgramFolder() + DefaultMappingFileName("Ivy", FormGeneration::k30),
               ui.request.defaultMappingPath);
-    EXPECT_EQ(files.ProgramFolder() + FormItemFileName("Ivy", true), ui.request.formItemPath);
+    EXPECT_EQ(files.ProgramFolder() + FormItemFileName("Ivy", FormGeneration::k30),
+              ui.request.formItemPath);
     EXPECT_EQ("C:\\出力\\a,b.xml", ui.outputPathGiven);
     EXPECT_EQ(20240401, ui.periodStart);
     EXPECT_EQ(20250331, ui.periodEnd);
-    EXPECT_EQ(1, ui.newForm);
+    EXPECT_EQ(FormGeneration::k30, ui.form);
     EXPECT_EQ(1, ui.introMonth);
     EXPECT_EQ(1, ui.equityLabel);
     EXPECT_EQ("yamada_1_2", ui.userId);

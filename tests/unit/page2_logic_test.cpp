@@ -71,8 +71,8 @@ TEST(Page2Template, HasEveryControlOnceWithTheTablesKinds) {
         EXPECT_TRUE(ids.insert(control.id).second) << "ID " << control.id << " twice";
     }
     EXPECT_EQ(45u, page.controls.size());
-    for (int newForm : {0, 1}) {
-        for (const LineControl& control : pages::MainAccountControls(newForm)) {
+    for (FormGeneration form : {FormGeneration::k16, FormGeneration::k30}) {
+        for (const LineControl& control : pages::MainAccountControls(form)) {
             const auto* found = page.Find(control.controlId);
             ASSERT_NE(nullptr, found) << "control " << control.controlId;
             EXPECT_EQ(control.kind == LineControlKind::kButton ? "PUSHBUTTON" : "CTEXT",
@@ -82,7 +82,7 @@ TEST(Page2Template, HasEveryControlOnceWithTheTablesKinds) {
         }
     }
     // The newer generation's two labels start hidden and disabled.
-    for (int id : {IDC_P2_LABEL_1025, IDC_P2_LABEL_1034}) {
+    for (int id : {IDC_P2_EXTRAORDINARY_GAINS, IDC_P2_EXTRAORDINARY_LOSSES}) {
         const std::string& style = page.Find(id)->style;
         EXPECT_NE(std::string::npos, style.find("NOT WS_VISIBLE")) << id << ": " << style;
         EXPECT_NE(std::string::npos, style.find("WS_DISABLED")) << id << ": " << style;
@@ -92,8 +92,8 @@ TEST(Page2Template, HasEveryControlOnceWithTheTablesKinds) {
 }
 
 TEST(Page2Tables, GenerationsDifferInTheLowerLeftAndTheRightColumn) {
-    const auto& older = pages::MainAccountControls(0);
-    const auto& newer = pages::MainAccountControls(1);
+    const auto& older = pages::MainAccountControls(FormGeneration::k16);
+    const auto& newer = pages::MainAccountControls(FormGeneration::k30);
     const auto buttons = [](const std::vector<LineControl>& table) {
         return std::count_if(table.begin(), table.end(), [](const LineControl& c) {
             return c.kind == LineControlKind::kButton;
@@ -102,13 +102,13 @@ TEST(Page2Tables, GenerationsDifferInTheLowerLeftAndTheRightColumn) {
     EXPECT_EQ(27, buttons(older));
     EXPECT_EQ(26, buttons(newer));
 
-    EXPECT_EQ(18, LineOfControl(older, IDC_P2_BUTTON_1047));
-    EXPECT_EQ(19, LineOfControl(older, IDC_P2_LABEL_1024));
-    EXPECT_EQ(-1, LineOfControl(older, IDC_P2_LABEL_1025));
-    EXPECT_EQ(-1, LineOfControl(newer, IDC_P2_BUTTON_1047));
-    EXPECT_EQ(18, LineOfControl(newer, IDC_P2_LABEL_1025));
-    EXPECT_EQ(19, LineOfControl(newer, IDC_P2_LABEL_1034));
-    EXPECT_EQ(20, LineOfControl(newer, IDC_P2_LABEL_1024));
+    EXPECT_EQ(18, LineOfControl(older, IDC_P2_EXTRAORDINARY_RESULT));
+    EXPECT_EQ(19, LineOfControl(older, IDC_P2_RESULT_BEFORE_TAX));
+    EXPECT_EQ(-1, LineOfControl(older, IDC_P2_EXTRAORDINARY_GAINS));
+    EXPECT_EQ(-1, LineOfControl(newer, IDC_P2_EXTRAORDINARY_RESULT));
+    EXPECT_EQ(18, LineOfControl(newer, IDC_P2_EXTRAORDINARY_GAINS));
+    EXPECT_EQ(19, LineOfControl(newer, IDC_P2_EXTRAORDINARY_LOSSES));
+    EXPECT_EQ(20, LineOfControl(newer, IDC_P2_RESULT_BEFORE_TAX));
 
     const int rightOlder[] = {21, 22, 23, 24, 25, 26, 27, 28, 29, 31, 32, 33, 34};
     const int rightNewer[] = {22, 23, 24, 25, 26, 27, 28, 29, 30, 32, 33, 34, 35};
@@ -134,42 +134,44 @@ TEST(Page2Tables, GenerationsDifferInTheLowerLeftAndTheRightColumn) {
 TEST(Page2Captions, PlaceholderLinesGiveBlankDisabledButtonsAndBlankLabels) {
     const StatementLines lines =
         Lines({{1, "売上高"}, {2, "-"}, {3, "-"}, {4, "期首棚卸高"}, {18, "現金・預金"}});
-    const auto captions = pages::CaptionLineControls(pages::MainAccountControls(0), lines);
+    const auto captions =
+        pages::CaptionLineControls(pages::MainAccountControls(FormGeneration::k16), lines);
     ASSERT_EQ(5u, captions.size());
 
-    const ControlCaption* label1 = CaptionOf(captions, IDC_P2_LABEL_1020);
+    const ControlCaption* label1 = CaptionOf(captions, IDC_P2_SALES);
     ASSERT_NE(nullptr, label1);
     EXPECT_EQ("売上高", label1->text);
     EXPECT_FALSE(label1->enabled.has_value()) << "labels keep their state";
 
-    const ControlCaption* button2 = CaptionOf(captions, IDC_P2_BUTTON_1026);
+    const ControlCaption* button2 = CaptionOf(captions, IDC_P2_SIDELINE_SALES);
     ASSERT_NE(nullptr, button2);
     EXPECT_EQ("", button2->text);
     EXPECT_EQ(std::optional<bool>(false), button2->enabled);
 
-    const ControlCaption* label3 = CaptionOf(captions, IDC_P2_LABEL_1021);
+    const ControlCaption* label3 = CaptionOf(captions, IDC_P2_COST_OF_SALES);
     ASSERT_NE(nullptr, label3);
     EXPECT_EQ("", label3->text);
     EXPECT_FALSE(label3->enabled.has_value());
 
-    const ControlCaption* button4 = CaptionOf(captions, IDC_P2_BUTTON_1029);
+    const ControlCaption* button4 = CaptionOf(captions, IDC_P2_OPENING_INVENTORY);
     ASSERT_NE(nullptr, button4);
     EXPECT_EQ("期首棚卸高", button4->text);
     EXPECT_EQ(std::optional<bool>(true), button4->enabled);
 
-    EXPECT_EQ("現金・預金", CaptionOf(captions, IDC_P2_BUTTON_1047)->text);
+    EXPECT_EQ("現金・預金", CaptionOf(captions, IDC_P2_EXTRAORDINARY_RESULT)->text);
     // Line 5 does not occur: its button keeps the template text and state.
-    EXPECT_EQ(nullptr, CaptionOf(captions, IDC_P2_BUTTON_1030));
+    EXPECT_EQ(nullptr, CaptionOf(captions, IDC_P2_MATERIAL_PURCHASES));
 }
 
 TEST(Page2Captions, TheLaterOccurrenceOfALineWinsAndOnlyExactDashIsAPlaceholder) {
     const StatementLines lines = Lines({{4, "-"}, {5, "--"}, {4, "仕入高"}, {6, " -"}});
-    const auto captions = pages::CaptionLineControls(pages::MainAccountControls(1), lines);
-    EXPECT_EQ("仕入高", CaptionOf(captions, IDC_P2_BUTTON_1029)->text);
-    EXPECT_EQ(std::optional<bool>(true), CaptionOf(captions, IDC_P2_BUTTON_1029)->enabled);
-    EXPECT_EQ("--", CaptionOf(captions, IDC_P2_BUTTON_1030)->text);
-    EXPECT_EQ(" -", CaptionOf(captions, IDC_P2_BUTTON_1031)->text);
-    EXPECT_EQ(std::optional<bool>(true), CaptionOf(captions, IDC_P2_BUTTON_1031)->enabled);
+    const auto captions =
+        pages::CaptionLineControls(pages::MainAccountControls(FormGeneration::k30), lines);
+    EXPECT_EQ("仕入高", CaptionOf(captions, IDC_P2_OPENING_INVENTORY)->text);
+    EXPECT_EQ(std::optional<bool>(true), CaptionOf(captions, IDC_P2_OPENING_INVENTORY)->enabled);
+    EXPECT_EQ("--", CaptionOf(captions, IDC_P2_MATERIAL_PURCHASES)->text);
+    EXPECT_EQ(" -", CaptionOf(captions, IDC_P2_LABOUR_COSTS)->text);
+    EXPECT_EQ(std::optional<bool>(true), CaptionOf(captions, IDC_P2_LABOUR_COSTS)->enabled);
 }
 
 TEST(Page2Captions, EquityTotalFollowsTheCompanysLabel) {
@@ -203,8 +205,9 @@ TEST(Page2Relayout, LinesNineteenAndTwentyTopTheRightColumnAndTheRestMovesDown) 
     const std::map<int, ControlRect> before = rects;
     const auto relayout = pages::RelayoutMainAccountsPage(rects);
     ASSERT_TRUE(relayout.has_value());
-    EXPECT_EQ((std::vector<int>{IDC_P2_LABEL_1025, IDC_P2_LABEL_1034}), relayout->shown);
-    EXPECT_EQ((std::vector<int>{IDC_P2_BUTTON_1047}), relayout->hidden);
+    EXPECT_EQ((std::vector<int>{IDC_P2_EXTRAORDINARY_GAINS, IDC_P2_EXTRAORDINARY_LOSSES}),
+              relayout->shown);
+    EXPECT_EQ((std::vector<int>{IDC_P2_EXTRAORDINARY_RESULT}), relayout->hidden);
 
     std::vector<int> order;
     for (const auto& move : relayout->moves) {
@@ -238,10 +241,10 @@ TEST(Page2Relayout, LinesNineteenAndTwentyTopTheRightColumnAndTheRestMovesDown) 
 
 TEST(Page2Relayout, MissingMeasuredControlGivesNoRelayout) {
     std::map<int, ControlRect> rects = TemplateRects();
-    rects.erase(IDC_P2_BUTTON_1049);
+    rects.erase(IDC_P2_NOTES_RECEIVABLE);
     EXPECT_FALSE(pages::RelayoutMainAccountsPage(rects).has_value());
     rects = TemplateRects();
-    rects.erase(IDC_P2_BUTTON_1065);
+    rects.erase(IDC_P2_OTHER_LOANS);
     EXPECT_FALSE(pages::RelayoutMainAccountsPage(rects).has_value());
 }
 

@@ -18,7 +18,7 @@ TEST(Page3Template, EightPlaceholderButtonsTwentyUnitsApart) {
     EXPECT_EQ(265, page.height);
     EXPECT_EQ(u8"月別売上等", page.caption);
     ASSERT_EQ(8u, page.controls.size());
-    const auto& table = pages::MonthlyControls(0);
+    const auto& table = pages::MonthlyControls(FormGeneration::k16);
     for (std::size_t k = 0; k < 8; ++k) {
         const auto& control = page.controls[k];
         EXPECT_EQ("PUSHBUTTON", control.kind);
@@ -31,8 +31,8 @@ TEST(Page3Template, EightPlaceholderButtonsTwentyUnitsApart) {
 }
 
 TEST(Page3Tables, ButtonsTakeTheGenerationsFirstEightMonthlyLines) {
-    const auto& older = pages::MonthlyControls(0);
-    const auto& newer = pages::MonthlyControls(1);
+    const auto& older = pages::MonthlyControls(FormGeneration::k16);
+    const auto& newer = pages::MonthlyControls(FormGeneration::k30);
     ASSERT_EQ(8u, older.size());
     ASSERT_EQ(8u, newer.size());
     for (std::size_t k = 0; k < 8; ++k) {
@@ -41,7 +41,7 @@ TEST(Page3Tables, ButtonsTakeTheGenerationsFirstEightMonthlyLines) {
         EXPECT_EQ(36 + static_cast<int>(k), older[k].lineNo) << "button " << k;
         EXPECT_EQ(37 + static_cast<int>(k), newer[k].lineNo) << "button " << k;
     }
-    EXPECT_EQ(IDC_P3_BUTTON_8, older[7].controlId);
+    EXPECT_EQ(IDC_P3_SPARE_3, older[7].controlId);
     EXPECT_EQ(43, older[7].lineNo);
     EXPECT_EQ(44, newer[7].lineNo);
 }
@@ -54,9 +54,10 @@ TEST(Page3Captions, MissingAndPlaceholderMonthlyLines) {
         line->name = lineNo == 39 ? "-" : "月別売上";
         lines.push_back(std::move(line));
     }
-    const auto captions = pages::CaptionLineControls(pages::MonthlyControls(1), lines);
+    const auto captions =
+        pages::CaptionLineControls(pages::MonthlyControls(FormGeneration::k30), lines);
     ASSERT_EQ(3u, captions.size());
-    EXPECT_EQ(IDC_P3_BUTTON_3, captions[2].controlId);
+    EXPECT_EQ(IDC_P3_MONTHLY_OUTSOURCING, captions[2].controlId);
     EXPECT_EQ("", captions[2].text);
     EXPECT_EQ(std::optional<bool>(false), captions[2].enabled);
     EXPECT_EQ(std::optional<bool>(true), captions[0].enabled);

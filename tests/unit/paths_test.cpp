@@ -157,17 +157,17 @@ class CreateFolderChainTest : public ::testing::Test {
 };
 
 TEST_F(CreateFolderChainTest, CreatesEachMissingLevelInOrder) {
-    EXPECT_TRUE(CreateFolderChain(fs, "C:\\a\\b\\c\\out.xml"));
+    EXPECT_TRUE(CreateFolderChain(fs, "C:\\a\\b\\c\\out.xml").ok());
     EXPECT_EQ((std::vector<std::string>{"C:\\a\\b\\", "C:\\a\\b\\c\\"}), fs.CreatedLog());
     EXPECT_TRUE(fs.DirectoryExists("C:\\a\\b\\c"));
-    EXPECT_TRUE(CreateFolderChain(fs, "C:\\a\\b\\c\\other.xml")); // all there: nothing to do
+    EXPECT_TRUE(CreateFolderChain(fs, "C:\\a\\b\\c\\other.xml").ok()); // all there: nothing to do
     EXPECT_EQ(2u, fs.CreatedLog().size());
 }
 
 TEST_F(CreateFolderChainTest, RemovesWhatItCreatedWhenALevelFails) {
     const auto before = fs.Tree();
     fs.FailCreationOf("C:\\a\\b\\c");
-    EXPECT_FALSE(CreateFolderChain(fs, "C:\\a\\b\\c\\"));
+    EXPECT_FALSE(CreateFolderChain(fs, "C:\\a\\b\\c\\").ok());
     EXPECT_EQ((std::vector<std::string>{"C:\\a\\b\\"}), fs.CreatedLog());
     EXPECT_EQ(before, fs.Tree()); // C:\a\b\ removed again, C:\a\ stays
     EXPECT_TRUE(fs.DirectoryExists("C:\\a"));
@@ -179,7 +179,7 @@ TEST_F(CreateFolderChainTest, EveryFailingCreationLeavesTheTreeAsItWas) {
     probe.AddStandardMachine();
     probe.AddFolder("C:\\a");
     probe.ClearFaults();
-    ASSERT_TRUE(CreateFolderChain(probe, path));
+    ASSERT_TRUE(CreateFolderChain(probe, path).ok());
     const int operations = probe.CountedOperations();
     EXPECT_EQ(4, operations);
     const auto before = fs.Tree();
@@ -188,7 +188,7 @@ TEST_F(CreateFolderChainTest, EveryFailingCreationLeavesTheTreeAsItWas) {
         run.AddStandardMachine();
         run.AddFolder("C:\\a");
         run.FailNth(n);
-        EXPECT_FALSE(CreateFolderChain(run, path)) << "creation " << n << " failed";
+        EXPECT_FALSE(CreateFolderChain(run, path).ok()) << "creation " << n << " failed";
         EXPECT_EQ(before, run.Tree()) << "creation " << n << " failed";
     }
 }
@@ -197,35 +197,35 @@ TEST_F(CreateFolderChainTest, NeverRemovesFoldersThatExistedBefore) {
     fs.AddFolder("C:\\a\\b");
     fs.DenyWriteTo("C:\\a\\b");
     const auto before = fs.Tree();
-    EXPECT_FALSE(CreateFolderChain(fs, "C:\\a\\b\\c\\d\\out.xml"));
+    EXPECT_FALSE(CreateFolderChain(fs, "C:\\a\\b\\c\\d\\out.xml").ok());
     EXPECT_EQ(before, fs.Tree());
 }
 
 TEST_F(CreateFolderChainTest, RefusesPathsWithoutARoot) {
     const auto before = fs.Tree();
     for (const char* path : {"d.xml", "new\\d.xml", "\\new\\d.xml", "C:new\\d.xml", ""}) {
-        EXPECT_FALSE(CreateFolderChain(fs, path)) << path;
+        EXPECT_FALSE(CreateFolderChain(fs, path).ok()) << path;
     }
     EXPECT_EQ(before, fs.Tree());
     EXPECT_TRUE(fs.CreatedLog().empty());
 }
 
 TEST_F(CreateFolderChainTest, SplitsOnlyAtRealSeparators) {
-    EXPECT_TRUE(CreateFolderChain(fs, "C:\\表\\ソ\\a.xml"));
+    EXPECT_TRUE(CreateFolderChain(fs, "C:\\表\\ソ\\a.xml").ok());
     EXPECT_EQ((std::vector<std::string>{"C:\\表\\", "C:\\表\\ソ\\"}), fs.CreatedLog());
 }
 
 TEST_F(CreateFolderChainTest, WorksOnShares) {
     fs.AddShare("\\\\server\\share");
-    EXPECT_TRUE(CreateFolderChain(fs, "\\\\server\\share\\x\\y\\a.xml"));
+    EXPECT_TRUE(CreateFolderChain(fs, "\\\\server\\share\\x\\y\\a.xml").ok());
     EXPECT_EQ((std::vector<std::string>{"\\\\server\\share\\x\\", "\\\\server\\share\\x\\y\\"}),
               fs.CreatedLog());
-    EXPECT_FALSE(CreateFolderChain(fs, "\\\\server\\gone\\x\\a.xml"));
+    EXPECT_FALSE(CreateFolderChain(fs, "\\\\server\\gone\\x\\a.xml").ok());
 }
 
 TEST_F(CreateFolderChainTest, RefusesFoldersLongerThanTheBuffer) {
     const std::string longName(300, 'n');
-    EXPECT_FALSE(CreateFolderChain(fs, "C:\\a\\" + longName + "\\out.xml"));
+    EXPECT_FALSE(CreateFolderChain(fs, "C:\\a\\" + longName + "\\out.xml").ok());
     EXPECT_TRUE(fs.CreatedLog().empty());
 }
 
@@ -268,7 +268,7 @@ TEST(CreateTemporaryBeside, StepsOverNamesThatAreTakenAndNeverTouchesThem) {
 
 TEST_F(CreateFolderChainTest, GivesWhatItCreatedForARollBack) {
     std::vector<std::string> created;
-    ASSERT_TRUE(CreateFolderChain(fs, "C:\\a\\x\\y\\a.xml", &created));
+    ASSERT_TRUE(CreateFolderChain(fs, "C:\\a\\x\\y\\a.xml", &created).ok());
     EXPECT_EQ((std::vector<std::string>{"C:\\a\\x\\", "C:\\a\\x\\y\\"}), created);
     RemoveFolders(fs, created);
     EXPECT_FALSE(fs.DirectoryExists("C:\\a\\x\\"));
@@ -280,12 +280,12 @@ TEST_F(CreateFolderChainTest, ARollBackThatFailsIsTriedAgainAndThenReported) {
     const auto before = fs.Tree();
     fs.FailCreationOf("C:\\a\\x\\y\\z");
     fs.FailNth(1, MemoryFileSystem::kRemove);
-    EXPECT_FALSE(CreateFolderChain(fs, "C:\\a\\x\\y\\z\\a.xml"));
+    EXPECT_FALSE(CreateFolderChain(fs, "C:\\a\\x\\y\\z\\a.xml").ok());
     EXPECT_EQ(before, fs.Tree());
     EXPECT_TRUE(fs.DebugLines().empty());
 
     fs.FailNth(1, MemoryFileSystem::kRemove, false, 2);
-    EXPECT_FALSE(CreateFolderChain(fs, "C:\\a\\x\\y\\z\\a.xml"));
+    EXPECT_FALSE(CreateFolderChain(fs, "C:\\a\\x\\y\\z\\a.xml").ok());
     // y could not be removed, and so neither could x, which still holds it.
     EXPECT_EQ(
         std::vector<std::string>({"could not remove C:\\a\\x\\y\\", "could not remove C:\\a\\x\\"}),

@@ -63,10 +63,10 @@ class ReportWriterTest : public ::testing::Test {
         fs.AddFolder("C:\\出力\\表");
     }
 
-    platform::Status Write(int newForm, std::int16_t functionId = 2, int firstMonth = 4,
+    platform::Status Write(FormGeneration form, std::int16_t functionId = 2, int firstMonth = 4,
                            const StDATAINFO& record = DataRecord("ABC", 20170401, 20180331),
                            const Edition& edition = kEditionIvy) {
-        ClReportWriter writer(progress, lines, newForm, edition.defaultProductName, services);
+        ClReportWriter writer(progress, lines, form, edition.defaultProductName, services);
         return writer.WriteReport(kTarget, functionId, firstMonth, record);
     }
     std::string Report() const { return fs.FileBytes(kTarget); }
@@ -106,7 +106,8 @@ TEST_F(ReportWriterTest, OlderGenerationMatchesTheExpectedFile) {
         lines, 38, "GAICHUHI",
         {0, -123456789, 9999, 9999999999999999, 10000000000000000, 0, 0, 0, 0, 0, 0, 0, -10000});
 
-    ASSERT_OK(Write(0, 2, 4, DataRecord("株式会社ABC ｶﾌﾞｼｷ", 20170401, 20180331)));
+    ASSERT_OK(
+        Write(FormGeneration::k16, 2, 4, DataRecord("株式会社ABC ｶﾌﾞｼｷ", 20170401, 20180331)));
 
     EXPECT_EQ(ExpectedFile("rv16_expected.xml"), Report());
     EXPECT_EQ("", reporttest::XmllintErrors(Report()));
@@ -126,7 +127,8 @@ TEST_F(ReportWriterTest, NewerGenerationMatchesTheExpectedFile) {
     fs.AddFile("C:\\Program\\SUPPORT.INF",
                "[=製品名=]Orvano２１ Tessel & <Quill>\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]21.00.03\r\n");
 
-    ASSERT_OK(Write(1, -7, 1, DataRecord("有限会社&ｿ表 <ﾎﾟ>", 20180401, 20190331)));
+    ASSERT_OK(
+        Write(FormGeneration::k30, -7, 1, DataRecord("有限会社&ｿ表 <ﾎﾟ>", 20180401, 20190331)));
 
     EXPECT_EQ(ExpectedFile("rv30_expected.xml"), Report());
     EXPECT_EQ("", reporttest::XmllintErrors(Report()));
@@ -135,11 +137,11 @@ TEST_F(ReportWriterTest, NewerGenerationMatchesTheExpectedFile) {
 TEST_F(ReportWriterTest, SupportFileAbsentOrEmptyGivesTheEditionDefaults) {
     const std::string absentQuill = "\t\t<PROGRAMNAME>Orvano２１ Quill</PROGRAMNAME>\r\n"
                                     "\t\t<PROGRAMVER>21.00.0X</PROGRAMVER>\r\n";
-    ASSERT_OK(Write(0, 2, 4, DataRecord("A", 20170401, 20180331), kEditionOak));
+    ASSERT_OK(Write(FormGeneration::k16, 2, 4, DataRecord("A", 20170401, 20180331), kEditionOak));
     EXPECT_EQ(absentQuill, Between("<PROGRAMNAME>", "<PROGRAMVER>"));
 
     fs.AddFile("C:\\Program\\SUPPORT.INF", "[=製品名=]\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]\r\n");
-    ASSERT_OK(Write(0, 2, 4, DataRecord("A", 20170401, 20180331), kEditionElm));
+    ASSERT_OK(Write(FormGeneration::k16, 2, 4, DataRecord("A", 20170401, 20180331), kEditionElm));
     EXPECT_EQ("\t\t<PROGRAMNAME>Orvano２１</PROGRAMNAME>\r\n"
               "\t\t<PROGRAMVER>21.00.0X</PROGRAMVER>\r\n",
               Between("<PROGRAMNAME>", "<PROGRAMVER>"));
@@ -149,14 +151,15 @@ TEST_F(ReportWriterTest, SupportFileAbsentOrEmptyGivesTheEditionDefaults) {
 TEST_F(ReportWriterTest, SupportValuesLongerThanTheirBuffersAreWrittenWhole) {
     const std::string name = "製品" + std::string(300, 'n') + "表";
     fs.AddFile("C:\\Program\\SUPPORT.INF", "[=製品名=]" + name + "\r\n");
-    ASSERT_OK(Write(0));
+    ASSERT_OK(Write(FormGeneration::k16));
     EXPECT_EQ("\t\t<PROGRAMNAME>" + name + "</PROGRAMNAME>\r\n",
               Between("<PROGRAMNAME>", "</PROGRAMNAME>"));
     EXPECT_EQ("", reporttest::XmllintErrors(Report()));
 }
 
 TEST_F(ReportWriterTest, CompanyNameOfTwentyLettersIsCutToSixteenFullWidthLetters) {
-    ASSERT_OK(Write(0, 2, 4, DataRecord("ABCDEFGHIJKLMNOPQRST", 20170401, 20180331)));
+    ASSERT_OK(
+        Write(FormGeneration::k16, 2, 4, DataRecord("ABCDEFGHIJKLMNOPQRST", 20170401, 20180331)));
     EXPECT_EQ("\t\t<KOMONSAKINAME>ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰ</KOMONSAKINAME>\r\n",
               Between("<KOMONSAKINAME>", "</KOMONSAKINAME>"));
 }
@@ -165,13 +168,13 @@ TEST_F(ReportWriterTest, CompanyNameFillingItsFieldIsReadWithinTheField) {
     StDATAINFO record{};
     std::memset(record.companyNameField(), 'A', StDATAINFO::companyNameSize);
     record.set_periodStart(20170401); // the byte after the field, not a terminator
-    ASSERT_OK(Write(0, 2, 4, record));
+    ASSERT_OK(Write(FormGeneration::k16, 2, 4, record));
     EXPECT_EQ("\t\t<KOMONSAKINAME>ＡＡＡＡＡＡＡＡＡＡＡＡＡＡＡＡ</KOMONSAKINAME>\r\n",
               Between("<KOMONSAKINAME>", "</KOMONSAKINAME>"));
 }
 
 TEST_F(ReportWriterTest, FirstMonthFourNumbersTheMonthsFourToThree) {
-    ASSERT_OK(Write(1, 2, 4));
+    ASSERT_OK(Write(FormGeneration::k30, 2, 4));
     EXPECT_EQ("\t\t\t<TUKIBETUURIAGEDAKA>\r\n"
               "\t\t\t\t<TUKIBETU_01>4</TUKIBETU_01>\r\n\t\t\t\t<TUKIBETU_02>5</TUKIBETU_02>\r\n"
               "\t\t\t\t<TUKIBETU_03>6</TUKIBETU_03>\r\n\t\t\t\t<TUKIBETU_04>7</TUKIBETU_04>\r\n"
@@ -188,7 +191,7 @@ TEST_F(ReportWriterTest, MainItemsAreNeverRepeatedAsMonthlyItems) {
     AddLine(lines, 1, "URIAGEDAKA", {10000});
     AddLine(lines, 35, "TOUKIRIEKI", {20000});
     AddLine(lines, 38, "GAICHUHI", {0, 30000});
-    ASSERT_OK(Write(0, 2, 1));
+    ASSERT_OK(Write(FormGeneration::k16, 2, 1));
     const std::string monthly = Between("<TUKIBETUURIAGEDAKA>", "</TUKIBETUURIAGEDAKA>");
     EXPECT_EQ(std::string::npos, monthly.find("URIAGEDAKA01")) << monthly;
     EXPECT_EQ(std::string::npos, monthly.find("TOUKIRIEKI")) << monthly;
@@ -196,7 +199,7 @@ TEST_F(ReportWriterTest, MainItemsAreNeverRepeatedAsMonthlyItems) {
 
     // No monthly line at all: only the months.
     lines.pop_back();
-    ASSERT_OK(Write(0, 2, 1));
+    ASSERT_OK(Write(FormGeneration::k16, 2, 1));
     const std::string months = Between("<TUKIBETUURIAGEDAKA>", "</TUKIBETUURIAGEDAKA>");
     EXPECT_EQ(std::string::npos, months.find("URIAGEDAKA01")) << months;
     EXPECT_EQ(14u, static_cast<std::size_t>(std::count(months.begin(), months.end(), '\n')))
@@ -209,7 +212,8 @@ TEST_F(ReportWriterTest, DrivesTheProgressFromItsBaseToTheEnd) {
     AddLine(lines, 2, "-", {});
     AddLine(lines, 36, "M", {});
     AddLine(lines, 37, "N", {});
-    ClReportWriter writer(progress, lines, 0, kEditionIvy.defaultProductName, services);
+    ClReportWriter writer(progress, lines, FormGeneration::k16, kEditionIvy.defaultProductName,
+                          services);
     writer.progressBase = 500;
     ASSERT_OK(writer.WriteReport(kTarget, 2, 4, DataRecord("A", 20170401, 20180331)));
 
@@ -248,7 +252,7 @@ TEST_F(ReportWriterTest, CataloguesWithoutTheirGroupBoundariesGiveWellFormedRepo
             AddLine(lines, lineNo,
                     "L" + std::to_string(lineNo) + "_" + std::to_string(lines.size()),
                     {lineNo * 10000});
-        ASSERT_OK(Write(0)) << c.name;
+        ASSERT_OK(Write(FormGeneration::k16)) << c.name;
         const std::string report = Report();
         EXPECT_EQ("", reporttest::XmllintErrors(report)) << c.name;
         const auto count = [&report](const std::string& text) {
@@ -271,7 +275,7 @@ TEST_F(ReportWriterTest, CataloguesWithoutTheirGroupBoundariesGiveWellFormedRepo
     lines.clear();
     AddLine(lines, 1, "A", {10000});
     AddLine(lines, 35, "B", {20000});
-    ASSERT_OK(Write(0));
+    ASSERT_OK(Write(FormGeneration::k16));
     EXPECT_EQ("\t\t\t<SYUYOUKAMOKU>\r\n\t\t\t\t<A>1</A>\r\n\t\t\t\t<B>2</B>\r\n"
               "\t\t\t</SYUYOUKAMOKU>\r\n",
               Between("<SYUYOUKAMOKU>", "</SYUYOUKAMOKU>"));
@@ -282,7 +286,7 @@ TEST_F(ReportWriterTest, SupportValuesReachTheReportAsShiftJisCharactersOnly) {
     // the '<' of the end tag.
     fs.AddFile("C:\\Program\\SUPPORT.INF",
                "[=製品名=]Orvano\x01２１\x81\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]21.00\x1B.03\x9F\r\n");
-    ASSERT_OK(Write(0));
+    ASSERT_OK(Write(FormGeneration::k16));
     EXPECT_EQ("\t\t<PROGRAMNAME>Orvano２１</PROGRAMNAME>\r\n"
               "\t\t<PROGRAMVER>21.00.03</PROGRAMVER>\r\n",
               Between("<PROGRAMNAME>", "<PROGRAMVER>"));
@@ -299,7 +303,7 @@ TEST_F(ReportWriterTest, AReportThatDoesNotReadBackSoundIsAWriteFailure) {
         lines.clear();
         AddLine(lines, 1, "URIAGEDAKA", {10000});
         AddLine(lines, 2, tag, {20000});
-        const platform::Status refused = Write(0);
+        const platform::Status refused = Write(FormGeneration::k16);
         EXPECT_EQ(platform::Cause::kBadFile, refused.cause()) << tag << ": " << LogLine(refused);
         EXPECT_EQ("read-back", std::string(refused.step())) << tag;
         EXPECT_EQ(0u, refused.place().rfind("offset ", 0)) << tag << ": " << refused.place();
@@ -315,7 +319,7 @@ TEST_F(ReportWriterTest, AFailureAtAnyWriteLeavesTheTargetAsItWas) {
     const auto before = fs.Tree();
 
     fs.ClearFaults();
-    ASSERT_OK(Write(0));
+    ASSERT_OK(Write(FormGeneration::k16));
     const int operations = fs.CountedOperations();
     ASSERT_GT(operations, 40);
     const std::string good = Report();
@@ -325,7 +329,7 @@ TEST_F(ReportWriterTest, AFailureAtAnyWriteLeavesTheTargetAsItWas) {
         fs.FailNth(n);
         progress.calls.clear();
         // Whichever operation fails, the cause is the disk's error.
-        const platform::Status failed = Write(0);
+        const platform::Status failed = Write(FormGeneration::k16);
         EXPECT_EQ(platform::Cause::kIo, failed.cause()) << "failing operation " << n;
         EXPECT_EQ(MemoryFileSystem::kErrorDiskFull, failed.code()) << "failing operation " << n;
         EXPECT_TRUE(fs.FaultFired()) << "failing operation " << n;
@@ -333,11 +337,12 @@ TEST_F(ReportWriterTest, AFailureAtAnyWriteLeavesTheTargetAsItWas) {
     }
     // A disk that stays full from the first write on.
     fs.FailNth(2, MemoryFileSystem::kDefaultFaults, true);
-    EXPECT_EQ(0u, LogLine(Write(0)).rfind("io step=write-xml error=112 file=", 0));
+    EXPECT_EQ(0u,
+              LogLine(Write(FormGeneration::k16)).rfind("io step=write-xml error=112 file=", 0));
     EXPECT_EQ(before, fs.Tree());
 
     fs.ClearFaults();
-    ASSERT_OK(Write(0));
+    ASSERT_OK(Write(FormGeneration::k16));
     EXPECT_EQ(good, Report());
 }
 
@@ -353,7 +358,8 @@ TEST_F(ReportWriterTest, EveryFaultCountingRemovalsLeavesNothingUnsaid) {
         },
         [this](MemoryFileSystem& files) {
             const ReportServices local{files, desktop, text, strings, memory};
-            ClReportWriter writer(progress, lines, 0, kEditionIvy.defaultProductName, local);
+            ClReportWriter writer(progress, lines, FormGeneration::k16,
+                                  kEditionIvy.defaultProductName, local);
             return writer.WriteReport(kTarget, 2, 4, DataRecord("A", 20170401, 20180331)).ok();
         },
         "report");
@@ -365,7 +371,7 @@ TEST_F(ReportWriterTest, ACleanUpThatFailsIsTriedAgainAndThenReported) {
     fs.AddFolder(kTarget);
     const auto before = fs.Tree();
     fs.FailNth(1, MemoryFileSystem::kRemove);
-    const platform::Status refused = Write(0);
+    const platform::Status refused = Write(FormGeneration::k16);
     EXPECT_EQ("replace-file", std::string(refused.step())) << LogLine(refused);
     EXPECT_EQ(MemoryFileSystem::kErrorAccessDenied, refused.code()) << LogLine(refused);
     EXPECT_EQ(kTarget, refused.file());
@@ -374,7 +380,7 @@ TEST_F(ReportWriterTest, ACleanUpThatFailsIsTriedAgainAndThenReported) {
     EXPECT_TRUE(fs.DebugLines().empty());
 
     fs.FailNth(1, MemoryFileSystem::kRemove, false, 2);
-    EXPECT_EQ(platform::Cause::kIo, Write(0).cause());
+    EXPECT_EQ(platform::Cause::kIo, Write(FormGeneration::k16).cause());
     ASSERT_EQ(1u, fs.DebugLines().size());
     const auto left = fs.UnreportedChanges(before);
     EXPECT_TRUE(left.empty()) << left.front();
@@ -387,7 +393,7 @@ TEST_F(ReportWriterTest, AUsersFilesBesideTheTargetAreNeverTouched) {
     // Names a temporary file of the past used: "~NAME" beside the target.
     fs.AddFile("C:\\出力\\表\\~report.xml", "the user's own file");
     const auto before = fs.Tree();
-    ASSERT_OK(Write(0));
+    ASSERT_OK(Write(FormGeneration::k16));
     EXPECT_EQ("the user's own file", fs.FileBytes("C:\\出力\\表\\~report.xml"));
     auto after = fs.Tree();
     after.erase(kTarget);
@@ -396,7 +402,8 @@ TEST_F(ReportWriterTest, AUsersFilesBesideTheTargetAreNeverTouched) {
 
 TEST_F(ReportWriterTest, ATargetThatCannotBeCreatedIsAFailureWithNothingLeft) {
     const auto before = fs.Tree();
-    ClReportWriter writer(progress, lines, 0, kEditionIvy.defaultProductName, services);
+    ClReportWriter writer(progress, lines, FormGeneration::k16, kEditionIvy.defaultProductName,
+                          services);
     EXPECT_EQ(0u,
               LogLine(writer.WriteReport("C:\\Missing\\report.xml", 2, 4,
                                          DataRecord("A", 20170401, 20180331)))
@@ -413,7 +420,8 @@ TEST_F(ReportWriterTest, TheTemporaryFileLiesBesideTargetsOfEveryForm) {
          {"C:report.xml", "report.xml", "C:\\出力/表\\report.xml", "C:\\出力\\表\\~report.xml"}) {
         const auto before = fs.Tree();
         const bool existed = fs.HasFile(target);
-        ClReportWriter writer(progress, lines, 0, kEditionIvy.defaultProductName, services);
+        ClReportWriter writer(progress, lines, FormGeneration::k16, kEditionIvy.defaultProductName,
+                              services);
         ASSERT_OK(writer.WriteReport(target, 2, 4, DataRecord("A", 20170401, 20180331))) << target;
         EXPECT_EQ(0u, fs.FileBytes(target).find("<?xml")) << target;
         // Nothing new but the report itself.

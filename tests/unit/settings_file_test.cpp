@@ -71,7 +71,7 @@ TEST(SettingsFileName, NamesGenerationUserAndCompanyData) {
     conditions.selectionNo1 = 1;
     conditions.selectionNo2 = 23;
     EXPECT_EQ("RV16_G_yamada_1_23.env", SettingsFileName(conditions));
-    conditions.newForm = 1;
+    conditions.form = FormGeneration::k30;
     EXPECT_EQ("RV30_G_yamada_1_23.env", SettingsFileName(conditions));
     conditions.selectionNo1 = -4;
     conditions.userId = "山田ソ"; // ソ ends in 0x5C: no separator
@@ -279,7 +279,7 @@ TEST_F(SettingsFileTest, GenerationsKeepSeparateFiles) {
     conditions.endMonth = 3;
     Add(mappings, 1, "URIAGEDAKA");
     ASSERT_TRUE(Save());
-    conditions.newForm = 1;
+    conditions.form = FormGeneration::k30;
     conditions.endMonth = 0;
     EXPECT_FALSE(Load()); // the newer form starts from defaults
     EXPECT_EQ(0, conditions.endMonth);
@@ -287,7 +287,7 @@ TEST_F(SettingsFileTest, GenerationsKeepSeparateFiles) {
     ASSERT_TRUE(Save());
     EXPECT_TRUE(fs.HasFile(kFolder + "RV16_G_yamada_1_2.env"));
     EXPECT_TRUE(fs.HasFile(kFolder + "RV30_G_yamada_1_2.env"));
-    conditions.newForm = 0;
+    conditions.form = FormGeneration::k16;
     EXPECT_TRUE(Load());
     EXPECT_EQ(3, conditions.endMonth);
 }
@@ -449,19 +449,19 @@ TEST_F(SettingsFileTest, UnwritableFolderOrFileKeepsTheOldFile) {
 TEST(ResetMappingsToDefaults, CopiesEveryDefaultInOrder) {
     MappingEntries mappings;
     AggregationConditions conditions;
-    EXPECT_FALSE(resetMappingsToDefaults(conditions)); // no list to fill
+    resetMappingsToDefaults(conditions); // no list to fill
     conditions.mappings = &mappings;
     Add(mappings, 99, "user");
     Add(conditions.defaultMappings, 1, kKey34);
     Add(conditions.defaultMappings, 12, "URIAGEDAKA");
     Add(conditions.defaultMappings, 1, "0xffffffffffffffffffffffffffffffff");
-    EXPECT_TRUE(resetMappingsToDefaults(conditions));
+    resetMappingsToDefaults(conditions);
     EXPECT_EQ("1/" + kKey34 + " 12/URIAGEDAKA 1/0xffffffffffffffffffffffffffffffff",
               Entries(mappings));
     conditions.defaultMappings[0]->key = "changed";
     EXPECT_EQ(kKey34, mappings[0]->key); // copies, not shared entries
     conditions.defaultMappings.clear();
-    EXPECT_TRUE(resetMappingsToDefaults(conditions));
+    resetMappingsToDefaults(conditions);
     EXPECT_EQ("", Entries(mappings));
 }
 

@@ -250,16 +250,24 @@ TEST(FormItemFile, ReadsThroughTheFileSystem) {
     files.AddStandardMachine();
     files.AddFile("C:\\Program\\IvyOvw21ToRv30_G_GaiKmk.dat", File("1/2/0/a/A;\r\n"));
     StatementLines lines;
-    EXPECT_FALSE(loadStatementLines(files, FormItemFileName("Ivy", false), lines));
-    EXPECT_TRUE(loadStatementLines(files, FormItemFileName("Ivy", true), lines));
+    // The current folder is the program's: a missing file gives the system's "file not found".
+    EXPECT_EQ("io step=form-items error=2 file=IvyOvw21ToRv16_G_GaiKmk.dat",
+              platform::LogLine(
+                  loadStatementLines(files, FormItemFileName("Ivy", FormGeneration::k16), lines)));
+    EXPECT_TRUE(
+        loadStatementLines(files, FormItemFileName("Ivy", FormGeneration::k30), lines).ok());
     EXPECT_THAT(Tags(lines), ElementsAre("A"));
+    files.AddFile("C:\\Program\\broken.dat", "no section");
+    EXPECT_EQ("bad-file step=form-items file=broken.dat",
+              platform::LogLine(loadStatementLines(files, "broken.dat", lines)));
+    EXPECT_THAT(Tags(lines), ElementsAre("A")) << "lines untouched";
 }
 
 TEST(DataFileNames, PerEditionAndGeneration) {
-    EXPECT_EQ("IvyOvw21ToRv16_G_GaiKmk.dat", FormItemFileName("Ivy", false));
-    EXPECT_EQ("IvyOvw21ToRv16_G_DefKmk.dat", DefaultMappingFileName("Ivy", false));
-    EXPECT_EQ("OakOvw21ToRv30_G_GaiKmk.dat", FormItemFileName("Oak", true));
-    EXPECT_EQ("ElmOvw21ToRv30_G_DefKmk.dat", DefaultMappingFileName("Elm", true));
+    EXPECT_EQ("IvyOvw21ToRv16_G_GaiKmk.dat", FormItemFileName("Ivy", FormGeneration::k16));
+    EXPECT_EQ("IvyOvw21ToRv16_G_DefKmk.dat", DefaultMappingFileName("Ivy", FormGeneration::k16));
+    EXPECT_EQ("OakOvw21ToRv30_G_GaiKmk.dat", FormItemFileName("Oak", FormGeneration::k30));
+    EXPECT_EQ("ElmOvw21ToRv30_G_DefKmk.dat", DefaultMappingFileName("Elm", FormGeneration::k30));
 }
 
 TEST(DefaultMappingFile, AccountCodesAndLiteralKeys) {
@@ -314,6 +322,7 @@ TEST(DefaultMappingFile, ReplacesEntriesOnlyWhenTheFileIsComplete) {
     testsupport::MemoryFileSystem files;
     files.AddStandardMachine();
     MappingEntries entries;
-    EXPECT_FALSE(loadDefaultMappings(files, "missing.dat", entries,
-                                     [](std::int32_t, std::string&) { return true; }));
+    EXPECT_EQ("io step=default-mappings error=2 file=missing.dat",
+              platform::LogLine(loadDefaultMappings(
+                  files, "missing.dat", entries, [](std::int32_t, std::string&) { return true; })));
 }

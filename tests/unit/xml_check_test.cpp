@@ -11,7 +11,7 @@ namespace {
 const std::string kDeclaration = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n";
 
 bool Sound(const std::string& body, const std::vector<std::string>& required = {}) {
-    return IsSoundXmlDocument(kDeclaration + body, kDeclaration, required);
+    return XmlDocumentFault(kDeclaration + body, kDeclaration, required).empty();
 }
 
 } // namespace
@@ -63,7 +63,7 @@ TEST(XmlCheck, NeedsTheDeclarationAndEveryRequiredElement) {
     EXPECT_TRUE(Sound(body, {"A", "B01"}));
     EXPECT_FALSE(Sound(body, {"A", "B01", "B02"}));
     EXPECT_FALSE(Sound(body, {"R01"}));
-    EXPECT_FALSE(IsSoundXmlDocument("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + body,
-                                    kDeclaration, {}));
-    EXPECT_FALSE(IsSoundXmlDocument(body, kDeclaration, {}));
+    EXPECT_EQ("offset 0", XmlDocumentFault("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + body,
+                                           kDeclaration, {}));
+    EXPECT_EQ("offset 0", XmlDocumentFault(body, kDeclaration, {}));
 }

@@ -67,27 +67,27 @@ std::string Joined(const std::vector<std::string>& names) {
 }
 
 void CheckFolderChain(platform::FileSystem& files, const std::string& base) {
-    Check(CreateFolderChain(files, base + "a\\b\\c\\out.xml"), "chain a\\b\\c created");
+    Check(CreateFolderChain(files, base + "a\\b\\c\\out.xml").ok(), "chain a\\b\\c created");
     Check(IsFolder(base + "a\\b\\c"), "a\\b\\c is a folder");
-    Check(CreateFolderChain(files, base + "a\\b\\c\\out.xml"), "existing chain passes");
+    Check(CreateFolderChain(files, base + "a\\b\\c\\out.xml").ok(), "existing chain passes");
 
     // The second level cannot be created ('*' is no name character): the first is removed
     // again and the folder that existed stays.
     Check(::CreateDirectoryA((base + "keep").c_str(), nullptr) != FALSE, "keep created");
-    Check(!CreateFolderChain(files, base + "keep\\new\\bad*name\\out.xml"),
+    Check(!CreateFolderChain(files, base + "keep\\new\\bad*name\\out.xml").ok(),
           "chain with a failing second level fails");
     Check(!IsFolder(base + "keep\\new"), "keep\\new removed again");
     Check(IsFolder(base + "keep"), "keep stays");
 
     // 表 and ソ end in 0x5C: each is one folder, not a separator.
-    Check(CreateFolderChain(files, base + "表\\ソ\\out.xml"), "chain 表\\ソ created");
+    Check(CreateFolderChain(files, base + "表\\ソ\\out.xml").ok(), "chain 表\\ソ created");
     Check(IsFolder(base + "表\\ソ"), "表\\ソ is a folder");
     Check(Joined(Entries(base + "表\\")) == "ソ", "表 holds only ソ",
           Joined(Entries(base + "表\\")));
 
     // A relative path is refused and nothing appears in the current folder.
     Check(::SetCurrentDirectoryA(base.c_str()) != FALSE, "current folder set");
-    Check(!CreateFolderChain(files, "rel\\out.xml"), "relative chain refused");
+    Check(!CreateFolderChain(files, "rel\\out.xml").ok(), "relative chain refused");
     Check(!IsFolder(base + "rel"), "no folder rel");
     Check(!CheckPathDrive(files, "rel.xml"), "relative path fails the drive rule");
     Check(CheckPathDrive(files, base + "a.xml"), "temp folder passes the drive rule");
@@ -102,7 +102,7 @@ void CheckSplitting() {
         char drive[_MAX_DRIVE], dir[_MAX_DIR], name[_MAX_FNAME], ext[_MAX_EXT];
         ::_splitpath(path.c_str(), drive, dir, name, ext);
         std::string expected = std::string(drive) + dir;
-        EnsureTrailingSeparator(expected);
+        Check(EnsureTrailingSeparator(expected), "separator after " + expected, "too long");
         std::string folder;
         const bool split = FolderOfPath(path, folder);
         Check(split && folder == expected, "folder of " + path, folder + " system " + expected);
@@ -112,7 +112,7 @@ void CheckSplitting() {
         std::string systemRoot;
         if (::PathStripToRootA(root)) {
             systemRoot = root;
-            EnsureTrailingSeparator(systemRoot);
+            Check(EnsureTrailingSeparator(systemRoot), "separator after " + systemRoot, "too long");
         }
         Check(RootOfPath(folder) == systemRoot, "root of " + folder,
               RootOfPath(folder) + " system " + systemRoot);

@@ -3,6 +3,7 @@
 // that the environment check finds and reads "QuorinDef.ini" there.
 // Console program; exit status 0 when every check passed.
 #include "app/environment_check.h"
+#include "support/fake_host.h"
 #include "support/portable/profile.h"
 #include "tests/wine/wine_check.h"
 #include "win32_filesystem.h"
@@ -97,15 +98,17 @@ void CheckEnvironmentThere(platform::Win32FileSystem& files, const std::string& 
     const std::string current = files.CurrentDirectory();
     Check(current.size() >= 2 && current.compare(current.size() - 2, 2, "表") == 0,
           "current directory ends in 表", current);
+    const auto check = [&files] {
+        testsupport::FakeHost host;
+        return platform::LogLine(CheckEnvironment(host, files, nullptr, 0));
+    };
     WriteBytes(folder + kDefinitionFileName, "[ProgramLevel]\r\nRV16_G=4\r\n");
-    Check(EnvironmentCodeOf(files) == kEnvironmentTargetNew, "level 4 read from the 表 folder",
-          std::to_string(EnvironmentCodeOf(files)));
+    Check(check() == "range-refused step=definition-level value=4",
+          "level 4 read from the 表 folder", check());
     WriteBytes(folder + kDefinitionFileName, "[ProgramLevel]\r\nRV16_G=3\r\n");
-    Check(EnvironmentCodeOf(files) == kEnvironmentMatches, "level 3 read from the 表 folder",
-          std::to_string(EnvironmentCodeOf(files)));
+    Check(check() == "ok", "level 3 read from the 表 folder", check());
     ::DeleteFileA((folder + kDefinitionFileName).c_str());
-    Check(EnvironmentCodeOf(files) == kEnvironmentInvalid, "no definition file",
-          std::to_string(EnvironmentCodeOf(files)));
+    Check(check().rfind("bad-file step=definition-file", 0) == 0, "no definition file", check());
     files.ChangeDirectory(previous);
 }
 

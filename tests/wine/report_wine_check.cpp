@@ -128,7 +128,7 @@ void CheckReportOnDisk() {
     platform::Win32StringResources strings;
     platform::Win32GlobalMemory memory;
     NoWindow progress;
-    ClReportWriter writer(progress, lines, 1, kEditionIvy.defaultProductName,
+    ClReportWriter writer(progress, lines, FormGeneration::k30, kEditionIvy.defaultProductName,
                           ReportServices{files, desktop, text, strings, memory});
     Check(writer.WriteReport(target, 2, 4, record).ok(), "report written");
     std::string bytes;

@@ -23,14 +23,14 @@ const BarButton kBarButtons[] = {
 } // namespace
 
 ClConditionEntrySheet::ClConditionEntrySheet(std::string caption, HWND parent, int firstPage,
-                                             int newForm, platform::Host& host,
+                                             FormGeneration form, platform::Host& host,
                                              const AccountCatalogue& accounts,
                                              platform::Desktop& desktop,
                                              platform::FileSystem& files, DataFiles dataFiles)
     : caption_(std::move(caption)), parent_(parent), firstPage_(firstPage), host_(host),
       accounts_(accounts), desktop_(desktop), files_(files), dataFiles_(std::move(dataFiles)),
       controller_(host, accounts, desktop, files, conditions_, *this) {
-    conditions_.newForm = newForm;
+    conditions_.form = form;
     AddPage(page1_);
     AddPage(Page2());
     AddPage(Page3());
@@ -39,11 +39,11 @@ ClConditionEntrySheet::ClConditionEntrySheet(std::string caption, HWND parent, i
 ClConditionEntrySheet::~ClConditionEntrySheet() = default;
 
 ClCEPage2& ClConditionEntrySheet::Page2() {
-    return conditions_.newForm != 0 ? static_cast<ClCEPage2&>(page2Rv30_) : page2_;
+    return conditions_.form == FormGeneration::k30 ? static_cast<ClCEPage2&>(page2Rv30_) : page2_;
 }
 
 ClCEPage3& ClConditionEntrySheet::Page3() {
-    return conditions_.newForm != 0 ? static_cast<ClCEPage3&>(page3Rv30_) : page3_;
+    return conditions_.form == FormGeneration::k30 ? static_cast<ClCEPage3&>(page3Rv30_) : page3_;
 }
 
 int ClConditionEntrySheet::DoModal() {
@@ -82,10 +82,8 @@ void ClConditionEntrySheet::OnCreated() {
     page1_.FillFromConditions(conditions_.outputPathFixed != 0);
     page1_.FocusEndMonth();
 
-    if (!sheet::LoadFormItems(conditions_, files_, desktop_, Handle(), dataFiles_.formItemPath)) {
-        Close(sheet::kCancel);
+    if (!controller_.LoadFormItems(dataFiles_.formItemPath))
         return;
-    }
     SetUpItemCaptions(Page2(), Page3(), *conditions_.statementLines, conditions_.equityLabel);
     Page2().SetUpTips(false);
     Page3().SetUpTips(false);

@@ -21,8 +21,8 @@ class ClConditionEntrySheet : public win::PropertySheet, public PageSite, privat
         std::string formItemPath;
     };
 
-    // newForm 1 adds the pages of generation "30", 0 those of generation "16".
-    ClConditionEntrySheet(std::string caption, HWND parent, int firstPage, int newForm,
+    // The pages are those of the form generation.
+    ClConditionEntrySheet(std::string caption, HWND parent, int firstPage, FormGeneration form,
                           platform::Host& host, const AccountCatalogue& accounts,
                           platform::Desktop& desktop, platform::FileSystem& files,
                           DataFiles dataFiles);

@@ -32,7 +32,7 @@ class ListRedrawScope {
 
 INT_PTR ClAccountMappingDialog::DoModal(HWND owner) {
     if (mappings == nullptr || defaultMappings == nullptr) {
-        return -1;
+        return kNotShown;
     }
     failure_ = platform::Status();
     const INT_PTR result = Run(IDD_MAPPING, owner);

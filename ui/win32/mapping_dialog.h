@@ -5,6 +5,7 @@
 
 #include "aggregate/statement_line.h"
 #include "ui/mapping_logic.h"
+#include "ui/resources/mapping_ids.h"
 #include "ui/win32/dialog.h"
 
 #include <array>
@@ -14,9 +15,14 @@
 
 class ClAccountMappingDialog : public win::ModalDialog, private mapping::AccountListView {
   public:
-    // Results of the modal run: applied, cancelled, or ended by a failure of the host's find
-    // (failure() tells), beside -1 when the dialog could not be shown.
-    enum Result : int { kApplied = 1032, kCancelled = 1033, kFailed = 1034 };
+    // Results of the modal run: applied and cancelled are the buttons that end it; a failure of
+    // the host's find (failure() tells) ends it too; kNotShown when it could not be shown.
+    enum Result : int {
+        kApplied = IDC_MAP_APPLY,
+        kCancelled = IDC_MAP_CANCEL,
+        kFailed = -2,
+        kNotShown = -1,
+    };
 
     // The accounts listed are those of accounts, the catalogue of host's account master.
     ClAccountMappingDialog(platform::Host& host, const AccountCatalogue& accounts)
@@ -28,7 +34,7 @@ class ClAccountMappingDialog : public win::ModalDialog, private mapping::Account
     MappingEntries* mappings = nullptr;
     const MappingEntries* defaultMappings = nullptr;
 
-    // Runs the dialog owned by owner: a Result, or -1 when it could not be shown.
+    // Runs the dialog owned by owner: a Result.
     INT_PTR DoModal(HWND owner);
     const platform::Status& failure() const { return failure_; }
 

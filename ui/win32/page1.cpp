@@ -41,9 +41,9 @@ void ClCEPage1::ShowValues() {
     showing_ = false;
 }
 
-int ClCEPage1::FillFromConditions(bool outputPathFixed) {
+void ClCEPage1::FillFromConditions(bool outputPathFixed) {
     if (site_ == nullptr)
-        return 0;
+        return;
     const AggregationConditions& conditions = site_->Conditions();
     startMonthText_ = std::to_string(conditions.firstMonth);
     endMonthText_ = std::to_string(conditions.endMonth);
@@ -55,7 +55,6 @@ int ClCEPage1::FillFromConditions(bool outputPathFixed) {
         Item(IDC_P1_OUTPUT_GROUP).SetText(texts::kFixedOutputGroup);
     }
     ShowValues();
-    return 1;
 }
 
 void ClCEPage1::BrowseOutputFile() {

@@ -20,8 +20,8 @@ class ClCEPage1 : public win::PropertyPage {
     void SetSite(PageSite& site) { site_ = &site; }
 
     // Takes the months, the tax flag and the path from the conditions; with outputPathFixed the
-    // path cannot be changed. 0 when the page has no sheet yet.
-    int FillFromConditions(bool outputPathFixed);
+    // path cannot be changed. Nothing happens while the page has no sheet.
+    void FillFromConditions(bool outputPathFixed);
     // The save dialog; the chosen file becomes the output path.
     void BrowseOutputFile();
     // The field focused, its whole text selected, the insertion point in view.

@@ -96,7 +96,7 @@ void ClLineButtonPage::OpenMappingDialog(std::int16_t lineNo) {
     // A dialog that cannot be made leaves the mappings as they were, as a cancel would; the
     // user is told, since the button seemed to do nothing.
     switch (dialog.DoModal(sheet)) {
-    case -1:
+    case ClAccountMappingDialog::kNotShown:
         site_->Desktop().ShowMessage(sheet, texts::kOutOfMemoryMessage, texts::kAppTitle,
                                      platform::kMbIconExclamation | platform::kMbOk);
         break;
@@ -177,8 +177,8 @@ bool ClLineButtonPage::PreTranslate(MSG& message) {
     return false;
 }
 
-ClCEPage2::ClCEPage2(int newForm)
-    : ClLineButtonPage(IDD_PAGE2, pages::MainAccountControls(newForm), 1) {}
+ClCEPage2::ClCEPage2(FormGeneration form)
+    : ClLineButtonPage(IDD_PAGE2, pages::MainAccountControls(form), 1) {}
 
 void ClCEPage2RV30::RelayoutMainAccountsPage() {
     std::map<int, pages::ControlRect> rects;

@@ -50,17 +50,17 @@ class ClLineButtonPage : public win::PropertyPage {
 
 class ClCEPage2 : public ClLineButtonPage {
   public:
-    ClCEPage2() : ClCEPage2(0) {}
+    ClCEPage2() : ClCEPage2(FormGeneration::k16) {}
     // Layout work that ends the sheet's caption set-up.
     virtual void FinishCaptions() {}
 
   protected:
-    explicit ClCEPage2(int newForm);
+    explicit ClCEPage2(FormGeneration form);
 };
 
 class ClCEPage2RV30 : public ClCEPage2 {
   public:
-    ClCEPage2RV30() : ClCEPage2(1) {}
+    ClCEPage2RV30() : ClCEPage2(FormGeneration::k30) {}
     void FinishCaptions() override { RelayoutMainAccountsPage(); }
 
   private:

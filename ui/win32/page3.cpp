@@ -3,5 +3,5 @@
 #include "ui/page3_logic.h"
 #include "ui/resources/page3_ids.h"
 
-ClCEPage3::ClCEPage3(int newForm)
-    : ClLineButtonPage(IDD_PAGE3, pages::MonthlyControls(newForm), 2) {}
+ClCEPage3::ClCEPage3(FormGeneration form)
+    : ClLineButtonPage(IDD_PAGE3, pages::MonthlyControls(form), 2) {}

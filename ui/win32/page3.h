@@ -6,13 +6,13 @@
 
 class ClCEPage3 : public ClLineButtonPage {
   public:
-    ClCEPage3() : ClCEPage3(0) {}
+    ClCEPage3() : ClCEPage3(FormGeneration::k16) {}
 
   protected:
-    explicit ClCEPage3(int newForm);
+    explicit ClCEPage3(FormGeneration form);
 };
 
 class ClCEPage3RV30 : public ClCEPage3 {
   public:
-    ClCEPage3RV30() : ClCEPage3(1) {}
+    ClCEPage3RV30() : ClCEPage3(FormGeneration::k30) {}
 };

@@ -35,8 +35,8 @@ class Win32ProgressWindow : public ProgressWindow {
 SheetOutcome Win32RunUi::RunConditionSheet(platform::Host& host, const AccountCatalogue& accounts,
                                            const ConditionSheetRequest& request,
                                            AggregationConditions& conditions) {
-    ClConditionEntrySheet sheet(request.caption, static_cast<HWND>(request.owner), 0,
-                                request.newForm, host, accounts, desktop_, files_,
+    ClConditionEntrySheet sheet(request.caption, static_cast<HWND>(request.owner), 0, request.form,
+                                host, accounts, desktop_, files_,
                                 {request.defaultMappingPath, request.formItemPath});
     sheet.Conditions() = std::move(conditions);
     sheet.Page1().companyText = request.companyText;
