@@ -139,8 +139,12 @@ check "QuorinDef.ini is looked for in INSTALLDIR" has "GivenDefinition		[INSTALL
 check "  ... in the remembered folder" has "RememberedDefinition	RememberedFolder		0" "$searches"
 check "  ... in the usual folder [ProgramFilesFolder]Quorin申告" \
     has "DefaultFolder		[ProgramFilesFolder]Quorin申告	0" "$searches"
+# A directory search (type 0), in the registry's 64-bit view (16) for the x64 package.
+locator_type=0
+[ "$(sed -n 's/^Arch=//p' "$build/generated/$edition/package.vars")" = x64 ] && locator_type=16
 check "the remembered folder counts only while it exists (a directory search)" \
-    has "RememberedFolder	2	Software\\Orvano\\${program%.exe}	InstallDir	0" "$(table "$new_msi" RegLocator)"
+    has "RememberedFolder	2	Software\\Orvano\\${program%.exe}	InstallDir	$locator_type" \
+    "$(table "$new_msi" RegLocator)"
 check "the search for older versions includes this version (a rebuild replaces it)" \
     has "$(property "$new_msi" UpgradeCode)		$version		513" "$(table "$new_msi" Upgrade)"
 files="$(table "$new_msi" File)"
