@@ -42,8 +42,8 @@ enum class FormGeneration { k16, k30 };
 constexpr FormGeneration FormGenerationOf(std::int32_t periodEnd) {
     return periodEnd >= 20180401 ? FormGeneration::k30 : FormGeneration::k16;
 }
-[[nodiscard]] constexpr bool IsNewFormPeriodEnd(std::int32_t periodEnd) {
-    return FormGenerationOf(periodEnd) == FormGeneration::k30;
+[[nodiscard]] constexpr FormGeneration OtherGeneration(FormGeneration form) {
+    return form == FormGeneration::k30 ? FormGeneration::k16 : FormGeneration::k30;
 }
 
 // Line numbers: main-account lines come first (one value in amounts slot 0), monthly lines

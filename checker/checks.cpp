@@ -1,9 +1,11 @@
 #include "checker/checks.h"
 
 #include "checker/format.h"
+#include "texts/checker.h"
 
 #include <cstdlib>
 #include <map>
+#include <set>
 
 namespace checker {
 
@@ -46,23 +48,19 @@ class Checker {
         allMainEmpty_ = true;
         for (const MainItem& item : report_.mainItems)
             allMainEmpty_ = allMainEmpty_ && !item.amount;
-        wholeYear_ = CoversWholeYear(report_, notWholeYear_);
-        for (const Rule* rule : RulesFor(report_.newForm))
+        notWholeYear_ = WhyNotWholeYear(report_);
+        for (const Rule* rule : RulesFor(report_.form))
             Apply(*rule);
         return std::move(findings_);
     }
 
   private:
-    static std::string Subject(const CatalogueLine& line) {
-        return line.name + " (" + line.tag + ")";
-    }
-
-    FindingTerm TermOf(const MainItem& item, int sign) {
-        return {sign, item.line->name, item.line->tag, item.amount};
+    static FindingTerm TermOf(const MainItem& item, int sign) {
+        return {sign, item.line, LinePart::kAmount, item.amount};
     }
 
     // The present terms of a rule, with their signs.
-    std::vector<FindingTerm> Terms(const Rule& rule) {
+    std::vector<FindingTerm> Terms(const Rule& rule) const {
         std::vector<FindingTerm> terms;
         for (const Term& term : rule.terms) {
             const auto it = main_.find(term.tag);
@@ -79,27 +77,31 @@ class Checker {
         return sum;
     }
 
-    void Add(const Rule& rule, Severity severity, std::string subject,
-             std::vector<FindingTerm> terms = {}) {
+    Finding& Add(const Rule& rule, std::vector<const FormItem*> lines,
+                 std::vector<FindingTerm> terms = {}) {
         Finding finding;
-        finding.severity = severity;
+        finding.severity = rule.severity;
         finding.rule = &rule;
-        finding.subject = std::move(subject);
+        finding.lines = std::move(lines);
         finding.terms = std::move(terms);
         findings_.push_back(std::move(finding));
+        return findings_.back();
     }
 
     // A finding when left and the terms differ by more than one yen per term added.
-    void Compare(const Rule& rule, std::string subject, FindingTerm left,
-                 std::vector<FindingTerm> terms, int termCount) {
+    void Compare(const Rule& rule, FindingTerm left, std::vector<FindingTerm> terms,
+                 int termCount) {
         const std::int64_t difference = left.amount.value_or(0) - SumOf(terms);
         const int tolerance = termCount - 1;
         if (std::llabs(difference) <= tolerance)
             return;
-        terms.insert(terms.begin(), std::move(left));
-        Add(rule, Severity::kFinding, std::move(subject), std::move(terms));
-        findings_.back().difference = difference;
-        findings_.back().tolerance = tolerance;
+        const FormItem* line = left.line;
+        const LinePart part = left.part;
+        terms.insert(terms.begin(), left);
+        Finding& finding = Add(rule, {line}, std::move(terms));
+        finding.part = part;
+        finding.difference = difference;
+        finding.tolerance = tolerance;
     }
 
     void Apply(const Rule& rule) {
@@ -112,19 +114,27 @@ class Checker {
             return ApplyMonthlySum(rule);
         case RuleKind::kAllMainEmpty:
             if (allMainEmpty_)
-                Add(rule, Severity::kFinding, u8"主要科目");
+                Add(rule, {});
             return;
+        case RuleKind::kUsuallyEmpty:
+            return ApplyUsuallyEmpty(rule);
         case RuleKind::kEmptyMainItem:
             if (!allMainEmpty_) {
                 for (const MainItem& item : report_.mainItems) {
-                    if (!item.amount)
-                        Add(rule, Severity::kHint, Subject(*item.line));
+                    if (!item.amount && covered_.count(item.line) == 0)
+                        Add(rule, {item.line});
                 }
             }
             return;
         case RuleKind::kEmptyMonthlyLine:
         case RuleKind::kEmptyMonth:
             return ApplyEmptyMonthly(rule);
+        case RuleKind::kVanished:
+        case RuleKind::kAppeared:
+        case RuleKind::kSignChanged:
+        case RuleKind::kChangedBeyond:
+        case RuleKind::kShareMoved:
+            return; // comparisons with last year (comparison.cpp)
         }
     }
 
@@ -134,8 +144,7 @@ class Checker {
         if (allMainEmpty_ || left == main_.end() || terms.empty())
             return;
         const int count = static_cast<int>(terms.size()) + 1;
-        Compare(rule, Subject(*left->second->line), TermOf(*left->second, 0), std::move(terms),
-                count);
+        Compare(rule, TermOf(*left->second, 0), std::move(terms), count);
     }
 
     void ApplyPartOf(const Rule& rule) {
@@ -143,13 +152,13 @@ class Checker {
         const auto whole = main_.find(rule.terms.front().tag);
         if (part == main_.end() || whole == main_.end())
             return;
-        const Amount& p = part->second->amount;
-        const Amount& w = whole->second->amount;
-        if (!p || !w || *p <= 0 || *w <= 0 || *p <= *w)
+        const Amount& partAmount = part->second->amount;
+        const Amount& wholeAmount = whole->second->amount;
+        if (!partAmount || !wholeAmount || *partAmount <= 0 || *wholeAmount <= 0 ||
+            *partAmount <= *wholeAmount)
             return;
-        Add(rule, Severity::kFinding, Subject(*part->second->line),
-            {TermOf(*part->second, 0), TermOf(*whole->second, 0)});
-        findings_.back().difference = *p - *w;
+        Add(rule, {part->second->line}, {TermOf(*part->second, 0), TermOf(*whole->second, 0)})
+            .difference = *partAmount - *wholeAmount;
     }
 
     void ApplyMonthlySum(const Rule& rule) {
@@ -157,19 +166,38 @@ class Checker {
         std::vector<FindingTerm> terms = Terms(rule);
         if (allMainEmpty_ || row == monthly_.end() || terms.empty())
             return;
-        const std::string subject = Subject(*row->second->line) + u8" 12 か月の計";
-        if (!wholeYear_) {
-            Add(rule, Severity::kNotApplicable, subject);
-            findings_.back().note = notWholeYear_;
+        if (notWholeYear_) {
+            Finding& finding = Add(rule, {row->second->line});
+            finding.severity = Severity::kNotApplicable;
+            finding.part = LinePart::kTwelveMonths;
+            finding.note = *notWholeYear_;
             return;
         }
         std::int64_t total = 0;
         for (const Amount& amount : row->second->amounts)
             total += amount.value_or(0);
-        FindingTerm left{0, row->second->line->name + u8" 12 か月の計",
-                         row->second->line->tag + "01-12", total};
+        FindingTerm left{0, row->second->line, LinePart::kTwelveMonths, total};
         const int count = kMonths + static_cast<int>(terms.size());
-        Compare(rule, subject, std::move(left), std::move(terms), count);
+        Compare(rule, left, std::move(terms), count);
+    }
+
+    void ApplyUsuallyEmpty(const Rule& rule) {
+        const auto marker = main_.find(rule.left);
+        if (allMainEmpty_ || marker == main_.end() || !marker->second->amount)
+            return;
+        std::vector<const FormItem*> empty;
+        for (const Term& term : rule.terms) {
+            const auto it = main_.find(term.tag);
+            if (it == main_.end())
+                continue;
+            if (it->second->amount)
+                return;
+            empty.push_back(it->second->line);
+        }
+        if (empty.empty())
+            return;
+        covered_.insert(empty.begin(), empty.end());
+        Add(rule, std::move(empty));
     }
 
     void ApplyEmptyMonthly(const Rule& rule) {
@@ -184,15 +212,17 @@ class Checker {
                 filled += amount ? 1 : 0;
             if (rule.kind == RuleKind::kEmptyMonthlyLine) {
                 if (filled == 0 && anyFilled)
-                    Add(rule, Severity::kHint, Subject(*row.line));
+                    Add(rule, {row.line});
                 continue;
             }
             if (filled == 0 || filled == kMonths)
                 continue;
             for (int i = 0; i < kMonths; ++i) {
-                if (!row.amounts[i])
-                    Add(rule, Severity::kHint,
-                        Subject(*row.line) + " " + std::to_string(report_.months[i]) + u8"月");
+                if (!row.amounts[i]) {
+                    Finding& finding = Add(rule, {row.line});
+                    finding.month = i;
+                    finding.calendarMonth = report_.months[i];
+                }
             }
         }
     }
@@ -201,31 +231,23 @@ class Checker {
     std::map<std::string, const MainItem*> main_;
     std::map<std::string, const MonthlyRow*> monthly_;
     bool allMainEmpty_ = false;
-    bool wholeYear_ = false;
-    std::string notWholeYear_;
+    std::optional<std::string> notWholeYear_;
+    std::set<const FormItem*> covered_; // lines that a usually-empty hint names
     std::vector<Finding> findings_;
 };
 
 } // namespace
 
-bool CoversWholeYear(const Report& report, std::string& why) {
-    if (!IsDate(report.periodFrom) || !IsDate(report.periodTo)) {
-        why = u8"事業年度の日付 (JIGYOUNENDOFROM, JIGYOUNENDOTO) "
-              u8"が暦の日付ではないため、照合しません。";
-        return false;
-    }
-    if (YearEnd(report.periodFrom) != report.periodTo) {
-        why = u8"事業年度 " + DateText(report.periodFrom) + u8"～" + DateText(report.periodTo) +
-              u8" が 1 年ちょうどではないため、照合しません。";
-        return false;
-    }
-    if (report.months[0] != report.periodFrom / 100 % 100) {
-        why = u8"月別の 1 か月目 (TUKIBETU_01) が " + std::to_string(report.months[0]) +
-              u8" 月で、事業年度の初めの月ではないため、照合しません。";
-        return false;
-    }
-    why.clear();
-    return true;
+std::optional<std::string> WhyNotWholeYear(const Report& report) {
+    if (!IsDate(report.periodFrom) || !IsDate(report.periodTo))
+        return std::string(texts::kNotWholeYearNoDates);
+    if (YearEnd(report.periodFrom) != report.periodTo)
+        return Fill(texts::kNotWholeYearLength,
+                    {{"period", DateText(report.periodFrom) + texts::kPeriodDash +
+                                    DateText(report.periodTo)}});
+    if (report.months[0] != report.periodFrom / 100 % 100)
+        return Fill(texts::kNotWholeYearFirstMonth, {{"month", std::to_string(report.months[0])}});
+    return std::nullopt;
 }
 
 std::vector<Finding> CheckReport(const Report& report) {
@@ -237,6 +259,24 @@ int CountOf(const std::vector<Finding>& findings, Severity severity) {
     for (const Finding& finding : findings)
         count += finding.severity == severity ? 1 : 0;
     return count;
+}
+
+std::vector<const FormItem*> ButtonsOf(const Finding& finding) {
+    std::vector<const FormItem*> buttons;
+    const auto add = [&buttons](const FormItem* line) {
+        if (line != nullptr && line->button) {
+            for (const FormItem* known : buttons) {
+                if (known == line)
+                    return;
+            }
+            buttons.push_back(line);
+        }
+    };
+    for (const FindingTerm& term : finding.terms)
+        add(term.line);
+    for (const FormItem* line : finding.lines)
+        add(line);
+    return buttons;
 }
 
 } // namespace checker

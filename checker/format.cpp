@@ -1,5 +1,10 @@
 #include "checker/format.h"
 
+#include "texts/checker.h"
+
+#include <cmath>
+#include <cstdio>
+
 namespace checker {
 
 std::string WithSeparators(std::int64_t yen) {
@@ -20,6 +25,12 @@ std::string AmountText(const std::optional<std::int64_t>& yen) {
     return yen ? WithSeparators(*yen) : std::string();
 }
 
+std::string PercentText(double percent) {
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%+.1f%%", std::round(percent * 10) / 10);
+    return buffer;
+}
+
 bool IsDate(std::int32_t yyyymmdd) {
     const int year = yyyymmdd / 10000;
     const int month = yyyymmdd / 100 % 100;
@@ -34,8 +45,9 @@ bool IsDate(std::int32_t yyyymmdd) {
 std::string DateText(std::int32_t yyyymmdd) {
     if (!IsDate(yyyymmdd))
         return std::to_string(yyyymmdd);
-    return std::to_string(yyyymmdd / 10000) + u8"年" + std::to_string(yyyymmdd / 100 % 100) +
-           u8"月" + std::to_string(yyyymmdd % 100) + u8"日";
+    return Fill(texts::kDateFormat, {{"year", std::to_string(yyyymmdd / 10000)},
+                                     {"month", std::to_string(yyyymmdd / 100 % 100)},
+                                     {"day", std::to_string(yyyymmdd % 100)}});
 }
 
 std::size_t DisplayWidth(const std::string& utf8) {
@@ -65,6 +77,30 @@ std::size_t DisplayWidth(const std::string& utf8) {
         width += wide ? 2 : 1;
     }
     return width;
+}
+
+std::string Fill(const char* pattern, std::initializer_list<Field> fields) {
+    std::string out;
+    const std::string text(pattern);
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t open = text.find('{', at);
+        const std::size_t close = open == std::string::npos ? open : text.find('}', open);
+        if (close == std::string::npos) {
+            out.append(text, at, std::string::npos);
+            break;
+        }
+        out.append(text, at, open - at);
+        const std::string name = text.substr(open + 1, close - open - 1);
+        const Field* value = nullptr;
+        for (const Field& field : fields) {
+            if (name == field.first)
+                value = &field;
+        }
+        out += value != nullptr ? value->second : text.substr(open, close - open + 1);
+        at = close + 1;
+    }
+    return out;
 }
 
 } // namespace checker

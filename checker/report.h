@@ -1,7 +1,9 @@
 // A report file read back: what the link program wrote, as the checker shows and checks it.
 #pragma once
 
-#include "checker/catalogue.h"
+#include "aggregate/statement_line.h"
+#include "checker/form_items.h"
+#include "platform/status.h"
 
 #include <array>
 #include <cstdint>
@@ -18,30 +20,31 @@ using Amount = std::optional<std::int64_t>;
 constexpr int kMonths = 12;
 
 struct MainItem {
-    const CatalogueLine* line = nullptr;
+    const FormItem* line = nullptr;
     Amount amount;
 };
 
 struct MonthlyRow {
-    const CatalogueLine* line = nullptr;
+    const FormItem* line = nullptr;
     std::array<Amount, kMonths> amounts; // in the report's month order (TUKIBETU_01 first)
 };
 
 // Texts in UTF-8.
 struct Report {
-    std::string prefix;                  // GYOUMUPREFIX
-    std::string version;                 // VERSION
-    std::int16_t functionId = 0;         // FUNCTIONID
-    std::string connectedVersion;        // CONNECTEDPROGRAMVER
-    std::string programName;             // PROGRAMNAME
-    std::string programVersion;          // PROGRAMVER
-    std::string company;                 // KOMONSAKINAME
-    std::int32_t periodFrom = 0;         // JIGYOUNENDOFROM, YYYYMMDD
-    std::int32_t periodTo = 0;           // JIGYOUNENDOTO
-    bool newForm = false;                // the generation that periodTo selects
-    std::vector<MainItem> mainItems;     // catalogue order
-    std::array<int, kMonths> months{};   // calendar month of TUKIBETU_01 ... _12
-    std::vector<MonthlyRow> monthlyRows; // catalogue order
+    std::int16_t functionId = 0;               // FUNCTIONID
+    std::string connectedVersion;              // CONNECTEDPROGRAMVER
+    std::string programName;                   // PROGRAMNAME
+    std::string programVersion;                // PROGRAMVER
+    std::string company;                       // KOMONSAKINAME
+    std::int32_t periodFrom = 0;               // JIGYOUNENDOFROM, YYYYMMDD
+    std::int32_t periodTo = 0;                 // JIGYOUNENDOTO
+    FormGeneration form = FormGeneration::k16; // the generation that periodTo selects
+    std::vector<MainItem> mainItems;           // form-item file order
+    std::array<int, kMonths> months{};         // calendar month of TUKIBETU_01 ... _12
+    std::vector<MonthlyRow> monthlyRows;       // form-item file order
+
+    const MainItem* FindMain(const std::string& tag) const;
+    const MonthlyRow* FindMonthly(const std::string& tag) const;
 };
 
 struct ReadError {
@@ -50,12 +53,17 @@ struct ReadError {
     std::string message; // UTF-8: what is wrong and what was expected
 };
 
-// The catalogue of a generation (false: newForm), or null when it cannot be had.
-using CatalogueSource = std::function<const Catalogue*(bool newForm)>;
+// The form-item lines of a generation (false: "16") for a report of the product programName, or
+// null when they cannot be had.
+using FormItemsSource =
+    std::function<const FormItems*(FormGeneration form, const std::string& programName)>;
 
-// Reads a report's bytes. Accepts what the report writer emits for either generation and
-// nothing else; on anything else it returns false and says where and what.
-bool ReadReport(const std::string& bytes, const CatalogueSource& catalogues, Report& report,
-                ReadError& error);
+// Reads a report's bytes. Accepts what the report writer emits for either generation and nothing
+// else. Fails as a bad file (place "LINE:COLUMN") when the bytes are no such report, and with no
+// data when the form-item lines of the report's generation cannot be had; error says where and
+// what in both cases.
+[[nodiscard]] platform::Status ReadReport(const std::string& bytes,
+                                          const FormItemsSource& formItems, Report& report,
+                                          ReadError& error);
 
 } // namespace checker

@@ -5,8 +5,10 @@
 #include "checker/report.h"
 
 #include "aggregate/statement_line.h"
+#include "checker/format.h"
 #include "checker/text_decode.h"
 #include "platform/sjis.h"
+#include "texts/checker.h"
 
 #include <rapidxml/rapidxml.hpp>
 
@@ -36,10 +38,6 @@ const char* const kSystemTags[] = {"GYOUMUPREFIX",        "VERSION",     "FUNCTI
                                    "CONNECTEDPROGRAMVER", "PROGRAMNAME", "PROGRAMVER"};
 const char* const kBasicTags[] = {"KOMONSAKINAME", "JIGYOUNENDOFROM", "JIGYOUNENDOTO"};
 const std::string kMonthTag = "TUKIBETU_";
-
-std::string Quoted(std::string_view text) {
-    return u8"「" + std::string(text) + u8"」";
-}
 
 std::string TwoDigits(int n) {
     return std::string(1, static_cast<char>('0' + n / 10)) + static_cast<char>('0' + n % 10);
@@ -78,12 +76,15 @@ bool LooksLikeUtf8(const std::string& bytes, std::size_t& first) {
 
 class Reader {
   public:
-    Reader(const CatalogueSource& catalogues, Report& report, ReadError& error)
-        : catalogues_(catalogues), report_(report), error_(error) {}
+    Reader(const FormItemsSource& formItems, Report& report, ReadError& error)
+        : formItems_(formItems), report_(report), error_(error) {}
 
-    bool Read(const std::string& bytes) {
+    [[nodiscard]] bool Read(const std::string& bytes) {
         return CheckBytes(bytes) && CheckText() && CheckTail() && CheckDepth() && Parse();
     }
+
+    // Whether the reader failed for want of the form-item lines (the report may be sound).
+    [[nodiscard]] bool NoFormItems() const { return noFormItems_; }
 
   private:
     // --- Positions and errors ---
@@ -112,14 +113,15 @@ class Reader {
         }
     }
 
-    bool FailAt(const std::string& bytes, std::size_t offset, bool sjis, std::string message) {
+    [[nodiscard]] bool FailAt(const std::string& bytes, std::size_t offset, bool sjis,
+                              std::string message) {
         PositionIn(bytes, offset, sjis, error_.line, error_.column);
         error_.message = std::move(message);
         return false;
     }
 
     // An error at a place in the decoded text.
-    bool Fail(const char* where, std::string message) {
+    [[nodiscard]] bool Fail(const char* where, std::string message) {
         const std::size_t offset =
             where != nullptr && where >= text_.data() && where <= text_.data() + text_.size()
                 ? static_cast<std::size_t>(where - text_.data())
@@ -127,61 +129,48 @@ class Reader {
         return FailAt(text_, offset, false, std::move(message));
     }
 
-    bool FailAtNode(const Node& node, std::string message) {
+    [[nodiscard]] bool FailAtNode(const Node& node, std::string message) {
         return Fail(node.name_size() > 0 ? node.name() - 1 : node.value(), std::move(message));
     }
 
     // --- Bytes and text ---
 
-    bool CheckBytes(const std::string& bytes) {
+    [[nodiscard]] bool CheckBytes(const std::string& bytes) {
         if (bytes.empty())
             return FailAt(bytes, 0, true,
-                          u8"ファイルが空です。報告書なら宣言 " + kDeclaration.substr(0, 42) +
-                              u8" で始まります。");
+                          Fill(texts::kReadEmpty, {{"declaration", kDeclaration.substr(0, 42)}}));
         if (bytes.size() > kMaxReportSize)
             return FailAt(bytes, 0, true,
-                          u8"ファイルが大きすぎます（" + std::to_string(bytes.size()) +
-                              u8" バイト）。報告書は数キロバイトです。");
+                          Fill(texts::kReadTooLarge, {{"size", std::to_string(bytes.size())}}));
         if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-            return FailAt(bytes, 0, true,
-                          u8"UTF-8 のバイト順マークがあります。報告書は Shift_JIS で書かれ、"
-                          u8"宣言で始まります。");
+            return FailAt(bytes, 0, true, texts::kReadByteOrderMark);
         std::size_t first = 0;
         if (LooksLikeUtf8(bytes, first))
-            return FailAt(bytes, first, false,
-                          u8"この文字は UTF-8 で書かれています。報告書は Shift_JIS で書かれて"
-                          u8"いるはずです。");
+            return FailAt(bytes, first, false, texts::kReadSavedAsUtf8);
         const DecodeResult decoded = ShiftJisToUtf8(bytes, text_);
         if (!decoded.ok) {
             const unsigned char c = static_cast<unsigned char>(bytes[decoded.badOffset]);
             static const char kHex[] = "0123456789ABCDEF";
             const std::string hex = std::string("0x") + kHex[c >> 4] + kHex[c & 15];
             return FailAt(bytes, decoded.badOffset, true,
-                          u8"Shift_JIS の文字ではないバイト " + hex +
-                              u8" があります。報告書は Shift_JIS（コードページ 932）で書かれて"
-                              u8"いるはずです。");
+                          Fill(texts::kReadNotShiftJis, {{"byte", hex}}));
         }
         return true;
     }
 
     // Characters that the writer never writes, line ends, and the declaration.
-    bool CheckText() {
+    [[nodiscard]] bool CheckText() {
         for (std::size_t i = 0; i < text_.size(); ++i) {
             const unsigned char c = static_cast<unsigned char>(text_[i]);
             if (c == '\r' && i + 1 == text_.size())
-                return FailAt(
-                    text_, i, false,
-                    u8"ファイルが途中で切れています（最後の CR の後に LF がありません）。");
+                return FailAt(text_, i, false, texts::kReadCutAfterCr);
             if (c == '\r' && text_[i + 1] != '\n')
-                return FailAt(text_, i, false,
-                              u8"CR の後に LF がありません。報告書の行は CR LF で終わります。");
+                return FailAt(text_, i, false, texts::kReadCrWithoutLf);
             if (c == '\n' && (i == 0 || text_[i - 1] != '\r'))
-                return FailAt(text_, i, false,
-                              u8"行が LF だけで終わっています。報告書の行は CR LF で終わります。");
+                return FailAt(text_, i, false, texts::kReadLfOnly);
             if (c < 0x20 && c != '\t' && c != '\r' && c != '\n')
                 return FailAt(text_, i, false,
-                              u8"制御文字 (" + std::to_string(c) +
-                                  u8") があります。報告書には書かれない文字です。");
+                              Fill(texts::kReadControlCharacter, {{"code", std::to_string(c)}}));
         }
         const std::size_t same =
             std::mismatch(kDeclaration.begin(), kDeclaration.end(), text_.begin(), text_.end())
@@ -189,10 +178,11 @@ class Reader {
             kDeclaration.begin();
         if (same < kDeclaration.size()) {
             const bool truncated = same == text_.size();
-            return FailAt(text_, same, false,
-                          std::string(truncated ? u8"ファイルが途中で切れています。" : "") +
-                              u8"1 行目は宣言 " + kDeclaration.substr(0, kDeclaration.size() - 2) +
-                              u8" のはずです。");
+            return FailAt(
+                text_, same, false,
+                std::string(truncated ? texts::kReadTruncated : "") +
+                    Fill(texts::kReadDeclaration,
+                         {{"declaration", kDeclaration.substr(0, kDeclaration.size() - 2)}}));
         }
         return true;
     }
@@ -200,7 +190,7 @@ class Reader {
     // The deepest nesting of start tags, counted without trusting the document: every start
     // tag opens a level, every end tag and every "/>" that ends a tag closes one. Quoted
     // attribute values are stepped over. The count is never below the parser's depth.
-    bool CheckDepth() {
+    [[nodiscard]] bool CheckDepth() {
         int depth = 0;
         bool inTag = false;
         char quote = 0;
@@ -223,9 +213,9 @@ class Reader {
                 } else if (next != '?' && next != '!') {
                     inTag = true;
                     if (++depth > kMaxDepth)
-                        return FailAt(text_, i, false,
-                                      u8"要素の入れ子が深すぎます（" + std::to_string(kMaxDepth) +
-                                          u8" 段を超えています）。報告書は 4 段です。");
+                        return FailAt(
+                            text_, i, false,
+                            Fill(texts::kReadTooDeep, {{"depth", std::to_string(kMaxDepth)}}));
                 }
             }
         }
@@ -237,19 +227,18 @@ class Reader {
     static std::string ParserMessage(const char* what) {
         const std::string_view text(what);
         if (text == "unexpected end of data")
-            return u8"ファイルが途中で切れています（要素が閉じられないまま終わっています）。";
+            return texts::kReadUnclosed;
         if (text == "invalid closing tag name")
-            return u8"終了タグの名前が開始タグと合っていません。";
+            return texts::kReadClosingTag;
         if (text == "out of memory")
-            return u8"メモリが足りません。";
+            return texts::kReadOutOfMemory;
         if (text.rfind("expected ", 0) == 0)
-            return u8"XML の書き方が正しくありません。ここには " +
-                   Quoted(text.substr(std::string_view("expected ").size())) +
-                   u8" が来るはずです。";
-        return u8"XML の書き方が正しくありません（" + std::string(text) + u8"）。";
+            return Fill(texts::kReadExpected,
+                        {{"what", std::string(text.substr(std::string_view("expected ").size()))}});
+        return Fill(texts::kReadMalformed, {{"what", std::string(text)}});
     }
 
-    bool Parse() {
+    [[nodiscard]] bool Parse() {
         rapidxml::xml_document<char> document;
         try {
             document.parse<rapidxml::parse_non_destructive | rapidxml::parse_validate_closing_tags |
@@ -258,7 +247,7 @@ class Reader {
         } catch (const rapidxml::parse_error& e) {
             return Fail(e.where<char>(), ParserMessage(e.what()));
         } catch (const std::bad_alloc&) {
-            return Fail(nullptr, u8"メモリが足りません。");
+            return Fail(nullptr, texts::kReadOutOfMemory);
         }
         const Node* root = nullptr;
         for (const Node* node = document.first_node(); node != nullptr;
@@ -268,65 +257,59 @@ class Reader {
             if (node->type() != rapidxml::node_element)
                 return FailOther(*node);
             if (root != nullptr)
-                return FailAtNode(*node, u8"ルート要素 REPORT の後に要素" + Quoted(Name(*node)) +
-                                             u8"があります。");
+                return FailAtNode(*node, Fill(texts::kReadAfterRoot, {{"name", Str(Name(*node))}}));
             root = node;
         }
         if (root == nullptr)
-            return Fail(nullptr,
-                        u8"ファイルが途中で切れています。ルート要素 REPORT がありません。");
+            return Fail(nullptr, texts::kReadNoRoot);
         if (Name(*root) != "REPORT")
-            return FailAtNode(*root, u8"ルート要素は REPORT のはずです（" + Quoted(Name(*root)) +
-                                         u8"があります）。");
+            return FailAtNode(*root, Fill(texts::kReadWrongRoot, {{"name", Str(Name(*root))}}));
         return ReadRoot(*root);
     }
 
     // The file ends as the writer ends it: with the end tag of the root and its line end. A file
     // cut short is told as such before the parser finds some other fault at its end.
-    bool CheckTail() {
+    [[nodiscard]] bool CheckTail() {
         const std::string end = "</REPORT>\r\n";
         if (text_.size() >= end.size() &&
             text_.compare(text_.size() - end.size(), end.size(), end) == 0)
             return true;
         const std::size_t at = text_.rfind("</REPORT>");
         if (at != std::string::npos && at + end.size() < text_.size())
-            return Fail(text_.data() + at + end.size(),
-                        u8"ルート要素 REPORT の終わり (</REPORT>) の後にも書かれています。"
-                        u8"報告書は </REPORT> の行で終わります。");
-        return Fail(nullptr, u8"ファイルが途中で切れています。報告書は </REPORT> の行で終わる"
-                             u8"はずです。");
+            return Fail(text_.data() + at + end.size(), texts::kReadAfterEnd);
+        return Fail(nullptr, texts::kReadNoEnd);
     }
 
     static std::string_view Name(const Node& node) {
         return std::string_view(node.name(), node.name_size());
     }
 
-    bool FailOther(const Node& node) {
+    static std::string Str(std::string_view text) { return std::string(text); }
+
+    [[nodiscard]] bool FailOther(const Node& node) {
         switch (node.type()) {
         case rapidxml::node_comment:
-            return Fail(node.value() - 4, u8"コメントがあります。報告書にはコメントを書きません。");
+            return Fail(node.value() - 4, texts::kReadComment);
         case rapidxml::node_cdata:
-            return Fail(node.value() - 9, u8"CDATA があります。報告書の値は文字参照で書かれます。");
+            return Fail(node.value() - 9, texts::kReadCdata);
         case rapidxml::node_doctype:
-            return Fail(node.value() - 10, u8"DOCTYPE があります。報告書には書かれません。");
+            return Fail(node.value() - 10, texts::kReadDoctype);
         case rapidxml::node_pi:
         case rapidxml::node_declaration:
-            return Fail(node.name() - 2,
-                        u8"処理命令があります。宣言はファイルの先頭に一つだけです。");
+            return Fail(node.name() - 2, texts::kReadProcessingInstruction);
         default:
-            return Fail(node.value(), u8"ここに文字は書かれないはずです。");
+            return Fail(node.value(), texts::kReadStrayText);
         }
     }
 
-    bool IsBlank(std::string_view text) {
+    static bool IsBlank(std::string_view text) {
         return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
     }
 
     // The child elements of a group, after checking that it holds nothing else.
-    bool GroupChildren(const Node& group, std::vector<const Node*>& children) {
+    [[nodiscard]] bool GroupChildren(const Node& group, std::vector<const Node*>& children) {
         if (group.first_attribute() != nullptr)
-            return FailAtNode(group, Quoted(Name(group)) + u8"に属性があります。報告書の要素に"
-                                                           u8"属性はありません。");
+            return FailAtNode(group, Fill(texts::kReadAttribute, {{"name", Str(Name(group))}}));
         for (const Node* node = group.first_node(); node != nullptr; node = node->next_sibling()) {
             if (node->type() == rapidxml::node_element) {
                 children.push_back(node);
@@ -335,7 +318,7 @@ class Reader {
                 if (node->type() == rapidxml::node_data)
                     return Fail(node->value() + (std::string_view(node->value(), node->value_size())
                                                      .find_first_not_of(" \t\r\n")),
-                                Quoted(Name(group)) + u8"の中には要素だけが書かれるはずです。");
+                                Fill(texts::kReadOnlyElements, {{"name", Str(Name(group))}}));
                 return FailOther(*node);
             }
         }
@@ -343,14 +326,14 @@ class Reader {
     }
 
     // The text of a one-line element, its five character references resolved.
-    bool LeafText(const Node& leaf, std::string& text) {
+    [[nodiscard]] bool LeafText(const Node& leaf, std::string& text) {
         if (leaf.first_attribute() != nullptr)
-            return FailAtNode(leaf, Quoted(Name(leaf)) + u8"に属性があります。報告書の要素に"
-                                                         u8"属性はありません。");
+            return FailAtNode(leaf, Fill(texts::kReadAttribute, {{"name", Str(Name(leaf))}}));
         for (const Node* node = leaf.first_node(); node != nullptr; node = node->next_sibling()) {
             if (node->type() == rapidxml::node_element)
-                return FailAtNode(*node, Quoted(Name(leaf)) + u8"の中に要素" + Quoted(Name(*node)) +
-                                             u8"があります。ここには値だけが書かれるはずです。");
+                return FailAtNode(*node,
+                                  Fill(texts::kReadNestedElement,
+                                       {{"name", Str(Name(leaf))}, {"child", Str(Name(*node))}}));
             if (node->type() != rapidxml::node_data)
                 return FailOther(*node);
         }
@@ -360,9 +343,8 @@ class Reader {
         text.clear();
         for (std::size_t i = 0; i < raw.size(); ++i) {
             if (raw[i] == '>' || raw[i] == '"' || raw[i] == '\'')
-                return Fail(raw.data() + i, Quoted(raw.substr(i, 1)) +
-                                                u8"がそのまま書かれています。報告書では文字参照で"
-                                                u8"書かれます。");
+                return Fail(raw.data() + i,
+                            Fill(texts::kReadRawCharacter, {{"character", Str(raw.substr(i, 1))}}));
             if (raw[i] != '&') {
                 text += raw[i];
                 continue;
@@ -377,16 +359,14 @@ class Reader {
                 }
             }
             if (!known)
-                return Fail(raw.data() + i,
-                            u8"文字参照が正しくありません。報告書で使われるのは &amp; &lt; &gt; "
-                            u8"&quot; &apos; だけです。");
+                return Fail(raw.data() + i, texts::kReadBadReference);
         }
         return true;
     }
 
     // A signed decimal number as "%d" writes it, within [min, max].
-    static bool ParseDecimal(std::string_view text, std::int64_t min, std::int64_t max,
-                             std::int64_t& value) {
+    [[nodiscard]] static bool ParseDecimal(std::string_view text, std::int64_t min,
+                                           std::int64_t max, std::int64_t& value) {
         const bool negative = !text.empty() && text[0] == '-';
         const std::string_view digits = text.substr(negative ? 1 : 0);
         if (digits.empty() || digits.size() > 18 || (digits[0] == '0' && digits.size() > 1) ||
@@ -402,19 +382,21 @@ class Reader {
         return value >= min && value <= max;
     }
 
-    bool Number(const Node& leaf, std::int64_t min, std::int64_t max, std::int64_t& value) {
+    [[nodiscard]] bool Number(const Node& leaf, std::int64_t min, std::int64_t max,
+                              std::int64_t& value) {
         std::string text;
         if (!LeafText(leaf, text))
             return false;
         if (!ParseDecimal(text, min, max, value))
             return Fail(leaf.value_size() > 0 ? leaf.value() : leaf.name() + leaf.name_size() + 1,
-                        Quoted(Name(leaf)) + u8"は " + std::to_string(min) + u8" から " +
-                            std::to_string(max) + u8" までの整数のはずです（" + Quoted(text) +
-                            u8"と書かれています）。");
+                        Fill(texts::kReadNotInteger, {{"name", Str(Name(leaf))},
+                                                      {"min", std::to_string(min)},
+                                                      {"max", std::to_string(max)},
+                                                      {"text", text}}));
         return true;
     }
 
-    bool ReadAmount(const Node& leaf, Amount& amount) {
+    [[nodiscard]] bool ReadAmount(const Node& leaf, Amount& amount) {
         std::string text;
         if (!LeafText(leaf, text))
             return false;
@@ -425,20 +407,19 @@ class Reader {
         std::int64_t value = 0;
         const char* where = leaf.value();
         if (text == "0")
-            return Fail(where, Quoted(Name(leaf)) + u8"の 0 は空欄で書かれるはずです。");
+            return Fail(where, Fill(texts::kReadZero, {{"name", Str(Name(leaf))}}));
         if (!ParseDecimal(text, kMinAmount, kMaxAmount, value))
-            return Fail(where, Quoted(Name(leaf)) + u8"の金額は円単位の整数（" +
-                                   std::to_string(kMinAmount) + u8" から " +
-                                   std::to_string(kMaxAmount) +
-                                   u8"、区切りなし）か空欄のはずです（" + Quoted(text) +
-                                   u8"と書かれています）。");
+            return Fail(where, Fill(texts::kReadNotAmount, {{"name", Str(Name(leaf))},
+                                                            {"min", std::to_string(kMinAmount)},
+                                                            {"max", std::to_string(kMaxAmount)},
+                                                            {"text", text}}));
         amount = value;
         return true;
     }
 
     // Children of a group by name, each name once; unknown names are the caller's to judge.
-    bool ByName(const std::vector<const Node*>& children,
-                std::map<std::string, const Node*, std::less<>>& named) {
+    [[nodiscard]] bool ByName(const std::vector<const Node*>& children,
+                              std::map<std::string, const Node*, std::less<>>& named) {
         for (const Node* child : children) {
             const std::string name(Name(*child));
             const auto found = named.find(name);
@@ -448,27 +429,30 @@ class Reader {
                 PositionIn(text_,
                            static_cast<std::size_t>(found->second->name() - 1 - text_.data()),
                            false, line, column);
-                return FailAtNode(*child, Quoted(name) + u8"が二度書かれています（最初は " +
-                                              std::to_string(line) + u8" 行目）。");
+                return FailAtNode(*child, Fill(texts::kReadTwice,
+                                               {{"name", name}, {"line", std::to_string(line)}}));
             }
             named.emplace(name, child);
         }
         return true;
     }
 
-    bool Missing(const Node& group, std::string_view name, const std::string& what = {}) {
+    [[nodiscard]] bool Missing(const Node& group, std::string_view name,
+                               const std::string& what = {}) {
         return FailAtNode(group,
-                          Quoted(Name(group)) + u8"に" + Quoted(name) + what + u8"がありません。");
+                          Fill(texts::kReadMissing,
+                               {{"group", Str(Name(group))}, {"name", Str(name)}, {"what", what}}));
     }
 
-    bool Unknown(const Node& group, const Node& child, const std::string& expected) {
-        return FailAtNode(child, Quoted(Name(group)) + u8"にない要素" + Quoted(Name(child)) +
-                                     u8"があります。" + expected);
+    [[nodiscard]] bool Unknown(const Node& group, const Node& child, const std::string& expected) {
+        return FailAtNode(child, Fill(texts::kReadUnknown, {{"group", Str(Name(group))},
+                                                            {"name", Str(Name(child))},
+                                                            {"expected", expected}}));
     }
 
     // The named groups of a parent, in the writer's order, each exactly once.
-    bool Groups(const Node& parent, std::initializer_list<const char*> names,
-                std::vector<const Node*>& groups) {
+    [[nodiscard]] bool Groups(const Node& parent, std::initializer_list<const char*> names,
+                              std::vector<const Node*>& groups) {
         std::vector<const Node*> children;
         if (!GroupChildren(parent, children))
             return false;
@@ -477,9 +461,10 @@ class Reader {
             if (index == children.size() || Name(*children[index]) != name) {
                 for (std::size_t later = index; later < children.size(); ++later) {
                     if (Name(*children[later]) == name)
-                        return FailAtNode(*children[index],
-                                          Quoted(name) + u8"がここに来るはずです（" +
-                                              Quoted(Name(*children[index])) + u8"があります）。");
+                        return FailAtNode(
+                            *children[index],
+                            Fill(texts::kReadGroupHere,
+                                 {{"name", name}, {"found", Str(Name(*children[index]))}}));
                 }
                 if (index < children.size()) {
                     bool known = false;
@@ -487,24 +472,24 @@ class Reader {
                         known = known || Name(*children[index]) == other;
                     if (!known)
                         return Unknown(parent, *children[index],
-                                       u8"ここには" + Quoted(name) + u8"が来るはずです。");
-                    return FailAtNode(*children[index], Quoted(name) +
-                                                            u8"（グループ）がありません。" +
-                                                            Quoted(Name(*children[index])) +
-                                                            u8"の前に書かれるはずです。");
+                                       Fill(texts::kReadExpectedHere, {{"name", name}}));
+                    return FailAtNode(
+                        *children[index],
+                        Fill(texts::kReadGroupMissingBefore,
+                             {{"name", name}, {"found", Str(Name(*children[index]))}}));
                 }
-                return Missing(parent, name, u8"（グループ）");
+                return Missing(parent, name, texts::kReadGroupWord);
             }
             groups.push_back(children[index++]);
         }
         if (index < children.size())
-            return FailAtNode(*children[index], Quoted(Name(*children[index])) + u8"が" +
-                                                    Quoted(Name(parent)) +
-                                                    u8"の最後の要素の後にあります。");
+            return FailAtNode(*children[index],
+                              Fill(texts::kReadAfterLast, {{"name", Str(Name(*children[index]))},
+                                                           {"group", Str(Name(parent))}}));
         return true;
     }
 
-    bool ReadRoot(const Node& root) {
+    [[nodiscard]] bool ReadRoot(const Node& root) {
         std::vector<const Node*> groups;
         return Groups(root, {"SYSTEM", "BASIC", "DATA"}, groups) && ReadSystem(*groups[0]) &&
                ReadBasic(*groups[1]) && ReadData(*groups[2]);
@@ -512,8 +497,8 @@ class Reader {
 
     // A group of fixed elements: each of tags exactly once, nothing else.
     template <std::size_t N>
-    bool FixedElements(const Node& group, const char* const (&tags)[N],
-                       std::array<const Node*, N>& found) {
+    [[nodiscard]] bool FixedElements(const Node& group, const char* const (&tags)[N],
+                                     std::array<const Node*, N>& found) {
         std::vector<const Node*> children;
         std::map<std::string, const Node*, std::less<>> named;
         if (!GroupChildren(group, children) || !ByName(children, named))
@@ -526,7 +511,7 @@ class Reader {
                 std::string list;
                 for (const char* tag : tags)
                     list += (list.empty() ? "" : ", ") + std::string(tag);
-                return Unknown(group, *child, u8"書かれるのは " + list + u8" です。");
+                return Unknown(group, *child, Fill(texts::kReadTagsAre, {{"list", list}}));
             }
         }
         for (std::size_t i = 0; i < N; ++i) {
@@ -538,18 +523,18 @@ class Reader {
         return true;
     }
 
-    bool Fixed(const Node& leaf, const std::string& expected) {
+    [[nodiscard]] bool Fixed(const Node& leaf, const std::string& expected) {
         std::string text;
         if (!LeafText(leaf, text))
             return false;
         if (text != expected)
             return Fail(leaf.value_size() > 0 ? leaf.value() : leaf.name() + leaf.name_size() + 1,
-                        Quoted(Name(leaf)) + u8"は" + Quoted(expected) + u8"のはずです（" +
-                            Quoted(text) + u8"と書かれています）。");
+                        Fill(texts::kReadFixedValue,
+                             {{"name", Str(Name(leaf))}, {"expected", expected}, {"text", text}}));
         return true;
     }
 
-    bool ReadSystem(const Node& system) {
+    [[nodiscard]] bool ReadSystem(const Node& system) {
         std::array<const Node*, 6> e{};
         std::int64_t functionId = 0;
         if (!FixedElements(system, kSystemTags, e) || !Fixed(*e[0], "RV16") || !Fixed(*e[1], "1") ||
@@ -558,13 +543,11 @@ class Reader {
             !LeafText(*e[3], report_.connectedVersion) || !LeafText(*e[4], report_.programName) ||
             !LeafText(*e[5], report_.programVersion))
             return false;
-        report_.prefix = "RV16";
-        report_.version = "1";
         report_.functionId = static_cast<std::int16_t>(functionId);
         return true;
     }
 
-    bool ReadBasic(const Node& basic) {
+    [[nodiscard]] bool ReadBasic(const Node& basic) {
         std::array<const Node*, 3> e{};
         std::int64_t from = 0;
         std::int64_t to = 0;
@@ -575,51 +558,54 @@ class Reader {
             return false;
         report_.periodFrom = static_cast<std::int32_t>(from);
         report_.periodTo = static_cast<std::int32_t>(to);
-        report_.newForm = IsNewFormPeriodEnd(report_.periodTo);
+        report_.form = FormGenerationOf(report_.periodTo);
         periodEnd_ = e[2];
         return true;
     }
 
-    static std::string FormName(bool newForm) { return newForm ? "\"30\"" : "\"16\""; }
+    static std::string FormName(FormGeneration form) {
+        return form == FormGeneration::k30 ? "\"30\"" : "\"16\"";
+    }
 
     // What to say of a tag that the report's generation does not have.
     std::string OtherForm(const std::string& tag) {
-        const Catalogue* other = catalogues_(!report_.newForm);
+        const FormItems* other = formItems_(OtherGeneration(report_.form), report_.programName);
         if (other != nullptr && other->Find(tag) != nullptr)
-            return Quoted(tag) + u8"は様式 " + FormName(!report_.newForm) +
-                   u8" の要素です。事業年度の終わり (JIGYOUNENDOTO) " +
-                   std::to_string(report_.periodTo) + u8" の報告書は様式 " +
-                   FormName(report_.newForm) + u8" で書かれます。";
-        return u8"様式 " + FormName(report_.newForm) + u8" の項目ファイルにない要素です。";
+            return Fill(texts::kReadOtherForm, {{"tag", tag},
+                                                {"other", FormName(OtherGeneration(report_.form))},
+                                                {"end", std::to_string(report_.periodTo)},
+                                                {"form", FormName(report_.form)}});
+        return Fill(texts::kReadNotInForm, {{"form", FormName(report_.form)}});
     }
 
-    bool ReadData(const Node& data) {
-        catalogue_ = catalogues_(report_.newForm);
-        if (catalogue_ == nullptr)
-            return FailAtNode(*periodEnd_, u8"様式 " + FormName(report_.newForm) +
-                                               u8" の項目ファイルが読めません（--data-dir で"
-                                               u8"置き場所を指定できます）。");
+    [[nodiscard]] bool ReadData(const Node& data) {
+        items_ = formItems_(report_.form, report_.programName);
+        if (items_ == nullptr) {
+            noFormItems_ = true;
+            return FailAtNode(*periodEnd_,
+                              Fill(texts::kReadNoFormItems, {{"form", FormName(report_.form)}}));
+        }
         std::vector<const Node*> groups;
         return Groups(data, {"SYUYOUKAMOKU", "TUKIBETUURIAGEDAKA"}, groups) &&
                ReadMainItems(*groups[0]) && ReadMonthlyItems(*groups[1]);
     }
 
-    bool ReadMainItems(const Node& group) {
+    [[nodiscard]] bool ReadMainItems(const Node& group) {
         std::vector<const Node*> children;
         std::map<std::string, const Node*, std::less<>> named;
         if (!GroupChildren(group, children) || !ByName(children, named))
             return false;
         for (const Node* child : children) {
-            const CatalogueLine* line = catalogue_->Find(std::string(Name(*child)));
+            const FormItem* line = items_->Find(std::string(Name(*child)));
             if (line == nullptr || line->monthly)
                 return Unknown(group, *child, OtherForm(std::string(Name(*child))));
         }
-        for (const CatalogueLine& line : catalogue_->lines) {
+        for (const FormItem& line : items_->lines) {
             if (line.monthly)
                 continue;
             const auto it = named.find(line.tag);
             if (it == named.end())
-                return Missing(group, line.tag, u8"（" + line.name + u8"）");
+                return Missing(group, line.tag, Fill(texts::kReadLineName, {{"name", line.name}}));
             MainItem item;
             item.line = &line;
             if (!ReadAmount(*it->second, item.amount))
@@ -630,7 +616,7 @@ class Reader {
     }
 
     // "TAG05" -> tag "TAG" and index 5; false without two digits 01..12 at the end.
-    static bool SplitMonthly(std::string_view name, std::string& tag, int& index) {
+    [[nodiscard]] static bool SplitMonthly(std::string_view name, std::string& tag, int& index) {
         if (name.size() < 3)
             return false;
         const char tens = name[name.size() - 2];
@@ -642,7 +628,7 @@ class Reader {
         return index >= 1 && index <= kMonths;
     }
 
-    bool ReadMonthlyItems(const Node& group) {
+    [[nodiscard]] bool ReadMonthlyItems(const Node& group) {
         std::vector<const Node*> children;
         std::map<std::string, const Node*, std::less<>> named;
         if (!GroupChildren(group, children) || !ByName(children, named))
@@ -653,12 +639,10 @@ class Reader {
             const bool split = SplitMonthly(Name(*child), tag, index);
             if (split && tag == kMonthTag)
                 continue;
-            const CatalogueLine* line = split ? catalogue_->Find(tag) : nullptr;
+            const FormItem* line = split ? items_->Find(tag) : nullptr;
             if (line == nullptr || !line->monthly)
                 return Unknown(group, *child,
-                               split ? OtherForm(tag)
-                                     : u8"月別の要素は TUKIBETU_01 から TUKIBETU_12 と、"
-                                       u8"月別項目の要素名に 01 から 12 を付けた名前です。");
+                               split ? OtherForm(tag) : std::string(texts::kReadMonthlyNames));
         }
         for (int index = 1; index <= kMonths; ++index) {
             const std::string monthTag = kMonthTag + TwoDigits(index);
@@ -673,12 +657,13 @@ class Reader {
                                                   (report_.months[0] + index - 1 > 12 ? 12 : 0);
             if (month != expected)
                 return Fail(it->second->value(),
-                            Quoted(monthTag) + u8"は " + std::to_string(expected) +
-                                u8" のはずです（TUKIBETU_01 が " +
-                                std::to_string(report_.months[0]) + u8" 月なので）。");
+                            Fill(texts::kReadMonthExpected,
+                                 {{"tag", monthTag},
+                                  {"expected", std::to_string(expected)},
+                                  {"first", std::to_string(report_.months[0])}}));
             report_.months[index - 1] = static_cast<int>(month);
         }
-        for (const CatalogueLine& line : catalogue_->lines) {
+        for (const FormItem& line : items_->lines) {
             if (!line.monthly)
                 continue;
             MonthlyRow row;
@@ -687,7 +672,7 @@ class Reader {
                 const std::string tag = line.tag + TwoDigits(index);
                 const auto it = named.find(tag);
                 if (it == named.end())
-                    return Missing(group, tag, u8"（" + line.name + u8"）");
+                    return Missing(group, tag, Fill(texts::kReadLineName, {{"name", line.name}}));
                 if (!ReadAmount(*it->second, row.amounts[index - 1]))
                     return false;
             }
@@ -696,24 +681,45 @@ class Reader {
         return true;
     }
 
-    const CatalogueSource& catalogues_;
+    const FormItemsSource& formItems_;
     Report& report_;
     ReadError& error_;
     std::string text_; // the file as UTF-8; the parser's names and values point into it
-    const Catalogue* catalogue_ = nullptr;
+    const FormItems* items_ = nullptr;
     const Node* periodEnd_ = nullptr;
+    bool noFormItems_ = false;
 };
 
 } // namespace
 
-bool ReadReport(const std::string& bytes, const CatalogueSource& catalogues, Report& report,
-                ReadError& error) {
+const MainItem* Report::FindMain(const std::string& tag) const {
+    for (const MainItem& item : mainItems) {
+        if (item.line->tag == tag)
+            return &item;
+    }
+    return nullptr;
+}
+
+const MonthlyRow* Report::FindMonthly(const std::string& tag) const {
+    for (const MonthlyRow& row : monthlyRows) {
+        if (row.line->tag == tag)
+            return &row;
+    }
+    return nullptr;
+}
+
+platform::Status ReadReport(const std::string& bytes, const FormItemsSource& formItems,
+                            Report& report, ReadError& error) {
     Report read;
-    Reader reader(catalogues, read, error);
-    if (!reader.Read(bytes))
-        return false;
+    Reader reader(formItems, read, error);
+    if (!reader.Read(bytes)) {
+        if (reader.NoFormItems())
+            return platform::Status::NoData("read-form-items");
+        return platform::Status::BadFile(
+            "read-report", "", std::to_string(error.line) + ":" + std::to_string(error.column));
+    }
     report = std::move(read);
-    return true;
+    return {};
 }
 
 } // namespace checker

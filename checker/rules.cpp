@@ -1,33 +1,52 @@
 #include "checker/rules.h"
 
+#include "texts/checker.h"
+
 namespace checker {
 
 namespace {
 
-const char kPartWording[] =
-    u8"「うち」の行が、それを含む行より大きくなっています。集約する科目を確認してください。";
-
 Rule PartOf(const char* id, const char* part, const char* whole) {
-    return {id, kBothForms, RuleKind::kPartOf, part, {{+1, whole}}, kPartWording};
+    return {id,
+            kBothForms,
+            RuleKind::kPartOf,
+            Severity::kFinding,
+            part,
+            {{+1, whole}},
+            texts::kPartWording,
+            texts::kPartAdvice,
+            texts::kPartLabelAdvice,
+            0,
+            0};
 }
 
 const std::vector<Rule> kRules = {
     {"balance",
      kBothForms,
      RuleKind::kSum,
+     Severity::kFinding,
      "SISAN",
      {{+1, "FUSAI"}, {+1, "SIHON"}},
-     u8"貸借が合いません。資産の部合計は、負債の部合計と純資産（資本）の部合計の和のはずです。"
-     u8"集約されていない科目や二重に集約された科目がないか確認してください。"},
+     texts::kBalanceWording,
+     texts::kBalanceAdvice,
+     nullptr,
+     0,
+     0},
     {"gross-profit",
      kBothForms,
      RuleKind::kSum,
+     Severity::kFinding,
      "URIAGESOURIEKI",
      {{+1, "URIAGEDAKA"}, {-1, "URIAGEGENKA"}},
-     u8"売上総損益金額が、売上（収入）高から売上原価を引いた額と合いません。"},
+     texts::kGrossProfitWording,
+     texts::kGrossProfitAdvice,
+     nullptr,
+     0,
+     0},
     {"cost-of-sales",
      kBothForms,
      RuleKind::kSum,
+     Severity::kFinding,
      "URIAGEGENKA",
      {{+1, "KISYUTANAOROSIDAKA"},
       {+1, "GENZAIRYOUSIIREDAKA"},
@@ -36,8 +55,11 @@ const std::vector<Rule> kRules = {
       {+1, "SIIREDAKA"},
       {+1, "SEIZOUKEIHI"},
       {-1, "KIMATUTANAOROSIDAKA"}},
-     u8"売上原価が、期首棚卸高・原材料仕入高・労務費・外注費・仕入高・製造経費の和から期末棚卸高"
-     u8"を引いた額と合いません。原価の科目の集約を確認してください。"},
+     texts::kCostOfSalesWording,
+     texts::kCostOfSalesAdvice,
+     nullptr,
+     0,
+     0},
     PartOf("part-side-sales", "KENGYOUURIAGEDAKA", "URIAGEDAKA"),
     PartOf("part-cash", "GENKINYOKIN", "SISAN"),
     PartOf("part-notes-receivable", "UKETORITEGATA", "SISAN"),
@@ -55,56 +77,194 @@ const std::vector<Rule> kRules = {
     {"monthly-sales",
      kBothForms,
      RuleKind::kMonthlySum,
+     Severity::kFinding,
      "TUKIBETUURIAGEKINGAKU",
      {{+1, "URIAGEDAKA"}},
-     u8"月別の売上（収入）金額の 12 か月の合計が、売上（収入）高と合いません。"},
+     texts::kMonthlySalesWording,
+     texts::kMonthlySumAdvice,
+     nullptr,
+     0,
+     0},
     {"monthly-purchases",
      kBothForms,
      RuleKind::kMonthlySum,
+     Severity::kFinding,
      "TUKIBETUSIIREKINGAKU",
      {{+1, "SIIREDAKA"}, {+1, "GENZAIRYOUSIIREDAKA"}},
-     u8"月別の仕入金額の 12 か月の合計が、仕入高と原材料仕入高の和と合いません。"},
+     texts::kMonthlyPurchasesWording,
+     texts::kMonthlySumAdvice,
+     nullptr,
+     0,
+     0},
     {"all-empty",
      kBothForms,
      RuleKind::kAllMainEmpty,
+     Severity::kFinding,
      nullptr,
      {},
-     u8"主要科目がすべて空欄（または 0）です。科目の集約が設定されていないか、集計した期間に"
-     u8"データがありません。"},
+     texts::kAllEmptyWording,
+     texts::kAllEmptyAdvice,
+     nullptr,
+     0,
+     0},
+    // A company that buys goods and sells them (trade, retail, services) has no costs of making:
+    // raw materials, factory labour and factory expenses stay empty.
+    {"usually-empty-trade",
+     kBothForms,
+     RuleKind::kUsuallyEmpty,
+     Severity::kHint,
+     "SIIREDAKA",
+     {{+1, "GENZAIRYOUSIIREDAKA"}, {+1, "ROUMUHI"}, {+1, "SEIZOUKEIHI"}},
+     texts::kUsuallyEmptyTradeWording,
+     texts::kUsuallyEmptyAdvice,
+     nullptr,
+     0,
+     0},
+    // A maker buys raw materials and buys no goods to sell as they are.
+    {"usually-empty-making",
+     kBothForms,
+     RuleKind::kUsuallyEmpty,
+     Severity::kHint,
+     "GENZAIRYOUSIIREDAKA",
+     {{+1, "SIIREDAKA"}},
+     texts::kUsuallyEmptyMakingWording,
+     texts::kUsuallyEmptyAdvice,
+     nullptr,
+     0,
+     0},
     {"empty-line",
      kBothForms,
      RuleKind::kEmptyMainItem,
+     Severity::kHint,
      nullptr,
      {},
-     u8"空欄です（主要科目のほかの行には金額があります）。集約する科目の漏れがないか確認して"
-     u8"ください。"},
+     texts::kEmptyLineWording,
+     texts::kEmptyLineAdvice,
+     texts::kEmptyLineLabelAdvice,
+     0,
+     0},
     {"empty-monthly-line",
      kBothForms,
      RuleKind::kEmptyMonthlyLine,
+     Severity::kHint,
      nullptr,
      {},
-     u8"12 か月すべて空欄です（ほかの月別の行には金額があります）。"},
+     texts::kEmptyMonthlyLineWording,
+     texts::kEmptyLineAdvice,
+     nullptr,
+     0,
+     0},
     {"empty-month",
      kBothForms,
      RuleKind::kEmptyMonth,
+     Severity::kHint,
      nullptr,
      {},
-     u8"この月だけ空欄です（同じ行のほかの月には金額があります）。"},
+     texts::kEmptyMonthWording,
+     texts::kEmptyMonthAdvice,
+     nullptr,
+     0,
+     0},
+};
+
+// Thresholds of the comparisons, and why:
+// - changed: a line at half or less, or at one and a half times or more, of last year's amount
+//   is rarely ordinary business, and is what an account mapped twice, or a mapping lost, does
+//   to a line. Small lines swing by that much without meaning anything, so the change must also
+//   exceed 1 % of the company's size (the larger of this year's sales and total assets), the
+//   materiality that an accountant's review works to.
+// - shares: the cost of sales against the sales (the cost ratio) moves by a point or two a year
+//   in a going business, and the liabilities against the total assets by a few; a move of more
+//   than 10 points means costs and sales (or assets and liabilities) are not aggregated as they
+//   were last year, or the business changed, which the accountant should be able to say.
+// - a sign that turns is a fault for every line but the profits, which turn between profit and
+//   loss in the ordinary course of business.
+const std::vector<Rule> kComparisonRules = {
+    {"vanished",
+     kBothForms,
+     RuleKind::kVanished,
+     Severity::kFinding,
+     nullptr,
+     {},
+     texts::kVanishedWording,
+     texts::kVanishedAdvice,
+     texts::kVanishedLabelAdvice,
+     0,
+     0},
+    {"appeared",
+     kBothForms,
+     RuleKind::kAppeared,
+     Severity::kFinding,
+     nullptr,
+     {},
+     texts::kAppearedWording,
+     texts::kAppearedAdvice,
+     texts::kAppearedLabelAdvice,
+     0,
+     0},
+    {"sign-changed",
+     kBothForms,
+     RuleKind::kSignChanged,
+     Severity::kFinding,
+     nullptr,
+     {{+1, "URIAGESOURIEKI"}, {+1, "EIGYOUSONEKI"}, {+1, "TOKUBETUSONEKI"}, {+1, "ZEIBIKIMAE"}},
+     texts::kSignChangedWording,
+     texts::kSignChangedAdvice,
+     texts::kSignChangedLabelAdvice,
+     0,
+     0},
+    {"changed",
+     kBothForms,
+     RuleKind::kChangedBeyond,
+     Severity::kFinding,
+     "URIAGEDAKA",
+     {{+1, "SISAN"}},
+     texts::kChangedWording,
+     texts::kChangedAdvice,
+     texts::kChangedLabelAdvice,
+     50,
+     1},
+    {"share-cost-of-sales",
+     kBothForms,
+     RuleKind::kShareMoved,
+     Severity::kFinding,
+     "URIAGEGENKA",
+     {{+1, "URIAGEDAKA"}},
+     texts::kShareWording,
+     texts::kShareCostAdvice,
+     nullptr,
+     10,
+     0},
+    {"share-liabilities",
+     kBothForms,
+     RuleKind::kShareMoved,
+     Severity::kFinding,
+     "FUSAI",
+     {{+1, "SISAN"}},
+     texts::kShareWording,
+     texts::kShareLiabilitiesAdvice,
+     nullptr,
+     10,
+     0},
 };
 
 } // namespace
 
-const std::vector<Rule>& AllRules() {
-    return kRules;
-}
-
-std::vector<const Rule*> RulesFor(bool newForm) {
+std::vector<const Rule*> RulesFor(FormGeneration form) {
     std::vector<const Rule*> rules;
     for (const Rule& rule : kRules) {
-        if (rule.forms & (newForm ? kForm30 : kForm16))
+        if (rule.forms & (form == FormGeneration::k30 ? kForm30 : kForm16))
             rules.push_back(&rule);
     }
     return rules;
+}
+
+std::vector<const Rule*> ComparisonRules() {
+    std::vector<const Rule*> pointers;
+    pointers.reserve(kComparisonRules.size());
+    for (const Rule& rule : kComparisonRules)
+        pointers.push_back(&rule);
+    return pointers;
 }
 
 } // namespace checker

@@ -1,11 +1,20 @@
 // The checks of a report, as data: sums and part-of relations between lines named by their
-// tags, with the wording of the finding beside each. The form-item files define which lines
-// exist; a rule names lines that a generation may lack, and the checks use the lines it has.
+// tags, hints for empty lines, and the comparisons with last year's report, each with the
+// wording of its finding and what to do about it. The form-item files define which lines exist;
+// a rule names lines that a generation may lack, and the checks use the lines it has.
 #pragma once
+
+#include "aggregate/statement_line.h"
 
 #include <vector>
 
 namespace checker {
+
+enum class Severity {
+    kFinding,       // something to correct (or to confirm) before filing
+    kHint,          // worth a look
+    kNotApplicable, // a rule that this report gives nothing to check
+};
 
 enum class RuleKind {
     // left = the signed sum of terms.
@@ -17,6 +26,9 @@ enum class RuleKind {
     kMonthlySum,
     // All main items empty or zero: one finding.
     kAllMainEmpty,
+    // One hint for the terms, all empty, while left is filled: lines that are normally empty
+    // for the kind of business that left marks. Its lines get no hint of kEmptyMainItem.
+    kUsuallyEmpty,
     // A hint for a main item that is empty while other main items are filled.
     kEmptyMainItem,
     // A hint for a monthly line that is empty in every month while other monthly lines are
@@ -24,6 +36,21 @@ enum class RuleKind {
     kEmptyMonthlyLine,
     // A hint for a month that is empty in a monthly line whose other months are filled.
     kEmptyMonth,
+
+    // Comparisons with last year, over the main items and the year's totals of the monthly
+    // lines that both years' forms have:
+    // filled last year, empty now;
+    kVanished,
+    // empty last year, filled now;
+    kAppeared,
+    // filled in both years with opposite signs (except the lines of terms, whose sign turns
+    // in the ordinary course of business);
+    kSignChanged,
+    // changed by more than threshold percent of last year's amount, and by more than floor
+    // percent of the larger of this year's sales (left) and total assets (terms[0]);
+    kChangedBeyond,
+    // the share of left in terms[0] moved by more than threshold percentage points.
+    kShareMoved,
 };
 
 struct Term {
@@ -38,14 +65,22 @@ struct Rule {
     const char* id; // short ASCII name, for tests and the page
     int forms;
     RuleKind kind;
+    Severity severity;
     const char* left;
     std::vector<Term> terms;
-    const char* wording; // UTF-8: what is wrong and what to look at
+    // What is wrong, and what to do: advice when the finding names a line button ("{buttons}"
+    // is where they are), labelAdvice when it names only labels, whose amounts the host's totals
+    // give (null: advice). Texts of the catalogue, UTF-8.
+    const char* wording;
+    const char* advice;
+    const char* labelAdvice;
+    int threshold;
+    int floor;
 };
 
 // The rules of a generation, in the order their findings are listed.
-std::vector<const Rule*> RulesFor(bool newForm);
-// Every rule of every generation (for tests).
-const std::vector<Rule>& AllRules();
+std::vector<const Rule*> RulesFor(FormGeneration form);
+// The comparisons with last year, in the order their findings are listed.
+std::vector<const Rule*> ComparisonRules();
 
 } // namespace checker

@@ -1,8 +1,15 @@
+// The checker's files and console on Windows: the platform's own Win32 file system, and the
+// program's way of replacing a file (a new temporary file beside it, written, flushed, moved).
 #include "checker/system.h"
 
 #include "checker/text_decode.h"
+#include "platform/program_folder.h"
 #include "platform/sjis.h"
+#include "settings/file_replacement.h"
+#include "settings/paths.h"
+#include "win32_filesystem.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
@@ -10,21 +17,66 @@
 
 namespace checker {
 
-std::string ProgramFolder() {
-    std::string path(MAX_PATH, '\0');
-    const DWORD length = GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
-    if (length == 0 || length >= path.size())
-        return ".\\";
-    path.resize(length);
-    // The last separator that is not the second byte of a double-byte character.
-    std::size_t last = std::string::npos;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (platform::IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size())
-            ++i;
-        else if (path[i] == '\\' || path[i] == '/')
-            last = i;
+namespace {
+
+class Win32FileAccess : public FileAccess {
+  public:
+    platform::Status ReadWhole(const std::string& path, std::string& bytes) override {
+        if (system_.ReadFile(path, bytes))
+            return {};
+        const unsigned long error = system_.LastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return platform::Status::NoData("open", static_cast<long long>(error));
+        return platform::Status::Io("open", error, path);
     }
-    return last == std::string::npos ? ".\\" : path.substr(0, last + 1);
+
+    bool IsFolder(const std::string& path) override { return system_.DirectoryExists(path); }
+
+    platform::Status ListFiles(const std::string& folder,
+                               std::vector<std::string>& names) override {
+        WIN32_FIND_DATAA data{};
+        const HANDLE find = ::FindFirstFileA(InFolder(folder, "*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE)
+            return platform::Status::Io("list-folder", ::GetLastError(), folder);
+        std::vector<std::string> found;
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                found.push_back(data.cFileName);
+        } while (::FindNextFileA(find, &data));
+        DWORD error = ::GetLastError();
+        if (!::FindClose(find) && error == ERROR_NO_MORE_FILES)
+            error = ::GetLastError();
+        if (error != ERROR_NO_MORE_FILES)
+            return platform::Status::Io("list-folder", error, folder);
+        names = std::move(found);
+        return {};
+    }
+
+    platform::Status WriteWhole(const std::string& path, const std::string& bytes) override {
+        FileReplacement replacement(system_, path);
+        std::unique_ptr<platform::OutputFile> file;
+        if (platform::Status created = replacement.Create(file); !created.ok())
+            return created;
+        const bool written = file->Write(bytes.data(), bytes.size());
+        const bool closed = file->Close();
+        if (!written || !closed)
+            return platform::Status::Io("write-page", file->Error(), replacement.temporary());
+        return replacement.Commit();
+    }
+
+  private:
+    platform::Win32FileSystem system_;
+};
+
+} // namespace
+
+std::unique_ptr<FileAccess> SystemFileAccess() {
+    return std::make_unique<Win32FileAccess>();
+}
+
+std::string ProgramFolder() {
+    const std::string folder = platform::ProgramFolderOfProcess();
+    return folder.empty() ? ".\\" : folder;
 }
 
 // Arguments arrive in the system's code page, 932 on the machines the programs run on.
@@ -42,6 +94,19 @@ std::string InFolder(const std::string& folder, const std::string& name) {
     if (folder.empty() || platform::EndsWithBackslash(folder) || folder.back() == '/')
         return folder + name;
     return folder + "\\" + name;
+}
+
+// After the last separator ('/' is never the second byte of a double-byte character, '\' may be)
+// or the drive's colon.
+std::size_t NameStart(const std::string& path) {
+    const std::size_t backslash = platform::FindLastSingleByte(path, '\\');
+    const std::size_t slash = path.rfind('/');
+    std::size_t start = path.size() >= 2 && path[1] == ':' ? 2 : 0;
+    for (const std::size_t separator : {backslash, slash}) {
+        if (separator != std::string::npos)
+            start = std::max(start, separator + 1);
+    }
+    return start;
 }
 
 } // namespace checker

@@ -30,8 +30,6 @@ char32_t CharacterAt(const std::string& bytes, std::size_t i, std::size_t& width
     return codePoint;
 }
 
-} // namespace
-
 void AppendUtf8(char32_t codePoint, std::string& out) {
     if (codePoint < 0x80) {
         out += static_cast<char>(codePoint);
@@ -49,6 +47,8 @@ void AppendUtf8(char32_t codePoint, std::string& out) {
         out += static_cast<char>(0x80 | (codePoint & 0x3F));
     }
 }
+
+} // namespace
 
 DecodeResult ShiftJisToUtf8(const std::string& bytes, std::string& utf8) {
     utf8.reserve(utf8.size() + bytes.size() * 3 / 2);

@@ -8,7 +8,7 @@
 
 namespace checker {
 
-struct DecodeResult {
+struct [[nodiscard]] DecodeResult {
     bool ok = true;
     // Offset of the first byte that is not part of a character (when !ok).
     std::size_t badOffset = 0;
@@ -26,8 +26,5 @@ std::string ShiftJisToUtf8Lenient(const std::string& bytes);
 // The code point of one double-byte character of code page 932 (lead byte, second byte), or 0
 // when the table assigns it none. Implemented by the system's own conversion.
 char32_t DoubleByteToCodePoint(unsigned char lead, unsigned char second);
-
-// Appends the UTF-8 encoding of a code point.
-void AppendUtf8(char32_t codePoint, std::string& out);
 
 } // namespace checker

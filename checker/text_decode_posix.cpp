@@ -1,13 +1,14 @@
 // The double-byte characters of code page 932 through iconv's table of the code page.
 #include "checker/text_decode.h"
 
+#include <cstdint>
 #include <iconv.h>
 
 namespace checker {
 
 char32_t DoubleByteToCodePoint(unsigned char lead, unsigned char second) {
     static const iconv_t cd = iconv_open("UTF-32LE", "CP932");
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    if (reinterpret_cast<std::intptr_t>(cd) == -1) // iconv_open's (iconv_t)-1: no such table
         return 0;
     char in[2] = {static_cast<char>(lead), static_cast<char>(second)};
     unsigned char out[8] = {};

@@ -1,5 +1,8 @@
 #include "checker/format.h"
 #include "checker/views.h"
+#include "texts/checker.h"
+
+#include <algorithm>
 
 namespace checker {
 
@@ -43,104 +46,45 @@ class Table {
     std::vector<std::vector<std::string>> rows_;
 };
 
-} // namespace
-
-std::string FormText(bool newForm) {
-    return newForm ? u8"\"30\"（平成30年4月1日以後に終了する事業年度の様式）"
-                   : u8"\"16\"（平成30年3月31日以前に終了する事業年度の様式）";
-}
-
-std::string ProgramText(const Report& report) {
-    return report.programName + " " + report.programVersion + u8"（連動プログラム " +
-           report.connectedVersion + u8"）";
-}
-
-std::string PeriodText(const Report& report) {
-    return DateText(report.periodFrom) + u8"～" + DateText(report.periodTo);
-}
-
-std::string MonthText(int month) {
-    return std::to_string(month) + u8"月";
-}
-
-std::string SeverityText(Severity severity) {
-    switch (severity) {
-    case Severity::kFinding:
-        return u8"指摘";
-    case Severity::kHint:
-        return u8"参考";
-    case Severity::kNotApplicable:
-        return u8"対象外";
-    }
-    return {};
-}
-
-std::string SummaryText(const std::vector<Finding>& findings) {
-    const int count = CountOf(findings, Severity::kFinding);
-    const int hints = CountOf(findings, Severity::kHint);
-    std::string text = count == 0 ? u8"指摘はありません。"
-                                  : u8"指摘が " + std::to_string(count) + u8" 件あります。";
-    if (hints > 0)
-        text += u8"参考 " + std::to_string(hints) + u8" 件。";
-    return text;
-}
-
-std::string DifferenceText(const Finding& finding) {
-    if (!finding.difference)
-        return {};
-    std::string text = u8"差額 " + WithSeparators(*finding.difference) + u8" 円";
-    if (finding.tolerance > 0)
-        text +=
-            u8"（端数の切り捨てを見込んで " + std::to_string(finding.tolerance) + u8" 円まで許容）";
-    return text;
-}
-
-std::string TermMark(const Finding& finding, std::size_t index) {
-    if (index == 0)
-        return {};
-    if (finding.rule->kind == RuleKind::kPartOf)
-        return "<=";
-    const int sign = finding.terms[index].sign;
-    if (index == 1)
-        return sign < 0 ? "= -" : "=";
-    return sign < 0 ? "-" : "+";
-}
-
-Amount RowTotal(const MonthlyRow& row) {
-    Amount total;
-    for (const Amount& amount : row.amounts) {
-        if (amount)
-            total = total.value_or(0) + *amount;
-    }
-    return total;
-}
-
-std::string TextView(const std::string& source, const Report& report,
-                     const std::vector<Finding>& findings) {
-    std::string out = u8"事業概況書 " + source + "\n";
+std::string Header(const CheckedReport& checked) {
+    const Report& report = checked.report;
+    std::string out = Fill(texts::kReportHeading, {{"source", checked.source}}) + "\n";
     Table header({Align::kLeft, Align::kLeft});
-    header.Row({u8"会社名", report.company});
-    header.Row({u8"事業年度", PeriodText(report)});
-    header.Row({u8"作成", ProgramText(report)});
-    header.Row({u8"機能 ID", std::to_string(report.functionId)});
-    header.Row({u8"様式", FormText(report.newForm)});
-    out += header.Text("  ");
+    header.Row({texts::kCompanyLabel, report.company});
+    header.Row({texts::kPeriodLabel, PeriodText(report)});
+    header.Row({texts::kProgramLabel, ProgramText(report)});
+    header.Row({texts::kFunctionIdLabel, std::to_string(report.functionId)});
+    header.Row({texts::kFormLabel, FormText(report.form)});
+    return out + header.Text("  ");
+}
 
-    out += u8"\n主要科目\n";
-    Table main({Align::kRight, Align::kLeft, Align::kLeft, Align::kRight});
-    main.Row({u8"行", u8"科目", u8"要素名", u8"金額（円）"});
+std::string MainItems(const Report& report, bool verbose) {
+    std::string out = std::string("\n") + texts::kMainItemsHeading + "\n";
+    Table main(verbose
+                   ? std::vector<Align>{Align::kRight, Align::kLeft, Align::kLeft, Align::kRight}
+                   : std::vector<Align>{Align::kRight, Align::kLeft, Align::kRight});
+    const auto row = [&](std::string lineNo, std::string caption, std::string tag,
+                         std::string amount) {
+        if (verbose)
+            main.Row({std::move(lineNo), std::move(caption), std::move(tag), std::move(amount)});
+        else
+            main.Row({std::move(lineNo), std::move(caption), std::move(amount)});
+    };
+    row(texts::kLineColumn, texts::kCaptionColumn, texts::kTagColumn, texts::kAmountColumn);
     for (const MainItem& item : report.mainItems)
-        main.Row({std::to_string(item.line->lineNo), item.line->name, item.line->tag,
-                  AmountText(item.amount)});
-    out += main.Text("  ");
+        row(std::to_string(item.line->lineNo), item.line->caption, item.line->tag,
+            AmountText(item.amount));
+    return out + main.Text("  ");
+}
 
-    out += u8"\n月別売上等（円）\n";
+std::string MonthlyItems(const Report& report) {
+    std::string out = std::string("\n") + texts::kMonthlyHeading + "\n";
     std::vector<Align> aligns(report.monthlyRows.size() + 1, Align::kRight);
     aligns[0] = Align::kLeft;
     Table monthly(aligns);
-    std::vector<std::string> names = {u8"月"};
+    std::vector<std::string> names = {texts::kMonthColumn};
     for (const MonthlyRow& row : report.monthlyRows)
-        names.push_back(row.line->name);
+        names.push_back(row.line->caption);
     monthly.Row(names);
     for (int i = 0; i < kMonths; ++i) {
         std::vector<std::string> cells = {MonthText(report.months[i])};
@@ -148,27 +92,77 @@ std::string TextView(const std::string& source, const Report& report,
             cells.push_back(AmountText(row.amounts[i]));
         monthly.Row(cells);
     }
-    std::vector<std::string> totals = {u8"計"};
+    std::vector<std::string> totals = {texts::kTotalRow};
     for (const MonthlyRow& row : report.monthlyRows)
         totals.push_back(AmountText(RowTotal(row)));
     monthly.Row(totals);
-    out += monthly.Text("  ");
+    return out + monthly.Text("  ");
+}
 
-    out += "\n" + SummaryText(findings) + "\n";
+std::string ComparedLines(const char* heading, const std::vector<ComparedLine>& lines) {
+    std::string out = std::string("\n") + heading + "\n";
+    Table table({Align::kLeft, Align::kRight, Align::kRight, Align::kRight, Align::kRight});
+    table.Row({texts::kCaptionColumn, texts::kPreviousColumn, texts::kCurrentColumn,
+               texts::kDifferenceColumn, texts::kPercentColumn});
+    for (const ComparedLine& line : lines) {
+        const auto amount = [](const std::optional<Amount>& value) {
+            return value ? AmountText(*value) : std::string(texts::kNoLine);
+        };
+        const std::optional<std::int64_t> difference = DifferenceOf(line);
+        const std::optional<double> percent = ChangePercentOf(line);
+        table.Row({line.line->caption, amount(line.previous), amount(line.current),
+                   difference ? WithSeparators(*difference) : std::string(),
+                   percent ? PercentText(*percent) : std::string()});
+    }
+    return out + table.Text("  ");
+}
+
+std::string FindingsText(const std::vector<Finding>& findings, bool verbose) {
+    std::string out = "\n" + SummaryText(findings) + "\n";
     for (const Finding& finding : findings) {
-        out += "[" + SeverityText(finding.severity) + "] " + finding.subject + ": " +
-               (finding.note.empty() ? finding.rule->wording : finding.note) + "\n";
+        out += "[" + SeverityText(finding.severity) + "] " + SubjectText(finding) + ": " +
+               WordingText(finding) + "\n";
+        if (finding.note.empty())
+            out += std::string("    ") + texts::kAdviceLabel + AdviceText(finding) + "\n";
         Table terms({Align::kLeft, Align::kLeft, Align::kRight});
         for (std::size_t i = 0; i < finding.terms.size(); ++i) {
             const FindingTerm& term = finding.terms[i];
-            terms.Row({TermMark(finding, i), term.name + " (" + term.tag + ")",
-                       term.amount ? WithSeparators(*term.amount) : u8"（空欄）"});
+            terms.Row({TermMark(finding, i), TermText(term),
+                       term.amount ? WithSeparators(*term.amount) : texts::kEmptyAmount});
         }
         out += terms.Text("    ");
-        if (finding.difference)
+        if (finding.difference && finding.measure.empty())
             out += "    " + DifferenceText(finding) + "\n";
+        if (!finding.measure.empty())
+            out += "    " + finding.measure + "\n";
+        if (verbose)
+            out += std::string("    ") + texts::kTagsLabel + TagsText(finding) + "\n";
     }
     return out;
+}
+
+} // namespace
+
+std::string TextView(const CheckedReport& checked, const Comparison* comparison, bool verbose) {
+    std::string out =
+        Header(checked) + MainItems(checked.report, verbose) + MonthlyItems(checked.report);
+    if (comparison != nullptr) {
+        out += "\n" +
+               Fill(texts::kComparisonHeading, {{"period", PeriodText(*comparison->previous)}}) +
+               "\n";
+        out += ComparedLines(texts::kMainItemsHeading, comparison->mainItems);
+        out += ComparedLines(texts::kMonthlyTotalsHeading, comparison->monthlyTotals);
+    }
+    return out + FindingsText(checked.findings, verbose);
+}
+
+std::string SummaryTextView(const std::vector<SummaryRow>& rows) {
+    Table table({Align::kLeft, Align::kLeft, Align::kLeft, Align::kLeft, Align::kRight,
+                 Align::kRight, Align::kRight, Align::kRight, Align::kLeft});
+    table.Row(SummaryColumns());
+    for (const SummaryRow& row : rows)
+        table.Row(SummaryCells(row));
+    return table.Text("");
 }
 
 } // namespace checker

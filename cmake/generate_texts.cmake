@@ -1,20 +1,28 @@
-# Turns a UTF-8 list of texts into a C++ header of code page 932 byte escapes, so that no source
-# file holds a non-ASCII literal and no compiler needs to convert one.
-#   cmake -DINPUT=list.txt -DOUTPUT=header.h [-DNAMESPACE=texts] -P generate_texts.cmake
+# Turns a UTF-8 list of texts into a C++ header of byte escapes, so that no source file holds a
+# non-ASCII literal and no compiler needs to convert one. The bytes are code page 932 (the
+# programs' texts) or, with -DENCODING=UTF-8, UTF-8 (the report checker prints and writes UTF-8).
+#   cmake -DINPUT=list.txt -DOUTPUT=header.h [-DNAMESPACE=texts] [-DENCODING=CP932|UTF-8]
+#         -P generate_texts.cmake
 # The list has one entry per line, "kName<TAB>text"; in the text "\n" is a line break and "\\" a
 # backslash. Lines that start with '#' and empty lines are skipped. The conversion is the system
-# iconv's CP932 (Microsoft's table), the one the compilers use.
+# iconv's CP932 (Microsoft's table), the one the compilers use; UTF-8 is checked by the same call.
 cmake_minimum_required(VERSION 3.25)
 
 if(NOT DEFINED NAMESPACE)
   set(NAMESPACE texts)
 endif()
+if(NOT DEFINED ENCODING)
+  set(ENCODING CP932)
+endif()
+if(NOT ENCODING MATCHES "^(CP932|UTF-8)$")
+  message(FATAL_ERROR "ENCODING is CP932 or UTF-8, not ${ENCODING}")
+endif()
 
 set(converted "${OUTPUT}.cp932")
-execute_process(COMMAND iconv -f UTF-8 -t CP932 "${INPUT}"
+execute_process(COMMAND iconv -f UTF-8 -t ${ENCODING} "${INPUT}"
                 OUTPUT_FILE "${converted}" ERROR_VARIABLE error RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
-  message(FATAL_ERROR "${INPUT}: not convertible to code page 932: ${error}")
+  message(FATAL_ERROR "${INPUT}: not convertible to ${ENCODING}: ${error}")
 endif()
 file(READ "${converted}" hex HEX)
 file(REMOVE "${converted}")
@@ -111,9 +119,11 @@ foreach(byte IN LISTS bytes)
     string(APPEND name "${character}")
     continue()
   endif()
-  # state text: a lead byte takes the next byte with it, whatever it is (95 5C is one character).
+  # state text: a lead byte of code page 932 takes the next byte with it, whatever it is (95 5C
+  # is one character). In UTF-8 every byte of a character is 0x80 or above.
   math(EXPR code "0x${byte}")
-  if((code GREATER_EQUAL 129 AND code LESS_EQUAL 159) OR (code GREATER_EQUAL 224 AND code LESS_EQUAL 252))
+  if(ENCODING STREQUAL "CP932" AND ((code GREATER_EQUAL 129 AND code LESS_EQUAL 159) OR
+                                    (code GREATER_EQUAL 224 AND code LESS_EQUAL 252)))
     emit(${byte})
     set(state trail)
   elseif(byte STREQUAL "5c")
@@ -124,7 +134,11 @@ foreach(byte IN LISTS bytes)
 endforeach()
 
 get_filename_component(source "${INPUT}" NAME)
-set(header "// Generated from ${source} by cmake/generate_texts.cmake: code page 932 bytes.\n")
+if(ENCODING STREQUAL "CP932")
+  set(header "// Generated from ${source} by cmake/generate_texts.cmake: code page 932 bytes.\n")
+else()
+  set(header "// Generated from ${source} by cmake/generate_texts.cmake: UTF-8 bytes.\n")
+endif()
 string(APPEND header "#pragma once\n\nnamespace ${NAMESPACE} {\n\n${body}\n} // namespace ${NAMESPACE}\n")
 file(WRITE "${OUTPUT}.new" "${header}")
 file(COPY_FILE "${OUTPUT}.new" "${OUTPUT}" ONLY_IF_DIFFERENT)

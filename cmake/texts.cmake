@@ -1,13 +1,19 @@
-# The catalogue of texts (texts/*.txt, UTF-8) as generated headers of code page 932 bytes:
-# #include "texts/catalogue.h" through the ovw_texts library.
+# The catalogues of texts (texts/*.txt, UTF-8) as generated headers: #include "texts/catalogue.h"
+# through the ovw_texts library. The programs' catalogues become code page 932 bytes; the report
+# checker's (texts/checker.txt, namespace checker::texts) stays UTF-8, as the checker prints it.
 set(OVW_TEXTS_DIR ${CMAKE_BINARY_DIR}/generated)
 set(OVW_TEXT_HEADERS "")
-foreach(list catalogue code_tables)
+foreach(list catalogue code_tables checker)
   set(input ${CMAKE_SOURCE_DIR}/texts/${list}.txt)
   set(output ${OVW_TEXTS_DIR}/texts/${list}.h)
+  set(options -DENCODING=CP932 -DNAMESPACE=texts)
+  if(list STREQUAL "checker")
+    set(options -DENCODING=UTF-8 -DNAMESPACE=checker::texts)
+  endif()
   add_custom_command(
     OUTPUT ${output}
-    COMMAND ${CMAKE_COMMAND} -DINPUT=${input} -DOUTPUT=${output} -P ${CMAKE_SOURCE_DIR}/cmake/generate_texts.cmake
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${input} -DOUTPUT=${output} ${options}
+            -P ${CMAKE_SOURCE_DIR}/cmake/generate_texts.cmake
     DEPENDS ${input} ${CMAKE_SOURCE_DIR}/cmake/generate_texts.cmake
     COMMENT "Generating texts/${list}.h"
     VERBATIM)

@@ -24,7 +24,7 @@ changed_files() {
 
 portable_sources() {
     ls app/*.cpp aggregate/*.cpp report/*.cpp settings/*.cpp ui/*.cpp platform/portable/*.cpp \
-        platform/hostlib/*.cpp
+        platform/hostlib/*.cpp checker/*.cpp | grep -v '_win32\.cpp$'
 }
 
 case "${1:-}" in

@@ -26,7 +26,7 @@ template <typename Object> Status Handed(const char* method, Object* object) {
 }
 
 // The first failure of several steps that must all run.
-Status FirstFailure(Status first, Status second) {
+Status FirstFailure(const Status& first, const Status& second) {
     return !first.ok() ? first : second;
 }
 

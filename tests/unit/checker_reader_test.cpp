@@ -48,11 +48,10 @@ std::string Position(int line, int column) {
 } // namespace
 
 TEST(CheckerReader, ReadsTheNewerFormReportInFull) {
-    const auto outcome = Read(CommittedReport(true));
+    const auto outcome = Read(CommittedReport(FormGeneration::k30));
     ASSERT_TRUE(outcome.ok) << outcome.error.message;
     const checker::Report& r = outcome.report;
-    EXPECT_TRUE(r.newForm);
-    EXPECT_EQ("RV16", r.prefix);
+    EXPECT_EQ(FormGeneration::k30, r.form);
     EXPECT_EQ(2, r.functionId);
     EXPECT_EQ("21.00.01", r.connectedVersion);
     EXPECT_EQ(u8"Orvano２１ Tessel", r.programName);
@@ -75,9 +74,9 @@ TEST(CheckerReader, ReadsTheNewerFormReportInFull) {
 }
 
 TEST(CheckerReader, ReadsTheOlderFormReportWithItsOwnLines) {
-    const auto outcome = Read(CommittedReport(false));
+    const auto outcome = Read(CommittedReport(FormGeneration::k16));
     ASSERT_TRUE(outcome.ok) << outcome.error.message;
-    EXPECT_FALSE(outcome.report.newForm);
+    EXPECT_EQ(FormGeneration::k16, outcome.report.form);
     ASSERT_EQ(35u, outcome.report.mainItems.size());
     EXPECT_EQ("TOKUBETUSONEKI", outcome.report.mainItems[17].line->tag);
     EXPECT_EQ(5u, outcome.report.monthlyRows.size());
@@ -86,14 +85,14 @@ TEST(CheckerReader, ReadsTheOlderFormReportWithItsOwnLines) {
 TEST(CheckerReader, TextsWithCharacterReferencesAndSecondBytesLikeAscii) {
     // 表 (95 5C) and ソ (83 5C) end in '\'; & < > " ' come as references.
     const std::string name = "\x95\x5C\x83\x5C &amp; &lt;&gt;&quot;&apos;";
-    const auto outcome =
-        Read(Edited(CommittedReport(true), "<KOMONSAKINAME>", "<KOMONSAKINAME>" + name));
+    const auto outcome = Read(
+        Edited(CommittedReport(FormGeneration::k30), "<KOMONSAKINAME>", "<KOMONSAKINAME>" + name));
     ASSERT_TRUE(outcome.ok) << outcome.error.message;
     EXPECT_EQ(u8"表ソ & <>\"'株式会社みなと商事", outcome.report.company);
 }
 
 TEST(CheckerReader, NegativeAndLargestAmounts) {
-    const std::string bytes = CommittedReport(true);
+    const std::string bytes = CommittedReport(FormGeneration::k30);
     auto outcome = Read(Edited(bytes, "<SIHON>82143903</SIHON>", "<SIHON>-99999999999</SIHON>"));
     ASSERT_TRUE(outcome.ok) << outcome.error.message;
     EXPECT_EQ(-99999999999, outcome.report.mainItems[35].amount);
@@ -103,7 +102,7 @@ TEST(CheckerReader, NegativeAndLargestAmounts) {
 }
 
 TEST(CheckerReader, EncodingErrors) {
-    const std::string bytes = CommittedReport(true);
+    const std::string bytes = CommittedReport(FormGeneration::k30);
     const int companyLine = LineOf(bytes, "<KOMONSAKINAME>");
     // Saved as UTF-8: the first character that is not ASCII is the full-width 2 of the name.
     ExpectError(Utf8OfReport(bytes), Position(LineOf(bytes, "<PROGRAMNAME>"), 22), "UTF-8");
@@ -118,7 +117,7 @@ TEST(CheckerReader, EncodingErrors) {
 }
 
 TEST(CheckerReader, LineEndsAndDeclaration) {
-    const std::string bytes = CommittedReport(true);
+    const std::string bytes = CommittedReport(FormGeneration::k30);
     std::string lf = bytes;
     lf.erase(std::remove(lf.begin(), lf.end(), '\r'), lf.end());
     ExpectError(lf, "1:43", "LF");
@@ -130,7 +129,7 @@ TEST(CheckerReader, LineEndsAndDeclaration) {
 }
 
 TEST(CheckerReader, TruncatedFiles) {
-    const std::string bytes = CommittedReport(true);
+    const std::string bytes = CommittedReport(FormGeneration::k30);
     for (std::size_t length : {std::size_t{20}, bytes.size() / 3, bytes.size() / 2,
                                bytes.size() - 12, bytes.size() - 2}) {
         const std::string error = ErrorOf(bytes.substr(0, length));
@@ -140,7 +139,7 @@ TEST(CheckerReader, TruncatedFiles) {
 }
 
 TEST(CheckerReader, TagsTheGenerationDoesNotHave) {
-    const std::string bytes = CommittedReport(true);
+    const std::string bytes = CommittedReport(FormGeneration::k30);
     const int line = LineOf(bytes, "<KENGYOUURIAGEDAKA>");
     ExpectError(Edited(bytes, "<KENGYOUURIAGEDAKA>1653940</KENGYOUURIAGEDAKA>",
                        "<KENGYOUURIAGE>1653940</KENGYOUURIAGE>"),
@@ -158,7 +157,7 @@ TEST(CheckerReader, TagsTheGenerationDoesNotHave) {
 }
 
 TEST(CheckerReader, AmountsThatAreNoWholeNumbers) {
-    const std::string bytes = CommittedReport(true);
+    const std::string bytes = CommittedReport(FormGeneration::k30);
     const std::string position = Position(LineOf(bytes, "<SIHON>"), 12);
     for (const char* bad : {"12.5", "1,234", "+5", " 5", "5 ", "0012", "-0", "abc", "1e6",
                             "1000000000000", "-100000000000"}) {
@@ -173,7 +172,7 @@ TEST(CheckerReader, AmountsThatAreNoWholeNumbers) {
 }
 
 TEST(CheckerReader, DuplicatedAndMissingLines) {
-    const std::string bytes = CommittedReport(true);
+    const std::string bytes = CommittedReport(FormGeneration::k30);
     const int sihon = LineOf(bytes, "<SIHON>");
     ExpectError(
         Edited(bytes, "<SIHON>82143903</SIHON>", "<SIHON>82143903</SIHON><SIHON>82143903</SIHON>"),
@@ -188,7 +187,7 @@ TEST(CheckerReader, DuplicatedAndMissingLines) {
 }
 
 TEST(CheckerReader, MissingAndMisplacedGroups) {
-    const std::string bytes = CommittedReport(true);
+    const std::string bytes = CommittedReport(FormGeneration::k30);
     const std::size_t basic = bytes.find("\t<BASIC>");
     const std::size_t basicEnd = bytes.find("</BASIC>\r\n") + 10;
     const std::string withoutBasic = bytes.substr(0, basic) + bytes.substr(basicEnd);
@@ -210,7 +209,7 @@ TEST(CheckerReader, MissingAndMisplacedGroups) {
 }
 
 TEST(CheckerReader, MarkupTheWriterNeverWrites) {
-    const std::string bytes = CommittedReport(true);
+    const std::string bytes = CommittedReport(FormGeneration::k30);
     ExpectError(Edited(bytes, "<SYSTEM>", "<SYSTEM><!-- x -->"), "3:10", u8"コメント");
     ExpectError(Edited(bytes, "<SYSTEM>", "<SYSTEM kind=\"a\">"), "3:2", u8"属性");
     ExpectError(Edited(bytes, "<VERSION>1</VERSION>", "<VERSION><![CDATA[1]]></VERSION>"), "5:12",
@@ -230,7 +229,7 @@ TEST(CheckerReader, MarkupTheWriterNeverWrites) {
 }
 
 TEST(CheckerReader, MonthsOutOfTheWritersOrder) {
-    const std::string bytes = CommittedReport(true);
+    const std::string bytes = CommittedReport(FormGeneration::k30);
     ExpectError(Edited(bytes, "<TUKIBETU_02>5</TUKIBETU_02>", "<TUKIBETU_02>6</TUKIBETU_02>"),
                 Position(LineOf(bytes, "<TUKIBETU_02>"), 18), u8"5 のはずです");
     ExpectError(Edited(bytes, "<TUKIBETU_01>4</TUKIBETU_01>", "<TUKIBETU_01>13</TUKIBETU_01>"),
@@ -241,8 +240,8 @@ TEST(CheckerReader, DeepNestingIsRefusedBeforeParsing) {
     std::string deep;
     for (int i = 0; i < 100000; ++i)
         deep += "<A>";
-    const std::string bytes =
-        Edited(CommittedReport(true), "<VERSION>1</VERSION>", "<VERSION>" + deep + "</VERSION>");
+    const std::string bytes = Edited(CommittedReport(FormGeneration::k30), "<VERSION>1</VERSION>",
+                                     "<VERSION>" + deep + "</VERSION>");
     // REPORT, SYSTEM, VERSION and 13 A make 16 levels; the 14th A is one too many.
     ExpectError(bytes, Position(5, 12 + 13 * 3), u8"入れ子が深すぎます");
 }
@@ -250,8 +249,12 @@ TEST(CheckerReader, DeepNestingIsRefusedBeforeParsing) {
 TEST(CheckerReader, ANewerFormReportNeedsItsFormItemFile) {
     checker::Report report;
     checker::ReadError error;
-    const checker::CatalogueSource none = [](bool) { return nullptr; };
-    EXPECT_FALSE(checker::ReadReport(CommittedReport(true), none, report, error));
+    const checker::FormItemsSource none = [](FormGeneration, const std::string&) {
+        return static_cast<const checker::FormItems*>(nullptr);
+    };
+    const platform::Status status =
+        checker::ReadReport(CommittedReport(FormGeneration::k30), none, report, error);
+    EXPECT_EQ(platform::Cause::kNoData, status.cause());
     EXPECT_EQ(14, error.line);
     EXPECT_NE(std::string::npos, error.message.find(u8"様式 \"30\" の項目ファイル"))
         << error.message;

@@ -1,10 +1,11 @@
-// Reports and catalogues for the checker's tests: the delivered form-item files of the Ivy
+// Reports and form-item lines for the checker's tests: the delivered form-item files of the Ivy
 // edition and the two committed full-run reports, read as they are.
 #pragma once
 
-#include "checker/catalogue.h"
 #include "checker/checks.h"
+#include "checker/form_items.h"
 #include "checker/report.h"
+#include "checker/views.h"
 #include "settings/statement_files.h"
 
 #include <gtest/gtest.h>
@@ -23,24 +24,26 @@ inline std::string ReadBytes(const std::string& path) {
 }
 
 // The committed report of a full run of one generation (Shift_JIS, CR LF).
-inline std::string CommittedReport(bool newForm) {
+inline std::string CommittedReport(FormGeneration form) {
     return ReadBytes(std::string(OVW_SOURCE_DIR) + "/tests/e2e/reports/sheet_full_run_rv" +
-                     (newForm ? "30" : "16") + ".xml");
+                     (form == FormGeneration::k30 ? "30" : "16") + ".xml");
 }
 
-inline const checker::Catalogue* DeliveredCatalogue(bool newForm) {
-    static checker::Catalogue catalogues[2];
+inline const checker::FormItems* DeliveredFormItems(FormGeneration form) {
+    static checker::FormItems items[2];
     static bool loaded[2] = {false, false};
-    const int i = newForm ? 1 : 0;
+    const int i = (form == FormGeneration::k30 ? 1 : 0);
     if (!loaded[i]) {
-        const std::string bytes =
-            ReadBytes(std::string(OVW_BIN_DIR) + "/" +
-                      FormItemFileName("Ivy", newForm ? FormGeneration::k30 : FormGeneration::k16));
-        loaded[i] = checker::LoadCatalogue(bytes, newForm, catalogues[i]);
+        const std::string path = std::string(OVW_BIN_DIR) + "/" + FormItemFileName("Ivy", form);
+        loaded[i] = checker::LoadFormItems(ReadBytes(path), path, form, items[i]).ok();
         EXPECT_TRUE(loaded[i]) << "the delivered form-item file of generation "
-                               << (newForm ? "30" : "16") << " is not read";
+                               << (form == FormGeneration::k30 ? "30" : "16") << " is not read";
     }
-    return loaded[i] ? &catalogues[i] : nullptr;
+    return loaded[i] ? &items[i] : nullptr;
+}
+
+inline const checker::FormItems* DeliveredFormItemsOf(FormGeneration form, const std::string&) {
+    return DeliveredFormItems(form);
 }
 
 struct ReadOutcome {
@@ -51,8 +54,21 @@ struct ReadOutcome {
 
 inline ReadOutcome Read(const std::string& bytes) {
     ReadOutcome outcome;
-    outcome.ok = checker::ReadReport(bytes, DeliveredCatalogue, outcome.report, outcome.error);
+    outcome.ok =
+        checker::ReadReport(bytes, DeliveredFormItemsOf, outcome.report, outcome.error).ok();
     return outcome;
+}
+
+// A report read and checked, as the views take it.
+inline checker::CheckedReport Checked(const std::string& bytes) {
+    ReadOutcome outcome = Read(bytes);
+    EXPECT_TRUE(outcome.ok) << outcome.error.line << ":" << outcome.error.column << " "
+                            << outcome.error.message;
+    checker::CheckedReport checked;
+    checked.source = "r.xml";
+    checked.report = std::move(outcome.report);
+    checked.findings = checker::CheckReport(checked.report);
+    return checked;
 }
 
 // bytes with the one occurrence of from replaced by to.

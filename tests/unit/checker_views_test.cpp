@@ -8,9 +8,9 @@
 
 #include <string>
 
+using checker_test::Checked;
 using checker_test::CommittedReport;
 using checker_test::Edited;
-using checker_test::Read;
 
 namespace {
 
@@ -60,10 +60,8 @@ TEST(CheckerFormat, AmountsDatesAndWidths) {
 }
 
 TEST(CheckerViews, TextShowsHeaderTablesAndFindings) {
-    const auto outcome = Read(CommittedReport(true));
-    ASSERT_TRUE(outcome.ok);
-    const auto findings = checker::CheckReport(outcome.report);
-    const std::string text = checker::TextView("r.xml", outcome.report, findings);
+    const std::string text =
+        checker::TextView(Checked(CommittedReport(FormGeneration::k30)), nullptr, false);
     EXPECT_NE(std::string::npos, text.find(u8"株式会社みなと商事"));
     EXPECT_NE(std::string::npos, text.find(u8"2024年4月1日～2025年3月31日"));
     EXPECT_NE(std::string::npos, text.find(u8"Orvano２１ Tessel 21.00.03"));
@@ -74,46 +72,78 @@ TEST(CheckerViews, TextShowsHeaderTablesAndFindings) {
     const std::size_t machines_line = text.rfind('\n', machines) + 1;
     EXPECT_EQ(checker::DisplayWidth(text.substr(sales_line, sales + 11 - sales_line)),
               checker::DisplayWidth(text.substr(machines_line, machines + 7 - machines_line)));
-    // An empty amount is shown as nothing.
-    EXPECT_NE(std::string::npos, text.find("GENZAIRYOUSIIREDAKA\n"));
+    // An empty amount is shown as nothing; lines are named as the sheet names them, the equity
+    // total by the newer term for the newer form; element names only with --verbose.
+    EXPECT_NE(std::string::npos, text.find(u8"  5  原材料仕入高\n"));
+    const std::string equity = u8" 36  純資産の部合計 ";
+    EXPECT_EQ(text.find("82,143,903\n"),
+              text.find_first_not_of(' ', text.find(equity) + equity.size()));
+    EXPECT_EQ(std::string::npos, text.find("GENZAIRYOUSIIREDAKA"));
+    const std::string verbose =
+        checker::TextView(Checked(CommittedReport(FormGeneration::k30)), nullptr, true);
+    EXPECT_NE(std::string::npos, verbose.find("GENZAIRYOUSIIREDAKA\n"));
+    EXPECT_NE(std::string::npos,
+              verbose.find(u8"    要素名: GENZAIRYOUSIIREDAKA, ROUMUHI, SEIZOUKEIHI\n"));
+    EXPECT_NE(std::string::npos,
+              checker::TextView(Checked(CommittedReport(FormGeneration::k16)), nullptr, false)
+                  .find(u8" 35  資本の部合計"));
     // Months in the report's order, April first, and the year's total.
     EXPECT_LT(text.find(u8"\n  4月 "), text.find(u8"\n  3月 "));
     EXPECT_LT(text.find(u8"\n  12月"), text.find(u8"\n  1月 "));
     EXPECT_NE(std::string::npos, text.find(u8"  計  "));
-    EXPECT_NE(std::string::npos, text.find(u8"指摘はありません。参考 4 件。"));
+    EXPECT_NE(std::string::npos, text.find(u8"指摘はありません。参考 2 件。"));
 }
 
 TEST(CheckerViews, AFindingShowsItsLinesAmountsAndDifference) {
-    const auto outcome =
-        Read(Edited(CommittedReport(true), "<SIHON>82143903</SIHON>", "<SIHON>80143903</SIHON>"));
-    ASSERT_TRUE(outcome.ok);
     const std::string text =
-        checker::TextView("r.xml", outcome.report, checker::CheckReport(outcome.report));
+        checker::TextView(Checked(Edited(CommittedReport(FormGeneration::k30),
+                                         "<SIHON>82143903</SIHON>", "<SIHON>80143903</SIHON>")),
+                          nullptr, false);
     EXPECT_NE(std::string::npos, text.find(u8"指摘が 1 件あります。"));
-    EXPECT_NE(std::string::npos, text.find(u8"[指摘] 資産の部合計 (SISAN): 貸借が合いません。"));
-    EXPECT_NE(std::string::npos, text.find(u8"       資産の部合計 (SISAN)  162,723,469\n"
-                                           u8"    =  負債の部合計 (FUSAI)   80,579,565\n"
-                                           u8"    +  資本の部合計 (SIHON)   80,143,903\n"));
+    EXPECT_NE(std::string::npos,
+              text.find(u8"[指摘] 2ページ目「資産の部合計」: 貸借が合いません。資産の部合計は、"
+                        u8"負債の部合計と純資産の部合計の和のはずです。\n"
+                        u8"    確認: この三つの行は会計データの貸借対照表の合計から"));
+    EXPECT_NE(std::string::npos, text.find(u8"       2ページ目「資産の部合計」    162,723,469\n"
+                                           u8"    =  2ページ目「負債の部合計」     80,579,565\n"
+                                           u8"    +  2ページ目「純資産の部合計」   80,143,903\n"));
     EXPECT_NE(std::string::npos,
               text.find(u8"差額 2,000,001 円（端数の切り捨てを見込んで 2 円まで許容）"));
 }
 
 TEST(CheckerViews, PageIsSelfContainedWithTablesAndChart) {
-    const auto outcome =
-        Read(Edited(CommittedReport(true), "<KOMONSAKINAME>", "<KOMONSAKINAME>&lt;b&gt;&amp;"));
-    ASSERT_TRUE(outcome.ok);
+    const checker::PageStamp stamp{u8"2025年5月20日 9:05", "21.00.01"};
     const std::string html =
-        checker::HtmlView("r.xml", outcome.report, checker::CheckReport(outcome.report));
+        checker::HtmlView(Checked(Edited(CommittedReport(FormGeneration::k30), "<KOMONSAKINAME>",
+                                         "<KOMONSAKINAME>&lt;b&gt;&amp;")),
+                          nullptr, stamp);
     EXPECT_EQ(0u, html.find("<!DOCTYPE html>"));
     EXPECT_NE(std::string::npos, html.find("<meta charset=\"utf-8\">"));
     EXPECT_NE(std::string::npos, html.find("size: A4 portrait"));
-    for (const char* outside : {"http:", "https:", "<script", "src=", "url(", "<link", "@import"})
+    for (const char* outside : {"http:", "https:", "<script", "src=", "<link", "@import"})
         EXPECT_EQ(std::string::npos, html.find(outside)) << outside;
+    // The only references are to the page's own patterns and notes.
+    EXPECT_EQ(Count(html, "url("), Count(html, "url(#series-"));
+    // A working paper: its own title, the date of the check and the checker's version; Windows'
+    // Japanese fonts before the Linux ones.
+    EXPECT_NE(
+        std::string::npos,
+        html.find(u8"<h1>事業概況書 確認表<span class=\"what\">&lt;b&gt;&amp;株式会社みなと商事"));
+    EXPECT_NE(std::string::npos, html.find(u8"2025年5月20日 9:05"));
+    EXPECT_NE(std::string::npos, html.find(u8"ovwcheck 21.00.01"));
+    EXPECT_LT(html.find("\"Yu Gothic\""), html.find("\"IPAPGothic\""));
+    EXPECT_LT(html.find("Meiryo"), html.find("\"Noto Sans CJK JP\""));
+    // Element names only in the notes.
+    EXPECT_EQ(1u, Count(html, "GENZAIRYOUSIIREDAKA"));
     // Text from the report is escaped.
     EXPECT_NE(std::string::npos, html.find(u8"&lt;b&gt;&amp;株式会社"));
     EXPECT_EQ(std::string::npos, html.find("<b>&"));
-    // 36 main items and 12 months plus a total; one bar per filled monthly amount.
-    EXPECT_EQ(1u + 36 + 1 + 13, Count(html, "<tr>") + Count(html, "<tr class=\"total\">") - 6);
+    // 36 main items in two tables and 12 months plus a total; one bar per filled monthly amount,
+    // each series with a pattern of its own.
+    EXPECT_EQ(2u + 36 + 1 + 13, Count(html, "<tr>") + Count(html, "<tr class=\"total\">") - 4);
     EXPECT_EQ(48u, Count(html, "class=\"bar\""));
     EXPECT_EQ(1u, Count(html, "<svg "));
+    for (const char* pattern :
+         {"id=\"series-0\"", "id=\"series-1\"", "id=\"series-2\"", "id=\"series-3\""})
+        EXPECT_EQ(1u, Count(html, pattern)) << pattern;
 }
