@@ -1,6 +1,10 @@
 #include "checker/win32/no_console.h"
 
-#include "texts/catalogue.h"
+#include "checker/command.h"
+#include "checker/format.h"
+#include "checker/system.h"
+#include "checker/views.h"
+#include "texts/checker.h"
 
 #include <windows.h>
 
@@ -14,8 +18,6 @@ namespace checker::win32 {
 
 namespace {
 
-// The exit status of a check that could not be carried out.
-const int kNotCarriedOut = 2;
 // At most this many findings are named in the message box; the page has them all.
 const std::size_t kNamedFindings = 5;
 
@@ -31,33 +33,21 @@ std::wstring Widened(const std::string& bytes, UINT codePage) {
     return text;
 }
 
-// A text of the catalogue (code page 932 bytes).
-std::wstring Text(const char* catalogueText) {
-    return Widened(catalogueText, 932);
+// The checker's texts are UTF-8.
+std::wstring Text(const std::string& utf8) {
+    return Widened(utf8, CP_UTF8);
 }
 
-// A catalogue format with its %s replaced by value.
-std::wstring Filled(const char* format, const std::wstring& value) {
-    std::wstring text = Text(format);
-    const std::size_t at = text.find(L"%s");
-    if (at != std::wstring::npos)
-        text.replace(at, 2, value);
-    return text;
-}
-
-std::wstring Quoted(const std::wstring& argument) {
-    return L"\"" + argument + L"\"";
-}
-
-std::wstring ProgramPath() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size())
-            return std::wstring(path.data(), length);
-        path.resize(path.size() * 2);
-    }
+std::string Narrowed(const std::wstring& text, UINT codePage) {
+    if (text.empty())
+        return std::string();
+    const int length = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
+    if (length > 0)
+        WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &bytes[0],
+                            length, nullptr, nullptr);
+    return bytes;
 }
 
 std::size_t NameStart(const std::wstring& path) {
@@ -75,8 +65,8 @@ std::wstring ReportToCheck() {
     if (!report.empty())
         return report;
 
-    const std::wstring title = Text(texts::kCheckerChooseTitle);
-    std::wstring filter = Text(texts::kCheckerFilterName);
+    const std::wstring title = Text(texts::kWindowChooseTitle);
+    std::wstring filter = Text(texts::kWindowFilterName);
     filter += L'\0';
     filter += L"*.xml";
     filter += L'\0';
@@ -125,89 +115,24 @@ std::wstring PageOf(const std::wstring& report) {
     return std::wstring(temporary.data(), length) + page.substr(NameStart(page));
 }
 
-// What the checker's command did: its exit status and what it printed (UTF-8).
-struct CommandOutcome {
-    bool ran = false;
-    DWORD status = kNotCarriedOut;
-    std::string output;
-};
-
-// Runs this program as the console command "--html PAGE REPORT", without a window, and reads
-// what it prints (standard output and error, in one pipe).
-CommandOutcome RunCommand(const std::wstring& report, const std::wstring& page) {
-    CommandOutcome outcome;
-    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherited, 0))
-        return outcome;
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = INVALID_HANDLE_VALUE;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    const std::wstring program = ProgramPath();
-    std::wstring line = Quoted(program) + L" --html " + Quoted(page) + L" " + Quoted(report);
-    PROCESS_INFORMATION process = {};
-    outcome.ran = CreateProcessW(program.c_str(), &line[0], nullptr, nullptr, TRUE,
-                                 CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process) != 0;
-    CloseHandle(writeEnd);
-    if (outcome.ran) {
-        char buffer[4096];
-        DWORD read = 0;
-        while (ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0)
-            outcome.output.append(buffer, read);
-        WaitForSingleObject(process.hProcess, INFINITE);
-        GetExitCodeProcess(process.hProcess, &outcome.status);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+// The summary of a report checked: the report, the number of findings and hints, the findings
+// named, the page.
+std::string Summary(const std::string& report, const std::string& page,
+                    const std::vector<Finding>& findings, bool pageOpened) {
+    std::string text =
+        Fill(texts::kWindowChecked, {{"file", report}}) + "\n\n" + SummaryText(findings);
+    std::size_t named = 0;
+    for (const Finding& finding : findings) {
+        if (finding.severity != Severity::kFinding)
+            continue;
+        if (named++ < kNamedFindings)
+            text += "\n" + FindingLine(finding);
     }
-    CloseHandle(readEnd);
-    return outcome;
-}
-
-std::vector<std::wstring> Lines(const std::wstring& text) {
-    std::vector<std::wstring> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find(L'\n', start);
-        if (end == std::wstring::npos)
-            end = text.size();
-        std::wstring line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == L'\r')
-            line.pop_back();
-        if (!line.empty())
-            lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
-}
-
-// The summary of a check that ran to its end: the report, the findings named, the page.
-std::wstring Summary(const std::wstring& report, const std::wstring& page,
-                     const std::wstring& output, bool pageOpened) {
-    const std::wstring mark = Text(texts::kCheckerFindingMark);
-    std::vector<std::wstring> findings;
-    for (const std::wstring& line : Lines(output))
-        if (line.compare(0, mark.size(), mark) == 0)
-            findings.push_back(line);
-    std::wstring text = Filled(texts::kCheckerCheckedFormat, report.substr(NameStart(report)));
-    text += L"\n\n";
-    if (findings.empty()) {
-        text += Text(texts::kCheckerCleanText);
-    } else {
-        text += Filled(texts::kCheckerFindingsFormat, std::to_wstring(findings.size()));
-        for (std::size_t i = 0; i < findings.size() && i < kNamedFindings; ++i)
-            text += L"\n" + findings[i];
-        if (findings.size() > kNamedFindings)
-            text += L"\n" + Filled(texts::kCheckerMoreFormat,
-                                   std::to_wstring(findings.size() - kNamedFindings));
-    }
-    text += L"\n\n" +
-            Filled(pageOpened ? texts::kCheckerPageFormat : texts::kCheckerNotOpenedFormat, page);
-    return text;
+    if (named > kNamedFindings)
+        text += "\n" + Fill(texts::kWindowMoreFindings,
+                            {{"count", std::to_string(named - kNamedFindings)}});
+    return text + "\n\n" +
+           Fill(pageOpened ? texts::kWindowPage : texts::kWindowPageNotOpened, {{"file", page}});
 }
 
 } // namespace
@@ -222,30 +147,28 @@ bool StartedWithoutConsole(int argc, char** argv) {
 int RunWithoutConsole() {
     // The console that Windows made for this start shows nothing the user needs.
     FreeConsole();
-    const std::wstring caption = Text(texts::kCheckerCaption);
+    const std::wstring caption = Text(texts::kWindowCaption);
     const std::wstring report = ReportToCheck();
     if (report.empty())
-        return kNotCarriedOut;
+        return kUnreadable;
     const std::wstring page = PageOf(report);
-    const CommandOutcome outcome = RunCommand(report, page);
-    if (!outcome.ran) {
-        MessageBoxW(nullptr, Text(texts::kCheckerNotRunText).c_str(), caption.c_str(),
-                    MB_OK | MB_ICONEXCLAMATION);
-        return kNotCarriedOut;
-    }
-    const std::wstring output = Widened(outcome.output, CP_UTF8);
-    if (outcome.status >= kNotCarriedOut) {
-        const std::wstring text =
-            Filled(texts::kCheckerUnreadableFormat, report.substr(NameStart(report))) + L"\n\n" +
-            output;
-        MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
-        return static_cast<int>(outcome.status);
+    // The command takes paths in the system's code page, as on its command line.
+    const auto files = SystemFileAccess();
+    const CheckOutcome outcome = RunCommand(
+        {"--html", Narrowed(page, CP_ACP), Narrowed(report, CP_ACP)}, *files, StampNow());
+    const std::string reportName = Narrowed(report.substr(NameStart(report)), CP_UTF8);
+    if (outcome.status == kUnreadable) {
+        const std::string text =
+            Fill(texts::kWindowUnreadable, {{"file", reportName}}) + "\n\n" + outcome.err;
+        MessageBoxW(nullptr, Text(text).c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+        return outcome.status;
     }
     const bool opened = reinterpret_cast<INT_PTR>(ShellExecuteW(
                             nullptr, L"open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32;
-    MessageBoxW(nullptr, Summary(report, page, output, opened).c_str(), caption.c_str(),
-                MB_OK | (outcome.status == 0 ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
-    return static_cast<int>(outcome.status);
+    const std::string text = Summary(reportName, Narrowed(page, CP_UTF8), outcome.findings, opened);
+    MessageBoxW(nullptr, Text(text).c_str(), caption.c_str(),
+                MB_OK | (outcome.status == kClean ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+    return outcome.status;
 }
 
 } // namespace checker::win32

@@ -12,11 +12,11 @@ namespace checker::win32 {
 bool StartedWithoutConsole(int argc, char** argv);
 
 // Lets go of the console, then checks the report named on the command line, or chosen in a file
-// dialog when there is none, by running the checker's command on it (the same program with
-// --html): the page goes beside the report (the report's name with ".html"), or into the
-// temporary folder when it cannot be written there; it is opened with the default browser, and
-// a message box says how many findings there are and names them. Returns the command's exit
-// status (2 also when no report was chosen or the command could not be run).
+// dialog when there is none, with the checker's command (checker/command.h, as with --html):
+// the page goes beside the report (the report's name with ".html"), or into the temporary
+// folder when it cannot be written there; it is opened with the default browser, and a message
+// box says how many findings and hints there are and names the findings. Returns the command's
+// exit status (2 also when no report was chosen).
 int RunWithoutConsole();
 
 } // namespace checker::win32

@@ -38,7 +38,8 @@ report() {
     cat <<'SCN'
 start ovwcheck.exe "{folder}\\findings.xml" console=new
 expect-message "findings.xml を確認しました。" match=part timeout=30
-expect-message "指摘が 1 件あります。\n[指摘] " match=part
+expect-message "\n\n指摘が 1 件あります。" match=part
+expect-message "\n[指摘] " match=part
 expect-message "貸借が合いません。" match=part
 expect-message "表とグラフのページ: " match=part
 expect-message "\\findings.html" match=part
@@ -71,7 +72,8 @@ start ovwcheck.exe console=new
 wait-window "確認する事業概況書の XML ファイルを選んでください" timeout=30
 set-text 0x47C "{folder}\\clean.xml"
 key ENTER
-expect-message "clean.xml を確認しました。\n\n指摘はありません。\n\n表とグラフのページ: " match=part timeout=30
+expect-message "clean.xml を確認しました。\n\n指摘はありません。" match=part timeout=30
+expect-message "\n\n表とグラフのページ: " match=part
 expect-file clean.html
 expect-file-contains browser.log "clean.html"
 press 1
@@ -84,7 +86,7 @@ file broken.xml <<
 this is no report
 >>
 start ovwcheck.exe "{folder}\\broken.xml" console=new
-expect-message "broken.xml は、報告書として読めません。" match=part timeout=30
+expect-message "broken.xml は、確認できませんでした。\n\n" match=part timeout=30
 press 1
 expect-exit code=2
 expect-no-file broken.html
