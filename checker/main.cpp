@@ -3,6 +3,9 @@
 // findings, 2 a file cannot be read as a report (or the command cannot be carried out).
 #include "checker/command.h"
 #include "checker/system.h"
+#ifdef _WIN32
+#include "checker/win32/no_console.h"
+#endif
 
 #include <cstdio>
 #include <string>
@@ -19,6 +22,11 @@ namespace {
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // Started by a double-click or with a report dropped on it: the outcome shown in windows.
+    if (checker::win32::StartedWithoutConsole(argc, argv))
+        return checker::win32::RunWithoutConsole();
+#endif
     checker::PrepareConsole();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const auto files = checker::SystemFileAccess();

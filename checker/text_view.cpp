@@ -120,8 +120,7 @@ std::string ComparedLines(const char* heading, const std::vector<ComparedLine>& 
 std::string FindingsText(const std::vector<Finding>& findings, bool verbose) {
     std::string out = "\n" + SummaryText(findings) + "\n";
     for (const Finding& finding : findings) {
-        out += "[" + SeverityText(finding.severity) + "] " + SubjectText(finding) + ": " +
-               WordingText(finding) + "\n";
+        out += FindingLine(finding) + "\n";
         if (finding.note.empty())
             out += std::string("    ") + texts::kAdviceLabel + AdviceText(finding) + "\n";
         Table terms({Align::kLeft, Align::kLeft, Align::kRight});

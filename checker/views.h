@@ -39,6 +39,8 @@ std::string SubjectText(const Finding& finding);
 std::string TermText(const FindingTerm& term);
 // What is wrong, and what to do.
 std::string WordingText(const Finding& finding);
+// A finding in one line: its severity, its line and what is wrong.
+std::string FindingLine(const Finding& finding);
 std::string AdviceText(const Finding& finding);
 // The element names of the finding's lines, for the footnote and --verbose: "SISAN = FUSAI +
 // SIHON".

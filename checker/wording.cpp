@@ -129,6 +129,11 @@ std::string TermText(const FindingTerm& term) {
     return WithPart(SheetPlace(*term.line), term.part);
 }
 
+std::string FindingLine(const Finding& finding) {
+    return "[" + SeverityText(finding.severity) + "] " + SubjectText(finding) + ": " +
+           WordingText(finding);
+}
+
 std::string WordingText(const Finding& finding) {
     if (!finding.note.empty())
         return finding.note;

@@ -1,9 +1,12 @@
 # The version of the programs, written once in the file VERSION as "NN.NN.NN" (major, minor,
-# build). From it:
-#   string resource 1                the text as written ("21.00.01");
-#   the version resource             file and product version major.minor.0.build (21.0.0.1);
-#   the installers (package.vars)    MSI version major.minor.build (21.0.1): Windows Installer
-#                                    compares only three fields, so the build number must be one.
+# build), and read everywhere as written:
+#   string resource 1                the text ("21.00.01"), which the report carries;
+#   the version resource             the FileVersion and ProductVersion texts; the fixed numbers
+#                                    (which hold no leading zeros) are major.minor.build.0
+#                                    (21.0.1.0), in the same order;
+#   the installers (package.vars)    the MSI's ProductVersion, which the list of installed
+#                                    programs shows; Windows Installer compares its three fields
+#                                    as numbers (21.0.1).
 # Sets OVW_VERSION, and writes ${OVW_GENERATED}/ovw_version.h for the resource scripts.
 file(STRINGS ${CMAKE_SOURCE_DIR}/VERSION OVW_VERSION LIMIT_COUNT 1)
 if(NOT OVW_VERSION MATCHES "^([0-9][0-9])\\.([0-9][0-9])\\.([0-9][0-9])$")
@@ -13,15 +16,12 @@ endif()
 math(EXPR OVW_VERSION_MAJOR "${CMAKE_MATCH_1}")
 math(EXPR OVW_VERSION_MINOR "${CMAKE_MATCH_2}")
 math(EXPR OVW_VERSION_BUILD "${CMAKE_MATCH_3}")
-set(OVW_FILE_VERSION_TEXT "${OVW_VERSION_MAJOR}.${OVW_VERSION_MINOR}.0.${OVW_VERSION_BUILD}")
-set(OVW_MSI_VERSION "${OVW_VERSION_MAJOR}.${OVW_VERSION_MINOR}.${OVW_VERSION_BUILD}")
 
 set(OVW_GENERATED ${CMAKE_BINARY_DIR}/generated)
 file(CONFIGURE OUTPUT ${OVW_GENERATED}/ovw_version.h CONTENT
 "// Made by the build from the file VERSION; do not edit.
 #define OVW_VERSION_TEXT \"${OVW_VERSION}\"
-#define OVW_FILE_VERSION ${OVW_VERSION_MAJOR},${OVW_VERSION_MINOR},0,${OVW_VERSION_BUILD}
-#define OVW_FILE_VERSION_TEXT \"${OVW_FILE_VERSION_TEXT}\"
+#define OVW_FILE_VERSION ${OVW_VERSION_MAJOR},${OVW_VERSION_MINOR},${OVW_VERSION_BUILD},0
 ")
 
 # The product name of an edition: the default product name the program writes into the report,
@@ -61,7 +61,8 @@ endfunction()
 # The values of one edition's program, in ${OVW_GENERATED}/EDITION/ (EDITION_DIR in the caller):
 #   ovw_edition.h  for its resource script;
 #   edition.wxi    the WiX variables of installer/overview.wxs;
-#   package.vars   NAME=value lines for scripts/package.sh.
+#   package.vars   NAME=value lines for scripts/package.sh (Product is the product name as the
+#                  program writes it, in UTF-8).
 function(ovw_edition_files edition program)
   ovw_product_name(${edition} product)
   ovw_ascii_name("${product}" asciiProduct)
@@ -90,8 +91,8 @@ function(ovw_edition_files edition program)
   file(CONFIGURE OUTPUT ${dir}/package.vars CONTENT
 "Program=${program}
 Arch=${arch}
-VersionText=${OVW_VERSION}
-MsiVersion=${OVW_MSI_VERSION}
+Version=${OVW_VERSION}
+Product=${product}
 ")
   set(EDITION_DIR ${dir} PARENT_SCOPE)
 endfunction()

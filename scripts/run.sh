@@ -8,6 +8,9 @@
 # output file 事業概況書.xml in that folder, the closing message is confirmed, and the host window
 # receives the result. It prints the run's transcript and where the report is, then runs the
 # report checker (ovwcheck.exe) on the report and prints its tables and findings.
+# Without a display (no DISPLAY, or OVW_RUN_ROBOT=1) all of it runs on a private Xvfb. With a
+# display the host window and the condition sheet open there and the user answers the sheet; the
+# checker then checks the report the user wrote, if any.
 # OVW_BUILD_ROOT (default build) holds the build folders.
 set -euo pipefail
 
@@ -21,44 +24,55 @@ Ivy | Oak | Elm) ;;
     exit 2
     ;;
 esac
-build_root="${OVW_BUILD_ROOT:-build}"
-work="$repo/$build_root/run"
+source scripts/lib.sh
+work="$(ovw_build_root)/run"
 
-scripts/setup.sh
-source scripts/windows-build.sh
-ovw_windows_build
-echo "$OVW_WINDOWS_BUILD_SAYS"
+ovw_setup_windows
 windows="$OVW_WINDOWS_BUILD"
-bin="$build_root/$windows/bin"
+bin="$(ovw_build_root)/$windows/bin"
 echo "run: building the $windows programs"
-log="$(mktemp "${TMPDIR:-/tmp}/ovw-run-build.XXXXXX")"
-if ! { cmake --preset "$windows" -B "$build_root/$windows" && cmake --build "$build_root/$windows" -j"$(nproc)"; } >"$log" 2>&1; then
-    tail -40 "$log"
+if ! ovw_build "$windows"; then
     echo "run: the $windows build failed (see above)"
     exit 1
 fi
-rm -f "$log"
+
+# check_report FOLDER REPORT: the report checker delivered beside the program (in FOLDER) reads
+# the report (its path as the program wrote it) back, shows it as tables, checks it and writes
+# the same as a page beside it. Fails when the report cannot be read.
+check_report() {
+    local page="${2%.*}.html" checked=0
+    echo "--- ovwcheck ${2##*\\} (the report checked before filing)"
+    (cd "$1" && ovw_wine ovwcheck.exe --html "$page" "$2" 2>/dev/null) || checked=$?
+    case $checked in
+    0) echo "check: no findings; page: $page" ;;
+    1) echo "check: findings listed above; page: $page" ;;
+    *) echo "check: the report could not be read (exit status $checked)" ;;
+    esac
+    [ $checked -le 1 ]
+}
 
 # With a display the user answers the real sheet there (OVW_RUN_ROBOT=1 lets the robot play
 # it all the same); the settings file in the program folder tells where the report went.
 if [ -n "${DISPLAY:-}" ] && [ -z "${OVW_RUN_ROBOT:-}" ]; then
     folder="$work/interactive/prog"
-    tests/e2e/prepare_program_folder.sh "$bin" "$folder"
+    scripts/program-folder.sh "$bin" "$folder"
     source scripts/wine-env.sh
     ovw_wine_prefix_ready || ovw_create_wine_prefix
     echo "run: ${edition}Ovw21ToRv16_G.exe started by the host on display $DISPLAY; answer the sheet there"
     set +e
     wine "$bin/hostsim.exe" --timeout 3600 \
-        "Z:${folder//\//\\}\\${edition}Ovw21ToRv16_G.exe" </dev/null | tee "$work/interactive/hostsim.txt"
+        "$(winpath "$folder")\\${edition}Ovw21ToRv16_G.exe" </dev/null | tee "$work/interactive/hostsim.txt"
     status=${PIPESTATUS[0]}
     set -e
     saved="$(ls "$folder"/RV*_G_*.env 2>/dev/null | head -1)"
-    if grep -q 'lparam=0$' "$work/interactive/hostsim.txt" && [ -n "$saved" ]; then
-        echo "outcome: result 0, report written: $(sed -n '2s|^[^/]*/[^/]*/[^/]*/||p' "$saved" | iconv -f CP932 -t UTF-8)"
-    else
+    if ! grep -q 'lparam=0$' "$work/interactive/hostsim.txt" || [ -z "$saved" ]; then
         echo "outcome: no report (see the host's lines above)"
+        exit "$status"
     fi
-    exit "$status"
+    report="$(sed -n '2s|^[^/]*/[^/]*/[^/]*/||p' "$saved" | iconv -f CP932 -t UTF-8 | tr -d '\r')"
+    echo "outcome: result 0, report written: $report"
+    check_report "$folder" "$report"
+    exit
 fi
 
 mkdir -p "$work"
@@ -67,7 +81,7 @@ sed "s/IvyOvw21ToRv16_G\.exe/${edition}Ovw21ToRv16_G.exe/" scripts/sample_run.sc
 
 echo "run: ${edition}Ovw21ToRv16_G.exe ($windows build) started by the host on the sample data"
 set +e
-tests/e2e/run_scenario.sh "$scenario" "$bin" "$work"
+scripts/run-scenario.sh "$scenario" "$bin" "$work"
 status=$?
 set -e
 if [ -f "$work/sample_run/transcript.txt" ]; then
@@ -82,17 +96,4 @@ else
     exit $status
 fi
 
-# The report checker delivered beside the program reads the report back, shows it as tables,
-# checks it and writes the same as a page.
-echo "--- ovwcheck 事業概況書.xml (the report checked before filing)"
-set +e
-(cd "$work/sample_run/prog" &&
-    WINEDEBUG=-all "$repo/scripts/with-wine-session.sh" wine ovwcheck.exe --html 事業概況書.html 事業概況書.xml 2>/dev/null)
-checked=$?
-set -e
-case $checked in
-0) echo "check: no findings; page: $work/sample_run/prog/事業概況書.html" ;;
-1) echo "check: findings listed above; page: $work/sample_run/prog/事業概況書.html" ;;
-*) echo "check: the report could not be read (exit status $checked)" ;;
-esac
-[ $checked -le 1 ]
+check_report "$work/sample_run/prog" "$(winpath "$report")"

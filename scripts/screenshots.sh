@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Remakes the pictures in docs/images/ from a real run under Wine: the host starts the Ivy
-# edition on the sample company, and the robot plays scripts/screenshots.scn, taking each window
-# once it has been drawn (its snap command): page 1, page 2, page 2 with the mapping dialog,
-# page 3, the progress window during the run and the closing message.
+# Remakes the pictures in docs/images/ from real runs under Wine:
+#   - the windows of a run: the Ivy edition on the sample company, the robot playing
+#     scripts/screenshots.scn and taking each window once it has been drawn (its snap command):
+#     page 1, page 2, page 2 with the mapping dialog, page 3, the progress window during the run
+#     and the closing message. At 96 DPI (Windows' scaling of 100 %) in docs/images/, at 120 and
+#     144 DPI (125 and 150 %) in docs/images/dpi120/ and docs/images/dpi144/;
+#   - the report checker's page of the sample run's report (scripts/sample_run.scn, the run that
+#     scripts/run.sh plays), as headless Chromium shows it: docs/images/ovwcheck_page.png.
 #   scripts/screenshots.sh
 # Builds the Windows build that runs here (scripts/windows-build.sh) first. The pictures are
 # written without time stamps, so an unchanged window gives an unchanged file.
@@ -10,23 +14,53 @@ set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$repo"
-build_root="${OVW_BUILD_ROOT:-build}"
-scripts/setup.sh
-source scripts/windows-build.sh
-ovw_windows_build
-echo "$OVW_WINDOWS_BUILD_SAYS"
-build="$build_root/$OVW_WINDOWS_BUILD"
+source scripts/lib.sh
+ovw_setup_windows
+build="$(ovw_build_root)/$OVW_WINDOWS_BUILD"
 echo "screenshots: building $build"
-cmake --preset "$OVW_WINDOWS_BUILD" -B "$build" >/dev/null
-cmake --build "$build" -j"$(nproc)" >/dev/null
+if ! ovw_build "$OVW_WINDOWS_BUILD"; then
+    echo "screenshots: the $OVW_WINDOWS_BUILD build failed (see above)"
+    exit 1
+fi
+work="$(ovw_build_root)/screenshots"
+rm -rf "$work"
 
-work="$build_root/screenshots"
-# The report goes to the public documents of the Wine prefix; an earlier one would be asked about.
-source scripts/wine-env.sh
-rm -f "$WINEPREFIX/drive_c/users/Public/Documents/事業概況書.xml"
-tests/e2e/run_scenario.sh scripts/screenshots.scn "$build/bin" "$work"
-mkdir -p docs/images
-for name in page1 page2 page2-mapping page3 progress closing-message; do
-    convert "$work/screenshots/$name.png" -strip "docs/images/$name.png"
-    echo "screenshots: docs/images/$name.png ($(identify -format '%wx%h' "docs/images/$name.png"))"
+# keep PICTURE TARGET: the picture without its metadata.
+keep() {
+    mkdir -p "$(dirname "$2")"
+    convert "$1" -strip "$2"
+    echo "screenshots: $2 ($(identify -format '%wx%h' "$2"))"
+}
+
+for dpi in 96 120 144; do
+    folder=docs/images
+    [ "$dpi" = 96 ] || folder="docs/images/dpi$dpi"
+    # The report goes to the public documents of the Wine prefix; an earlier one would be asked
+    # about.
+    (
+        export OVW_DPI="$dpi"
+        source scripts/wine-env.sh
+        rm -f "$WINEPREFIX/drive_c/users/Public/Documents/事業概況書.xml"
+    )
+    OVW_DPI="$dpi" scripts/run-scenario.sh scripts/screenshots.scn "$build/bin" "$work/$dpi"
+    for name in page1 page2 page2-mapping page3 progress closing-message; do
+        keep "$work/$dpi/screenshots/$name.png" "$folder/$name.png"
+    done
 done
+
+scripts/run-scenario.sh scripts/sample_run.scn "$build/bin" "$work"
+report="$work/sample_run/prog"
+status=0
+(cd "$report" && ovw_wine ovwcheck.exe --html 事業概況書.html 事業概況書.xml >/dev/null 2>&1) ||
+    status=$?
+if [ "$status" -gt 1 ]; then
+    echo "screenshots: the checker could not read $report/事業概況書.xml (exit status $status)"
+    exit 1
+fi
+if ! ovw_browser "$work/page.log" --hide-scrollbars --window-size=820,2000 \
+    --screenshot="$work/ovwcheck_page.png" "file://$report/事業概況書.html" >/dev/null; then
+    tail -20 "$work/page.log"
+    echo "screenshots: Chromium could not show $report/事業概況書.html"
+    exit 1
+fi
+keep "$work/ovwcheck_page.png" docs/images/ovwcheck_page.png

@@ -7,10 +7,10 @@ PACKAGES=(
     cmake make g++ clang clang-format clang-tidy libclang-rt-14-dev
     g++-mingw-w64-i686-posix mingw-w64-i686-dev
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-    wine wine32:i386 wine64
+    wine wine32:i386 wine64 fonts-wine
     xvfb xauth x11-apps imagemagick fonts-ipafont-gothic locales poppler-utils
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libxml2-utils libxml2-dev
-    librapidxml-dev chromium wixl
+    librapidxml-dev chromium wixl msitools python3-markdown
 )
 LOCALE=ja_JP.UTF-8
 

@@ -60,9 +60,7 @@ check() {
 build() {
     local preset="$1"
     stage "build $preset"
-    if ! cmake --preset "$preset" -B "$build_root/$preset" >"$logs/configure-$preset.log" 2>&1 ||
-        ! cmake --build "$build_root/$preset" -j"$jobs" >"$logs/build-$preset.log" 2>&1; then
-        cat "$logs/configure-$preset.log" "$logs/build-$preset.log" 2>/dev/null | tail -60
+    if ! ovw_build "$preset" "$logs/build-$preset.log"; then
         echo "test: the $preset build failed"
         failed=$((failed + 1))
         return 1
@@ -70,10 +68,8 @@ build() {
 }
 
 stage setup
-scripts/setup.sh
-source scripts/windows-build.sh
-ovw_windows_build
-echo "$OVW_WINDOWS_BUILD_SAYS"
+source scripts/lib.sh
+ovw_setup_windows
 
 if build native-asan; then
     stage "native tests (unit, fuzz, bench, checker)"

@@ -4,28 +4,43 @@
 #   OVW_WINDOWS_BUILD  win32 or win64: the build that runs here (scripts/windows-build.sh)
 #   WINEARCH     the same; with win64, PATH starts with scripts/wine64, so that wine and
 #                wineboot go straight to the 64-bit loader
+#   OVW_DPI      96 (the default), 120 or 144: the screen resolution that the programs of the
+#                prefix see (its LogPixels; Windows' scaling of 100, 125 and 150 %). Each value
+#                has a prefix of its own, so that sessions at different sizes can follow one
+#                another without changing a prefix under a running server
 #   WINEPREFIX   <build root>/wineprefix-<arch>, or $OVW_WINEPREFIX when set (one prefix per
 #                parallel line of work: two sessions on different displays must not share a
-#                wineserver)
+#                wineserver); with OVW_DPI other than 96, that name followed by -dpi<N>
 #   LC_ALL/LANG  ja_JP.UTF-8, so that the ANSI code page is 932
-#   WINEDEBUG    -all; WINEDLLOVERRIDES keeps Wine from offering Mono and Gecko
+#   WINEDEBUG    -all; WINEDLLOVERRIDES keeps Wine from offering Mono and Gecko, and from copying
+#                the Start menu entries that installers make into the desktop's own menus
 #
 # Never call wine without this file sourced: Wine would build a prefix in the home folder.
 
 source "$(dirname "${BASH_SOURCE[0]}")/windows-build.sh"
 ovw_windows_build
 export WINEARCH="$OVW_WINDOWS_BUILD"
+OVW_DPI="${OVW_DPI:-96}"
+case "$OVW_DPI" in
+96 | 120 | 144) ;;
+*)
+    echo "OVW_DPI must be 96, 120 or 144, not '$OVW_DPI'" >&2
+    return 2
+    ;;
+esac
+export OVW_DPI
 export WINEPREFIX="${OVW_WINEPREFIX:-$(ovw_build_root)/wineprefix-$WINEARCH}"
+[ "$OVW_DPI" = 96 ] || WINEPREFIX="$WINEPREFIX-dpi$OVW_DPI"
 if [ "$WINEARCH" = win64 ] && [[ ":$PATH:" != *":$OVW_REPO/scripts/wine64:"* ]]; then
     export PATH="$OVW_REPO/scripts/wine64:$PATH"
 fi
 export LC_ALL=ja_JP.UTF-8
 export LANG=ja_JP.UTF-8
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # Raised whenever the settings below change, so that existing prefixes get them too.
-OVW_WINE_PREFIX_VERSION=2
+OVW_WINE_PREFIX_VERSION=5
 
 ovw_wine_prefix_ready() {
     [ "$(cat "$WINEPREFIX/.ovw-ready" 2>/dev/null)" = "$OVW_WINE_PREFIX_VERSION" ]
@@ -77,15 +92,31 @@ ovw_create_wine_prefix() {
             "$fonts|ＭＳ ゴシック|REG_SZ|IPAGothic"
             # A crashing program ends at once instead of waiting behind a crash dialog.
             'HKCU\Software\Wine\WineDbg|ShowCrashDialog|REG_DWORD|0'
+            # The screen resolution (dots per inch) that programs see.
+            "HKCU\\Control Panel\\Desktop|LogPixels|REG_DWORD|$OVW_DPI"
+            # Pages open with the default browser, as on Windows (Wine's HTML engine, which
+            # would say so, is left out); it opens nothing (scripts/wine-browser.sh).
+            'HKCR\.html||REG_SZ|htmlfile'
+            'HKCR\.htm||REG_SZ|htmlfile'
+            "HKCU\\Software\\Wine\\WineBrowser|Browsers|REG_SZ|$OVW_REPO/scripts/wine-browser.sh"
         )
-        local setting key name type data
+        local setting key name type data value
         for setting in "${settings[@]}"; do
             IFS='|' read -r key name type data <<<"$setting"
-            if ! DISPLAY= wine reg add "$key" /v "$name" /t "$type" /d "$data" /f >"$log" 2>&1; then
+            # An empty name is the key's default value.
+            value=(/ve)
+            [ -z "$name" ] || value=(/v "$name")
+            if ! DISPLAY= wine reg add "$key" "${value[@]}" /t "$type" /d "$data" /f >"$log" 2>&1; then
                 ovw_wine_failed "Wine could not set $key\\$name in $WINEPREFIX" "$log"
                 exit 1
             fi
         done
+        # The symbol font of the title bars' buttons (Marlett, from Debian's fonts-wine): Wine
+        # loads the fonts of the prefix's Fonts folder, not those of its own data folder.
+        if ! cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>"$log"; then
+            ovw_wine_failed "the font Marlett could not be put into $WINEPREFIX" "$log"
+            exit 1
+        fi
         wineserver -w
         echo "$OVW_WINE_PREFIX_VERSION" >"$WINEPREFIX/.ovw-ready"
         echo "wine-env: Wine prefix ready"

@@ -10,7 +10,8 @@
 # On exit, on failure of CMD and on INT/TERM it stops exactly what it started: CMD's process group
 # (when interrupted), the wineserver of our prefix (wineserver -k) and the Xvfb by its process ID.
 # Exit status: that of CMD.
-# The display number is exported as DISPLAY; OVW_XVFB_DISPLAY repeats it for screenshots.
+# The display number is exported as DISPLAY; OVW_XVFB_DISPLAY repeats it for screenshots, and
+# OVW_SESSION_DPI says at which DPI the session's prefix runs its programs (OVW_DPI).
 set -euo pipefail
 
 if [ $# -eq 0 ]; then
@@ -81,6 +82,7 @@ if [ ! -s "$session_dir/display" ]; then
 fi
 export DISPLAY=":$(tr -d '[:space:]' <"$session_dir/display")"
 export OVW_XVFB_DISPLAY="$DISPLAY"
+export OVW_SESSION_DPI="$OVW_DPI"
 echo "with-wine-session: Xvfb pid $xvfb_pid on $DISPLAY, $WINEARCH prefix $WINEPREFIX"
 
 # Persistent while programs come and go, but gone 60 s after the last one even if this script

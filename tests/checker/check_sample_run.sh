@@ -16,7 +16,7 @@ repo="$here/../.."
 work="$2/checked"
 mkdir -p "$work"
 
-bash "$repo/tests/e2e/run_scenario.sh" "$repo/scripts/sample_run.scn" "$1" "$work"
+"$repo/scripts/run-scenario.sh" "$repo/scripts/sample_run.scn" "$1" "$work"
 cd "$work/sample_run/prog"
 status=0
 WINEDEBUG=-all wine ovwcheck.exe --html 事業概況書.html 事業概況書.xml || status=$?

@@ -5,27 +5,23 @@
 # one), shows the tables and the chart and paints the chart's bars; printed to PDF by the browser
 # it is one A4 portrait sheet (two with last year's). A summary page of several reports renders
 # too, with a link to each report's page:
-#   page_check.sh WORK_DIR OVWCHECK [SCREENSHOT [PRINTS]]
-# SCREENSHOT, when given, receives the clean report's page as PNG, and the folder PRINTS the
-# printed sheets as PNG, rendered from the PDF by pdftoppm: ovwcheck_print.png (the clean
-# report) and ovwcheck_compare-1.png, ovwcheck_compare-2.png (docs/images takes them).
+#   page_check.sh WORK_DIR OVWCHECK [PRINTS]
+# The folder PRINTS, when given, receives the printed sheets as PNG, rendered from the PDF by
+# pdftoppm: ovwcheck_print.png (the clean report) and ovwcheck_compare-1.png,
+# ovwcheck_compare-2.png (docs/images takes them). The picture of the page on screen is made
+# from the sample run's report by scripts/screenshots.sh.
 set -euo pipefail
 
-if [ $# -lt 2 ] || [ $# -gt 4 ]; then
-    echo "usage: $0 WORK_DIR OVWCHECK [SCREENSHOT [PRINTS]]" >&2
+if [ $# -lt 2 ] || [ $# -gt 3 ]; then
+    echo "usage: $0 WORK_DIR OVWCHECK [PRINTS]" >&2
     exit 2
 fi
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/../../scripts/lib.sh"
 reports="$here/../e2e/reports"
 work="$1"
 checker="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
-screenshot="${3:-}"
-prints="${4:-}"
-browser="$(command -v chromium || true)"
-if [ -z "$browser" ]; then
-    echo "FAIL chromium is not installed (scripts/setup.sh installs it)"
-    exit 1
-fi
+prints="${3:-}"
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -51,11 +47,7 @@ fail() {
 browser() {
     local name="$1"
     shift
-    rm -rf "$work/profile-$name"
-    timeout 120 "$browser" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-        --disable-background-networking --disable-component-update --disable-sync \
-        --user-data-dir="$work/profile-$name" --enable-logging=stderr --v=0 "$@" \
-        2>"$work/$name.log"
+    ovw_browser "$work/$name.log" "$@"
 }
 
 # sheets PDF: the number of pages of a PDF that the browser printed.
@@ -135,10 +127,6 @@ for report in clean findings; do
     [ -s "summary/$report.html" ] || fail "summary: no page summary/$report.html"
 done
 
-if [ -n "$screenshot" ] && [ "$failed" -eq 0 ]; then
-    cp clean.png "$screenshot"
-    echo "screenshot: $screenshot"
-fi
 if [ -n "$prints" ] && [ "$failed" -eq 0 ]; then
     cp clean-sheet-1.png "$prints/ovwcheck_print.png"
     cp compared-sheet-1.png "$prints/ovwcheck_compare-1.png"

@@ -8,6 +8,7 @@
 #include "support/fake_host.h"
 #include "support/memory_filesystem.h"
 #include "support/recording_desktop.h"
+#include "support/user_guide.h"
 
 #include <gtest/gtest.h>
 
@@ -463,6 +464,31 @@ TEST_F(SheetExecute, HostFixedPathIsNeverQuestioned) {
     input.outputPathFixed = true;
     EXPECT_TRUE(Execute());
     EXPECT_TRUE(desktop.boxes.empty()) << desktop.boxes[0].text;
+}
+
+// What the user guide says of the overwrite question is what Execute does, with the output path
+// chosen by the user and with the one the host named.
+TEST_F(SheetExecute, TheGuideSaysWhenTheOverwriteQuestionIsAsked) {
+    files.AddFile("C:\\out\\report.xml", "old");
+    const auto asks = [this](bool outputPathFixed) {
+        desktop.boxes.clear();
+        desktop.answers = {platform::kIdNo};
+        input.outputPathFixed = outputPathFixed;
+        Execute();
+        return !desktop.boxes.empty() &&
+               desktop.boxes[0].text ==
+                   "同名のファイルが存在します。\n\n上書きしてもよろしいですか？";
+    };
+    testsupport::ExpectGuideSays({"Execute asks before overwriting a file the user named",
+                                  u8"同じ名前のファイルがあるときは、「実行(F12)"
+                                  u8"」を押したときに、上書きしてよいか確認します。",
+                                  u8"同じ名前のファイルがあるときも、確認せずに上書きします。"},
+                                 asks(false));
+    testsupport::ExpectGuideSays(
+        {"Execute asks before overwriting the file the host named",
+         u8"会計ソフトが出力先を指定して起動したときも、上書きしてよいか確認します。",
+         u8"会計ソフトが出力先を指定して起動したときは、確認せずに上書きします。"},
+        asks(true));
 }
 
 TEST_F(SheetExecute, ChecksRunInOrderAndStopAtTheFirstFailure) {

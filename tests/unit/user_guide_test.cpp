@@ -1,8 +1,13 @@
 // The user guide docs/使い方.md explains every message the program can show: each message text
 // appears in it as the user sees it, line by line, so that a new message cannot go undocumented.
+// What it says about the file dialog matches the flags with which page 1 opens it (the overwrite
+// question of Execute: condition_sheet_logic_test.cpp).
+#include "support/user_guide.h"
+
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,16 +26,6 @@ const char* const kMessageSources[] = {
 // the guide names it as the stand-in host does.
 const char kPackagePlaceholder[] = "ES_APRPACKAGENAME";
 const char kPackageName[] = u8"Quorin申告";
-
-bool ReadText(const std::string& relative, std::string& text) {
-    std::ifstream in(std::string(OVW_SOURCE_DIR) + "/" + relative, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    text = bytes.str();
-    return true;
-}
 
 bool Contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
@@ -109,11 +104,11 @@ std::vector<std::string> SourceMessages(const std::string& source) {
 // one, else from the sources that show the messages.
 std::vector<std::string> ProgramMessages() {
     std::string text;
-    if (ReadText(kCatalogue, text))
+    if (testsupport::ReadSourceFile(kCatalogue, text))
         return CatalogueMessages(text);
     std::vector<std::string> messages;
     for (const char* source : kMessageSources) {
-        EXPECT_TRUE(ReadText(source, text)) << source;
+        EXPECT_TRUE(testsupport::ReadSourceFile(source, text)) << source;
         for (const std::string& message : SourceMessages(text))
             messages.push_back(message);
     }
@@ -151,12 +146,7 @@ TEST(UserGuideTest, ExtractionFindsTheMessagesOfSourcesAndCatalogue) {
 }
 
 TEST(UserGuideTest, EveryMessageOfTheProgramIsInTheGuide) {
-    std::string guide;
-    ASSERT_TRUE(ReadText(kGuide, guide)) << kGuide;
-    std::string lf;
-    for (char c : guide)
-        if (c != '\r')
-            lf += c;
+    const std::string lf = testsupport::UserGuide();
     const std::vector<std::string> messages = ProgramMessages();
     // The program has about twenty messages; far fewer means the extraction lost them.
     EXPECT_GE(messages.size(), 20u);
@@ -164,6 +154,38 @@ TEST(UserGuideTest, EveryMessageOfTheProgramIsInTheGuide) {
         EXPECT_NE(std::string::npos, lf.find(AsShown(message)))
             << "not in " << kGuide << " (as the user sees it):\n"
             << AsShown(message);
+}
+
+// The OFN_ flags of the statement "dialog.Flags = ...;" of a source; empty when there is none.
+std::set<std::string> DialogFlags(const std::string& source) {
+    std::set<std::string> flags;
+    const std::size_t start = source.find("dialog.Flags =");
+    if (start == std::string::npos)
+        return flags;
+    const std::string statement = source.substr(start, source.find(';', start) - start);
+    const std::regex flag("OFN_[A-Z]+");
+    for (auto it = std::sregex_iterator(statement.begin(), statement.end(), flag);
+         it != std::sregex_iterator(); ++it)
+        flags.insert(it->str());
+    return flags;
+}
+
+TEST(UserGuideTest, WhatTheGuideSaysOfTheFileDialogMatchesItsFlags) {
+    std::string page1;
+    ASSERT_TRUE(testsupport::ReadSourceFile("ui/win32/page1.cpp", page1));
+    const std::set<std::string> flags = DialogFlags(page1);
+    ASSERT_FALSE(flags.empty()) << "no \"dialog.Flags = ...;\" in ui/win32/page1.cpp";
+    const testsupport::GuideStatement statements[] = {
+        {"OFN_OVERWRITEPROMPT",
+         u8"ファイルを選ぶ画面で既にあるファイルを選ぶと、上書きしてよいか確認されます。",
+         u8"ファイルを選ぶ画面では、既にあるファイルを選んでも上書きの確認は表示されません。"},
+        {"OFN_FILEMUSTEXIST", u8"ファイルを選ぶ画面では、既にあるファイルしか選べません。",
+         u8"ファイルを選ぶ画面では、まだないファイルの名前も入力できます。"},
+        {"OFN_PATHMUSTEXIST", u8"ファイルを選ぶ画面では、ないフォルダは指定できません。",
+         u8"ファイルを選ぶ画面では、ないフォルダも指定できます。"},
+    };
+    for (const testsupport::GuideStatement& statement : statements)
+        testsupport::ExpectGuideSays(statement, flags.count(statement.condition) != 0);
 }
 
 } // namespace

@@ -2,11 +2,12 @@
 // resource (GetFileVersionInfo / VerQueryValue) and the application manifest.
 //   program_resources_wine_check.exe EDITION
 // checks EDITIONOvw21ToRv16_G.exe in the folder of this program (the build's bin folder):
-//   - string resource 1 is the version text NN.NN.NN, and the fixed file and product versions and
-//     the FileVersion and ProductVersion strings are major.minor.0.build made from it;
+//   - string resource 1 is the version text NN.NN.NN; the FileVersion and ProductVersion strings
+//     are that text, and the fixed file and product versions are major.minor.build.0 made from it;
 //   - one Japanese string block (0411, code page 932) with the edition's product name, the file
 //     description, the original file name and a copyright line;
-//   - one manifest: asInvoker, the supportedOS entries of Windows 7 to 11, no common controls.
+//   - one manifest: asInvoker, the supportedOS entries of Windows 7 to 11, no common controls,
+//     aware of the system's DPI.
 // Exit status 0 when every check passed.
 #include "app/edition.h"
 #include "tests/wine/wine_check.h"
@@ -33,7 +34,7 @@ std::string ProgramFolder() {
     return folder.substr(0, folder.find_last_of("\\/") + 1);
 }
 
-// "21.00.01" as its four version numbers 21, 0, 0, 1; false unless the text is NN.NN.NN.
+// "21.00.01" as its four version numbers 21, 0, 1, 0; false unless the text is NN.NN.NN.
 bool VersionNumbers(const std::string& text, unsigned (&numbers)[4]) {
     if (text.size() != 8 || text[2] != '.' || text[5] != '.')
         return false;
@@ -45,8 +46,8 @@ bool VersionNumbers(const std::string& text, unsigned (&numbers)[4]) {
     };
     numbers[0] = two(0);
     numbers[1] = two(3);
-    numbers[2] = 0;
-    numbers[3] = two(6);
+    numbers[2] = two(6);
+    numbers[3] = 0;
     return true;
 }
 
@@ -117,8 +118,8 @@ void CheckVersion(const std::string& path, const std::string& fileName, HMODULE 
     }
 
     const std::pair<const char*, std::string> strings[] = {
-        {"FileVersion", Dotted(expected)},
-        {"ProductVersion", Dotted(expected)},
+        {"FileVersion", text},
+        {"ProductVersion", text},
         {"ProductName", edition.defaultProductName},
         {"FileDescription", kFileDescription},
         {"OriginalFilename", fileName},
@@ -160,6 +161,9 @@ void CheckManifest(HMODULE module) {
               std::string("supportedOS ") + system.first);
     Check(!has("Common-Controls") && !has("dependentAssembly"),
           "no dependency on common controls version 6");
+    Check(has("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true"
+              "</dpiAware>"),
+          "aware of the system's DPI (dpiAware true)");
     Check(has("<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">"),
           "an assembly manifest of version 1.0");
 }

@@ -6,8 +6,6 @@
 //   bench [TICKS [UNLIMITED]]  TICKS activity ticks (default 100000) without a window and on
 //                      the window with the refresh limit, and UNLIMITED ticks (default TICKS)
 //                      on the window without it, in one run
-//   halfway [SECONDS]  shows the window at half of the run and keeps it on screen for SECONDS
-//                      (default 5), printing its rectangle for a screenshot
 // Exit status 0 when every check passed.
 #include "app/edition.h"
 #include "platform/text.h"
@@ -259,34 +257,6 @@ void Bench(int ticks, int unlimitedTicks) {
     std::printf("unlimited / limited per tick: %.0f\n", perTickUnlimited / perTickLimited);
 }
 
-void Halfway(int seconds) {
-    ClProgressDlg dialog;
-    dialog.Create(nullptr);
-    dialog.Show(SW_SHOW);
-    dialog.ResetMainBar();
-    for (int stage = 0; stage < 5; ++stage) {
-        for (int tick = 0; tick < 200; ++tick)
-            dialog.ActivityTick();
-        dialog.AdvanceTo(static_cast<std::int16_t>(stage * 100),
-                         static_cast<std::int16_t>(stage * 100 + 100));
-    }
-    RECT rect{};
-    ::GetWindowRect(dialog.Handle(), &rect);
-    std::printf("window %ld %ld %ld %ld caption %s\n", rect.left, rect.top, rect.right - rect.left,
-                rect.bottom - rect.top, HexBytes(Caption(dialog.Handle())).c_str());
-    std::fflush(stdout);
-    const DWORD end = ::GetTickCount() + static_cast<DWORD>(seconds) * 1000;
-    while (::GetTickCount() < end) {
-        MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
-        }
-        ::Sleep(20);
-    }
-    dialog.Destroy();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -305,8 +275,6 @@ int main(int argc, char** argv) {
     } else if (mode == "bench") {
         const int ticks = argc > 2 ? std::atoi(argv[2]) : 100000;
         Bench(ticks, argc > 3 ? std::atoi(argv[3]) : ticks);
-    } else if (mode == "halfway") {
-        Halfway(argc > 2 ? std::atoi(argv[2]) : 5);
     } else {
         std::printf("unknown mode %s\n", mode.c_str());
         return 2;

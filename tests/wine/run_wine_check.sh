@@ -2,10 +2,8 @@
 # Runs a Windows test program under Wine inside a Wine session (a private Xvfb and wineserver,
 # started here unless one is running):  run_wine_check.sh PROGRAM.exe [ARG...]
 set -euo pipefail
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-if [ -z "${OVW_XVFB_DISPLAY:-}" ]; then
-    exec "$here/../../scripts/with-wine-session.sh" "$0" "$@"
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
+ovw_in_wine_session "$0" "$@"
 program="$1"
 shift
 log="$(mktemp "${TMPDIR:-/tmp}/wine-check.XXXXXX")"

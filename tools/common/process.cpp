@@ -10,7 +10,7 @@ ChildProcess::~ChildProcess() {
         CloseHandle(process_);
 }
 
-bool ChildProcess::Start(const std::wstring& program, const std::wstring& arguments) {
+bool ChildProcess::Start(const std::wstring& program, const std::wstring& arguments, DWORD flags) {
     std::wstring line = L"\"" + program + L"\"";
     if (!arguments.empty())
         line += L" " + arguments;
@@ -24,7 +24,7 @@ bool ChildProcess::Start(const std::wstring& program, const std::wstring& argume
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, flags, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
         error_ = "CreateProcess failed with error " + std::to_string(GetLastError());
         return false;

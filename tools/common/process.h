@@ -15,8 +15,10 @@ class ChildProcess {
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     // Starts program with arguments (the text after the program's quoted name), in the program's
-    // own folder. Returns false with the system error in error() when it cannot start.
-    bool Start(const std::wstring& program, const std::wstring& arguments);
+    // own folder; flags are CreateProcess's (CREATE_NEW_CONSOLE: a console of its own, as
+    // Explorer gives a console program). Returns false with the system error in error() when it
+    // cannot start.
+    bool Start(const std::wstring& program, const std::wstring& arguments, DWORD flags = 0);
     bool Started() const { return process_ != nullptr; }
     DWORD id() const { return id_; }
     HANDLE handle() const { return process_; }

@@ -2,7 +2,7 @@
 # Random-input runs of monkey.exe under Wine, each in a fresh program folder:
 #   run_monkey.sh BIN_DIR WORK_ROOT ACTIONS RUN...
 # A RUN is PROGRAM:SEED or PROGRAM:SEED:hosted (PROGRAM Ivy, Oak or Elm). Each run prepares
-# WORK_ROOT/<program>-<seed>/prog as installed (tests/e2e/prepare_program_folder.sh), drives the
+# WORK_ROOT/<program>-<seed>/prog as installed (scripts/program-folder.sh), drives the
 # program with ACTIONS random actions, and then checks every XML file the run wrote with xmllint.
 # Prints one line per run; exit status 0 only when every run passed. Outside a Wine session it
 # starts one of its own (scripts/with-wine-session.sh).
@@ -12,16 +12,12 @@ if [ $# -lt 4 ]; then
     echo "usage: $0 BIN_DIR WORK_ROOT ACTIONS PROGRAM:SEED[:hosted]..." >&2
     exit 2
 fi
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-if [ -z "${OVW_XVFB_DISPLAY:-}" ]; then
-    exec "$here/../../scripts/with-wine-session.sh" "$0" "$@"
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
+ovw_in_wine_session "$0" "$@"
 bin="$(cd "$1" && pwd)"
 root="$(mkdir -p "$2" && cd "$2" && pwd)"
 actions="$3"
 shift 3
-
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 failed=0
 for run in "$@"; do
@@ -29,7 +25,7 @@ for run in "$@"; do
     work="$root/$edition-$seed${mode:+-$mode}"
     rm -rf "$work"
     mkdir -p "$work"
-    "$here/../../tests/e2e/prepare_program_folder.sh" "$bin" "$work/prog"
+    "$OVW_REPO/scripts/program-folder.sh" "$bin" "$work/prog"
     touch "$work/start"
     sleep 1
     set +e
@@ -38,10 +34,7 @@ for run in "$@"; do
         ${mode:+--$mode} --out "$(winpath "$work")" </dev/null >"$work/monkey.log" 2>&1
     status=$?
     set -e
-    for shot in "$work"/*.bmp; do
-        [ -f "$shot" ] || continue
-        convert "$shot" "${shot%.bmp}.png" && rm -f "$shot"
-    done
+    ovw_pictures_to_png "$work"
     # Every report the run wrote, wherever its random path put it, is well formed.
     reports=0
     while IFS= read -r -d '' file; do

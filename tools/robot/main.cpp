@@ -10,6 +10,7 @@
 #include "common/host_window.h"
 #include "common/process.h"
 #include "common/text.h"
+#include "robot/layout.h"
 #include "robot/painted.h"
 #include "robot/scenario.h"
 #include "robot/windows.h"
@@ -147,6 +148,7 @@ class Robot {
             {"choose-menu", &Robot::ChooseMenu},
             {"screenshot", &Robot::Screenshot},
             {"snap", &Robot::Snap},
+            {"expect-layout", &Robot::ExpectLayout},
             {"expect-file", &Robot::ExpectFile},
             {"expect-no-file", &Robot::ExpectNoFile},
             {"expect-file-contains", &Robot::ExpectFileContains},
@@ -270,17 +272,25 @@ class Robot {
 
     // ---- commands: starting ----
 
-    std::string StartProgram(const std::string& program, const std::wstring& arguments) {
+    std::string StartProgram(const std::string& program, const std::wstring& arguments,
+                             DWORD flags = 0) {
         if (child_.Started())
             throw std::runtime_error("a program was started already");
-        if (!child_.Start(InFolder(program), arguments))
+        program_ = InFolder(program);
+        if (!child_.Start(program_, WithFolder(arguments), flags))
             throw Failure{"the program started", child_.error()};
         return "pid " + std::to_string(child_.id()) + ", command line \"" + WideToUtf8(arguments) +
                "\"";
     }
+    // console=new: the program gets a console of its own, as Explorer starts a console program
+    // on a double-click or with a file dropped on it.
     std::string Start(const robot::Command& command) {
+        const std::string console = Option(command, "console", "inherited");
+        if (console != "inherited" && console != "new")
+            throw std::runtime_error("console must be inherited or new, not " + console);
         return StartProgram(Arg(command, 0, "program"),
-                            command.args.size() > 1 ? Utf8ToWide(command.args[1]) : std::wstring());
+                            command.args.size() > 1 ? Utf8ToWide(command.args[1]) : std::wstring(),
+                            console == "new" ? CREATE_NEW_CONSOLE : 0);
     }
     std::string StartHosted(const robot::Command& command) {
         host_ = std::make_unique<tools::HostWindow>(
@@ -323,17 +333,23 @@ class Robot {
         return WideToUtf8(robot::ClassOf(current_));
     }
 
+    // match=part: the message holds the text somewhere (a message with parts made at run time).
     std::string ExpectMessage(const robot::Command& command) {
         RequireChild();
         const std::string wanted = Arg(command, 0, "text");
         const auto caption = command.options.find("caption");
+        const std::string match = Option(command, "match", "whole");
+        if (match != "whole" && match != "part")
+            throw std::runtime_error("match must be whole or part, not " + match);
         Poll(TimeoutOf(command), [&] {
             HWND box = robot::FindMessageBox(child_.id());
             if (box == nullptr)
                 throw Failure{"a message box \"" + wanted + "\"", OpenWindows()};
             const std::string text = WideToUtf8(robot::TextOf(GetDlgItem(box, 0xFFFF)));
-            if (text != wanted)
-                throw Failure{"message \"" + wanted + "\"", "message \"" + text + "\""};
+            if (match == "part" ? text.find(wanted) == std::string::npos : text != wanted)
+                throw Failure{"message " + std::string(match == "part" ? "with " : "") + "\"" +
+                                  wanted + "\"",
+                              "message \"" + text + "\""};
             const std::string title = WideToUtf8(robot::TextOf(box));
             if (caption != command.options.end() && title != caption->second)
                 throw Failure{"caption \"" + caption->second + "\"", "caption \"" + title + "\""};
@@ -577,6 +593,16 @@ class Robot {
     std::string Snap(const robot::Command& command) {
         RequireChild();
         const bool busyAllowed = Flag(Option(command, "busy", "no"));
+        // Without a window manager Wine draws the title bar of the window the user works in
+        // (the enabled one on top of the others) as inactive although it is the active window:
+        // the caption is drawn as a window manager would show it, nothing else changes.
+        if (!busyAllowed)
+            for (HWND window : robot::TopWindows(child_.id()))
+                if (IsWindowEnabled(window)) {
+                    DWORD_PTR result = 0;
+                    SendMessageTimeoutW(window, WM_NCACTIVATE, TRUE, 0, SMTO_NORMAL, 2000, &result);
+                    break;
+                }
         robot::PaintState last;
         int sameLooks = 0;
         Poll(TimeoutOf(command), [&] {
@@ -597,6 +623,33 @@ class Robot {
         if (!robot::SaveScreenshot(path, &last.area, &last.shown))
             throw Failure{"a picture of the windows", "the screen could not be saved"};
         return WideToUtf8(path);
+    }
+
+    // Every visible window of the program is laid out so that each text can be read: no text cut
+    // off by its control, no two controls overlapping, no control reaching out of its window.
+    // Texts are measured with the font of the program's dialog templates (message boxes: the
+    // system's message font) at the system's DPI.
+    std::string ExpectLayout(const robot::Command& command) {
+        RequireChild();
+        robot::DialogFont font;
+        std::string why;
+        if (!robot::ReadDialogFont(program_, font, why))
+            throw Failure{"the font of the program's dialog templates", why};
+        std::size_t windows = 0;
+        Poll(TimeoutOf(command), [&] {
+            const std::vector<HWND> shown = robot::ProgramWindows(child_.id(), HostHandle());
+            if (shown.empty())
+                throw Failure{"the program's windows", "no visible window"};
+            windows = shown.size();
+            std::string faults;
+            for (const std::string& fault : robot::LayoutFaults(shown, font))
+                faults += (faults.empty() ? "" : "; ") + fault;
+            if (!faults.empty())
+                throw Failure{"no text cut off, no controls overlapping", faults};
+            return true;
+        });
+        return std::to_string(windows) + " windows at " + std::to_string(robot::SystemDpi()) +
+               " DPI, \"" + WideToUtf8(font.face) + "\" " + std::to_string(font.points) + " pt";
     }
 
     // ---- commands: files ----
@@ -823,6 +876,7 @@ class Robot {
     // Declared before child_: a program still running at the end is ended before its host
     // window goes away.
     std::unique_ptr<tools::HostWindow> host_;
+    std::wstring program_;
     tools::ChildProcess child_;
     HWND current_ = nullptr;
 };
@@ -849,6 +903,9 @@ bool ReadFile(const std::wstring& path, std::string& bytes) {
 } // namespace
 
 int main() {
+    // The program under test is aware of the system's DPI: so is the robot, which then sees its
+    // windows' places and sizes, and measures its texts, in the same pixels.
+    SetProcessDPIAware();
     const std::vector<std::wstring> words = tools::StartConsole();
     std::map<std::wstring, std::wstring> args;
     for (std::size_t i = 0; i + 1 < words.size(); i += 2)

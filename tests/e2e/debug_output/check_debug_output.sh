@@ -16,7 +16,7 @@ scenario="$1"
 expected="$(cat "${scenario%.scn}.debug")"
 name="$(basename "$scenario" .scn)"
 
-WINEDEBUG=+debugstr bash "$here/../run_scenario.sh" "$scenario" "$2" "$3"
+WINEDEBUG=+debugstr "$here/../../../scripts/run-scenario.sh" "$scenario" "$2" "$3"
 log="$3/$name/robot.log"
 
 mapfile -t ends < <(grep -a 'overview run: ' "$log" || true)

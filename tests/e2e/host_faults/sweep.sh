@@ -16,13 +16,11 @@ if [ $# -ne 2 ]; then
     exit 2
 fi
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/../../../scripts/lib.sh"
 bin="$(cd "$1" && pwd)"
 work="$(mkdir -p "$2" && cd "$2" && pwd)/host_faults"
 rm -rf "$work"
 mkdir -p "$work/scenarios"
-
-# Z: is the Unix root under Wine.
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 # Writes the scenario NAME whose host configuration has the faults FAULTS (JSON); the run ends
 # with CHECK.
@@ -39,7 +37,7 @@ SCN
 }
 
 run() {
-    WINEDEBUG=+debugstr bash "$here/../run_scenario.sh" "$work/scenarios/$1.scn" "$bin" "$work/runs" \
+    WINEDEBUG=+debugstr "$OVW_REPO/scripts/run-scenario.sh" "$work/scenarios/$1.scn" "$bin" "$work/runs" \
         >"$work/$1.out" 2>&1
 }
 

@@ -15,7 +15,7 @@ scenario="$1"
 expected="${scenario%.scn}.xml"
 name="$(basename "$scenario" .scn)"
 
-bash "$here/../run_scenario.sh" "$scenario" "$2" "$3"
+"$here/../../../scripts/run-scenario.sh" "$scenario" "$2" "$3"
 report="$3/$name/prog/out.xml"
 
 xmllint --noout "$report"

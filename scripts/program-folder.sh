@@ -1,16 +1,15 @@
 #!/usr/bin/env bash
 # Prepares a program folder as installed, for one run under Wine:
-#   prepare_program_folder.sh BIN_DIR FOLDER [SCENARIO]
-# FOLDER is emptied, then receives a copy of BIN_DIR (programs, StandinHost.dll, delivered data
-# files), then tests/e2e/defaults/ (NAME.utf8 converted to Shift_JIS with CR LF, other files as
-# they are), then the folder lines of SCENARIO in order (remove, file, file-sjis; README.md).
+#   scripts/program-folder.sh BIN_DIR FOLDER [SCENARIO]
+# FOLDER is emptied, then receives a copy of BIN_DIR (the programs, StandinHost.dll, the
+# delivered data files with the filing application's QuorinDef.ini, the tools), then the folder
+# lines of SCENARIO in order (remove, file, file-sjis; tests/e2e/README.md).
 set -euo pipefail
 
 if [ $# -lt 2 ] || [ $# -gt 3 ]; then
     echo "usage: $0 BIN_DIR FOLDER [SCENARIO]" >&2
     exit 2
 fi
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 bin="$1"
 program="$2"
 scenario="${3:-}"
@@ -20,15 +19,6 @@ to_sjis() { sed 's/\r$//; s/$/\r/' | iconv -f UTF-8 -t CP932; }
 rm -rf "$program"
 mkdir -p "$program"
 cp -a "$bin/." "$program/"
-for default in "$here"/defaults/*; do
-    [ -f "$default" ] || continue
-    base="$(basename "$default")"
-    if [[ "$base" == *.utf8 ]]; then
-        to_sjis <"$default" >"$program/${base%.utf8}"
-    else
-        cp "$default" "$program/$base"
-    fi
-done
 [ -n "$scenario" ] || exit 0
 
 block=""
