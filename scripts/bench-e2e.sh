@@ -107,7 +107,7 @@ median() {
 # Prepares the program folder of one book: the delivered files, with the book served.
 prepare() {
     local folder="$1" book="$2"
-    tests/e2e/prepare_program_folder.sh "$bin" "$folder"
+    scripts/program-folder.sh "$bin" "$folder"
     printf '{ "book": "%s", "outputFolder": ".", "settingsFolder": "." }\n' "$book" \
         >"$folder/StandinHost.json"
 }

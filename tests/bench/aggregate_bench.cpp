@@ -20,6 +20,7 @@
 #include <map>
 #include <memory>
 #include <new>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -85,13 +86,32 @@ std::string ReadDelivered(const std::string& name) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// A folder of this process's own for the synthetic books (two runs at once must not share
+// one), removed when the benchmark ends.
+class BookFolder {
+  public:
+    BookFolder()
+        : path_(std::filesystem::temp_directory_path() /
+                ("ovw_aggregate_bench_" + std::to_string(std::random_device{}()))) {
+        std::filesystem::create_directories(path_);
+    }
+    ~BookFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
 // Serves a synthetic book of about accountCount accounts (written once per size).
 void ServeSyntheticBook(int accountCount) {
+    static const BookFolder bookFolder;
     static std::map<int, std::string> configs;
     std::string& config = configs[accountCount];
     if (config.empty()) {
-        const auto folder = std::filesystem::temp_directory_path() / "ovw_aggregate_bench";
-        std::filesystem::create_directories(folder);
+        const std::filesystem::path& folder = bookFolder.path();
         const std::string book = "book_" + std::to_string(accountCount) + ".json";
         std::ofstream(folder / book, std::ios::binary) << bookgen::SyntheticBook(accountCount, 7);
         config = (folder / ("host_" + std::to_string(accountCount) + ".json")).string();

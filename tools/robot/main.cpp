@@ -320,10 +320,18 @@ class Robot {
         const std::wstring pattern = Utf8ToWide(Arg(command, 0, "title"));
         const bool prefix = !pattern.empty() && pattern.back() == L'*';
         const std::wstring wanted = prefix ? pattern.substr(0, pattern.size() - 1) : pattern;
+        // The window the user can work in: enabled, with the keyboard focus inside it. Keys
+        // are posted to the focused control, so a key must not be sent before the focus is back
+        // from a message box or a dialog that was just closed.
         Poll(TimeoutOf(command), [&] {
             for (HWND window : robot::TopWindows(child_.id())) {
                 const std::wstring title = robot::TextOf(window);
                 if (prefix ? title.compare(0, wanted.size(), wanted) == 0 : title == wanted) {
+                    const HWND focus = tools::FocusOf(window);
+                    if (!IsWindowEnabled(window) || focus == nullptr ||
+                        (focus != window && !IsChild(window, focus)))
+                        throw Failure{"window \"" + WideToUtf8(pattern) + "\" enabled and focused",
+                                      tools::DescribeFocus(focus) + "; " + OpenWindows()};
                     current_ = window;
                     return true;
                 }
