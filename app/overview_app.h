@@ -33,16 +33,6 @@ class ClOverviewApp : public platform::Application {
     // window enabled and told the result, and the end line written.
     int ExitInstance() noexcept override;
 
-    int exitCode() const { return exitCode_; }
-    int startedByHost() const { return startedByHost_; }
-    const HostCommandLine& hostCommand() const { return command_; }
-    // The selected company data, its form generation and the header texts
-    // of the condition sheet: the company " %s" and the period (texts::kPeriodHeaderFormat).
-    const StDATAINFO& dataRecord() const { return dataRecord_; }
-    FormGeneration form() const { return form_; }
-    const std::string& companyText() const { return companyText_; }
-    const std::string& periodText() const { return periodText_; }
-
   private:
     // From the condition sheet to the final message: the result of InitInstance.
     bool RunConditionsAndReport();
@@ -74,6 +64,8 @@ class ClOverviewApp : public platform::Application {
     platform::Status failure_;
     MappingEntries mappings_;
     StatementLines statementLines_;
+    // The selected company data, its form generation and the header texts of the condition
+    // sheet: the company " %s" and the period (texts::kPeriodHeaderFormat).
     StDATAINFO dataRecord_{};
     FormGeneration form_ = FormGeneration::k16;
     std::string companyText_;

@@ -205,7 +205,7 @@ class Machine {
         allocations = AllocationCounter{true, 0, failAllocation};
         platform::RunApplication(app);
         allocations.counting = false;
-        return app.exitCode();
+        return testsupport::RunResult(files.DebugLines());
     }
 
     // The settings file of the sample's user and data.

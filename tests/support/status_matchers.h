@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,15 @@ inline std::string RunEndLine(const std::vector<std::string>& debugLines) {
         return std::string();
     EXPECT_EQ(found.back(), debugLines.back()) << "the end of the run is not the last line";
     return found.back();
+}
+
+// The result code that the end line of a run names (-1 when there is none).
+inline int RunResult(const std::vector<std::string>& debugLines) {
+    const std::string prefix = "overview run: result ";
+    const std::string line = RunEndLine(debugLines);
+    if (line.rfind(prefix, 0) != 0)
+        return -1;
+    return static_cast<int>(std::strtol(line.c_str() + prefix.size(), nullptr, 10));
 }
 
 } // namespace testsupport

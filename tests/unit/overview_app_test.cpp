@@ -5,6 +5,7 @@
 #include "support/fake_host.h"
 #include "support/memory_filesystem.h"
 #include "support/recording_desktop.h"
+#include "support/status_matchers.h"
 
 #include <gtest/gtest.h>
 
@@ -30,10 +31,9 @@ class OverviewAppTest : public ::testing::Test {
     }
 
     // Runs the program as one process would, with the given command line.
-    std::unique_ptr<ClOverviewApp> Run(const std::string& commandLine) {
-        auto app = std::make_unique<ClOverviewApp>(kEditionIvy, host, desktop, files, commandLine);
-        platform::RunApplication(*app);
-        return app;
+    void Run(const std::string& commandLine) {
+        ClOverviewApp app(kEditionIvy, host, desktop, files, commandLine);
+        platform::RunApplication(app);
     }
 
     // The calls that touch any window other than through a message box.
@@ -59,13 +59,10 @@ std::string Lines(const std::vector<std::string>& lines) {
 
 TEST_F(OverviewAppTest, HostStartedRunDisablesTheHostWindowThenEnablesItAndPostsTheResult) {
     // 40000 does not fit 16 bits: it is kept as -25536 and posted sign-extended.
-    const auto app = Run("65538,1025,40000,C:\\出力\\a,b.xml");
-    ASSERT_EQ(1, app->startedByHost());
-    EXPECT_EQ("C:\\出力\\a,b.xml", app->hostCommand().hostText);
-
+    // Without the windows of a run it ends before the sheet, as if cancelled: result 1.
+    Run("65538,1025,40000,C:\\出力\\a,b.xml");
     const std::vector<std::string> expected = {
-        "disable 0x10002", "foreground 0x10002",
-        "enable 0x10002",  "post 0x10002 1025 -25536 " + std::to_string(app->exitCode()),
+        "disable 0x10002", "foreground 0x10002", "enable 0x10002", "post 0x10002 1025 -25536 1",
         "enable 0x10002",
     };
     EXPECT_EQ(expected, WindowCalls()) << "calls:" << Lines(desktop.calls);
@@ -75,21 +72,24 @@ TEST_F(OverviewAppTest, HostStartedRunDisablesTheHostWindowThenEnablesItAndPosts
 TEST_F(OverviewAppTest, RunWithoutAHostCommandLineTouchesNoWindowAndPostsNothing) {
     for (const std::string commandLine : {"", "65538", "65538,1025,7"}) {
         desktop.calls.clear();
-        const auto app = Run(commandLine);
-        EXPECT_EQ(0, app->startedByHost()) << "command line \"" << commandLine << "\"";
+        Run(commandLine);
         EXPECT_TRUE(WindowCalls().empty())
             << "command line \"" << commandLine << "\", calls:" << Lines(desktop.calls);
     }
 }
 
 TEST_F(OverviewAppTest, TheConnectionIsOpenedWithTheEditionAndClosedOnceAtExit) {
-    const auto app = Run("65538,1025,2,");
+    Run("65538,1025,2,");
     EXPECT_EQ(1, host.connects);
     EXPECT_EQ("事業概況書", host.appTitle);
     EXPECT_EQ(4, host.appType);
     EXPECT_EQ(reinterpret_cast<HostWnd>(0x10002), host.ownerWnd);
     EXPECT_EQ(1, host.disconnects);
-    EXPECT_EQ(12, app->dataRecord().dataNo());
+    // The selected data was found (else result 2), and the run ended before the sheet.
+    EXPECT_EQ(std::vector<std::string>({"Connect", "SetOwnerWindow", "LinkPermission",
+                                        "CurrentUser", "ForEachDataSet", "Disconnect"}),
+              host.callLog);
+    EXPECT_EQ("overview run: result 1: ok", testsupport::RunEndLine(files.DebugLines()));
 
     for (const Edition* edition : {&kEditionOak, &kEditionElm}) {
         testsupport::FakeHost other;
@@ -103,17 +103,22 @@ TEST_F(OverviewAppTest, TheConnectionIsOpenedWithTheEditionAndClosedOnceAtExit) 
 
 TEST_F(OverviewAppTest, RefusedConnectionOrLinkEndsTheRunBeforeTheSelection) {
     host.initiateResult = 3;
-    const auto refused = Run("65538,1025,2,");
-    EXPECT_EQ(0, refused->dataRecord().dataNo());
+    Run("65538,1025,2,");
+    EXPECT_EQ(std::vector<std::string>({"Connect", "Disconnect"}), host.callLog);
     EXPECT_TRUE(WindowCalls().empty()) << "calls:" << Lines(desktop.calls);
     EXPECT_EQ(1, host.disconnects);
 
     host.initiateResult = 0;
     for (const auto& [link, exitCode] : {std::pair(1L, 1), std::pair(5L, 2), std::pair(-1L, 2)}) {
         host.linkResult = link;
-        const auto app = Run("65538,1025,2,");
-        EXPECT_EQ(exitCode, app->exitCode()) << "link " << link;
-        EXPECT_EQ(0, app->dataRecord().dataNo()) << "link " << link;
+        host.callLog.clear();
+        files.ClearDebugLines();
+        Run("65538,1025,2,");
+        EXPECT_EQ(exitCode, testsupport::RunResult(files.DebugLines())) << "link " << link;
+        EXPECT_EQ(
+            std::vector<std::string>({"Connect", "SetOwnerWindow", "LinkPermission", "Disconnect"}),
+            host.callLog)
+            << "link " << link;
     }
     EXPECT_TRUE(desktop.boxes.empty());
     EXPECT_TRUE(host.messages.empty());

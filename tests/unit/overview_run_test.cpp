@@ -89,11 +89,10 @@ class OverviewRunTest : public ::testing::Test {
                       "[ProgramLevel]\r\nRV16_G=3\r\n");
     }
 
-    std::unique_ptr<ClOverviewApp> Run(const std::string& commandLine) {
-        auto app = std::make_unique<ClOverviewApp>(kEditionIvy, testsupport::LibraryHost(), desktop,
-                                                   files, commandLine, &services);
-        platform::RunApplication(*app);
-        return app;
+    void Run(const std::string& commandLine) {
+        ClOverviewApp app(kEditionIvy, testsupport::LibraryHost(), desktop, files, commandLine,
+                          &services);
+        platform::RunApplication(app);
     }
     const testsupport::RecordingDesktop::Box* LastBox() const {
         return desktop.boxes.empty() ? nullptr : &desktop.boxes.back();
@@ -110,13 +109,14 @@ class OverviewRunTest : public ::testing::Test {
 
 TEST_F(OverviewRunTest, TheSheetGetsTheHostDerivedConditionsAndTheHostsPath) {
     ui.answer = SheetOutcome::End::kCancelled;
-    const auto app = Run("65538,1025,7,C:\\出力\\a,b.xml");
+    Run("65538,1025,7,C:\\出力\\a,b.xml");
     ASSERT_EQ(1, ui.sheets);
     EXPECT_EQ(&testsupport::LibraryHost(), ui.hostGiven);
     EXPECT_EQ("事業概況書 - 集計条件", ui.request.caption);
     EXPECT_EQ(reinterpret_cast<platform::WindowHandle>(0x10002), ui.request.owner);
-    EXPECT_EQ(app->companyText(), ui.request.companyText);
-    EXPECT_EQ(app->periodText(), ui.request.periodText);
+    EXPECT_EQ(FormGeneration::k30, ui.request.form);
+    EXPECT_EQ(" 株式会社みなと商事", ui.request.companyText);
+    EXPECT_EQ(" 2024/04/01～2025/03/31", ui.request.periodText);
     // The data files of the edition and the company's form generation, beside the program.
     EXPECT_EQ(files.ProgramFolder() + DefaultMappingFileName("Ivy", FormGeneration::k30),
               ui.request.defaultMappingPath);
@@ -131,9 +131,25 @@ TEST_F(OverviewRunTest, TheSheetGetsTheHostDerivedConditionsAndTheHostsPath) {
     EXPECT_EQ("yamada_1_2", ui.userId);
     // Cancelled: no progress, no report, result 1, and no failure.
     EXPECT_EQ(0, ui.progressOpened);
-    EXPECT_EQ(1, app->exitCode());
     EXPECT_FALSE(files.HasFile("C:\\出力\\a,b.xml"));
     EXPECT_EQ("overview run: result 1: ok", testsupport::RunEndLine(files.DebugLines()));
+}
+
+TEST_F(OverviewRunTest, TheSelectedDataGivesTheSheetItsFormAndHeaderTexts) {
+    testsupport::ServedBookScope servedBook;
+    ui.answer = SheetOutcome::End::kCancelled;
+    const std::string books = std::string(OVW_SOURCE_DIR) + "/data/books/";
+    ASSERT_TRUE(testsupport::ServeBook("several_years", "", "", books + "several_years.json"));
+    Run("65538,1025,2,");
+    EXPECT_EQ(FormGeneration::k30, ui.request.form);
+    EXPECT_EQ(" 株式会社みなと商事", ui.request.companyText);
+    EXPECT_EQ(" 2023/04/01～2024/03/31", ui.request.periodText);
+    EXPECT_EQ(20240331, ui.periodEnd);
+
+    ASSERT_TRUE(testsupport::ServeBook("older_form", "", "", books + "older_form.json"));
+    Run("65538,1025,2,");
+    EXPECT_EQ(FormGeneration::k16, ui.request.form) << "period end " << ui.periodEnd;
+    EXPECT_EQ(" 2017/04/01～2018/03/31", ui.request.periodText);
 }
 
 TEST_F(OverviewRunTest, WithoutAHostTheSheetHasNoOwnerAndNoPath) {
@@ -144,8 +160,7 @@ TEST_F(OverviewRunTest, WithoutAHostTheSheetHasNoOwnerAndNoPath) {
 }
 
 TEST_F(OverviewRunTest, ExecutedRunWritesTheReportAndSaysSoOverTheProgressWindow) {
-    const auto app = Run("65538,1025,7,");
-    EXPECT_EQ(0, app->exitCode());
+    Run("65538,1025,7,");
     EXPECT_EQ(reinterpret_cast<platform::WindowHandle>(0x10002), ui.progressParent);
     ASSERT_TRUE(files.HasFile("C:\\out\\report.xml"));
     const std::string report = files.FileBytes("C:\\out\\report.xml");
@@ -161,8 +176,7 @@ TEST_F(OverviewRunTest, ExecutedRunWritesTheReportAndSaysSoOverTheProgressWindow
 
 TEST_F(OverviewRunTest, ReportThatCannotBeWrittenEndsWithResult2) {
     ui.outputPath = "C:\\missing\\report.xml";
-    const auto app = Run("");
-    EXPECT_EQ(2, app->exitCode());
+    Run("");
     EXPECT_EQ(nullptr, ui.progressParent);
     ASSERT_NE(nullptr, LastBox());
     EXPECT_EQ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。",
@@ -182,10 +196,9 @@ TEST_F(OverviewRunTest, FailedAggregationWritesNoReport) {
         << R"({"book": "trading.json", "outputFolder": ".", "settingsFolder": ".",)"
         << R"( "faults": {"moveNextErrorRow": 3}})";
     ASSERT_TRUE(standin::ReloadConfig(config));
-    const auto app = Run("");
+    Run("");
     standin::ReloadConfig("");
     std::remove(config.c_str());
-    EXPECT_EQ(2, app->exitCode());
     EXPECT_FALSE(files.HasFile("C:\\out\\report.xml"));
     ASSERT_NE(nullptr, LastBox());
     EXPECT_EQ(
@@ -200,8 +213,7 @@ TEST_F(OverviewRunTest, AFullDiskWhileWritingEndsWithResult2AndTheSystemsError) 
     // Every write fails from the first on.
     files.FailNth(1, testsupport::MemoryFileSystem::kWrite, true);
     files.SetFaultError(testsupport::MemoryFileSystem::kErrorDiskFull);
-    const auto app = Run("");
-    EXPECT_EQ(2, app->exitCode());
+    Run("");
     EXPECT_FALSE(files.HasFile("C:\\out\\report.xml"));
     ASSERT_NE(nullptr, LastBox());
     EXPECT_EQ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。",
@@ -216,8 +228,7 @@ TEST_F(OverviewRunTest, AFullDiskWhileWritingEndsWithResult2AndTheSystemsError) 
 TEST_F(OverviewRunTest, WindowsThatCannotBeMadeEndTheRunAsBeforeWithTheirCause) {
     // The sheet: the run ends as if it had been cancelled.
     ui.answer = SheetOutcome::End::kNotShown;
-    const auto cancelled = Run("");
-    EXPECT_EQ(1, cancelled->exitCode());
+    Run("");
     EXPECT_EQ(nullptr, LastBox());
     EXPECT_EQ("overview run: result 1: out-of-memory step=condition-sheet",
               testsupport::RunEndLine(files.DebugLines()));
@@ -226,8 +237,7 @@ TEST_F(OverviewRunTest, WindowsThatCannotBeMadeEndTheRunAsBeforeWithTheirCause) 
     files.ClearDebugLines();
     ui.answer = SheetOutcome::End::kExecuted;
     ui.progressFails = true;
-    const auto failed = Run("");
-    EXPECT_EQ(2, failed->exitCode());
+    Run("");
     EXPECT_FALSE(files.HasFile("C:\\out\\report.xml"));
     ASSERT_NE(nullptr, LastBox());
     EXPECT_EQ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。",
