@@ -322,14 +322,20 @@ class Robot {
         const std::wstring wanted = prefix ? pattern.substr(0, pattern.size() - 1) : pattern;
         // The window the user can work in: enabled, with the keyboard focus inside it. Keys
         // are posted to the focused control, so a key must not be sent before the focus is back
-        // from a message box or a dialog that was just closed.
+        // from a message box or a dialog that was just closed. focus=any: a window that takes no
+        // keys (the progress window, which the program may not activate while it works) needs
+        // only to be enabled.
+        const std::string focusWanted = Option(command, "focus", "inside");
+        if (focusWanted != "inside" && focusWanted != "any")
+            throw std::runtime_error("focus must be inside or any, not " + focusWanted);
         Poll(TimeoutOf(command), [&] {
             for (HWND window : robot::TopWindows(child_.id())) {
                 const std::wstring title = robot::TextOf(window);
                 if (prefix ? title.compare(0, wanted.size(), wanted) == 0 : title == wanted) {
                     const HWND focus = tools::FocusOf(window);
-                    if (!IsWindowEnabled(window) || focus == nullptr ||
-                        (focus != window && !IsChild(window, focus)))
+                    const bool focusInside =
+                        focus != nullptr && (focus == window || IsChild(window, focus));
+                    if (!IsWindowEnabled(window) || (focusWanted == "inside" && !focusInside))
                         throw Failure{"window \"" + WideToUtf8(pattern) + "\" enabled and focused",
                                       tools::DescribeFocus(focus) + "; " + OpenWindows()};
                     current_ = window;
