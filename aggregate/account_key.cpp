@@ -49,10 +49,6 @@ std::string_view ComparedKey(std::string_view key) {
     return key.substr(0, key.find('\0'));
 }
 
-const char* SourceKeyText(SourceKey key) {
-    return key == SourceKey::kNone ? "" : kSourceKeyTexts[static_cast<int>(key)];
-}
-
 SourceKey FindSourceKey(const char* key) {
     for (int i = 0; i < kSourceKeyCount; ++i) {
         if (KeysEqual(key, kSourceKeyTexts[i]))

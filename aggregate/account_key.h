@@ -51,8 +51,6 @@ enum class SourceKey {
 
 constexpr int kSourceKeyCount = static_cast<int>(SourceKey::kNone);
 
-// The text of a source key ("URIAGEDAKA", ...).
-const char* SourceKeyText(SourceKey key);
 // The source key that key names, or kNone.
 SourceKey FindSourceKey(const char* key);
 

@@ -107,9 +107,6 @@ class AccountMapping {
     // A command chosen from the pop-up menu; other values (a dismissed menu) do nothing.
     void RunMenuCommand(int command);
 
-    const std::vector<std::int32_t>& selection() const { return selection_; }
-    const std::vector<StKAMOKUINFO>& displayedAccounts() const { return displayedAccounts_; }
-
   private:
     [[nodiscard]] bool HasKindFilter() const { return lineKindCodes_[0] != 0; }
     void CheckAllRows(bool checked);

@@ -19,7 +19,6 @@ LeadingDecimal::LeadingDecimal(std::string_view text) {
         negative_ = text[i++] == '-';
     std::uint64_t magnitude = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        digits_ = true;
         const auto digit = static_cast<std::uint64_t>(text[i] - '0');
         low_ = low_ * 10 + digit;
         if (!beyond64_) {

@@ -226,7 +226,7 @@ class BookFigures {
         case SourceKey::kLiabilities:
             return sum(2, [&](std::uint32_t k) { return in(k, 0x804, 12); });
         default:
-            ADD_FAILURE() << "no default file uses " << SourceKeyText(key);
+            ADD_FAILURE() << "no default file uses source key " << static_cast<int>(key);
             return 0;
         }
     }

@@ -20,9 +20,6 @@ class LeadingDecimal {
   public:
     explicit LeadingDecimal(std::string_view text);
 
-    // Digits were found.
-    bool HasDigits() const { return digits_; }
-
     template <typename Int> Int Clamped() const {
         if (beyond64_ || !InRange(std::numeric_limits<Int>::min(), std::numeric_limits<Int>::max()))
             return negative_ ? std::numeric_limits<Int>::min() : std::numeric_limits<Int>::max();
@@ -43,7 +40,6 @@ class LeadingDecimal {
     std::int64_t Value() const;
     bool InRange(std::int64_t min, std::int64_t max) const;
 
-    bool digits_ = false;
     bool negative_ = false;
     // The magnitude modulo 2^64, and whether it reached 10^18 (beyond any field's range).
     std::uint64_t low_ = 0;
