@@ -4,10 +4,9 @@
 #include "standin/calls.h"
 #include "standin/config.h"
 #include "standin/find_terms.h"
+#include "standin/system.h"
 
-#include <chrono>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 struct ClRuleKamoku::Rows {
@@ -191,7 +190,7 @@ long ClRuleKamoku::MoveNext(StKAMOKUSUMINFO* row) {
     if (rows_->position >= rows_->rows.size())
         return kHostEndOfRows;
     if (const long delay = standin::GetConfig().rowDelayMs; delay > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+        standin::HoldBack(delay);
     *row = rows_->rows[rows_->position++];
     return 0;
 }

@@ -15,6 +15,11 @@ std::string Utf8ToSjis(const std::string& utf8);
 unsigned SystemMessageBox(HostWnd owner, const std::string& text, const std::string& caption,
                           unsigned style);
 
+// Holds the calling thread back for the given time. On Windows the messages that other threads
+// send to its windows are answered meanwhile (posted ones wait), so that a run held back row by
+// row can still be looked at from outside.
+void HoldBack(long milliseconds);
+
 // Shows a host message: recorded, then SystemMessageBox.
 unsigned ShowMessage(HostWnd owner, const std::string& text, const std::string& caption,
                      unsigned style);

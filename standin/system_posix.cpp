@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <thread>
 
 namespace standin {
 
@@ -39,6 +41,10 @@ std::string Utf8ToSjis(const std::string& utf8) {
 
 unsigned SystemMessageBox(HostWnd, const std::string&, const std::string&, unsigned) {
     return 1; // IDOK: no window system here; the message is only recorded.
+}
+
+void HoldBack(long milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 } // namespace standin

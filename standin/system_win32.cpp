@@ -24,5 +24,18 @@ unsigned SystemMessageBox(HostWnd owner, const std::string& text, const std::str
         MessageBoxA(static_cast<HWND>(owner), text.c_str(), caption.c_str(), style));
 }
 
+void HoldBack(long milliseconds) {
+    const DWORD start = GetTickCount();
+    for (DWORD passed = 0; passed < static_cast<DWORD>(milliseconds);
+         passed = GetTickCount() - start) {
+        // Wakes for a sent message only; PeekMessage answers it and leaves posted ones queued.
+        if (MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(milliseconds) - passed,
+                                        QS_SENDMESSAGE, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0) {
+            MSG message;
+            PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+    }
+}
+
 } // namespace standin
 #endif
