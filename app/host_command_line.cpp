@@ -3,6 +3,7 @@
 #include "platform/decimal.h"
 
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -15,7 +16,7 @@ std::int32_t FieldNumber(const std::string& text, std::size_t begin, std::size_t
 
 } // namespace
 
-platform::Status ParseHostCommandLine(const std::string& text, HostCommandLine& out) {
+platform::Status ParseHostCommandLine(std::string text, HostCommandLine& out) {
     const auto commas = [](long long found) {
         return platform::Status::NoData("host-command-line-commas", found);
     };
@@ -34,7 +35,8 @@ platform::Status ParseHostCommandLine(const std::string& text, HostCommandLine& 
     if (third == std::string::npos)
         return commas(2);
     out.functionId = static_cast<std::int16_t>(FieldNumber(text, second + 1, third));
-    if (third + 1 < text.size())
-        out.hostText = text.substr(third + 1);
+    // The text is what is left of the line, cut in place: nothing is allocated.
+    text.erase(0, third + 1);
+    out.hostText = std::move(text);
     return platform::Status();
 }

@@ -16,5 +16,6 @@ struct HostCommandLine {
 
 // Success when the line has at least three commas: the host started the program. Otherwise no
 // data, with the number of commas found (the program runs alone). Fields are stored as they are
-// read, so a line that breaks off early still leaves the fields before the break set.
-[[nodiscard]] platform::Status ParseHostCommandLine(const std::string& text, HostCommandLine& out);
+// read, so a line that breaks off early still leaves the fields before the break set. A line
+// moved in is read without allocating, so that a program started by the host always knows it.
+[[nodiscard]] platform::Status ParseHostCommandLine(std::string text, HostCommandLine& out);

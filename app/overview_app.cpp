@@ -38,7 +38,8 @@ bool ClOverviewApp::InitInstance() {
         return false;
     }
 
-    if (ParseHostCommandLine(commandLine_, command_).ok()) {
+    // Nothing may fail between here and the host window's being known: the host must be told.
+    if (ParseHostCommandLine(std::move(commandLine_), command_).ok()) {
         startedByHost_ = 1;
         hostParent_ = ToWindow(command_.hostWnd);
         desktop_.EnableWindow(hostParent_, false);
@@ -50,17 +51,14 @@ bool ClOverviewApp::InitInstance() {
     // program's folder the definition file cannot be found, and the run ends as it would then.
     const std::string programFolder = files_.ProgramFolder();
     if (!files_.ChangeDirectory(programFolder)) {
-        failure_ = platform::Status::Io("ChangeDirectory", files_.LastError(), programFolder);
+        platform::Status entered =
+            platform::Status::Io("ChangeDirectory", files_.LastError(), programFolder);
         ShowEnvironmentMessage(host_, hostParent_, kEnvironmentInvalid);
-        exitCode_ = kFailure;
-        return false;
+        return Fail(std::move(entered), nullptr);
     }
 
-    if (platform::Status checked = CheckEnvironment(host_, files_, hostParent_, 1); !checked.ok()) {
-        failure_ = std::move(checked);
-        exitCode_ = kFailure;
-        return false;
-    }
+    if (platform::Status checked = CheckEnvironment(host_, files_, hostParent_, 1); !checked.ok())
+        return Fail(std::move(checked), nullptr);
 
     if (platform::Status linked = host_.LinkPermission(); !linked.ok()) {
         // The host refuses the link with 1 when there is simply nothing to link.

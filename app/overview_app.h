@@ -50,6 +50,7 @@ class ClOverviewApp : public platform::Application {
     const RunServices* services_;
     platform::Desktop& desktop_;
     platform::FileSystem& files_;
+    // The host's command line as given; it becomes command_ when the run starts.
     std::string commandLine_;
 
     int startedByHost_ = 0;

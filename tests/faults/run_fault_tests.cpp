@@ -3,15 +3,14 @@
 // with that call refused, once more with it throwing, and once for every allocation of the
 // program with that allocation failing. After each run: the run has ended through ExitInstance,
 // the host window is enabled again and was told the result exactly once (it is neither disabled
-// nor told when the run ends before it knows the window), a result 0 comes with the report of the
-// run without faults and any other result with the earlier report untouched, no temporary file is
-// left, the settings file is the old one or the new one whole, and the end line in the debugger
-// output names a cause.
+// nor told only when the connection itself fails), the connection is closed and the host's folders
+// given back, a result 0 comes with the report of the run without faults and any other result with
+// the earlier report untouched, no temporary file is left, the settings file is the old one or the
+// new one whole, and the end line in the debugger output names a cause.
 #include "aggregate/period.h"
 #include "aggregate/request.h"
 #include "app/overview_app.h"
 #include "settings/settings_file.h"
-#include "settings/statement_files.h"
 #include "support/delivered.h"
 #include "support/fake_host.h"
 #include "support/memory_filesystem.h"
@@ -29,11 +28,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <map>
 #include <new>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -259,8 +254,9 @@ class RunFaultTest : public ::testing::Test {
         sample_ = nullptr;
     }
 
-    // The promises of a run that met the fault described by what.
-    static void CheckEnd(const std::string& what, const Machine& machine, int result) {
+    // The promises of a run that met the fault described by what; told: whether the run got to
+    // know the host window (it does unless the connection itself failed).
+    static void CheckEnd(const std::string& what, const Machine& machine, int result, bool told) {
         SCOPED_TRACE(what);
         // ExitInstance wrote the end line, last, and it names a cause.
         const std::string endLine = testsupport::RunEndLine(machine.files.DebugLines());
@@ -271,8 +267,8 @@ class RunFaultTest : public ::testing::Test {
         // The host window: disabled, then enabled again and told the result once; or, when the
         // run ended before it knew the window, never touched.
         const std::vector<std::string> onHost = machine.desktop.CallsOn(kHostWindow);
-        const bool told = !onHost.empty();
-        if (told) {
+        EXPECT_EQ(told, !onHost.empty()) << "the host window was touched";
+        if (told && !onHost.empty()) {
             EXPECT_EQ("disable 0x10002", onHost.front());
             EXPECT_EQ("enable 0x10002", onHost.back());
             int posts = 0;
@@ -281,6 +277,16 @@ class RunFaultTest : public ::testing::Test {
             EXPECT_EQ(1, posts);
             EXPECT_EQ(1, std::count(onHost.begin(), onHost.end(),
                                     "post 0x10002 1025 2 " + std::to_string(result)));
+        }
+
+        // The host released: the connection closed once, and the folders given back after the
+        // last time they were asked for.
+        const std::vector<std::string>& calls = machine.host.callLog;
+        EXPECT_EQ(1, machine.host.disconnects);
+        const auto lastFolder = std::find(calls.rbegin(), calls.rend(), "FolderPath");
+        if (lastFolder != calls.rend()) {
+            EXPECT_NE(calls.end(), std::find(lastFolder.base(), calls.end(), "ReleaseFolders"))
+                << "folders asked for and not given back";
         }
 
         // The report: the whole report of the clean run, or the earlier one untouched.
@@ -306,7 +312,7 @@ class RunFaultTest : public ::testing::Test {
             const int result = machine.Run();
             CheckEnd("host call " + std::to_string(call) + " (" + clean_.calls[call - 1] + ") " +
                          what,
-                     machine, result);
+                     machine, result, call != 1);
         }
         std::printf("host calls %s in turn: %d\n", what, clean_.hostCalls);
     }
@@ -322,6 +328,7 @@ TEST_F(RunFaultTest, TheCleanRunWritesTheReportAndTheSettings) {
     EXPECT_EQ("", reporttest::XmllintErrors(clean_.report));
     EXPECT_NE(Machine::OldSettings(), clean_.settings);
     EXPECT_GT(clean_.hostCalls, 20);
+    EXPECT_EQ("Connect", clean_.calls.front()) << "the host window is known past call 1";
     EXPECT_GT(clean_.allocations, 100);
 }
 
@@ -338,7 +345,7 @@ TEST_F(RunFaultTest, EveryAllocationFailingInTurn) {
         Machine machine(*sample_);
         const int result = machine.Run(n);
         ASSERT_TRUE(allocations.fired) << "allocation " << n;
-        CheckEnd("allocation " + std::to_string(n) + " fails", machine, result);
+        CheckEnd("allocation " + std::to_string(n) + " fails", machine, result, true);
         if (HasFailure())
             break;
     }
