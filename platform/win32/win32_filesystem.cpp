@@ -23,7 +23,7 @@ using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
 class Win32OutputFile : public OutputFile {
   public:
-    explicit Win32OutputFile(HANDLE file) : file_(file) {}
+    Win32OutputFile() = default;
     ~Win32OutputFile() override { Close(); }
     Win32OutputFile(const Win32OutputFile&) = delete;
     Win32OutputFile& operator=(const Win32OutputFile&) = delete;
@@ -57,6 +57,9 @@ class Win32OutputFile : public OutputFile {
 
     unsigned long Error() const override { return error_; }
 
+    // The file it writes, opened after the object was made.
+    void Adopt(HANDLE file) { file_ = file; }
+
   private:
     void Fail() {
         if (!failed_) {
@@ -67,7 +70,7 @@ class Win32OutputFile : public OutputFile {
         failed_ = true;
     }
 
-    HANDLE file_;
+    HANDLE file_ = INVALID_HANDLE_VALUE;
     unsigned long error_ = 0;
     bool failed_ = false;
 };
@@ -147,13 +150,16 @@ bool Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
 
 std::unique_ptr<OutputFile> Win32FileSystem::OpenOutput(const std::string& path,
                                                         unsigned long disposition) {
+    // Made before the file is opened: without memory for it, no file is created or truncated.
+    auto output = std::make_unique<Win32OutputFile>();
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         Failed();
         return nullptr;
     }
-    return std::make_unique<Win32OutputFile>(file);
+    output->Adopt(file);
+    return output;
 }
 
 std::unique_ptr<OutputFile> Win32FileSystem::OpenForWrite(const std::string& path) {

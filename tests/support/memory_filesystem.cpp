@@ -81,7 +81,7 @@ std::string WithSeparator(const std::string& path) {
 
 class MemoryFileSystem::MemoryOutputFile : public platform::OutputFile {
   public:
-    MemoryOutputFile(MemoryFileSystem& fs, std::string key) : fs_(fs), key_(std::move(key)) {}
+    explicit MemoryOutputFile(MemoryFileSystem& fs) : fs_(fs) {}
     ~MemoryOutputFile() override {
         if (!closed_)
             Release();
@@ -118,6 +118,12 @@ class MemoryFileSystem::MemoryOutputFile : public platform::OutputFile {
 
     unsigned long Error() const override { return error_; }
 
+    // The file it writes, opened after the object was made.
+    void Adopt(std::string key) {
+        key_ = std::move(key);
+        closed_ = false;
+    }
+
   private:
     void Release() {
         closed_ = true;
@@ -126,7 +132,7 @@ class MemoryFileSystem::MemoryOutputFile : public platform::OutputFile {
 
     MemoryFileSystem& fs_;
     std::string key_;
-    bool closed_ = false;
+    bool closed_ = true;
     bool failed_ = false;
     unsigned long error_ = 0;
 };
@@ -277,7 +283,6 @@ std::string MemoryFileSystem::FileBytes(const std::string& path) const {
 }
 
 std::string MemoryFileSystem::ProgramFolder() {
-    const UncountedScope uncounted;
     return programFolder_;
 }
 
@@ -299,7 +304,6 @@ bool MemoryFileSystem::ChangeDirectory(const std::string& path) {
 }
 
 std::string MemoryFileSystem::TempFolder() {
-    const UncountedScope uncounted;
     return tempFolder_;
 }
 
@@ -376,30 +380,36 @@ bool MemoryFileSystem::RemoveFolder(const std::string& path) {
 }
 
 bool MemoryFileSystem::ReadFile(const std::string& path, std::string& bytes) {
-    const UncountedScope uncounted;
-    const Node* node = Find(KeyOf(path));
-    if (node == nullptr)
-        return Failed(kErrorFileNotFound);
-    if (node->folder)
-        return Failed(kErrorAccessDenied);
-    if (node->openWriters > 0)
-        return Failed(kErrorSharingViolation);
+    const Node* node = nullptr;
+    {
+        const UncountedScope uncounted;
+        node = Find(KeyOf(path));
+        if (node == nullptr)
+            return Failed(kErrorFileNotFound);
+        if (node->folder)
+            return Failed(kErrorAccessDenied);
+        if (node->openWriters > 0)
+            return Failed(kErrorSharingViolation);
+    }
+    // The program's own copy, as the Windows file system reads into it.
     bytes = node->bytes;
     return true;
 }
 
 std::unique_ptr<platform::OutputFile> MemoryFileSystem::OpenForWrite(const std::string& path) {
-    const UncountedScope uncounted;
     return Open(path, false);
 }
 
 std::unique_ptr<platform::OutputFile> MemoryFileSystem::CreateNewFile(const std::string& path) {
-    const UncountedScope uncounted;
     return Open(path, true);
 }
 
 std::unique_ptr<platform::OutputFile> MemoryFileSystem::Open(const std::string& path,
                                                              bool mustBeNew) {
+    // The object is the program's own allocation, made before the file is opened, as the
+    // Windows file system makes it; what follows is the system's bookkeeping.
+    auto file = std::make_unique<MemoryOutputFile>(*this);
+    const UncountedScope uncounted;
     const auto fail = [this](unsigned long error) {
         Failed(error);
         return nullptr;
@@ -429,7 +439,8 @@ std::unique_ptr<platform::OutputFile> MemoryFileSystem::Open(const std::string& 
     }
     node->bytes.clear();
     ++node->openWriters;
-    return std::make_unique<MemoryOutputFile>(*this, key);
+    file->Adopt(key);
+    return file;
 }
 
 bool MemoryFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
