@@ -175,10 +175,19 @@ class HostLibrary : public Host {
         ClAccConnect* connect = nullptr;
         if (Status got = Connection(connect); !got.ok())
             return got;
-        // All three, in this order, whatever the logout answers.
-        const long loggedOut = connect->LogOut();
-        connect->Terminate();
-        connect->Release();
+        // All three, in this order, whatever the logout answers or throws.
+        const auto end = [connect] {
+            connect->Terminate();
+            connect->Release();
+        };
+        long loggedOut = 0;
+        try {
+            loggedOut = connect->LogOut();
+        } catch (...) {
+            end();
+            throw;
+        }
+        end();
         return Answer("ClAccConnect::LogOut", loggedOut);
     }
     Status ShowMessage(HostWnd owner, const char* text, const char* caption,

@@ -3,7 +3,8 @@
 namespace platform {
 namespace {
 
-constexpr std::uint64_t kBeyond = 1000000000000000000ULL; // 10^18, beyond every 64-bit field
+constexpr std::uint64_t kBeyond =
+    1000000000000000000ULL; // 10^18, beyond every field of up to 32 bits
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';

@@ -1,7 +1,6 @@
 #include "win32_filesystem.h"
 
 #include "platform/program_folder.h"
-#include "platform/sjis.h"
 
 #include <io.h>
 #include <memory>

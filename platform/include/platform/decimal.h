@@ -21,16 +21,19 @@ class LeadingDecimal {
     explicit LeadingDecimal(std::string_view text);
 
     template <typename Int> Int Clamped() const {
+        static_assert(sizeof(Int) <= 4, "fields of up to 32 bits");
         if (beyond64_ || !InRange(std::numeric_limits<Int>::min(), std::numeric_limits<Int>::max()))
             return negative_ ? std::numeric_limits<Int>::min() : std::numeric_limits<Int>::max();
         return static_cast<Int>(Value());
     }
     template <typename Int> std::optional<Int> Exact() const {
+        static_assert(sizeof(Int) <= 4, "fields of up to 32 bits");
         if (beyond64_ || !InRange(std::numeric_limits<Int>::min(), std::numeric_limits<Int>::max()))
             return std::nullopt;
         return static_cast<Int>(Value());
     }
     template <typename Int> Int Wrapped() const {
+        static_assert(sizeof(Int) <= 4, "fields of up to 32 bits");
         const std::uint64_t bits = negative_ ? 0 - low_ : low_;
         return static_cast<Int>(bits);
     }
@@ -41,7 +44,8 @@ class LeadingDecimal {
     bool InRange(std::int64_t min, std::int64_t max) const;
 
     bool negative_ = false;
-    // The magnitude modulo 2^64, and whether it reached 10^18 (beyond any field's range).
+    // The magnitude modulo 2^64, and whether it reached 10^18 (beyond the range of any field of
+    // up to 32 bits).
     std::uint64_t low_ = 0;
     bool beyond64_ = false;
 };

@@ -42,9 +42,8 @@ class [[nodiscard]] Status {
     const char* step() const { return step_; }
     long long code() const { return code_; }
     const std::string& file() const { return file_; }
+    // Where in a bad file the fault lies (kBadFile), or the exception's own text (kException).
     const std::string& place() const { return place_; }
-    // The exception's own text (kException).
-    const std::string& what() const { return place_; }
 
   private:
     Status(Cause cause, const char* step, long long code, std::string file, std::string place);
