@@ -16,7 +16,9 @@ class FakeHost : public platform::Host {
   public:
     // ---- Every call ----
     // Calls of the table's methods and of the account-total cursor's, counted from 1, and their
-    // names in order ("SelectedData", "MoveNext", ...).
+    // names in order ("SelectedData", "MoveNext", ...). A walk of data sets or accounts counts
+    // twice, once as it starts and once after its records ("ForEachAccount end"), since a host
+    // can fail it at either point.
     int calls = 0;
     std::vector<std::string> callLog;
     // The call numbered failCall (0: none) is refused with failCode, or, when throwCall names it,

@@ -273,7 +273,7 @@ TEST_F(MappingLogicTest, TheHostIsAskedOnlyForTheLinesKindsOncePerOpening) {
     dialog.ApplySelection();
 
     // The lookups and the list of every account come from the catalogue.
-    EXPECT_EQ(std::vector<std::string>{"ForEachAccount"},
+    EXPECT_EQ(std::vector<std::string>({"ForEachAccount", "ForEachAccount end"}),
               std::vector<std::string>(host.callLog.begin() + callsBefore, host.callLog.end()));
     EXPECT_EQ(host.accountWalks, host.accountWalksEnded);
 }

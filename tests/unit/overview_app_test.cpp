@@ -86,9 +86,10 @@ TEST_F(OverviewAppTest, TheConnectionIsOpenedWithTheEditionAndClosedOnceAtExit) 
     EXPECT_EQ(reinterpret_cast<HostWnd>(0x10002), host.ownerWnd);
     EXPECT_EQ(1, host.disconnects);
     // The selected data was found (else result 2), and the run ended before the sheet.
-    EXPECT_EQ(std::vector<std::string>({"Connect", "SetOwnerWindow", "LinkPermission",
-                                        "CurrentUser", "ForEachDataSet", "Disconnect"}),
-              host.callLog);
+    EXPECT_EQ(
+        std::vector<std::string>({"Connect", "SetOwnerWindow", "LinkPermission", "CurrentUser",
+                                  "ForEachDataSet", "ForEachDataSet end", "Disconnect"}),
+        host.callLog);
     EXPECT_EQ("overview run: result 1: ok", testsupport::RunEndLine(files.DebugLines()));
 
     for (const Edition* edition : {&kEditionOak, &kEditionElm}) {
