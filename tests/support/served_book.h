@@ -12,6 +12,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -38,6 +39,15 @@ inline ::testing::AssertionResult ServeBook(const std::string& name, const std::
 inline platform::Host& LibraryHost() {
     static const std::unique_ptr<platform::Host> host = platform::OpenHostLibrary();
     return *host;
+}
+
+// The lines of the stand-in's call log ("callLog" of its faults): "Class::Method n" per call.
+inline std::vector<std::string> CallLog(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
 }
 
 // Puts the stand-in back on its usual configuration when the test ends.

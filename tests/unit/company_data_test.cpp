@@ -13,7 +13,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -262,8 +261,7 @@ class RunSelectionTest : public ::testing::Test {
 
     // Whether the run asked the host which company data is selected.
     bool SelectionAsked() const {
-        std::ifstream in(callLog);
-        for (std::string line; std::getline(in, line);)
+        for (const std::string& line : testsupport::CallLog(callLog))
             if (line.rfind("ClSysUser::GetSelectedNo ", 0) == 0)
                 return true;
         return false;

@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -219,14 +218,6 @@ platform::Status UseEveryMethod(platform::Host& host) {
     return platform::Status();
 }
 
-std::vector<std::string> Lines(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 } // namespace
 
 TEST_F(HostLibraryTest, EveryHostAnswerIsLookedAtAndARefusalNamesItsMethod) {
@@ -237,7 +228,7 @@ TEST_F(HostLibraryTest, EveryHostAnswerIsLookedAtAndARefusalNamesItsMethod) {
     ASSERT_OK(UseEveryMethod(*host_));
     // "Class::Method n": the methods the adapter called, each with its number of calls.
     std::map<std::string, long> called;
-    for (const std::string& line : Lines(log)) {
+    for (const std::string& line : testsupport::CallLog(log)) {
         const std::size_t space = line.rfind(' ');
         ASSERT_NE(std::string::npos, space) << line;
         called[line.substr(0, space)] = std::stol(line.substr(space + 1));

@@ -6,7 +6,6 @@
 #include "settings/account_lookup.h"
 #include "settings/settings_file.h"
 #include "settings/statement_files.h"
-#include "standin/testing.h"
 #include "support/delivered.h"
 #include "support/memory_filesystem.h"
 #include "support/portable/heap_memory.h"
@@ -16,9 +15,6 @@
 #include "support/status_matchers.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -191,14 +187,12 @@ TEST_F(OverviewRunTest, ReportThatCannotBeWrittenEndsWithResult2) {
 }
 
 TEST_F(OverviewRunTest, FailedAggregationWritesNoReport) {
-    const std::string config = std::string(OVW_BIN_DIR) + "/overview_run_test_faults.json";
-    std::ofstream(config)
-        << R"({"book": "trading.json", "outputFolder": ".", "settingsFolder": ".",)"
-        << R"( "faults": {"moveNextErrorRow": 3}})";
-    ASSERT_TRUE(standin::ReloadConfig(config));
+    testsupport::ServedBookScope servedBook;
+    ASSERT_TRUE(testsupport::ServeBook(
+        "overview_run_faults", "",
+        R"(, "outputFolder": ".", "settingsFolder": ".", "faults": {"moveNextErrorRow": 3})",
+        std::string(OVW_SOURCE_DIR) + "/data/books/trading.json"));
     Run("");
-    standin::ReloadConfig("");
-    std::remove(config.c_str());
     EXPECT_FALSE(files.HasFile("C:\\out\\report.xml"));
     ASSERT_NE(nullptr, LastBox());
     EXPECT_EQ(

@@ -7,6 +7,7 @@
 #include "standin/system.h"
 #include "standin/testing.h"
 #include "support/process_folder.h"
+#include "support/served_book.h"
 
 #include <gtest/gtest.h>
 
@@ -280,15 +281,11 @@ TEST_F(StandinFilesTest, FailCallRefusesExactlyTheNthCallOfOneMethodAndTheLogLis
     EXPECT_NE(nullptr, ClDataMgr::Inst()->GetSetMgr());
 
     // The calls of both configurations, each counted from 1 again after the reload.
-    std::ifstream in(log);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
     EXPECT_EQ((std::vector<std::string>{"ClAccConnect::Inst 1", "ClAccConnect::ExpSysLink 1",
                                         "ClAccConnect::ExpSysLink 2", "ClAccConnect::ExpSysLink 3",
                                         "ClDataMgr::Inst 1", "ClDataMgr::GetSetMgr 1",
                                         "ClDataMgr::Inst 2", "ClDataMgr::GetSetMgr 2"}),
-              lines);
+              testsupport::CallLog(log));
 }
 
 TEST_F(StandinFilesTest, AFailCallThatCannotFailIsRefused) {
