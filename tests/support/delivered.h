@@ -2,12 +2,11 @@
 // progress window that shows nothing.
 #pragma once
 
+#include "support/file_bytes.h"
 #include "ui/run_ui.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace testsupport {
@@ -15,9 +14,10 @@ namespace testsupport {
 // The bytes of a file delivered into the build's program folder; a failure is added when it is
 // not there.
 inline std::string ReadDelivered(const std::string& name) {
-    std::ifstream in(std::string(OVW_BIN_DIR) + "/" + name, std::ios::binary);
-    EXPECT_TRUE(in.good()) << name << " is not delivered";
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string bytes;
+    EXPECT_TRUE(ReadFileBytes(std::string(OVW_BIN_DIR) + "/" + name, bytes))
+        << name << " is not delivered";
+    return bytes;
 }
 
 // The progress window of a run, as its window handle window.

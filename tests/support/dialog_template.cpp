@@ -1,6 +1,7 @@
 #include "dialog_template.h"
 
-#include <fstream>
+#include "file_bytes.h"
+
 #include <sstream>
 #include <stdexcept>
 
@@ -9,13 +10,10 @@ namespace testsupport {
 namespace {
 
 std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string text;
+    if (!ReadFileBytes(path, text))
         throw std::runtime_error("cannot read " + path);
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return text;
 }
 
 std::string Trim(const std::string& text) {

@@ -1,9 +1,8 @@
 #include "support/user_guide.h"
 
-#include <gtest/gtest.h>
+#include "support/file_bytes.h"
 
-#include <fstream>
-#include <sstream>
+#include <gtest/gtest.h>
 
 namespace testsupport {
 
@@ -15,13 +14,7 @@ const char kGuide[] = u8"docs/使い方.md";
 } // namespace
 
 bool ReadSourceFile(const std::string& relative, std::string& text) {
-    std::ifstream in(std::string(OVW_SOURCE_DIR) + "/" + relative, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    text = bytes.str();
-    return true;
+    return ReadFileBytes(std::string(OVW_SOURCE_DIR) + "/" + relative, text);
 }
 
 std::string UserGuide() {

@@ -6,6 +6,7 @@
 #include "app/edition.h"
 #include "report_test_support.h"
 #include "support/fault_loops.h"
+#include "support/file_bytes.h"
 #include "support/memory_filesystem.h"
 #include "support/portable/heap_memory.h"
 #include "support/portable/text_mapping.h"
@@ -17,9 +18,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <initializer_list>
-#include <sstream>
 #include <string>
 
 using reporttest::RecordingDesktop;
@@ -31,10 +30,11 @@ namespace {
 const char kTarget[] = "C:\\出力\\表\\report.xml";
 
 std::string ExpectedFile(const std::string& name) {
-    std::ifstream in(std::string(OVW_SOURCE_DIR) + "/tests/data/report/" + name, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    std::string bytes;
+    EXPECT_TRUE(testsupport::ReadFileBytes(
+        std::string(OVW_SOURCE_DIR) + "/tests/data/report/" + name, bytes))
+        << name;
+    return bytes;
 }
 
 void AddLine(StatementLines& lines, int lineNo, const std::string& tag,
