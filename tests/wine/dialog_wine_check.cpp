@@ -100,8 +100,12 @@ class ThrowingPage : public win::PropertyPage {
   public:
     explicit ThrowingPage(bool inInit) : win::PropertyPage(IDD_PAGE1), inInit_(inInit) {}
 
+    // The sheet's window, as the page saw it.
+    HWND sheetSeen = nullptr;
+
   protected:
     bool OnInit() override {
+        sheetSeen = ::GetParent(Handle());
         if (inInit_)
             throw std::runtime_error("page thrown in WM_INITDIALOG");
         ::PostMessageA(Handle(), WM_COMMAND, MAKEWPARAM(IDC_P1_BROWSE, BN_CLICKED), 0);
@@ -140,6 +144,8 @@ void CheckPropertySheets() {
         }
         Check(outcome == expected, "property sheet: " + expected, outcome);
         Check(::IsWindowEnabled(owner.handle()) != FALSE, "owner enabled after: " + expected);
+        Check(page.sheetSeen != nullptr && ::IsWindow(page.sheetSeen) == FALSE,
+              "sheet window gone after: " + expected);
     }
 }
 
