@@ -101,17 +101,21 @@ void ClOverviewApp::Note(platform::Status status) {
 
 void ClOverviewApp::Abandon(std::exception_ptr failure) noexcept {
     // A report already in place is whole: what failed after it (the closing message) does not
-    // undo it, and the host is told so.
+    // undo it, and the host and the user are told so.
     exitCode_ = reportWritten_ ? kReportWritten : kFailure;
     try {
         failure_ = platform::CauseOfException("InitInstance", failure);
         // The windows of the run are gone with the stack that held them: the message has no
         // owner, as the run's other messages before the sheet.
-        desktop_.ShowMessage(nullptr,
-                             failure_.cause() == platform::Cause::kOutOfMemory
-                                 ? texts::kOutOfMemoryMessage
-                                 : texts::kUnexpectedErrorMessage,
-                             texts::kAppTitle, platform::kMbIconExclamation | platform::kMbOk);
+        if (reportWritten_)
+            desktop_.ShowMessage(nullptr, texts::kWrittenMessage, texts::kAppTitle,
+                                 platform::kMbIconInformation | platform::kMbOk);
+        else
+            desktop_.ShowMessage(nullptr,
+                                 failure_.cause() == platform::Cause::kOutOfMemory
+                                     ? texts::kOutOfMemoryMessage
+                                     : texts::kUnexpectedErrorMessage,
+                                 texts::kAppTitle, platform::kMbIconExclamation | platform::kMbOk);
     } catch (...) {
         // Without memory even for the message: the end line still names the run's failure.
         if (failure_.ok())

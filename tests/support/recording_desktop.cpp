@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <sstream>
+#include <stdexcept>
 
 namespace testsupport {
 
@@ -34,6 +35,8 @@ int RecordingDesktop::ShowMessage(platform::WindowHandle owner, const std::strin
     const UncountedScope uncounted;
     calls.push_back("message " + Name(owner) + " " + std::to_string(style));
     boxes.push_back({owner, text, caption, style});
+    if (static_cast<int>(boxes.size()) == throwAtBox)
+        throw std::runtime_error("message box " + std::to_string(throwAtBox));
     if (!answers.empty()) {
         const int answer = answers.front();
         answers.pop_front();

@@ -31,6 +31,9 @@ class RecordingDesktop : public platform::Desktop {
     // Answers of the next message boxes; when none is left, OK boxes answer kIdOk and Yes/No
     // boxes kIdNo.
     std::deque<int> answers;
+    // The message box numbered throwAtBox (from 1; 0: none) is recorded and then throws a
+    // std::runtime_error, as a window that cannot be made.
+    int throwAtBox = 0;
 
     // The calls that concern window (enable, disable, post, foreground), in order.
     std::vector<std::string> CallsOn(platform::WindowHandle window) const;

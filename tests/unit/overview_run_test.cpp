@@ -16,6 +16,13 @@
 
 #include <gtest/gtest.h>
 
+#include <exception>
+#include <new>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace {
 
 const char kProgramFolder[] = "C:\\Program\\";
@@ -40,11 +47,15 @@ class ScriptedUi : public RunUi {
     const platform::Host* hostGiven = nullptr;
     // The progress dialog cannot be made.
     bool progressFails = false;
+    // Thrown out of the sheet when set.
+    std::exception_ptr sheetThrows;
 
     SheetOutcome RunConditionSheet(platform::Host& host, const AccountCatalogue& accounts,
                                    const ConditionSheetRequest& shown,
                                    AggregationConditions& conditions) override {
         ++sheets;
+        if (sheetThrows)
+            std::rethrow_exception(sheetThrows);
         hostGiven = &host;
         request = shown;
         outputPathGiven = conditions.outputPath;
@@ -238,6 +249,41 @@ TEST_F(OverviewRunTest, WindowsThatCannotBeMadeEndTheRunAsBeforeWithTheirCause) 
               LastBox()->text);
     EXPECT_EQ("overview run: result 2: out-of-memory step=progress-dialog",
               testsupport::RunEndLine(files.DebugLines()));
+}
+
+TEST_F(OverviewRunTest, AnExceptionEndsTheRunAsAFailureAndTellsTheUserAndTheHost) {
+    const std::pair<std::exception_ptr, std::string> thrown[] = {
+        {std::make_exception_ptr(std::runtime_error("sheet broke")),
+         "予期しないエラーが発生しました。\n\nアプリケーションを終了します。"},
+        {std::make_exception_ptr(std::bad_alloc()), "ﾒﾓﾘが不足しています。"},
+    };
+    for (const auto& [exception, message] : thrown) {
+        files.ClearDebugLines();
+        desktop.calls.clear();
+        ui.sheetThrows = exception;
+        Run("65538,1025,7,");
+        ASSERT_NE(nullptr, LastBox());
+        EXPECT_EQ(message, LastBox()->text);
+        EXPECT_EQ(nullptr, LastBox()->owner);
+        EXPECT_EQ(2, testsupport::RunResult(files.DebugLines()));
+        EXPECT_EQ(
+            (std::vector<std::string>{"disable 0x10002", "foreground 0x10002", "enable 0x10002",
+                                      "post 0x10002 1025 7 2", "enable 0x10002"}),
+            desktop.CallsOn(reinterpret_cast<platform::WindowHandle>(0x10002)));
+    }
+}
+
+TEST_F(OverviewRunTest, AFailureAfterTheReportIsWrittenKeepsItAndSaysItWasWritten) {
+    // The closing message cannot be shown: the report stays, and the user still hears of it.
+    desktop.throwAtBox = 1;
+    Run("65538,1025,7,");
+    EXPECT_TRUE(files.HasFile("C:\\out\\report.xml"));
+    ASSERT_EQ(2u, desktop.boxes.size());
+    EXPECT_EQ("事業概況情報の出力が終了しました。\n\nアプリケーションを終了します。",
+              desktop.boxes[1].text);
+    EXPECT_EQ(platform::kMbOk | platform::kMbIconInformation, desktop.boxes[1].style);
+    EXPECT_EQ(0, testsupport::RunResult(files.DebugLines()))
+        << testsupport::RunEndLine(files.DebugLines());
 }
 
 } // namespace
