@@ -1,7 +1,6 @@
 // The run from the condition sheet to the final message: the sheet, the progress dialog, the
 // aggregation, the report and the clean-up.
 #include "aggregate/aggregator.h"
-#include "app/company_data.h"
 #include "app/overview_app.h"
 #include "report/report_writer.h"
 #include "settings/statement_files.h"
