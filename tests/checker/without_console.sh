@@ -12,6 +12,7 @@
 #   unreadable  a file that is no report: the message says so, no page, no browser, exit 2
 #   console     started with a report from a console: no window, the console's exit status
 #   without_console.sh BIN_DIR WORK_ROOT
+# Outside a Wine session it starts one of its own.
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
@@ -20,6 +21,7 @@ if [ $# -ne 2 ]; then
 fi
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/lib.sh"
+ovw_in_wine_session "$0" "$@"
 bin="$(cd "$1" && pwd)"
 work="$(mkdir -p "$2" && cd "$2" && pwd)/without_console"
 rm -rf "$work"
