@@ -32,6 +32,7 @@
 #include "common/text.h"
 #include "robot/painted.h"
 #include "robot/windows.h"
+#include "ui/page2_logic.h"
 
 #include <windows.h>
 
@@ -44,7 +45,6 @@
 
 namespace {
 
-using tools::kLineButtons;
 using tools::kMappingTitle;
 using tools::kSheetTitle;
 
@@ -214,6 +214,16 @@ int Run(const std::wstring& program, const std::wstring& output, int button, DWO
     return 0;
 }
 
+// Page 2's line buttons: those of the older form generation, which has every one of them.
+std::vector<int> LineButtons() {
+    std::vector<int> buttons;
+    for (const pages::LineControl& control : pages::MainAccountControls(FormGeneration::k16)) {
+        if (control.kind == pages::LineControlKind::kButton)
+            buttons.push_back(control.controlId);
+    }
+    return buttons;
+}
+
 int Survey(const std::wstring& program, DWORD timeoutMs) {
     tools::HostWindow host(kHostMessage);
     Bench bench(timeoutMs);
@@ -223,8 +233,9 @@ int Survey(const std::wstring& program, DWORD timeoutMs) {
     bench.Press(sheet, IDC_SHEET_NEXT, "the next-page button");
     int best = 0;
     int bestRows = -1;
-    for (int button : kLineButtons) {
-        bench.WaitShown(kSheetTitle, kLineButtons[0], "page 2");
+    const std::vector<int> buttons = LineButtons();
+    for (int button : buttons) {
+        bench.WaitShown(kSheetTitle, buttons.front(), "page 2");
         if (!Usable(robot::FindControl(sheet, button)))
             continue;
         PostMessageW(robot::FindControl(sheet, button), BM_CLICK, 0, 0);
