@@ -18,7 +18,7 @@ if(NOT ENCODING MATCHES "^(CP932|UTF-8)$")
   message(FATAL_ERROR "ENCODING is CP932 or UTF-8, not ${ENCODING}")
 endif()
 
-set(converted "${OUTPUT}.cp932")
+set(converted "${OUTPUT}.converted")
 execute_process(COMMAND iconv -f UTF-8 -t ${ENCODING} "${INPUT}"
                 OUTPUT_FILE "${converted}" ERROR_VARIABLE error RESULT_VARIABLE status)
 if(NOT status EQUAL 0)

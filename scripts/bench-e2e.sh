@@ -45,22 +45,17 @@ done
 [[ "$runs" =~ ^[1-9][0-9]*$ && "$accounts" =~ ^[1-9][0-9]*$ ]] || usage
 
 cd "$repo"
-source scripts/windows-build.sh
+source scripts/lib.sh
 ovw_windows_build
 build_root="$(ovw_build_root)"
 work="${work:-$build_root/bench-e2e}"
 
 if [ -z "$bin" ]; then
-    scripts/setup.sh
-    echo "$OVW_WINDOWS_BUILD_SAYS"
-    log="$(mktemp "${TMPDIR:-/tmp}/ovw-bench-e2e-build.XXXXXX")"
-    if ! { cmake --preset "$OVW_WINDOWS_BUILD" -B "$build_root/$OVW_WINDOWS_BUILD" &&
-        cmake --build "$build_root/$OVW_WINDOWS_BUILD" -j"$(nproc)"; } >"$log" 2>&1; then
-        tail -40 "$log"
+    ovw_setup_windows
+    if ! ovw_build "$OVW_WINDOWS_BUILD"; then
         echo "bench-e2e: the $OVW_WINDOWS_BUILD build failed (see above)"
         exit 1
     fi
-    rm -f "$log"
     bin="$build_root/$OVW_WINDOWS_BUILD/bin"
 fi
 bin="$(cd "$bin" 2>/dev/null && pwd)" || {
@@ -74,13 +69,7 @@ for tool in benchrun.exe floordialog.exe booktool.exe IvyOvw21ToRv16_G.exe; do
     fi
 done
 
-if [ -z "${OVW_XVFB_DISPLAY:-}" ]; then
-    exec scripts/with-wine-session.sh "$0" --runs "$runs" --accounts "$accounts" --bin "$bin" \
-        --work "$work"
-fi
-
-# Z: is the Unix root under Wine.
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
+ovw_in_wine_session "$0" --runs "$runs" --accounts "$accounts" --bin "$bin" --work "$work"
 
 # Runs a Wine program whose output is "key=value" lines into the file $1 (appended); on failure
 # shows what it said and ends the script.

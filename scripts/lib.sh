@@ -21,6 +21,17 @@
 #   ovw_pictures_to_png DIR  converts the BMP pictures the tools left in DIR to PNG
 #   ovw_browser LOG ARG... runs headless Chromium once with a fresh profile and ARG..., its own
 #                          lines in LOG
+#   ovw_check_report FOLDER REPORT
+#                          runs the report checker delivered in the program folder FOLDER on
+#                          REPORT (relative to FOLDER, or as Windows sees it), which writes its
+#                          page beside REPORT (the same name with .html); its tables and findings
+#                          go to stdout; returns the checker's exit status (0 no findings,
+#                          1 findings, 2 and above the report could not be read)
+#   ovw_run_end_line LOG   prints the program's run end line ("overview run: ...") of the debugger
+#                          output in LOG (WINEDEBUG=+debugstr); when LOG holds none or several,
+#                          says so instead and returns 1
+#   ovw_msi_property MSI NAME
+#                          prints the value of the property NAME of the package MSI (msiinfo)
 #
 # Also sets what scripts/windows-build.sh sets (OVW_REPO, ovw_build_root, ovw_windows_build).
 
@@ -96,4 +107,23 @@ ovw_browser() {
         --user-data-dir="$profile" --enable-logging=stderr --v=0 "$@" 2>"$log" || status=$?
     rm -rf "$profile"
     return $status
+}
+
+ovw_check_report() {
+    (cd "$1" && ovw_wine ovwcheck.exe --html "${2%.*}.html" "$2")
+}
+
+ovw_run_end_line() {
+    local ends
+    mapfile -t ends < <(grep -a 'overview run: ' "$1" || true)
+    if [ ${#ends[@]} -ne 1 ]; then
+        echo "expected one end-of-run line in the debugger output, found ${#ends[@]} (log: $1)"
+        [ ${#ends[@]} -eq 0 ] || printf '  %s\n' "${ends[@]}"
+        return 1
+    fi
+    printf '%s\n' "${ends[0]}"
+}
+
+ovw_msi_property() {
+    msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v name="$2" '$1 == name { print $2 }'
 }

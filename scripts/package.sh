@@ -53,11 +53,6 @@ out="$(cd "$out" && pwd)"
 rm -f "$out"/*.msi "$out/SHA256SUMS"
 log="$out/package.log"
 
-# The value of a property of the package MSI.
-property() {
-    msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v name="$2" '$1 == name { print $2 }'
-}
-
 # The statements of installer/overview.sql, one a line, for the package MSI of the product
 # named PRODUCT.
 statements() {
@@ -65,8 +60,8 @@ statements() {
         { statement = statement (statement == "" ? "" : " ") $0; sub(/^ +/, "", statement) }
         /;$/ { sub(/;$/, "", statement); print statement; statement = "" }
         END { if (statement != "") { print "unterminated: " statement; exit 1 } }' |
-        sed "s|@PRODUCT@|$2|g; s|@UPGRADECODE@|$(property "$1" UpgradeCode)|g
-             s|@VERSION@|$(property "$1" ProductVersion)|g"
+        sed "s|@PRODUCT@|$2|g; s|@UPGRADECODE@|$(ovw_msi_property "$1" UpgradeCode)|g
+             s|@VERSION@|$(ovw_msi_property "$1" ProductVersion)|g"
 }
 
 for edition in "${editions[@]}"; do

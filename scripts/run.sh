@@ -42,7 +42,7 @@ fi
 check_report() {
     local page="${2%.*}.html" checked=0
     echo "--- ovwcheck ${2##*\\} (the report checked before filing)"
-    (cd "$1" && ovw_wine ovwcheck.exe --html "$page" "$2" 2>/dev/null) || checked=$?
+    ovw_check_report "$1" "$2" 2>/dev/null || checked=$?
     case $checked in
     0) echo "check: no findings; page: $page" ;;
     1) echo "check: findings listed above; page: $page" ;;

@@ -51,8 +51,7 @@ done
 scripts/run-scenario.sh scripts/sample_run.scn "$build/bin" "$work"
 report="$work/sample_run/prog"
 status=0
-(cd "$report" && ovw_wine ovwcheck.exe --html 事業概況書.html 事業概況書.xml >/dev/null 2>&1) ||
-    status=$?
+ovw_check_report "$report" 事業概況書.xml >/dev/null 2>&1 || status=$?
 if [ "$status" -gt 1 ]; then
     echo "screenshots: the checker could not read $report/事業概況書.xml (exit status $status)"
     exit 1

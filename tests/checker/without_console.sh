@@ -12,6 +12,7 @@
 #   unreadable  a file that is no report: the message says so, no page, no browser, exit 2
 #   console     started with a report from a console: no window, the console's exit status
 #   without_console.sh BIN_DIR WORK_ROOT
+# Outside a Wine session it starts one of its own.
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
@@ -20,21 +21,24 @@ if [ $# -ne 2 ]; then
 fi
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/lib.sh"
+source "$here/fixtures.sh"
+ovw_in_wine_session "$0" "$@"
 bin="$(cd "$1" && pwd)"
 work="$(mkdir -p "$2" && cd "$2" && pwd)/without_console"
 rm -rf "$work"
 mkdir -p "$work/scenarios"
 report="$here/../e2e/reports/sheet_full_run_rv30.xml"
 
-# report NAME [SED]: the lines that put the committed report, edited by SED, into the folder.
+# report NAME [EDIT]: the lines that put the committed report, edited by the function EDIT
+# (tests/checker/fixtures.sh), into the folder.
 report() {
     echo "file-sjis $1 <<"
-    sed "${2:-}" "$report" | iconv -f CP932 -t UTF-8 | tr -d '\r'
+    "${2:-cat}" "$report" | iconv -f CP932 -t UTF-8 | tr -d '\r'
     echo ">>"
 }
 
 {
-    report findings.xml 's|<SIHON>82143903</SIHON>|<SIHON>80143903</SIHON>|'
+    report findings.xml one_finding
     cat <<'SCN'
 start ovwcheck.exe "{folder}\\findings.xml" console=new
 expect-message "findings.xml を確認しました。" match=part timeout=30
@@ -52,7 +56,7 @@ SCN
 } >"$work/scenarios/dropped.scn"
 
 {
-    report findings.xml 's|<SIHON>82143903</SIHON>|<SIHON>80143903</SIHON>|'
+    report findings.xml one_finding
     printf 'file findings.html/taken <<\n>>\n'
     cat <<'SCN'
 start ovwcheck.exe "{folder}\\findings.xml" console=new

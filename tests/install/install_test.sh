@@ -83,8 +83,7 @@ msiexec() {
     return $status
 }
 refused() { ! msiexec "$@"; }
-# The value of a property of a package, and a table of it, as msiinfo reads them.
-property() { msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v name="$2" '$1 == name { print $2 }'; }
+# A table of a package, as msiinfo reads it.
 table() { msiinfo export "$1" "$2" | tr -d '\r'; }
 # has TEXT LINES: one of the lines holds TEXT.
 has() { grep -qF -- "$1" <<<"$2"; }
@@ -118,15 +117,15 @@ package "$work/dist-rebuilt"
 old_msi="$(ls "$work"/dist-old/*.msi)"
 new_msi="$(ls "$work"/dist/*.msi)"
 rebuilt_msi="$(ls "$work"/dist-rebuilt/*.msi)"
-product_name="$(property "$new_msi" ProductName)"
+product_name="$(ovw_msi_property "$new_msi" ProductName)"
 echo "$(basename "$old_msi"), $(basename "$new_msi") and its rebuild: \"$product_name\""
 
 check "the package is named and versioned as the file VERSION: $version" \
     test "$(basename "$new_msi")" = "${program%.exe}-$version.msi" -a \
-    "$(property "$new_msi" ProductVersion)" = "$version"
+    "$(ovw_msi_property "$new_msi" ProductVersion)" = "$version"
 check "the product name is the edition's, in Japanese" \
     test "$product_name" = "$(sed -n 's/^Product=//p' "$build/generated/$edition/package.vars") 事業概況書 連動"
-check "no Modify in the list of installed programs (ARPNOMODIFY)" test "$(property "$new_msi" ARPNOMODIFY)" = 1
+check "no Modify in the list of installed programs (ARPNOMODIFY)" test "$(ovw_msi_property "$new_msi" ARPNOMODIFY)" = 1
 conditions="$(table "$new_msi" LaunchCondition)"
 check "the refusals are Japanese: the given folder without QuorinDef.ini" \
     has "Installed OR NOT INSTALLDIR OR GIVENDEFINITION	指定されたフォルダ [INSTALLDIR] には、申告ソフトの定義ファイル QuorinDef.ini がありません。" "$conditions"
@@ -146,7 +145,7 @@ check "the remembered folder counts only while it exists (a directory search)" \
     has "RememberedFolder	2	Software\\Orvano\\${program%.exe}	InstallDir	$locator_type" \
     "$(table "$new_msi" RegLocator)"
 check "the search for older versions includes this version (a rebuild replaces it)" \
-    has "$(property "$new_msi" UpgradeCode)		$version		513" "$(table "$new_msi" Upgrade)"
+    has "$(ovw_msi_property "$new_msi" UpgradeCode)		$version		513" "$(table "$new_msi" Upgrade)"
 files="$(table "$new_msi" File)"
 check "the package holds the checker" has "	ovwcheck.exe	" "$files"
 check "the package holds the guide" has "	GUIDE.HTM|使い方.html	" "$files"
@@ -154,8 +153,8 @@ shortcuts="$(table "$new_msi" Shortcut)"
 check "a Start menu entry for the checker" has "OVWCHECK|報告書の確認	Checker	[#Checker]" "$shortcuts"
 check "a Start menu entry for the guide" has "GUIDE|使い方	Guide	[#Guide]" "$shortcuts"
 check "the rebuild is another product of the same version" \
-    test "$(property "$rebuilt_msi" ProductCode)" != "$(property "$new_msi" ProductCode)" -a \
-    "$(property "$rebuilt_msi" ProductVersion)" = "$version"
+    test "$(ovw_msi_property "$rebuilt_msi" ProductCode)" != "$(ovw_msi_property "$new_msi" ProductCode)" -a \
+    "$(ovw_msi_property "$rebuilt_msi" ProductVersion)" = "$version"
 
 folder="$work/Quorin申告"
 filing_folder "$folder"

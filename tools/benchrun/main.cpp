@@ -28,9 +28,11 @@
 #include "common/console.h"
 #include "common/host_window.h"
 #include "common/process.h"
+#include "common/program_windows.h"
 #include "common/text.h"
 #include "robot/painted.h"
 #include "robot/windows.h"
+#include "ui/page2_logic.h"
 
 #include <windows.h>
 
@@ -43,23 +45,14 @@
 
 namespace {
 
-const wchar_t kSheetTitle[] = L"事業概況書 - 集計条件";
-const wchar_t kMappingTitle[] = L"集約科目対応設定";
+using tools::kMappingTitle;
+using tools::kSheetTitle;
+
 const wchar_t kClosingMessage[] =
     L"事業概況情報の出力が終了しました。\n\nアプリケーションを終了します。";
 const wchar_t kSaveQuestion[] = L"入力した情報を保存して終了しますか？";
 const wchar_t kCancelledNotice[] = L"｢事業概況書｣の集計を中止します。";
 const wchar_t kFloorTitle[] = L"floor";
-// Controls: the last month of page 1, the sheet's next-page button, the mapping dialog's list
-// and its cancel button.
-const int kLastMonth = 1002;
-const int kNextPage = 2003;
-const int kMappingList = 1030;
-const int kMappingCancel = 1033;
-// Page 2's line buttons.
-const int kLineButtons[] = {1026, 1029, 1030, 1031, 1032, 1033, 1038, 1039, 1040,
-                            1041, 1042, 1043, 1046, 1047, 1048, 1049, 1050, 1051,
-                            1052, 1055, 1056, 1057, 1058, 1061, 1063, 1064, 1065};
 const UINT kHostMessage = WM_USER + 1;
 // Between two looks: often enough for a figure to the few milliseconds, seldom enough that the
 // looks (each asks Wine's server about every window and control) do not slow the program down.
@@ -169,18 +162,10 @@ class Bench {
             if (child_.Exited() && !check())
                 throw Failure{std::string("the program ended while waiting for ") + what};
             if (NowMs() - start > timeoutMs_)
-                throw Failure{std::string("time-out waiting for ") + what +
-                              "; open: " + OpenWindows() + "; " + PaintState().why};
+                throw Failure{std::string("time-out waiting for ") + what + "; open: " +
+                              robot::DescribeWindows(child_.id()) + "; " + PaintState().why};
             Sleep(kPollMs);
         }
-    }
-
-    std::string OpenWindows() const {
-        std::string text;
-        for (HWND window : robot::TopWindows(child_.id()))
-            text += (text.empty() ? "" : ", ") + tools::WideToUtf8(robot::ClassOf(window)) + " \"" +
-                    tools::WideToUtf8(robot::TextOf(window)) + "\"";
-        return text.empty() ? "no window" : text;
     }
 
     DWORD timeoutMs_;
@@ -200,18 +185,18 @@ int Run(const std::wstring& program, const std::wstring& output, int button, DWO
     bench.SetHost(host.handle());
     const double started = NowMs();
     bench.Start(program, host.CommandLine(2, output));
-    HWND sheet = bench.WaitShown(kSheetTitle, kLastMonth, "the condition sheet");
+    HWND sheet = bench.WaitShown(kSheetTitle, IDC_P1_END_MONTH, "the condition sheet");
     Print("start_ms", NowMs() - started);
 
     if (button != 0) {
-        bench.Press(sheet, kNextPage, "the next-page button");
+        bench.Press(sheet, IDC_SHEET_NEXT, "the next-page button");
         bench.WaitShown(kSheetTitle, button, "page 2");
         HWND line = robot::FindControl(sheet, button);
         const double pressed = NowMs();
         PostMessageW(line, BM_CLICK, 0, 0);
-        HWND mapping = bench.WaitShown(kMappingTitle, kMappingList, "the mapping dialog");
+        HWND mapping = bench.WaitShown(kMappingTitle, IDC_MAP_LIST, "the mapping dialog");
         Print("mapping_ms", NowMs() - pressed);
-        bench.Press(mapping, kMappingCancel, "the mapping dialog's cancel button");
+        bench.Press(mapping, IDC_MAP_CANCEL, "the mapping dialog's cancel button");
         bench.WaitGone(kMappingTitle, "the mapping dialog to close");
     }
 
@@ -229,27 +214,38 @@ int Run(const std::wstring& program, const std::wstring& output, int button, DWO
     return 0;
 }
 
+// Page 2's line buttons: those of the older form generation, which has every one of them.
+std::vector<int> LineButtons() {
+    std::vector<int> buttons;
+    for (const pages::LineControl& control : pages::MainAccountControls(FormGeneration::k16)) {
+        if (control.kind == pages::LineControlKind::kButton)
+            buttons.push_back(control.controlId);
+    }
+    return buttons;
+}
+
 int Survey(const std::wstring& program, DWORD timeoutMs) {
     tools::HostWindow host(kHostMessage);
     Bench bench(timeoutMs);
     bench.SetHost(host.handle());
     bench.Start(program, host.CommandLine(2, L""));
-    HWND sheet = bench.WaitShown(kSheetTitle, kLastMonth, "the condition sheet");
-    bench.Press(sheet, kNextPage, "the next-page button");
+    HWND sheet = bench.WaitShown(kSheetTitle, IDC_P1_END_MONTH, "the condition sheet");
+    bench.Press(sheet, IDC_SHEET_NEXT, "the next-page button");
     int best = 0;
     int bestRows = -1;
-    for (int button : kLineButtons) {
-        bench.WaitShown(kSheetTitle, kLineButtons[0], "page 2");
+    const std::vector<int> buttons = LineButtons();
+    for (int button : buttons) {
+        bench.WaitShown(kSheetTitle, buttons.front(), "page 2");
         if (!Usable(robot::FindControl(sheet, button)))
             continue;
         PostMessageW(robot::FindControl(sheet, button), BM_CLICK, 0, 0);
-        HWND mapping = bench.WaitShown(kMappingTitle, kMappingList, "a mapping dialog");
-        const int rows = robot::ListViewCount(robot::FindControl(mapping, kMappingList));
+        HWND mapping = bench.WaitShown(kMappingTitle, IDC_MAP_LIST, "a mapping dialog");
+        const int rows = robot::ListViewCount(robot::FindControl(mapping, IDC_MAP_LIST));
         if (rows > bestRows) {
             best = button;
             bestRows = rows;
         }
-        bench.Press(mapping, kMappingCancel, "the mapping dialog's cancel button");
+        bench.Press(mapping, IDC_MAP_CANCEL, "the mapping dialog's cancel button");
         bench.WaitGone(kMappingTitle, "the mapping dialog to close");
     }
     if (best == 0)

@@ -18,6 +18,7 @@
 #include "common/focus.h"
 #include "common/host_window.h"
 #include "common/process.h"
+#include "common/program_windows.h"
 #include "common/text.h"
 #include "robot/windows.h"
 #include "settings/settings_file.h"
@@ -41,14 +42,8 @@ struct Fault {
     std::string what;
 };
 
-const wchar_t kSaveDialogTitle[] = L"保存ファイルを指定";
-const wchar_t kMappingDialogTitle[] = L"集約科目対応設定";
-const int kMappingApply = 1032;
-const int kMappingCancel = 1033;
-const int kMappingAllAccounts = 1031;
-const int kSheetCancel = 2001;
+// The file name field of the file dialog.
 const int kSaveFileName = 0x47C;
-const int kOutputPath = 1008;
 const DWORD kStartMs = 20000;
 const DWORD kCloseMs = 30000;
 
@@ -279,16 +274,16 @@ class Monkey {
                 for (int id : {IDNO, IDOK, IDCANCEL})
                     if (target == nullptr && tools::CanTakeKeys(GetDlgItem(box, id)))
                         target = GetDlgItem(box, id);
-            } else if (HWND save = WindowTitled(kSaveDialogTitle)) {
+            } else if (HWND save = WindowTitled(tools::kBrowseTitle)) {
                 target = GetDlgItem(save, IDCANCEL);
-            } else if (HWND mapping = WindowTitled(kMappingDialogTitle)) {
-                target = GetDlgItem(mapping, kMappingCancel);
+            } else if (HWND mapping = WindowTitled(tools::kMappingTitle)) {
+                target = GetDlgItem(mapping, IDC_MAP_CANCEL);
             } else {
                 for (HWND window : Windows()) {
                     if (robot::ClassOf(window) == L"#32768")
                         robot::PostKey(window, VK_ESCAPE);
                     else if (target == nullptr)
-                        target = robot::FindControl(window, kSheetCancel);
+                        target = robot::FindControl(window, IDC_SHEET_CANCEL);
                 }
             }
             if (target != nullptr && tools::CanTakeKeys(target))
@@ -304,11 +299,11 @@ class Monkey {
             return AnswerMessage(box);
         // The save dialog is only ever answered: its folder view would let random keys and
         // clicks rename, delete or create files anywhere.
-        if (HWND save = WindowTitled(kSaveDialogTitle))
+        if (HWND save = WindowTitled(tools::kBrowseTitle))
             return robot::FindMessageBox(child_->id()) != nullptr
                        ? AnswerMessage(robot::FindMessageBox(child_->id()))
                        : AnswerSave(save);
-        if (HWND mapping = WindowTitled(kMappingDialogTitle); mapping != nullptr && Chance(10))
+        if (HWND mapping = WindowTitled(tools::kMappingTitle); mapping != nullptr && Chance(10))
             return AnswerMapping(mapping);
         const int roll = Below(100);
         if (roll < 58)
@@ -439,7 +434,7 @@ class Monkey {
     // hardly ever get past the default path's '*'.
     std::string PastePath() {
         for (HWND window : Windows()) {
-            HWND field = robot::FindControl(window, kOutputPath);
+            HWND field = robot::FindControl(window, IDC_P1_OUTPUT_PATH);
             if (field == nullptr || !tools::CanTakeKeys(field))
                 continue;
             const std::wstring path = RandomReportPath();
@@ -453,9 +448,9 @@ class Monkey {
 
     std::string AnswerMapping(HWND mapping) {
         const int choice = Below(3);
-        const int id = choice == 0   ? kMappingApply
-                       : choice == 1 ? kMappingCancel
-                                     : kMappingAllAccounts;
+        const int id = choice == 0   ? IDC_MAP_APPLY
+                       : choice == 1 ? IDC_MAP_CANCEL
+                                     : IDC_MAP_ALL_ACCOUNTS;
         HWND button = GetDlgItem(mapping, id);
         if (!tools::CanTakeKeys(button))
             return "mapping dialog: button " + std::to_string(id) + " not usable";

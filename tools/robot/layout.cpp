@@ -340,19 +340,24 @@ void CheckChildren(HWND parent, const Measurer& measure, int dpi,
     GetClientRect(parent, &inside);
     MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&inside), 2);
     const std::vector<HWND> children = VisibleChildren(parent);
+    // Each child's rectangles and class, asked of the other process once.
+    std::vector<RECT> rects;
+    std::vector<RECT> drawn;
+    std::vector<bool> frames;
+    for (HWND child : children) {
+        rects.push_back(ScreenRect(child));
+        drawn.push_back(Drawn(child, measure));
+        frames.push_back(IsFrame(child));
+    }
     for (std::size_t i = 0; i < children.size(); ++i) {
-        const RECT rect = ScreenRect(children[i]);
-        if (!Contains(inside, rect))
+        if (!Contains(inside, rects[i]))
             faults.push_back(Named(children[i]) + ": reaches out of " + Named(parent));
         for (std::size_t j = i + 1; j < children.size(); ++j) {
-            const RECT other = ScreenRect(children[j]);
-            const RECT drawn = Drawn(children[i], measure);
-            const RECT otherDrawn = Drawn(children[j], measure);
             RECT common = {};
-            if (!IntersectRect(&common, &drawn, &otherDrawn))
+            if (!IntersectRect(&common, &drawn[i], &drawn[j]))
                 continue;
-            const bool framed = (IsFrame(children[i]) && Contains(rect, other)) ||
-                                (IsFrame(children[j]) && Contains(other, rect));
+            const bool framed = (frames[i] && Contains(rects[i], rects[j])) ||
+                                (frames[j] && Contains(rects[j], rects[i]));
             if (!framed)
                 faults.push_back(Named(children[i]) + " and " + Named(children[j]) +
                                  " overlap by " + SizeText(Width(common), Height(common)) +
@@ -363,10 +368,6 @@ void CheckChildren(HWND parent, const Measurer& measure, int dpi,
             faults.push_back(fault);
         CheckChildren(children[i], measure, dpi, faults);
     }
-}
-
-bool IsMessageBox(HWND window) {
-    return ClassOf(window) == L"#32770" && GetDlgItem(window, 0xFFFF) != nullptr;
 }
 
 } // namespace

@@ -17,7 +17,6 @@ struct DialogFont {
     int points = 0;
     int weight = 0;
     bool italic = false;
-    int charset = DEFAULT_CHARSET;
 };
 
 // The screen's dots per inch, as the calling process sees them.

@@ -9,6 +9,7 @@
 #include "common/focus.h"
 #include "common/host_window.h"
 #include "common/process.h"
+#include "common/program_windows.h"
 #include "common/text.h"
 #include "robot/layout.h"
 #include "robot/painted.h"
@@ -249,16 +250,7 @@ class Robot {
         });
         return control;
     }
-    std::string OpenWindows() const {
-        std::string text;
-        for (HWND window : robot::TopWindows(child_.id()))
-            text += (text.empty() ? "" : ", ") + WideToUtf8(robot::ClassOf(window)) + " \"" +
-                    WideToUtf8(robot::TextOf(window)) + "\"";
-        HWND box = robot::FindMessageBox(child_.id());
-        if (box != nullptr)
-            text += "; message box \"" + WideToUtf8(robot::TextOf(GetDlgItem(box, 0xFFFF))) + "\"";
-        return text.empty() ? "no window" : text;
-    }
+    std::string OpenWindows() const { return robot::DescribeWindows(child_.id()); }
     void SettleChild() {
         HWND window = current_ != nullptr && IsWindow(current_) ? current_ : nullptr;
         if (window == nullptr) {
@@ -814,7 +806,7 @@ class Robot {
     std::string AnswerToEnd(const robot::Command& command) {
         RequireChild();
         const std::wstring sheetTitle =
-            Utf8ToWide(Option(command, "sheet", "事業概況書 - 集計条件"));
+            Utf8ToWide(Option(command, "sheet", WideToUtf8(tools::kSheetTitle)));
         std::string answered;
         Poll(TimeoutOf(command), [&] {
             if (child_.Exited())

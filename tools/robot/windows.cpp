@@ -1,5 +1,7 @@
 #include "robot/windows.h"
 
+#include "common/text.h"
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -125,13 +127,27 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
+bool IsMessageBox(HWND window) {
+    return ClassOf(window) == L"#32770" && GetDlgItem(window, 0xFFFF) != nullptr &&
+           GetDlgItem(window, 0x440) != nullptr;
+}
+
 HWND FindMessageBox(DWORD pid) {
     for (HWND window : TopWindows(pid)) {
-        if (ClassOf(window) == L"#32770" && GetDlgItem(window, 0xFFFF) != nullptr &&
-            GetDlgItem(window, 0x440) != nullptr)
+        if (IsMessageBox(window))
             return window;
     }
     return nullptr;
+}
+
+std::string DescribeWindows(DWORD pid) {
+    std::string text;
+    for (HWND window : TopWindows(pid))
+        text += (text.empty() ? "" : ", ") + tools::WideToUtf8(ClassOf(window)) + " \"" +
+                tools::WideToUtf8(TextOf(window)) + "\"";
+    if (HWND box = FindMessageBox(pid))
+        text += "; message box \"" + tools::WideToUtf8(TextOf(GetDlgItem(box, 0xFFFF))) + "\"";
+    return text.empty() ? "no window" : text;
 }
 
 HWND FindControl(HWND parent, int id) {

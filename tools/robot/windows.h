@@ -14,9 +14,13 @@ std::wstring ClassOf(HWND window);
 // The window's text. A window whose thread does not answer (busy without pumping) gives its
 // title through InternalGetWindowText.
 std::wstring TextOf(HWND window);
-// A message box of process pid: a visible top-level #32770 with the text static 0xFFFF and the
-// icon static 0x440; null when none is open.
+// A message box: a #32770 dialog with the text static 0xFFFF and the icon static 0x440.
+bool IsMessageBox(HWND window);
+// A message box of process pid, visible and top-level; null when none is open.
 HWND FindMessageBox(DWORD pid);
+// For failure messages: the class and title of each visible top-level window of process pid and
+// the text of its message box, if one is open; "no window" when there is none.
+std::string DescribeWindows(DWORD pid);
 // The descendant of parent with control ID id; a visible one is preferred (property-sheet pages
 // reuse IDs). Null when there is none.
 HWND FindControl(HWND parent, int id);

@@ -12,23 +12,22 @@ if [ $# -ne 3 ]; then
     exit 2
 fi
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/../../../scripts/lib.sh"
 scenario="$1"
 expected="$(cat "${scenario%.scn}.debug")"
 name="$(basename "$scenario" .scn)"
 
-WINEDEBUG=+debugstr "$here/../../../scripts/run-scenario.sh" "$scenario" "$2" "$3"
+WINEDEBUG=+debugstr "$OVW_REPO/scripts/run-scenario.sh" "$scenario" "$2" "$3"
 log="$3/$name/robot.log"
 
-mapfile -t ends < <(grep -a 'overview run: ' "$log" || true)
-if [ ${#ends[@]} -ne 1 ]; then
-    echo "expected one end-of-run line in the debugger output, found ${#ends[@]} (log: $log)"
-    printf '  %s\n' "${ends[@]}"
+if ! end="$(ovw_run_end_line "$log")"; then
+    echo "$end"
     exit 1
 fi
-if [[ "${ends[0]}" != *"$expected"* ]]; then
+if [[ "$end" != *"$expected"* ]]; then
     echo "the end-of-run line differs (log: $log)"
     echo "  expected: $expected"
-    echo "  actual:   ${ends[0]}"
+    echo "  actual:   $end"
     exit 1
 fi
-echo "debugger output: ${ends[0]}"
+echo "debugger output: $end"

@@ -8,7 +8,7 @@
 # program ended, the host window is enabled, it was told at most once (once when the run got past
 # the connection), a result 0 comes with the report of the run without faults and any other
 # result with no report. With Wine's debug strings on, each run must also leave exactly one end
-# line in the debugger output.
+# line in the debugger output. Outside a Wine session it starts one of its own.
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
@@ -17,6 +17,7 @@ if [ $# -ne 2 ]; then
 fi
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../../scripts/lib.sh"
+ovw_in_wine_session "$0" "$@"
 bin="$(cd "$1" && pwd)"
 work="$(mkdir -p "$2" && cd "$2" && pwd)/host_faults"
 rm -rf "$work"
@@ -71,13 +72,12 @@ for method in $(printf '%s\n' "${!last[@]}" | sort); do
             sed 's/^/    /' "$work/$name.out" | tail -15
             continue
         fi
-        mapfile -t ends < <(grep -a 'overview run: ' "$work/runs/$name/robot.log" || true)
-        if [ ${#ends[@]} -ne 1 ]; then
+        if ! end="$(ovw_run_end_line "$work/runs/$name/robot.log")"; then
             failed=$((failed + 1))
-            echo "FAIL $method call $nth: ${#ends[@]} end lines in the debugger output"
+            echo "FAIL $method call $nth: $end"
             continue
         fi
-        end="${ends[0]##*overview run: }"
+        end="${end##*overview run: }"
         echo "ok   $method call $nth: ${end%\\n\"}"
     done
 done
