@@ -25,8 +25,6 @@ namespace {
 using Node = rapidxml::xml_node<char>;
 
 const std::string kDeclaration = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n";
-// A report is a few kilobytes; anything this large was not written by the link program.
-constexpr std::size_t kMaxReportSize = 1 << 20;
 // The report nests four levels deep. rapidxml descends one call per level, so the nesting is
 // bounded before the parser runs.
 constexpr int kMaxDepth = 16;
@@ -141,7 +139,7 @@ class Reader {
                           Fill(texts::kReadEmpty, {{"declaration", kDeclaration.substr(0, 42)}}));
         if (bytes.size() > kMaxReportSize)
             return FailAt(bytes, 0, true,
-                          Fill(texts::kReadTooLarge, {{"size", std::to_string(bytes.size())}}));
+                          Fill(texts::kReadTooLarge, {{"limit", std::to_string(kMaxReportSize)}}));
         if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
             return FailAt(bytes, 0, true, texts::kReadByteOrderMark);
         std::size_t first = 0;
