@@ -3,6 +3,7 @@
 #include "checker/comparison.h"
 #include "checker/editions.h"
 #include "checker/format.h"
+#include "platform/hex.h"
 #include "settings/statement_files.h"
 #include "texts/checker.h"
 
@@ -30,16 +31,13 @@ bool IsReportName(const std::string& name) {
 
 // A file name as a relative link of the page: every byte but the unreserved ones escaped.
 std::string LinkTo(const std::string& utf8Name) {
-    static const char kHex[] = "0123456789ABCDEF";
     std::string link;
     for (unsigned char c : utf8Name) {
         if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
             c == '-' || c == '.' || c == '_' || c == '~') {
             link += static_cast<char>(c);
         } else {
-            link += '%';
-            link += kHex[c >> 4];
-            link += kHex[c & 15];
+            link += '%' + platform::HexByte(c);
         }
     }
     return link;

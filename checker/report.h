@@ -33,6 +33,9 @@ struct MonthlyRow {
     std::array<Amount, kMonths> amounts; // in the report's month order (TUKIBETU_01 first)
 };
 
+// The sum of the months of a row; empty when every month is.
+Amount RowTotal(const MonthlyRow& row);
+
 // Texts in UTF-8.
 struct Report {
     std::int16_t functionId = 0;               // FUNCTIONID
@@ -50,6 +53,9 @@ struct Report {
     const MainItem* FindMain(const std::string& tag) const;
     const MonthlyRow* FindMonthly(const std::string& tag) const;
 };
+
+// The report's accounting period as the checker shows it: "2024年4月1日～2025年3月31日".
+std::string PeriodText(const Report& report);
 
 struct ReadError {
     int line = 0;        // 1-based

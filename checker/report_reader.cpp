@@ -7,6 +7,7 @@
 #include "aggregate/statement_line.h"
 #include "checker/format.h"
 #include "checker/text_decode.h"
+#include "platform/hex.h"
 #include "platform/sjis.h"
 #include "texts/checker.h"
 
@@ -148,10 +149,8 @@ class Reader {
         const DecodeResult decoded = ShiftJisToUtf8(bytes, text_);
         if (!decoded.ok) {
             const unsigned char c = static_cast<unsigned char>(bytes[decoded.badOffset]);
-            static const char kHex[] = "0123456789ABCDEF";
-            const std::string hex = std::string("0x") + kHex[c >> 4] + kHex[c & 15];
             return FailAt(bytes, decoded.badOffset, true,
-                          Fill(texts::kReadNotShiftJis, {{"byte", hex}}));
+                          Fill(texts::kReadNotShiftJis, {{"byte", "0x" + platform::HexByte(c)}}));
         }
         return true;
     }
@@ -689,6 +688,19 @@ class Reader {
 };
 
 } // namespace
+
+Amount RowTotal(const MonthlyRow& row) {
+    Amount total;
+    for (const Amount& amount : row.amounts) {
+        if (amount)
+            total = total.value_or(0) + *amount;
+    }
+    return total;
+}
+
+std::string PeriodText(const Report& report) {
+    return DateText(report.periodFrom) + texts::kPeriodDash + DateText(report.periodTo);
+}
 
 const MainItem* Report::FindMain(const std::string& tag) const {
     for (const MainItem& item : mainItems) {
