@@ -4,7 +4,6 @@
 #include "texts/checker.h"
 
 #include <cstdlib>
-#include <map>
 #include <set>
 
 namespace checker {
@@ -37,19 +36,14 @@ std::int32_t YearEnd(std::int32_t from) {
 
 class Checker {
   public:
-    explicit Checker(const Report& report) : report_(report) {
-        for (const MainItem& item : report.mainItems)
-            main_.emplace(item.line->tag, &item);
-        for (const MonthlyRow& row : report.monthlyRows)
-            monthly_.emplace(row.line->tag, &row);
-    }
+    explicit Checker(const Report& report) : report_(report) {}
 
     std::vector<Finding> Run() {
         allMainEmpty_ = true;
         for (const MainItem& item : report_.mainItems)
             allMainEmpty_ = allMainEmpty_ && !item.amount;
         notWholeYear_ = WhyNotWholeYear(report_);
-        for (const Rule* rule : RulesFor(report_.form))
+        for (const Rule* rule : ReportRules())
             Apply(*rule);
         return std::move(findings_);
     }
@@ -63,9 +57,8 @@ class Checker {
     std::vector<FindingTerm> Terms(const Rule& rule) const {
         std::vector<FindingTerm> terms;
         for (const Term& term : rule.terms) {
-            const auto it = main_.find(term.tag);
-            if (it != main_.end())
-                terms.push_back(TermOf(*it->second, term.sign));
+            if (const MainItem* item = report_.FindMain(term.tag))
+                terms.push_back(TermOf(*item, term.sign));
         }
         return terms;
     }
@@ -139,60 +132,57 @@ class Checker {
     }
 
     void ApplySum(const Rule& rule) {
-        const auto left = main_.find(rule.left);
+        const MainItem* left = report_.FindMain(rule.left);
         std::vector<FindingTerm> terms = Terms(rule);
-        if (allMainEmpty_ || left == main_.end() || terms.empty())
+        if (allMainEmpty_ || left == nullptr || terms.empty())
             return;
         const int count = static_cast<int>(terms.size()) + 1;
-        Compare(rule, TermOf(*left->second, 0), std::move(terms), count);
+        Compare(rule, TermOf(*left, 0), std::move(terms), count);
     }
 
     void ApplyPartOf(const Rule& rule) {
-        const auto part = main_.find(rule.left);
-        const auto whole = main_.find(rule.terms.front().tag);
-        if (part == main_.end() || whole == main_.end())
+        const MainItem* part = report_.FindMain(rule.left);
+        const MainItem* whole = report_.FindMain(rule.terms.front().tag);
+        if (part == nullptr || whole == nullptr)
             return;
-        const Amount& partAmount = part->second->amount;
-        const Amount& wholeAmount = whole->second->amount;
+        const Amount& partAmount = part->amount;
+        const Amount& wholeAmount = whole->amount;
         if (!partAmount || !wholeAmount || *partAmount <= 0 || *wholeAmount <= 0 ||
             *partAmount <= *wholeAmount)
             return;
-        Add(rule, {part->second->line}, {TermOf(*part->second, 0), TermOf(*whole->second, 0)})
-            .difference = *partAmount - *wholeAmount;
+        Add(rule, {part->line}, {TermOf(*part, 0), TermOf(*whole, 0)}).difference =
+            *partAmount - *wholeAmount;
     }
 
     void ApplyMonthlySum(const Rule& rule) {
-        const auto row = monthly_.find(rule.left);
+        const MonthlyRow* row = report_.FindMonthly(rule.left);
         std::vector<FindingTerm> terms = Terms(rule);
-        if (allMainEmpty_ || row == monthly_.end() || terms.empty())
+        if (allMainEmpty_ || row == nullptr || terms.empty())
             return;
         if (notWholeYear_) {
-            Finding& finding = Add(rule, {row->second->line});
+            Finding& finding = Add(rule, {row->line});
             finding.severity = Severity::kNotApplicable;
             finding.part = LinePart::kTwelveMonths;
             finding.note = *notWholeYear_;
             return;
         }
-        std::int64_t total = 0;
-        for (const Amount& amount : row->second->amounts)
-            total += amount.value_or(0);
-        FindingTerm left{0, row->second->line, LinePart::kTwelveMonths, total};
+        FindingTerm left{0, row->line, LinePart::kTwelveMonths, RowTotal(*row).value_or(0)};
         const int count = kMonths + static_cast<int>(terms.size());
         Compare(rule, left, std::move(terms), count);
     }
 
     void ApplyUsuallyEmpty(const Rule& rule) {
-        const auto marker = main_.find(rule.left);
-        if (allMainEmpty_ || marker == main_.end() || !marker->second->amount)
+        const MainItem* marker = report_.FindMain(rule.left);
+        if (allMainEmpty_ || marker == nullptr || !marker->amount)
             return;
         std::vector<const FormItem*> empty;
         for (const Term& term : rule.terms) {
-            const auto it = main_.find(term.tag);
-            if (it == main_.end())
+            const MainItem* item = report_.FindMain(term.tag);
+            if (item == nullptr)
                 continue;
-            if (it->second->amount)
+            if (item->amount)
                 return;
-            empty.push_back(it->second->line);
+            empty.push_back(item->line);
         }
         if (empty.empty())
             return;
@@ -228,8 +218,6 @@ class Checker {
     }
 
     const Report& report_;
-    std::map<std::string, const MainItem*> main_;
-    std::map<std::string, const MonthlyRow*> monthly_;
     bool allMainEmpty_ = false;
     std::optional<std::string> notWholeYear_;
     std::set<const FormItem*> covered_; // lines that a usually-empty hint names
@@ -242,9 +230,7 @@ std::optional<std::string> WhyNotWholeYear(const Report& report) {
     if (!IsDate(report.periodFrom) || !IsDate(report.periodTo))
         return std::string(texts::kNotWholeYearNoDates);
     if (YearEnd(report.periodFrom) != report.periodTo)
-        return Fill(texts::kNotWholeYearLength,
-                    {{"period", DateText(report.periodFrom) + texts::kPeriodDash +
-                                    DateText(report.periodTo)}});
+        return Fill(texts::kNotWholeYearLength, {{"period", PeriodText(report)}});
     if (report.months[0] != report.periodFrom / 100 % 100)
         return Fill(texts::kNotWholeYearFirstMonth, {{"month", std::to_string(report.months[0])}});
     return std::nullopt;

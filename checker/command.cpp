@@ -3,6 +3,7 @@
 #include "checker/comparison.h"
 #include "checker/editions.h"
 #include "checker/format.h"
+#include "platform/hex.h"
 #include "settings/statement_files.h"
 #include "texts/checker.h"
 
@@ -11,6 +12,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <map>
+#include <optional>
 #include <set>
 
 namespace checker {
@@ -28,16 +31,13 @@ bool IsReportName(const std::string& name) {
 
 // A file name as a relative link of the page: every byte but the unreserved ones escaped.
 std::string LinkTo(const std::string& utf8Name) {
-    static const char kHex[] = "0123456789ABCDEF";
     std::string link;
     for (unsigned char c : utf8Name) {
         if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
             c == '-' || c == '.' || c == '_' || c == '~') {
             link += static_cast<char>(c);
         } else {
-            link += '%';
-            link += kHex[c >> 4];
-            link += kHex[c & 15];
+            link += '%' + platform::HexByte(c);
         }
     }
     return link;
@@ -47,14 +47,96 @@ std::string Line(const std::string& text) {
     return text + "\n";
 }
 
+bool IsEditionName(const std::string& name) {
+    for (const Edition* const* edition = Editions(); *edition != nullptr; ++edition) {
+        if (name == (*edition)->dataPrefix)
+            return true;
+    }
+    return false;
+}
+
+// What the command line asks for.
+struct Options {
+    std::string dataDir; // the form-item files' folder
+    std::string edition; // empty: the report's own, else the first found
+    std::string htmlPath;
+    std::string previousPath;
+    std::vector<std::string> inputs; // one report, or with summary several files and folders
+    bool summary = false;
+    bool verbose = false;
+    bool help = false;
+};
+
+// The options of a command line (without the program's name); nothing when it is wrong.
+std::optional<Options> ParseOptions(const std::vector<std::string>& arguments,
+                                    const std::string& defaultDataDir) {
+    Options options;
+    options.dataDir = defaultDataDir;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == "--data-dir" && hasValue) {
+            options.dataDir = arguments[++i];
+        } else if (argument == "--edition" && hasValue) {
+            options.edition = arguments[++i];
+            if (!IsEditionName(options.edition))
+                return std::nullopt;
+        } else if (argument == "--html" && hasValue) {
+            options.htmlPath = arguments[++i];
+        } else if (argument == "--previous" && hasValue) {
+            options.previousPath = arguments[++i];
+        } else if (argument == "--summary") {
+            options.summary = true;
+        } else if (argument == "--verbose") {
+            options.verbose = true;
+        } else if (argument == "--help" || argument == "-h") {
+            options.help = true;
+        } else if (!argument.empty() && argument[0] != '-') {
+            options.inputs.push_back(argument);
+        } else {
+            return std::nullopt;
+        }
+    }
+    const bool oneReport = options.inputs.size() == 1 && !options.summary;
+    const bool summary = !options.inputs.empty() && options.summary && options.previousPath.empty();
+    if (!options.help && !oneReport && !summary)
+        return std::nullopt;
+    return options;
+}
+
+// Says in the outcome why a page was not written (and makes its status the worst); true when it
+// was.
+bool PageWritten(CheckOutcome& outcome, const std::string& pagePath,
+                 const platform::Status& written) {
+    if (written.ok())
+        return true;
+    const std::string shown = ArgumentToUtf8(pagePath);
+    outcome.status = kUnreadable;
+    if (written.cause() == platform::Cause::kBadFile) {
+        outcome.err += Line(Fill(texts::kPageIsReport, {{"file", shown}}));
+        return false;
+    }
+    outcome.err +=
+        Line(Fill(texts::kPageNotWritten, {{"file", shown}})) +
+        Line(Fill(texts::kTechnicalPlace,
+                  {{"place", Fill(texts::kSystemError,
+                                  {{"file", shown}, {"code", std::to_string(written.code())}})}}));
+    return false;
+}
+
 } // namespace
 
-// A file read: the report checked, or what kept it from being read and where.
+// A file read: the report checked, or what kept it from being read.
 struct ReportChecker::Loaded {
-    enum class Problem { kNone, kCannotOpen, kNotAReport, kNoFormItems };
-    Problem problem = Problem::kNone;
-    std::string place; // the technical place: file, line, column and what
+    std::string source; // the file name to show
     std::optional<CheckedReport> checked;
+    // Else why: in the words of a check of one report and of a summary's cell (texts of the
+    // catalogue), the technical place (file, line, column and what), and the form-item files
+    // that could not be read.
+    const char* problem = nullptr;
+    const char* cell = nullptr;
+    std::string place;
+    std::vector<std::string> unreadable;
 };
 
 // The form-item files of the data folder, read when first asked for. Without an edition chosen,
@@ -68,13 +150,17 @@ class ReportChecker::DataFolder {
 
     const FormItems* Get(FormGeneration form, const std::string& programName) {
         std::vector<std::string> prefixes;
+        const auto add = [&prefixes](const std::string& prefix) {
+            if (std::find(prefixes.begin(), prefixes.end(), prefix) == prefixes.end())
+                prefixes.push_back(prefix);
+        };
         if (!edition_.empty()) {
-            prefixes.push_back(edition_);
+            add(edition_);
         } else {
             if (const Edition* own = EditionOf(programName))
-                prefixes.push_back(own->dataPrefix);
+                add(own->dataPrefix);
             for (const Edition* const* edition = Editions(); *edition != nullptr; ++edition)
-                prefixes.push_back((*edition)->dataPrefix);
+                add((*edition)->dataPrefix);
         }
         failed_.clear();
         for (const std::string& prefix : prefixes) {
@@ -82,10 +168,10 @@ class ReportChecker::DataFolder {
             auto found = loaded_.find(path);
             if (found == loaded_.end()) {
                 std::string bytes;
-                const platform::Status read = files_.ReadWhole(path, bytes);
+                const platform::Status read = files_.ReadWhole(path, bytes, kMaxReportSize);
                 if (read.cause() == platform::Cause::kNoData)
                     continue;
-                if (!read.ok()) {
+                if (!read.ok() || bytes.size() > kMaxReportSize) {
                     failed_.push_back(ArgumentToUtf8(path));
                     return nullptr;
                 }
@@ -118,27 +204,27 @@ class ReportChecker::DataFolder {
 };
 
 ReportChecker::ReportChecker(FileAccess& files, std::string dataDir, std::string edition,
-                             PageStamp stamp)
+                             PageStamp stamp, const char* dataAdvice)
     : files_(files),
       data_(std::make_shared<DataFolder>(files, std::move(dataDir), std::move(edition))),
-      stamp_(std::move(stamp)) {}
+      stamp_(std::move(stamp)), dataAdvice_(dataAdvice) {}
 
 ReportChecker::~ReportChecker() = default;
 
-bool ReportChecker::Load(const std::string& path, Loaded& loaded, std::string& problem) {
-    const std::string shown = ArgumentToUtf8(path);
+ReportChecker::Loaded ReportChecker::Load(const std::string& path) {
+    Loaded loaded;
+    loaded.source = ArgumentToUtf8(path);
     std::string bytes;
-    const platform::Status opened = files_.ReadWhole(path, bytes);
+    const platform::Status opened = files_.ReadWhole(path, bytes, kMaxReportSize);
     if (!opened.ok()) {
-        loaded.problem = Loaded::Problem::kCannotOpen;
-        loaded.place =
-            Fill(texts::kSystemError, {{"file", shown}, {"code", std::to_string(opened.code())}});
-        problem = Line(Fill(texts::kCannotOpen, {{"file", shown}})) +
-                  Line(Fill(texts::kTechnicalPlace, {{"place", loaded.place}}));
-        return false;
+        loaded.problem = texts::kCannotOpen;
+        loaded.cell = texts::kSummaryCannotOpen;
+        loaded.place = Fill(texts::kSystemError,
+                            {{"file", loaded.source}, {"code", std::to_string(opened.code())}});
+        return loaded;
     }
     CheckedReport checked;
-    checked.source = shown;
+    checked.source = loaded.source;
     ReadError error;
     const FormItemsSource formItems = [this](FormGeneration form, const std::string& programName) {
         return data_->Get(form, programName);
@@ -146,35 +232,56 @@ bool ReportChecker::Load(const std::string& path, Loaded& loaded, std::string& p
     const platform::Status read = ReadReport(bytes, formItems, checked.report, error);
     if (!read.ok()) {
         const bool noFormItems = read.cause() == platform::Cause::kNoData;
-        loaded.problem = noFormItems ? Loaded::Problem::kNoFormItems : Loaded::Problem::kNotAReport;
-        loaded.place = shown + ":" + std::to_string(error.line) + ":" +
+        loaded.problem = noFormItems ? texts::kNoFormItemsFor : texts::kNotAReport;
+        loaded.cell = noFormItems ? texts::kSummaryNoFormItems : texts::kSummaryNotAReport;
+        loaded.place = loaded.source + ":" + std::to_string(error.line) + ":" +
                        std::to_string(error.column) + ": " + error.message;
-        problem = Line(Fill(noFormItems ? texts::kNoFormItemsFor : texts::kNotAReport,
-                            {{"file", shown}})) +
-                  Line(Fill(texts::kTechnicalPlace, {{"place", loaded.place}}));
-        if (noFormItems) {
-            for (const std::string& file : data_->Failed())
-                problem += Line(Fill(texts::kUnreadableFormItemFile, {{"file", file}}));
-        }
-        return false;
+        if (noFormItems)
+            loaded.unreadable = data_->Failed();
+        return loaded;
     }
     checked.findings = CheckReport(checked.report);
     loaded.checked = std::move(checked);
-    return true;
+    return loaded;
+}
+
+std::string ReportChecker::ProblemText(const Loaded& loaded) const {
+    std::string text = Fill(loaded.problem, {{"file", loaded.source}});
+    if (!loaded.unreadable.empty())
+        text += dataAdvice_;
+    text = Line(text) + Line(Fill(texts::kTechnicalPlace, {{"place", loaded.place}}));
+    for (const std::string& file : loaded.unreadable)
+        text += Line("  " + Fill(texts::kUnreadableFormItemFile, {{"file", file}}));
+    return text;
+}
+
+bool ReportChecker::IsOneOf(const std::string& path, const std::vector<std::string>& files) {
+    for (const std::string& file : files) {
+        if (files_.SameFile(path, file))
+            return true;
+    }
+    return false;
 }
 
 CheckOutcome ReportChecker::CheckOne(const std::string& path, const std::string& previousPath,
-                                     const std::string& pagePath, bool verbose) {
+                                     bool verbose) {
     CheckOutcome outcome;
-    Loaded loaded;
-    if (!Load(path, loaded, outcome.err))
+    Loaded loaded = Load(path);
+    if (!loaded.checked) {
+        outcome.err = ProblemText(loaded);
         return outcome;
+    }
+    outcome.read.push_back(path);
     CheckedReport& checked = *loaded.checked;
     Loaded previous;
     std::optional<Comparison> comparison;
     if (!previousPath.empty()) {
-        if (!Load(previousPath, previous, outcome.err))
+        previous = Load(previousPath);
+        if (!previous.checked) {
+            outcome.err = ProblemText(previous);
             return outcome;
+        }
+        outcome.read.push_back(previousPath);
         if (const auto why = WhyNotComparable(checked.report, previous.checked->report)) {
             outcome.err = Line(Fill(texts::kNotComparable, {{"file", checked.source}})) +
                           Line(Fill(texts::kTechnicalPlace, {{"place", *why}}));
@@ -186,36 +293,29 @@ CheckOutcome ReportChecker::CheckOne(const std::string& path, const std::string&
     }
     const Comparison* compared = comparison ? &*comparison : nullptr;
     outcome.out = TextView(checked, compared, verbose);
+    outcome.page = HtmlView(checked, compared, stamp_);
     outcome.findings = checked.findings;
     outcome.formItems = data_;
     outcome.status = CountOf(checked.findings, Severity::kFinding) > 0 ? kFindings : kClean;
-    if (!pagePath.empty()) {
-        const platform::Status written =
-            files_.WriteWhole(pagePath, HtmlView(checked, compared, stamp_));
-        const std::string shownPage = ArgumentToUtf8(pagePath);
-        if (!written.ok()) {
-            outcome.err +=
-                Line(Fill(texts::kPageNotWritten, {{"file", shownPage}})) +
-                Line(Fill(texts::kTechnicalPlace,
-                          {{"place", Fill(texts::kSystemError,
-                                          {{"file", shownPage},
-                                           {"code", std::to_string(written.code())}})}}));
-            outcome.status = kUnreadable;
-        } else {
-            outcome.pagePath = pagePath;
-            outcome.out += Line(Fill(texts::kPageWritten, {{"file", shownPage}}));
-        }
-    }
     return outcome;
+}
+
+platform::Status ReportChecker::WritePage(const CheckOutcome& checked,
+                                          const std::string& pagePath) {
+    if (IsOneOf(pagePath, checked.read))
+        return platform::Status::BadFile("write-page", pagePath, "a report read");
+    return files_.WriteWhole(pagePath, checked.page);
 }
 
 CheckOutcome ReportChecker::Summarize(const std::vector<std::string>& inputs,
                                       const std::string& pagePath) {
     CheckOutcome outcome;
     std::vector<std::string> paths;
+    std::vector<std::string> given; // the files named, not found in a folder
     for (const std::string& input : inputs) {
         if (!files_.IsFolder(input)) {
             paths.push_back(input);
+            given.push_back(input);
             continue;
         }
         std::vector<std::string> names;
@@ -233,104 +333,59 @@ CheckOutcome ReportChecker::Summarize(const std::vector<std::string>& inputs,
         if (paths.size() == before)
             outcome.err += Line(Fill(texts::kNoReportsIn, {{"folder", ArgumentToUtf8(input)}}));
     }
-    if (paths.empty()) {
-        outcome.status = kUnreadable;
+    if (paths.empty())
+        return outcome;
+    // The summary page never replaces a report; nothing is checked then.
+    if (!pagePath.empty() && IsOneOf(pagePath, paths)) {
+        PageWritten(outcome, pagePath, platform::Status::BadFile("write-page", pagePath, ""));
         return outcome;
     }
 
     const std::string pageFolder = pagePath.substr(0, NameStart(pagePath));
     std::set<std::string> pageNames = {pagePath.substr(NameStart(pagePath))};
+    std::set<std::string> unreadable; // form-item files, each said once
     std::vector<SummaryRow> rows;
-    int worst = outcome.err.empty() ? kClean : kUnreadable;
+    outcome.status = outcome.err.empty() ? kClean : kUnreadable;
     for (const std::string& path : paths) {
         SummaryRow row;
-        row.source = ArgumentToUtf8(path);
-        Loaded loaded;
-        std::string problem;
-        if (!Load(path, loaded, problem)) {
-            row.problem =
-                Fill(loaded.problem == Loaded::Problem::kCannotOpen    ? texts::kSummaryCannotOpen
-                     : loaded.problem == Loaded::Problem::kNoFormItems ? texts::kSummaryNoFormItems
-                                                                       : texts::kSummaryNotAReport,
-                     {{"place", loaded.place}});
-            worst = kUnreadable;
+        Loaded loaded = Load(path);
+        row.source = loaded.source;
+        if (!loaded.checked) {
+            row.problem = Fill(loaded.cell, {{"place", loaded.place}});
+            for (const std::string& file : loaded.unreadable) {
+                if (unreadable.insert(file).second)
+                    outcome.err += Line(Fill(texts::kUnreadableFormItemFile, {{"file", file}}));
+            }
+            outcome.status = kUnreadable;
             rows.push_back(std::move(row));
             continue;
         }
         const CheckedReport& checked = *loaded.checked;
-        if (CountOf(checked.findings, Severity::kFinding) > 0)
-            worst = std::max(worst, static_cast<int>(kFindings));
+        if (CountOf(checked.findings, Severity::kFinding) > 0 && outcome.status == kClean)
+            outcome.status = kFindings;
         if (!pagePath.empty()) {
             const std::size_t start = NameStart(path);
             const std::size_t dot = path.rfind('.');
             const std::string stem =
                 path.substr(start, dot > start ? dot - start : std::string::npos);
+            // Each report's page under a name of its own, never that of a report given.
             std::string name = stem + ".html";
-            for (int n = 2; pageNames.count(name) > 0; ++n)
+            for (int n = 2; pageNames.count(name) > 0 || IsOneOf(pageFolder + name, given); ++n)
                 name = stem + "-" + std::to_string(n) + ".html";
             pageNames.insert(name);
-            const platform::Status written =
-                files_.WriteWhole(pageFolder + name, HtmlView(checked, nullptr, stamp_));
-            if (written.ok()) {
+            if (PageWritten(
+                    outcome, pageFolder + name,
+                    files_.WriteWhole(pageFolder + name, HtmlView(checked, nullptr, stamp_))))
                 row.page = LinkTo(ArgumentToUtf8(name));
-            } else {
-                outcome.err += Line(
-                    Fill(texts::kPageNotWritten, {{"file", ArgumentToUtf8(pageFolder + name)}}));
-                worst = kUnreadable;
-            }
         }
         row.checked = std::move(loaded.checked);
         rows.push_back(std::move(row));
     }
     outcome.out = SummaryTextView(rows);
-    if (!pagePath.empty()) {
-        const std::string shownPage = ArgumentToUtf8(pagePath);
-        if (files_.WriteWhole(pagePath, SummaryHtmlView(rows, stamp_)).ok()) {
-            outcome.pagePath = pagePath;
-            outcome.out += Line(Fill(texts::kPageWritten, {{"file", shownPage}}));
-        } else {
-            outcome.err += Line(Fill(texts::kPageNotWritten, {{"file", shownPage}}));
-            worst = kUnreadable;
-        }
-    }
-    outcome.status = static_cast<ExitStatus>(worst);
+    if (!pagePath.empty() &&
+        PageWritten(outcome, pagePath, files_.WriteWhole(pagePath, SummaryHtmlView(rows, stamp_))))
+        outcome.out += Line(Fill(texts::kPageWritten, {{"file", ArgumentToUtf8(pagePath)}}));
     return outcome;
-}
-
-std::optional<Options> ParseOptions(const std::vector<std::string>& arguments,
-                                    const std::string& defaultDataDir) {
-    Options options;
-    options.dataDir = defaultDataDir;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
-        if (argument == "--data-dir" && hasValue) {
-            options.dataDir = arguments[++i];
-        } else if (argument == "--edition" && hasValue) {
-            options.edition = arguments[++i];
-            if (options.edition != "Ivy" && options.edition != "Oak" && options.edition != "Elm")
-                return std::nullopt;
-        } else if (argument == "--html" && hasValue) {
-            options.htmlPath = arguments[++i];
-        } else if (argument == "--previous" && hasValue) {
-            options.previousPath = arguments[++i];
-        } else if (argument == "--summary") {
-            options.summary = true;
-        } else if (argument == "--verbose") {
-            options.verbose = true;
-        } else if (argument == "--help" || argument == "-h") {
-            options.help = true;
-        } else if (!argument.empty() && argument[0] != '-') {
-            options.inputs.push_back(argument);
-        } else {
-            return std::nullopt;
-        }
-    }
-    const bool oneReport = options.inputs.size() == 1 && !options.summary;
-    const bool summary = !options.inputs.empty() && options.summary && options.previousPath.empty();
-    if (!options.help && !oneReport && !summary)
-        return std::nullopt;
-    return options;
 }
 
 CheckOutcome RunCommand(const std::vector<std::string>& arguments, FileAccess& files,
@@ -346,11 +401,15 @@ CheckOutcome RunCommand(const std::vector<std::string>& arguments, FileAccess& f
         outcome.out = texts::kUsage;
         return outcome;
     }
-    ReportChecker checker(files, options->dataDir, options->edition, stamp);
+    ReportChecker checker(files, options->dataDir, options->edition, stamp, texts::kDataDirAdvice);
     if (options->summary)
         return checker.Summarize(options->inputs, options->htmlPath);
-    return checker.CheckOne(options->inputs.front(), options->previousPath, options->htmlPath,
-                            options->verbose);
+    outcome = checker.CheckOne(options->inputs.front(), options->previousPath, options->verbose);
+    const std::string& pagePath = options->htmlPath;
+    if (!pagePath.empty() && !outcome.page.empty() &&
+        PageWritten(outcome, pagePath, checker.WritePage(outcome, pagePath)))
+        outcome.out += Line(Fill(texts::kPageWritten, {{"file", ArgumentToUtf8(pagePath)}}));
+    return outcome;
 }
 
 PageStamp StampNow() {

@@ -10,9 +10,7 @@
 #include "checker/system.h"
 #include "checker/views.h"
 
-#include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,31 +19,18 @@ namespace checker {
 enum ExitStatus : int {
     kClean = 0,      // no findings
     kFindings = 1,   // findings
-    kUnreadable = 2, // a file is not a readable report, or the command cannot be carried out
+    kUnreadable = 2, // a file is not a readable report, a page cannot be written, or the command
+                     // cannot be carried out
 };
 
-struct Options {
-    std::string dataDir; // the form-item files' folder
-    std::string edition; // empty: the report's own, else the first found
-    std::string htmlPath;
-    std::string previousPath;
-    std::vector<std::string> inputs; // one report, or with summary several files and folders
-    bool summary = false;
-    bool verbose = false;
-    bool help = false;
-};
-
-// The options of a command line (without the program's name); nothing when it is wrong.
-std::optional<Options> ParseOptions(const std::vector<std::string>& arguments,
-                                    const std::string& defaultDataDir);
-
-// What a check did: its exit status, what it printed, and the page it wrote (empty: none).
+// What a check did: its exit status, what it printed, and the page of the report checked.
 struct CheckOutcome {
     ExitStatus status = kUnreadable;
-    std::string out; // for the standard output
-    std::string err; // for the standard error
-    std::string pagePath;
+    std::string out;               // for the standard output
+    std::string err;               // for the standard error
     std::vector<Finding> findings; // of the report checked alone
+    std::string page;              // the page of a report checked (empty: none), to be written
+    std::vector<std::string> read; // the reports read, which no page may replace
     // The form-item lines that the findings point into, kept as long as the outcome is.
     std::shared_ptr<const void> formItems;
 };
@@ -53,15 +38,20 @@ struct CheckOutcome {
 // Checks reports with the form-item files of one data folder, read once.
 class ReportChecker {
   public:
-    ReportChecker(FileAccess& files, std::string dataDir, std::string edition, PageStamp stamp);
+    // dataAdvice: what the user can do when the form-item files cannot be read (a text of the
+    // catalogue: the console names --data-dir).
+    ReportChecker(FileAccess& files, std::string dataDir, std::string edition, PageStamp stamp,
+                  const char* dataAdvice);
     ~ReportChecker();
     ReportChecker(const ReportChecker&) = delete;
     ReportChecker& operator=(const ReportChecker&) = delete;
 
-    // One report; previousPath (may be empty) is last year's, pagePath (may be empty) the page
-    // to write.
-    CheckOutcome CheckOne(const std::string& path, const std::string& previousPath,
-                          const std::string& pagePath, bool verbose);
+    // One report; previousPath (may be empty) is last year's. The status is kUnreadable only
+    // when a report could not be read or the two cannot be compared; then there is no page.
+    CheckOutcome CheckOne(const std::string& path, const std::string& previousPath, bool verbose);
+    // Writes the page of a report checked to pagePath, whole or not at all. Refuses (a bad
+    // file) a path that names a report read for it, which the page would replace.
+    platform::Status WritePage(const CheckOutcome& checked, const std::string& pagePath);
     // Every report of the folders (their *.xml files) and files given; pagePath (may be empty)
     // the summary page, with each report's own page beside it.
     CheckOutcome Summarize(const std::vector<std::string>& inputs, const std::string& pagePath);
@@ -70,13 +60,17 @@ class ReportChecker {
     struct Loaded;
     class DataFolder;
 
-    // Reads and checks one file; false with the reason in plain words (and the technical place
-    // on its own line) when it is no readable report.
-    [[nodiscard]] bool Load(const std::string& path, Loaded& loaded, std::string& problem);
+    // Reads and checks one file.
+    Loaded Load(const std::string& path);
+    // Why a file was not read as a report, for the standard error.
+    std::string ProblemText(const Loaded& loaded) const;
+    // Whether path names one of the files given.
+    bool IsOneOf(const std::string& path, const std::vector<std::string>& files);
 
     FileAccess& files_;
     std::shared_ptr<DataFolder> data_;
     PageStamp stamp_;
+    const char* dataAdvice_;
 };
 
 // The whole command: parses the arguments and carries them out.

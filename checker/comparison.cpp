@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace checker {
@@ -19,14 +18,7 @@ std::optional<Amount> AmountOf(const Report& report, const std::string& tag, boo
         return item != nullptr ? std::optional<Amount>(item->amount) : std::nullopt;
     }
     const MonthlyRow* row = report.FindMonthly(tag);
-    if (row == nullptr)
-        return std::nullopt;
-    Amount total;
-    for (const Amount& amount : row->amounts) {
-        if (amount)
-            total = total.value_or(0) + *amount;
-    }
-    return total;
+    return row != nullptr ? std::optional<Amount>(RowTotal(*row)) : std::nullopt;
 }
 
 // Both years of every line of either report: this year's lines in order, then last year's
@@ -163,14 +155,10 @@ class ComparisonChecker {
                          {0, part->line, LinePart::kThisYear, part->amount},
                          {0, base->line, LinePart::kLastYear, lastBase->amount},
                          {0, base->line, LinePart::kThisYear, base->amount}};
-        char points[32];
-        std::snprintf(points, sizeof points, "%+.1f", *now - *last);
-        char lastText[32];
-        std::snprintf(lastText, sizeof lastText, "%.1f%%", *last);
-        char nowText[32];
-        std::snprintf(nowText, sizeof nowText, "%.1f%%", *now);
-        finding.measure = Fill(texts::kShareMeasure,
-                               {{"last", lastText}, {"current", nowText}, {"change", points}});
+        finding.measure =
+            Fill(texts::kShareMeasure, {{"last", PercentText(*last, false)},
+                                        {"current", PercentText(*now, false)},
+                                        {"change", PercentText(*now - *last, true, false)}});
         findings_.push_back(std::move(finding));
     }
 
@@ -200,10 +188,7 @@ std::optional<std::string> WhyNotComparable(const Report& current, const Report&
                     {{"previous", previous.programName}, {"current", current.programName}});
     if (previous.periodTo >= current.periodFrom)
         return Fill(texts::kPreviousNotEarlier,
-                    {{"previous", DateText(previous.periodFrom) + texts::kPeriodDash +
-                                      DateText(previous.periodTo)},
-                     {"current", DateText(current.periodFrom) + texts::kPeriodDash +
-                                     DateText(current.periodTo)}});
+                    {{"previous", PeriodText(previous)}, {"current", PeriodText(current)}});
     return std::nullopt;
 }
 

@@ -25,9 +25,10 @@ std::string AmountText(const std::optional<std::int64_t>& yen) {
     return yen ? WithSeparators(*yen) : std::string();
 }
 
-std::string PercentText(double percent) {
+std::string PercentText(double percent, bool withSign, bool withUnit) {
     char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%+.1f%%", std::round(percent * 10) / 10);
+    std::snprintf(buffer, sizeof buffer, withSign ? "%+.1f%s" : "%.1f%s",
+                  std::round(percent * 10) / 10, withUnit ? "%" : "");
     return buffer;
 }
 

@@ -14,8 +14,9 @@ namespace checker {
 std::string WithSeparators(std::int64_t yen);
 // Empty when the amount is empty.
 std::string AmountText(const std::optional<std::int64_t>& yen);
-// 12.345 -> "+12.3%", -0.04 -> "-0.0%".
-std::string PercentText(double percent);
+// A percentage to one decimal, rounded half away from zero: 12.345 -> "+12.3%", -0.04 ->
+// "-0.0%"; without the sign 12.3 -> "12.3%", without the unit 12.3 -> "+12.3" (points).
+std::string PercentText(double percent, bool withSign = true, bool withUnit = true);
 
 // 20240401 -> 2024, 4 and 1 in texts::kDateFormat; a number that is no date is shown as it is.
 std::string DateText(std::int32_t yyyymmdd);

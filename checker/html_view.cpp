@@ -1,6 +1,6 @@
-// The page: everything inline (style, chart), so it opens anywhere, prints on A4 portrait and
-// loads nothing. A content security policy that allows no source makes any later addition of
-// an outside resource fail loudly in the browser's console.
+// The pages: everything inline (style, chart), so they open anywhere, print on A4 (a report's
+// page portrait, the summary landscape) and load nothing. A content security policy that allows no
+// source makes any later addition of an outside resource fail loudly in the browser's console.
 #include "checker/format.h"
 #include "checker/views.h"
 #include "texts/checker.h"
@@ -349,20 +349,17 @@ std::string MainItems(const Report& report) {
 }
 
 std::string ComparedTable(const std::vector<ComparedLine>& lines) {
-    std::string html = "<table class=\"compared\">\n<tr>" + HeadCell(texts::kCaptionColumn) +
-                       HeadCell(texts::kPreviousColumn) + HeadCell(texts::kCurrentColumn) +
-                       HeadCell(texts::kDifferenceColumn) + HeadCell(texts::kPercentColumn) +
-                       "</tr>\n";
+    std::string html = "<table class=\"compared\">\n<tr>";
+    for (const std::string& column : ComparedColumns())
+        html += HeadCell(column);
+    html += "</tr>\n";
+    // The caption, then amounts.
     for (const ComparedLine& line : lines) {
-        const auto amount = [](const std::optional<Amount>& value) {
-            return value ? AmountText(*value) : std::string(texts::kNoLine);
-        };
-        const std::optional<std::int64_t> difference = DifferenceOf(line);
-        const std::optional<double> percent = ChangePercentOf(line);
-        html += "<tr>" + Cell(line.line->caption) + Cell(amount(line.previous), "amount") +
-                Cell(amount(line.current), "amount") +
-                Cell(difference ? WithSeparators(*difference) : std::string(), "amount") +
-                Cell(percent ? PercentText(*percent) : std::string(), "amount") + "</tr>\n";
+        const std::vector<std::string> cells = ComparedCells(line);
+        html += "<tr>";
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            html += i == 0 ? Cell(cells[i]) : Cell(cells[i], "amount");
+        html += "</tr>\n";
     }
     return html + "</table>\n";
 }

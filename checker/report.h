@@ -6,6 +6,7 @@
 #include "platform/status.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -18,6 +19,9 @@ namespace checker {
 using Amount = std::optional<std::int64_t>;
 
 constexpr int kMonths = 12;
+// A report is a few kilobytes; anything larger than this was not written by the link program
+// and is refused unread (more than this is never read into memory).
+constexpr std::size_t kMaxReportSize = 1 << 20;
 
 struct MainItem {
     const FormItem* line = nullptr;
@@ -28,6 +32,9 @@ struct MonthlyRow {
     const FormItem* line = nullptr;
     std::array<Amount, kMonths> amounts; // in the report's month order (TUKIBETU_01 first)
 };
+
+// The sum of the months of a row; empty when every month is.
+Amount RowTotal(const MonthlyRow& row);
 
 // Texts in UTF-8.
 struct Report {
@@ -47,13 +54,16 @@ struct Report {
     const MonthlyRow* FindMonthly(const std::string& tag) const;
 };
 
+// The report's accounting period as the checker shows it: "2024年4月1日～2025年3月31日".
+std::string PeriodText(const Report& report);
+
 struct ReadError {
     int line = 0;        // 1-based
     int column = 0;      // 1-based, in characters
     std::string message; // UTF-8: what is wrong and what was expected
 };
 
-// The form-item lines of a generation (false: "16") for a report of the product programName, or
+// The form-item lines of a generation for a report of the product programName, or
 // null when they cannot be had.
 using FormItemsSource =
     std::function<const FormItems*(FormGeneration form, const std::string& programName)>;

@@ -7,6 +7,7 @@
 #include "aggregate/statement_line.h"
 #include "checker/format.h"
 #include "checker/text_decode.h"
+#include "platform/hex.h"
 #include "platform/sjis.h"
 #include "texts/checker.h"
 
@@ -25,8 +26,6 @@ namespace {
 using Node = rapidxml::xml_node<char>;
 
 const std::string kDeclaration = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n";
-// A report is a few kilobytes; anything this large was not written by the link program.
-constexpr std::size_t kMaxReportSize = 1 << 20;
 // The report nests four levels deep. rapidxml descends one call per level, so the nesting is
 // bounded before the parser runs.
 constexpr int kMaxDepth = 16;
@@ -141,7 +140,7 @@ class Reader {
                           Fill(texts::kReadEmpty, {{"declaration", kDeclaration.substr(0, 42)}}));
         if (bytes.size() > kMaxReportSize)
             return FailAt(bytes, 0, true,
-                          Fill(texts::kReadTooLarge, {{"size", std::to_string(bytes.size())}}));
+                          Fill(texts::kReadTooLarge, {{"limit", std::to_string(kMaxReportSize)}}));
         if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
             return FailAt(bytes, 0, true, texts::kReadByteOrderMark);
         std::size_t first = 0;
@@ -150,10 +149,8 @@ class Reader {
         const DecodeResult decoded = ShiftJisToUtf8(bytes, text_);
         if (!decoded.ok) {
             const unsigned char c = static_cast<unsigned char>(bytes[decoded.badOffset]);
-            static const char kHex[] = "0123456789ABCDEF";
-            const std::string hex = std::string("0x") + kHex[c >> 4] + kHex[c & 15];
             return FailAt(bytes, decoded.badOffset, true,
-                          Fill(texts::kReadNotShiftJis, {{"byte", hex}}));
+                          Fill(texts::kReadNotShiftJis, {{"byte", "0x" + platform::HexByte(c)}}));
         }
         return true;
     }
@@ -691,6 +688,19 @@ class Reader {
 };
 
 } // namespace
+
+Amount RowTotal(const MonthlyRow& row) {
+    Amount total;
+    for (const Amount& amount : row.amounts) {
+        if (amount)
+            total = total.value_or(0) + *amount;
+    }
+    return total;
+}
+
+std::string PeriodText(const Report& report) {
+    return DateText(report.periodFrom) + texts::kPeriodDash + DateText(report.periodTo);
+}
 
 const MainItem* Report::FindMain(const std::string& tag) const {
     for (const MainItem& item : mainItems) {

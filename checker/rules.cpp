@@ -8,7 +8,6 @@ namespace {
 
 Rule PartOf(const char* id, const char* part, const char* whole) {
     return {id,
-            kBothForms,
             RuleKind::kPartOf,
             Severity::kFinding,
             part,
@@ -22,7 +21,6 @@ Rule PartOf(const char* id, const char* part, const char* whole) {
 
 const std::vector<Rule> kRules = {
     {"balance",
-     kBothForms,
      RuleKind::kSum,
      Severity::kFinding,
      "SISAN",
@@ -33,7 +31,6 @@ const std::vector<Rule> kRules = {
      0,
      0},
     {"gross-profit",
-     kBothForms,
      RuleKind::kSum,
      Severity::kFinding,
      "URIAGESOURIEKI",
@@ -44,7 +41,6 @@ const std::vector<Rule> kRules = {
      0,
      0},
     {"cost-of-sales",
-     kBothForms,
      RuleKind::kSum,
      Severity::kFinding,
      "URIAGEGENKA",
@@ -75,7 +71,6 @@ const std::vector<Rule> kRules = {
     PartOf("part-personal-borrowings", "KOZINKARIIREKIN", "FUSAI"),
     PartOf("part-other-borrowings", "SONOTAKARIIREKIN", "FUSAI"),
     {"monthly-sales",
-     kBothForms,
      RuleKind::kMonthlySum,
      Severity::kFinding,
      "TUKIBETUURIAGEKINGAKU",
@@ -86,7 +81,6 @@ const std::vector<Rule> kRules = {
      0,
      0},
     {"monthly-purchases",
-     kBothForms,
      RuleKind::kMonthlySum,
      Severity::kFinding,
      "TUKIBETUSIIREKINGAKU",
@@ -97,7 +91,6 @@ const std::vector<Rule> kRules = {
      0,
      0},
     {"all-empty",
-     kBothForms,
      RuleKind::kAllMainEmpty,
      Severity::kFinding,
      nullptr,
@@ -110,7 +103,6 @@ const std::vector<Rule> kRules = {
     // A company that buys goods and sells them (trade, retail, services) has no costs of making:
     // raw materials, factory labour and factory expenses stay empty.
     {"usually-empty-trade",
-     kBothForms,
      RuleKind::kUsuallyEmpty,
      Severity::kHint,
      "SIIREDAKA",
@@ -122,7 +114,6 @@ const std::vector<Rule> kRules = {
      0},
     // A maker buys raw materials and buys no goods to sell as they are.
     {"usually-empty-making",
-     kBothForms,
      RuleKind::kUsuallyEmpty,
      Severity::kHint,
      "GENZAIRYOUSIIREDAKA",
@@ -133,7 +124,6 @@ const std::vector<Rule> kRules = {
      0,
      0},
     {"empty-line",
-     kBothForms,
      RuleKind::kEmptyMainItem,
      Severity::kHint,
      nullptr,
@@ -144,7 +134,6 @@ const std::vector<Rule> kRules = {
      0,
      0},
     {"empty-monthly-line",
-     kBothForms,
      RuleKind::kEmptyMonthlyLine,
      Severity::kHint,
      nullptr,
@@ -155,7 +144,6 @@ const std::vector<Rule> kRules = {
      0,
      0},
     {"empty-month",
-     kBothForms,
      RuleKind::kEmptyMonth,
      Severity::kHint,
      nullptr,
@@ -181,7 +169,6 @@ const std::vector<Rule> kRules = {
 //   loss in the ordinary course of business.
 const std::vector<Rule> kComparisonRules = {
     {"vanished",
-     kBothForms,
      RuleKind::kVanished,
      Severity::kFinding,
      nullptr,
@@ -192,7 +179,6 @@ const std::vector<Rule> kComparisonRules = {
      0,
      0},
     {"appeared",
-     kBothForms,
      RuleKind::kAppeared,
      Severity::kFinding,
      nullptr,
@@ -203,7 +189,6 @@ const std::vector<Rule> kComparisonRules = {
      0,
      0},
     {"sign-changed",
-     kBothForms,
      RuleKind::kSignChanged,
      Severity::kFinding,
      nullptr,
@@ -214,7 +199,6 @@ const std::vector<Rule> kComparisonRules = {
      0,
      0},
     {"changed",
-     kBothForms,
      RuleKind::kChangedBeyond,
      Severity::kFinding,
      "URIAGEDAKA",
@@ -225,7 +209,6 @@ const std::vector<Rule> kComparisonRules = {
      50,
      1},
     {"share-cost-of-sales",
-     kBothForms,
      RuleKind::kShareMoved,
      Severity::kFinding,
      "URIAGEGENKA",
@@ -236,7 +219,6 @@ const std::vector<Rule> kComparisonRules = {
      10,
      0},
     {"share-liabilities",
-     kBothForms,
      RuleKind::kShareMoved,
      Severity::kFinding,
      "FUSAI",
@@ -248,23 +230,22 @@ const std::vector<Rule> kComparisonRules = {
      0},
 };
 
+std::vector<const Rule*> Pointers(const std::vector<Rule>& rules) {
+    std::vector<const Rule*> pointers;
+    pointers.reserve(rules.size());
+    for (const Rule& rule : rules)
+        pointers.push_back(&rule);
+    return pointers;
+}
+
 } // namespace
 
-std::vector<const Rule*> RulesFor(FormGeneration form) {
-    std::vector<const Rule*> rules;
-    for (const Rule& rule : kRules) {
-        if (rule.forms & (form == FormGeneration::k30 ? kForm30 : kForm16))
-            rules.push_back(&rule);
-    }
-    return rules;
+std::vector<const Rule*> ReportRules() {
+    return Pointers(kRules);
 }
 
 std::vector<const Rule*> ComparisonRules() {
-    std::vector<const Rule*> pointers;
-    pointers.reserve(kComparisonRules.size());
-    for (const Rule& rule : kComparisonRules)
-        pointers.push_back(&rule);
-    return pointers;
+    return Pointers(kComparisonRules);
 }
 
 } // namespace checker

@@ -4,8 +4,6 @@
 // a rule names lines that a generation may lack, and the checks use the lines it has.
 #pragma once
 
-#include "aggregate/statement_line.h"
-
 #include <vector>
 
 namespace checker {
@@ -58,12 +56,8 @@ struct Term {
     const char* tag;
 };
 
-// Which form generations a rule belongs to.
-enum Forms { kForm16 = 1, kForm30 = 2, kBothForms = kForm16 | kForm30 };
-
 struct Rule {
     const char* id; // short ASCII name, for tests and the page
-    int forms;
     RuleKind kind;
     Severity severity;
     const char* left;
@@ -78,8 +72,8 @@ struct Rule {
     int floor;
 };
 
-// The rules of a generation, in the order their findings are listed.
-std::vector<const Rule*> RulesFor(FormGeneration form);
+// The checks of a report (of either generation), in the order their findings are listed.
+std::vector<const Rule*> ReportRules();
 // The comparisons with last year, in the order their findings are listed.
 std::vector<const Rule*> ComparisonRules();
 

@@ -14,8 +14,13 @@ namespace checker {
 class FileAccess {
   public:
     virtual ~FileAccess() = default;
-    // The whole file. Fails with no data when there is no such file, else with the I/O error.
-    virtual platform::Status ReadWhole(const std::string& path, std::string& bytes) = 0;
+    // The whole file when it has at most limit bytes, else its first limit + 1 bytes: enough to
+    // tell that it is too large, and never more in memory. Fails with no data when there is no
+    // such file, else with the I/O error.
+    virtual platform::Status ReadWhole(const std::string& path, std::string& bytes,
+                                       std::size_t limit) = 0;
+    // Whether two paths name the same file (false when either names none).
+    virtual bool SameFile(const std::string& one, const std::string& other) = 0;
     // Whether path names a folder.
     virtual bool IsFolder(const std::string& path) = 0;
     // The names of the files (not the folders) in a folder, in no particular order.

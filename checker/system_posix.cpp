@@ -2,8 +2,8 @@
 
 #include "platform/program_folder.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
@@ -16,7 +16,8 @@ namespace {
 
 class PosixFileAccess : public FileAccess {
   public:
-    platform::Status ReadWhole(const std::string& path, std::string& bytes) override {
+    platform::Status ReadWhole(const std::string& path, std::string& bytes,
+                               std::size_t limit) override {
         std::FILE* file = std::fopen(path.c_str(), "rb");
         if (file == nullptr && (errno == ENOENT || errno == ENOTDIR))
             return platform::Status::NoData("open", errno);
@@ -24,9 +25,13 @@ class PosixFileAccess : public FileAccess {
             return platform::Status::Io("open", static_cast<unsigned long>(errno), path);
         std::string read;
         char buffer[65536];
-        std::size_t got = 0;
-        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        while (read.size() <= limit) {
+            const std::size_t got =
+                std::fread(buffer, 1, std::min(sizeof buffer, limit + 1 - read.size()), file);
+            if (got == 0)
+                break;
             read.append(buffer, got);
+        }
         int error = std::ferror(file) ? errno : 0;
         if (std::fclose(file) != 0 && error == 0)
             error = errno;
@@ -34,6 +39,13 @@ class PosixFileAccess : public FileAccess {
             return platform::Status::Io("read", static_cast<unsigned long>(error), path);
         bytes = std::move(read);
         return {};
+    }
+
+    bool SameFile(const std::string& one, const std::string& other) override {
+        struct stat first {};
+        struct stat second {};
+        return ::stat(one.c_str(), &first) == 0 && ::stat(other.c_str(), &second) == 0 &&
+               first.st_dev == second.st_dev && first.st_ino == second.st_ino;
     }
 
     bool IsFolder(const std::string& path) override {

@@ -6,7 +6,6 @@
 #include "platform/program_folder.h"
 #include "platform/sjis.h"
 #include "settings/file_replacement.h"
-#include "settings/paths.h"
 #include "win32_filesystem.h"
 
 #include <algorithm>
@@ -21,13 +20,46 @@ namespace {
 
 class Win32FileAccess : public FileAccess {
   public:
-    platform::Status ReadWhole(const std::string& path, std::string& bytes) override {
-        if (system_.ReadFile(path, bytes))
-            return {};
-        const unsigned long error = system_.LastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-            return platform::Status::NoData("open", static_cast<long long>(error));
-        return platform::Status::Io("open", error, path);
+    platform::Status ReadWhole(const std::string& path, std::string& bytes,
+                               std::size_t limit) override {
+        const HANDLE file =
+            ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+                return platform::Status::NoData("open", static_cast<long long>(error));
+            return platform::Status::Io("open", error, path);
+        }
+        std::string read;
+        char buffer[65536];
+        DWORD error = 0;
+        while (read.size() <= limit) {
+            DWORD got = 0;
+            const auto want = static_cast<DWORD>(std::min(sizeof buffer, limit + 1 - read.size()));
+            if (!::ReadFile(file, buffer, want, &got, nullptr)) {
+                error = ::GetLastError();
+                break;
+            }
+            if (got == 0)
+                break;
+            read.append(buffer, got);
+        }
+        if (!::CloseHandle(file) && error == 0)
+            error = ::GetLastError();
+        if (error != 0)
+            return platform::Status::Io("read", error, path);
+        bytes = std::move(read);
+        return {};
+    }
+
+    bool SameFile(const std::string& one, const std::string& other) override {
+        BY_HANDLE_FILE_INFORMATION first{};
+        BY_HANDLE_FILE_INFORMATION second{};
+        return Identify(one, first) && Identify(other, second) &&
+               first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+               first.nFileIndexHigh == second.nFileIndexHigh &&
+               first.nFileIndexLow == second.nFileIndexLow;
     }
 
     bool IsFolder(const std::string& path) override { return system_.DirectoryExists(path); }
@@ -65,6 +97,18 @@ class Win32FileAccess : public FileAccess {
     }
 
   private:
+    // The volume and the index of the file at path.
+    static bool Identify(const std::string& path, BY_HANDLE_FILE_INFORMATION& information) {
+        const HANDLE file =
+            ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        const bool known = ::GetFileInformationByHandle(file, &information) != FALSE;
+        ::CloseHandle(file);
+        return known;
+    }
+
     platform::Win32FileSystem system_;
 };
 

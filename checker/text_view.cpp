@@ -102,18 +102,9 @@ std::string MonthlyItems(const Report& report) {
 std::string ComparedLines(const char* heading, const std::vector<ComparedLine>& lines) {
     std::string out = std::string("\n") + heading + "\n";
     Table table({Align::kLeft, Align::kRight, Align::kRight, Align::kRight, Align::kRight});
-    table.Row({texts::kCaptionColumn, texts::kPreviousColumn, texts::kCurrentColumn,
-               texts::kDifferenceColumn, texts::kPercentColumn});
-    for (const ComparedLine& line : lines) {
-        const auto amount = [](const std::optional<Amount>& value) {
-            return value ? AmountText(*value) : std::string(texts::kNoLine);
-        };
-        const std::optional<std::int64_t> difference = DifferenceOf(line);
-        const std::optional<double> percent = ChangePercentOf(line);
-        table.Row({line.line->caption, amount(line.previous), amount(line.current),
-                   difference ? WithSeparators(*difference) : std::string(),
-                   percent ? PercentText(*percent) : std::string()});
-    }
+    table.Row(ComparedColumns());
+    for (const ComparedLine& line : lines)
+        table.Row(ComparedCells(line));
     return out + table.Text("  ");
 }
 

@@ -29,7 +29,6 @@ struct PageStamp {
 // The texts that the views share.
 std::string FormText(FormGeneration form);
 std::string ProgramText(const Report& report);
-std::string PeriodText(const Report& report);
 std::string MonthText(int month);            // texts::kMonthFormat
 std::string SeverityText(Severity severity); // finding, hint, not applicable
 std::string SummaryText(const std::vector<Finding>& findings);
@@ -48,8 +47,6 @@ std::string TagsText(const Finding& finding);
 // The mark before a line of a finding: nothing for the line it is about, then "=" and "+" or
 // "-" for the terms of a sum, "<=" for the whole of a part.
 std::string TermMark(const Finding& finding, std::size_t index);
-// The sum of the months of a row; empty when every month is.
-Amount RowTotal(const MonthlyRow& row);
 
 // The statement and the findings as text; with a comparison, last year's beside this year's.
 // verbose adds the element names of the lines.
@@ -73,6 +70,11 @@ struct SummaryRow {
 // word for it and, in the last column, why).
 std::vector<std::string> SummaryColumns();
 std::vector<std::string> SummaryCells(const SummaryRow& row);
+
+// The columns of a line in both years, and its cells in them: its caption, last year's and this
+// year's amounts (or that the year's form lacks the line), the difference and its percent.
+std::vector<std::string> ComparedColumns();
+std::vector<std::string> ComparedCells(const ComparedLine& line);
 
 std::string SummaryTextView(const std::vector<SummaryRow>& rows);
 std::string SummaryHtmlView(const std::vector<SummaryRow>& rows, const PageStamp& stamp);

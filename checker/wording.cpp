@@ -73,10 +73,6 @@ std::string ProgramText(const Report& report) {
                                         {"connected", report.connectedVersion}});
 }
 
-std::string PeriodText(const Report& report) {
-    return DateText(report.periodFrom) + texts::kPeriodDash + DateText(report.periodTo);
-}
-
 std::string MonthText(int month) {
     return Fill(texts::kMonthFormat, {{"month", std::to_string(month)}});
 }
@@ -191,6 +187,22 @@ std::string TermMark(const Finding& finding, std::size_t index) {
     return sign < 0 ? "-" : "+";
 }
 
+std::vector<std::string> ComparedColumns() {
+    return {texts::kCaptionColumn, texts::kPreviousColumn, texts::kCurrentColumn,
+            texts::kDifferenceColumn, texts::kPercentColumn};
+}
+
+std::vector<std::string> ComparedCells(const ComparedLine& line) {
+    const auto amount = [](const std::optional<Amount>& value) {
+        return value ? AmountText(*value) : std::string(texts::kNoLine);
+    };
+    const std::optional<std::int64_t> difference = DifferenceOf(line);
+    const std::optional<double> percent = ChangePercentOf(line);
+    return {line.line->caption, amount(line.previous), amount(line.current),
+            difference ? WithSeparators(*difference) : std::string(),
+            percent ? PercentText(*percent) : std::string()};
+}
+
 std::vector<std::string> SummaryColumns() {
     return {texts::kFileColumn,      texts::kCompanyLabel, texts::kPeriodLabel,
             texts::kEditionColumn,   texts::kSalesColumn,  texts::kTotalAssetsColumn,
@@ -222,15 +234,6 @@ std::vector<std::string> SummaryCells(const SummaryRow& row) {
             std::to_string(CountOf(findings, Severity::kFinding)),
             std::to_string(CountOf(findings, Severity::kHint)),
             first};
-}
-
-Amount RowTotal(const MonthlyRow& row) {
-    Amount total;
-    for (const Amount& amount : row.amounts) {
-        if (amount)
-            total = total.value_or(0) + *amount;
-    }
-    return total;
 }
 
 } // namespace checker

@@ -11,6 +11,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -84,41 +85,28 @@ std::wstring ReportToCheck() {
     return file.data();
 }
 
-// Whether a file can be made at path: a file is there already, or one can be created (and is
-// removed again).
-bool CanWrite(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES)
-        return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(file);
-    return true;
-}
-
-// The page of a report: beside it, with the report's name and ".html"; in the temporary folder
-// when it cannot be written there.
-std::wstring PageOf(const std::wstring& report) {
+// The page of a report: beside it, with the report's name and ".html".
+std::wstring PageBeside(const std::wstring& report) {
     std::wstring page = report;
     const std::size_t dot = page.find_last_of(L'.');
     if (dot != std::wstring::npos && dot >= NameStart(page))
         page.erase(dot);
-    page += L".html";
-    if (CanWrite(page))
-        return page;
+    return page + L".html";
+}
+
+// The same name in the temporary folder; empty when there is none.
+std::wstring InTemporaryFolder(const std::wstring& page) {
     std::vector<wchar_t> temporary(MAX_PATH + 1, L'\0');
     const DWORD length = GetTempPathW(static_cast<DWORD>(temporary.size()), temporary.data());
     if (length == 0 || length >= temporary.size())
-        return page;
+        return std::wstring();
     return std::wstring(temporary.data(), length) + page.substr(NameStart(page));
 }
 
 // The summary of a report checked: the report, the number of findings and hints, the findings
-// named, the page.
-std::string Summary(const std::string& report, const std::string& page,
-                    const std::vector<Finding>& findings, bool pageOpened) {
+// named, the page (or why there is none).
+std::string Summary(const std::string& report, const std::vector<Finding>& findings,
+                    const std::string& pageLine) {
     std::string text =
         Fill(texts::kWindowChecked, {{"file", report}}) + "\n\n" + SummaryText(findings);
     std::size_t named = 0;
@@ -131,8 +119,55 @@ std::string Summary(const std::string& report, const std::string& page,
     if (named > kNamedFindings)
         text += "\n" + Fill(texts::kWindowMoreFindings,
                             {{"count", std::to_string(named - kNamedFindings)}});
-    return text + "\n\n" +
-           Fill(pageOpened ? texts::kWindowPage : texts::kWindowPageNotOpened, {{"file", page}});
+    return text + "\n\n" + pageLine;
+}
+
+void Show(const std::string& text, UINT icon) {
+    MessageBoxW(nullptr, Text(text).c_str(), Text(texts::kWindowCaption).c_str(), MB_OK | icon);
+}
+
+// Checks the report, writes its page beside it or else in the temporary folder, opens it and
+// says what was found.
+int Check(const std::wstring& report, const std::string& reportName) {
+    // The checker takes paths in the system's code page, as on its command line.
+    const auto files = SystemFileAccess();
+    ReportChecker checker(*files, ProgramFolder(), std::string(), StampNow(),
+                          texts::kWindowDataAdvice);
+    CheckOutcome outcome = checker.CheckOne(Narrowed(report, CP_ACP), std::string(), false);
+    if (outcome.status == kUnreadable) {
+        Show(Fill(texts::kWindowUnreadable, {{"file", reportName}}) + "\n\n" + outcome.err,
+             MB_ICONEXCLAMATION);
+        return outcome.status;
+    }
+    std::wstring page = PageBeside(report);
+    platform::Status written = checker.WritePage(outcome, Narrowed(page, CP_ACP));
+    if (!written.ok()) {
+        const std::wstring temporary = InTemporaryFolder(page);
+        if (!temporary.empty()) {
+            page = temporary;
+            written = checker.WritePage(outcome, Narrowed(page, CP_ACP));
+        }
+    }
+    const std::string shownPage = Narrowed(page, CP_UTF8);
+    std::string pageLine;
+    if (!written.ok()) {
+        outcome.status = kUnreadable;
+        const std::string place =
+            written.code() != 0
+                ? Fill(texts::kSystemError,
+                       {{"file", shownPage}, {"code", std::to_string(written.code())}})
+                : shownPage;
+        pageLine = Fill(texts::kWindowPageNotWritten, {{"file", place}});
+    } else {
+        const bool opened =
+            reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", page.c_str(), nullptr,
+                                                    nullptr, SW_SHOWNORMAL)) > 32;
+        pageLine =
+            Fill(opened ? texts::kWindowPage : texts::kWindowPageNotOpened, {{"file", shownPage}});
+    }
+    Show(Summary(reportName, outcome.findings, pageLine),
+         outcome.status == kClean ? MB_ICONINFORMATION : MB_ICONEXCLAMATION);
+    return outcome.status;
 }
 
 } // namespace
@@ -147,28 +182,17 @@ bool StartedWithoutConsole(int argc, char** argv) {
 int RunWithoutConsole() {
     // The console that Windows made for this start shows nothing the user needs.
     FreeConsole();
-    const std::wstring caption = Text(texts::kWindowCaption);
     const std::wstring report = ReportToCheck();
     if (report.empty())
         return kUnreadable;
-    const std::wstring page = PageOf(report);
-    // The command takes paths in the system's code page, as on its command line.
-    const auto files = SystemFileAccess();
-    const CheckOutcome outcome = RunCommand(
-        {"--html", Narrowed(page, CP_ACP), Narrowed(report, CP_ACP)}, *files, StampNow());
     const std::string reportName = Narrowed(report.substr(NameStart(report)), CP_UTF8);
-    if (outcome.status == kUnreadable) {
-        const std::string text =
-            Fill(texts::kWindowUnreadable, {{"file", reportName}}) + "\n\n" + outcome.err;
-        MessageBoxW(nullptr, Text(text).c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
-        return outcome.status;
+    try {
+        return Check(report, reportName);
+    } catch (const std::bad_alloc&) {
+        Show(Fill(texts::kWindowUnreadable, {{"file", reportName}}) + "\n\n" + texts::kOutOfMemory,
+             MB_ICONEXCLAMATION);
+        return kUnreadable;
     }
-    const bool opened = reinterpret_cast<INT_PTR>(ShellExecuteW(
-                            nullptr, L"open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32;
-    const std::string text = Summary(reportName, Narrowed(page, CP_UTF8), outcome.findings, opened);
-    MessageBoxW(nullptr, Text(text).c_str(), caption.c_str(),
-                MB_OK | (outcome.status == kClean ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
-    return outcome.status;
 }
 
 } // namespace checker::win32

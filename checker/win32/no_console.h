@@ -12,11 +12,12 @@ namespace checker::win32 {
 bool StartedWithoutConsole(int argc, char** argv);
 
 // Lets go of the console, then checks the report named on the command line, or chosen in a file
-// dialog when there is none, with the checker's command (checker/command.h, as with --html):
-// the page goes beside the report (the report's name with ".html"), or into the temporary
-// folder when it cannot be written there; it is opened with the default browser, and a message
-// box says how many findings and hints there are and names the findings. Returns the command's
-// exit status (2 also when no report was chosen).
+// dialog when there is none, with the checker of the command (checker/command.h): the page goes
+// beside the report (the report's name with ".html"), or into the temporary folder when it
+// cannot be written there; it is opened with the default browser, and a message box says how
+// many findings and hints there are, names the findings, and says where the page is or that it
+// could not be written. Returns the command's exit status (2 also when no report was chosen or
+// read, or the page could not be written).
 int RunWithoutConsole();
 
 } // namespace checker::win32

@@ -1,5 +1,7 @@
 #include "platform/status.h"
 
+#include "platform/hex.h"
+
 #include <new>
 #include <utility>
 
@@ -34,7 +36,6 @@ const char* NameOf(Cause cause) {
 // Printable ASCII as it is, but a backslash doubled; any other byte as \xHH. The line stays one
 // line of ASCII whatever a Shift_JIS name holds, and reads back without doubt.
 void AppendPrintable(std::string& line, const std::string& text) {
-    static const char kHex[] = "0123456789ABCDEF";
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '\\') {
@@ -45,9 +46,7 @@ void AppendPrintable(std::string& line, const std::string& text) {
             line += c;
             continue;
         }
-        line += "\\x";
-        line += kHex[byte >> 4];
-        line += kHex[byte & 0x0F];
+        line += "\\x" + HexByte(byte);
     }
 }
 

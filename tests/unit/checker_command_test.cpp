@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -35,13 +36,19 @@ class MemoryFiles : public checker::FileAccess {
         folders.insert("/bin");
     }
 
-    platform::Status ReadWhole(const std::string& path, std::string& bytes) override {
+    platform::Status ReadWhole(const std::string& path, std::string& bytes,
+                               std::size_t limit) override {
         if (Fault())
             return platform::Status::Io("open", 5, path);
         if (files.count(path) == 0)
             return platform::Status::NoData("open", 2);
-        bytes = files[path];
+        largestRead = std::max(largestRead, std::min(files[path].size(), limit + 1));
+        bytes = files[path].substr(0, limit + 1);
         return {};
+    }
+
+    bool SameFile(const std::string& one, const std::string& other) override {
+        return one == other && files.count(one) > 0;
     }
 
     bool IsFolder(const std::string& path) override { return folders.count(path) > 0; }
@@ -74,6 +81,7 @@ class MemoryFiles : public checker::FileAccess {
 
     std::map<std::string, std::string> files;
     std::set<std::string> folders;
+    std::size_t largestRead = 0; // the most bytes of one file read
 
   private:
     bool Fault() { return ++operations_ == failAt_; }
@@ -109,24 +117,30 @@ void AddClients(MemoryFiles& files) {
 } // namespace
 
 TEST(CheckerCommand, CommandLines) {
-    const auto parse = [](const Strings& arguments) {
-        return checker::ParseOptions(arguments, "/bin/").has_value();
-    };
-    EXPECT_TRUE(parse({"r.xml"}));
-    EXPECT_TRUE(parse({"--previous", "l.xml", "--html", "p.html", "--verbose", "r.xml"}));
-    EXPECT_TRUE(parse({"--summary", "/clients", "r.xml"}));
-    EXPECT_TRUE(parse({"--help"}));
-    EXPECT_FALSE(parse({}));
-    EXPECT_FALSE(parse({"a.xml", "b.xml"})); // several without --summary
-    EXPECT_FALSE(parse({"--summary"}));      // nothing to sum up
-    EXPECT_FALSE(parse({"--summary", "--previous", "l.xml", "/clients"}));
-    EXPECT_FALSE(parse({"--edition", "Pine", "r.xml"}));
-    EXPECT_FALSE(parse({"--previous"}));
-    EXPECT_FALSE(parse({"--colour", "r.xml"}));
     MemoryFiles files;
-    const auto outcome = RunChecker(files, {"a.xml", "b.xml"});
-    EXPECT_EQ(checker::kUnreadable, outcome.status);
-    EXPECT_EQ(0u, outcome.err.find(u8"使い方: ovwcheck"));
+    // Whether the command takes the line (and then looks for the reports, which are not there).
+    const auto taken = [&files](const Strings& arguments) {
+        const auto outcome = checker::RunCommand(arguments, files, kStamp);
+        return outcome.err.find(u8"使い方: ovwcheck") == std::string::npos;
+    };
+    EXPECT_TRUE(taken({"r.xml"}));
+    EXPECT_TRUE(taken({"--previous", "l.xml", "--html", "p.html", "--verbose", "r.xml"}));
+    EXPECT_TRUE(taken({"--summary", "/clients", "r.xml"}));
+    EXPECT_TRUE(taken({"--edition", "Oak", "--data-dir", "/bin", "r.xml"}));
+    EXPECT_FALSE(taken({}));
+    EXPECT_FALSE(taken({"a.xml", "b.xml"})); // several without --summary
+    EXPECT_FALSE(taken({"--summary"}));      // nothing to sum up
+    EXPECT_FALSE(taken({"--summary", "--previous", "l.xml", "/clients"}));
+    EXPECT_FALSE(taken({"--edition", "Pine", "r.xml"}));
+    EXPECT_FALSE(taken({"--edition", "ivy", "r.xml"}));
+    EXPECT_FALSE(taken({"--previous"}));
+    EXPECT_FALSE(taken({"--colour", "r.xml"}));
+    const auto wrong = RunChecker(files, {"a.xml", "b.xml"});
+    EXPECT_EQ(checker::kUnreadable, wrong.status);
+    EXPECT_EQ(0u, wrong.err.find(u8"使い方: ovwcheck"));
+    const auto help = RunChecker(files, {"--help"});
+    EXPECT_EQ(checker::kClean, help.status);
+    EXPECT_EQ(0u, help.out.find(u8"使い方: ovwcheck"));
 }
 
 TEST(CheckerCommand, OneReportWithItsPageAndLastYear) {
@@ -135,7 +149,6 @@ TEST(CheckerCommand, OneReportWithItsPageAndLastYear) {
     files.files["/r/2025.xml"] = CommittedReport(FormGeneration::k30);
     auto outcome = RunChecker(files, {"--html", "/r/2025.html", "/r/2025.xml"});
     EXPECT_EQ(checker::kClean, outcome.status) << outcome.err;
-    EXPECT_EQ("/r/2025.html", outcome.pagePath);
     EXPECT_NE(std::string::npos, files.files["/r/2025.html"].find(u8"事業概況書 確認表"));
     EXPECT_NE(std::string::npos, outcome.out.find(u8"ページ: /r/2025.html\n"));
 
@@ -168,6 +181,72 @@ TEST(CheckerCommand, OneReportWithItsPageAndLastYear) {
     EXPECT_EQ(0u, files.files.count("/nowhere/p.html"));
 }
 
+TEST(CheckerCommand, APageNeverReplacesAReportRead) {
+    MemoryFiles files;
+    files.folders.insert("/r");
+    const std::string report = CommittedReport(FormGeneration::k30);
+    files.files["/r/2025.xml"] = report;
+    auto outcome = RunChecker(files, {"--html", "/r/2025.xml", "/r/2025.xml"});
+    EXPECT_EQ(checker::kUnreadable, outcome.status);
+    EXPECT_EQ(u8"/r/2025.xml: ページを書きません。確認する報告書と同じファイルです。ページには"
+              u8"別の名前を指定してください。\n",
+              outcome.err);
+    EXPECT_NE(std::string::npos, outcome.out.find(u8"指摘はありません。"));
+    EXPECT_EQ(report, files.files["/r/2025.xml"]);
+    // Nor last year's report.
+    std::string last = Edited(report, "<JIGYOUNENDOFROM>20240401<", "<JIGYOUNENDOFROM>20230401<");
+    last = Edited(last, "<JIGYOUNENDOTO>20250331<", "<JIGYOUNENDOTO>20240331<");
+    files.files["/r/2024.xml"] = last;
+    outcome =
+        RunChecker(files, {"--previous", "/r/2024.xml", "--html", "/r/2024.xml", "/r/2025.xml"});
+    EXPECT_EQ(checker::kUnreadable, outcome.status);
+    EXPECT_EQ(last, files.files["/r/2024.xml"]);
+
+    // A summary page that is one of the reports: refused before anything is written.
+    AddClients(files);
+    const auto before = files.files;
+    outcome = RunChecker(files, {"--summary", "--html", "/clients/a_ivy.xml", "/clients"});
+    EXPECT_EQ(checker::kUnreadable, outcome.status);
+    EXPECT_EQ(0u, outcome.err.find(u8"/clients/a_ivy.xml: ページを書きません。")) << outcome.err;
+    EXPECT_EQ(before, files.files);
+    // A report given by name whose own page would be itself: the page takes another name.
+    files.files["/out/x.html"] = report;
+    outcome = RunChecker(files, {"--summary", "--html", "/out/s.html", "/out/x.html"});
+    EXPECT_EQ(checker::kClean, outcome.status) << outcome.err;
+    EXPECT_EQ(report, files.files["/out/x.html"]);
+    EXPECT_NE(std::string::npos, files.files["/out/x-2.html"].find(u8"事業概況書 確認表"));
+    EXPECT_NE(std::string::npos, files.files["/out/s.html"].find("<a href=\"x-2.html\">"));
+}
+
+// As the window uses it: the check stands whether or not its page can be written, and the page
+// goes wherever it is asked to next.
+TEST(CheckerCommand, TheCheckStandsWhereItsPageCannotBeWritten) {
+    MemoryFiles files;
+    files.folders.insert("/r");
+    files.folders.insert("/tmp");
+    files.files["/r/2025.xml"] = Edited(CommittedReport(FormGeneration::k30),
+                                        "<SIHON>82143903</SIHON>", "<SIHON>80143903</SIHON>");
+    checker::ReportChecker checker(files, "/bin", "", kStamp, "");
+    const checker::CheckOutcome outcome = checker.CheckOne("/r/2025.xml", "", false);
+    ASSERT_EQ(checker::kFindings, outcome.status) << outcome.err;
+    EXPECT_EQ(1, checker::CountOf(outcome.findings, checker::Severity::kFinding));
+    const platform::Status beside = checker.WritePage(outcome, "/read-only/2025.html");
+    EXPECT_EQ(platform::Cause::kIo, beside.cause());
+    EXPECT_TRUE(checker.WritePage(outcome, "/tmp/2025.html").ok());
+    EXPECT_NE(std::string::npos, files.files["/tmp/2025.html"].find(u8"貸借が合いません。"));
+    EXPECT_EQ(platform::Cause::kBadFile, checker.WritePage(outcome, "/r/2025.xml").cause());
+
+    // The form-item files missing: the advice is the front end's own.
+    checker::ReportChecker noData(files, "/empty", "", kStamp, u8"入れ直してください。");
+    const checker::CheckOutcome unread = noData.CheckOne("/r/2025.xml", "", false);
+    EXPECT_EQ(checker::kUnreadable, unread.status);
+    EXPECT_TRUE(unread.page.empty());
+    EXPECT_EQ(0u, unread.err.find(u8"/r/2025.xml を確認できません。確認に使う項目ファイルが読め"
+                                  u8"ません。入れ直してください。\n"))
+        << unread.err;
+    EXPECT_EQ(std::string::npos, unread.err.find("--data-dir"));
+}
+
 TEST(CheckerCommand, AnUnreadableFileSaysFirstToWriteItAgain) {
     MemoryFiles files;
     files.files["/r.xml"] = CommittedReport(FormGeneration::k30).substr(0, 3000);
@@ -183,10 +262,35 @@ TEST(CheckerCommand, AnUnreadableFileSaysFirstToWriteItAgain) {
     outcome = checker::RunCommand({"--data-dir", "/empty", "/r.xml"}, files, kStamp);
     EXPECT_EQ(checker::kUnreadable, outcome.status);
     EXPECT_EQ(0u,
-              outcome.err.find(u8"/r.xml を確認できません。確認に使う項目ファイルが読めません。"))
+              outcome.err.find(u8"/r.xml を確認できません。確認に使う項目ファイルが読めません。"
+                               u8"--data-dir で項目ファイルのあるフォルダーを指定してください。"))
         << outcome.err;
     EXPECT_NE(std::string::npos,
               outcome.err.find(u8"  読めない項目ファイル: /empty/IvyOvw21ToRv30_G_GaiKmk.dat\n"));
+    // In a summary, each such file is named once, whatever the number of reports it stops.
+    files.files["/r2.xml"] = files.files["/r.xml"];
+    outcome = checker::RunCommand({"--data-dir", "/empty", "--summary", "/r.xml", "/r2.xml"}, files,
+                                  kStamp);
+    EXPECT_EQ(checker::kUnreadable, outcome.status);
+    EXPECT_EQ(u8"読めない項目ファイル: /empty/IvyOvw21ToRv30_G_GaiKmk.dat\n", outcome.err);
+}
+
+TEST(CheckerCommand, AHugeFileIsRefusedUnread) {
+    MemoryFiles files;
+    files.folders.insert("/r");
+    files.files["/r/huge.xml"] =
+        CommittedReport(FormGeneration::k30) + std::string(checker::kMaxReportSize, ' ');
+    const auto outcome = RunChecker(files, {"/r/huge.xml"});
+    EXPECT_EQ(checker::kUnreadable, outcome.status);
+    EXPECT_NE(std::string::npos,
+              outcome.err.find(u8"ファイルが大きすぎます（1048576 バイトを超えています）。"))
+        << outcome.err;
+    EXPECT_EQ(checker::kMaxReportSize + 1, files.largestRead);
+    // Within the limit, the same file is read whole.
+    files.files["/r/huge.xml"].resize(checker::kMaxReportSize);
+    files.largestRead = 0;
+    static_cast<void>(RunChecker(files, {"/r/huge.xml"}));
+    EXPECT_EQ(checker::kMaxReportSize, files.largestRead);
 }
 
 TEST(CheckerCommand, ASummaryOfThreeEditionsAndABrokenFile) {
@@ -271,8 +375,11 @@ TEST(CheckerCommand, TheSystemsFilesAreWrittenWholeOrNotAtAll) {
     ASSERT_TRUE(files->WriteWhole(folder + "/page.html", "old").ok());
     ASSERT_TRUE(files->WriteWhole(folder + "/page.html", "new page").ok());
     std::string bytes;
-    ASSERT_TRUE(files->ReadWhole(folder + "/page.html", bytes).ok());
+    ASSERT_TRUE(files->ReadWhole(folder + "/page.html", bytes, 8).ok());
     EXPECT_EQ("new page", bytes);
+    // Never more than one byte beyond the limit.
+    ASSERT_TRUE(files->ReadWhole(folder + "/page.html", bytes, 3).ok());
+    EXPECT_EQ("new ", bytes);
     // A folder where the page should go, and a folder that is not there: refused, nothing left.
     const platform::Status onFolder = files->WriteWhole(folder + "/page.html.d", "x");
     EXPECT_EQ(platform::Cause::kIo, onFolder.cause());
@@ -281,9 +388,12 @@ TEST(CheckerCommand, TheSystemsFilesAreWrittenWholeOrNotAtAll) {
     Strings names;
     ASSERT_TRUE(files->ListFiles(folder, names).ok());
     EXPECT_EQ(Strings{"page.html"}, names);
+    EXPECT_TRUE(files->SameFile(folder + "/page.html", folder + "/../checker-files/page.html"));
+    EXPECT_FALSE(files->SameFile(folder + "/page.html", folder + "/page.html.d"));
+    EXPECT_FALSE(files->SameFile(folder + "/none.html", folder + "/none.html"));
     EXPECT_TRUE(files->IsFolder(folder + "/page.html.d"));
     EXPECT_FALSE(files->IsFolder(folder + "/page.html"));
-    EXPECT_EQ(platform::Cause::kNoData, files->ReadWhole(folder + "/none.xml", bytes).cause());
-    EXPECT_EQ(platform::Cause::kIo, files->ReadWhole(folder + "/page.html.d", bytes).cause());
+    EXPECT_EQ(platform::Cause::kNoData, files->ReadWhole(folder + "/none.xml", bytes, 9).cause());
+    EXPECT_EQ(platform::Cause::kIo, files->ReadWhole(folder + "/page.html.d", bytes, 9).cause());
     std::filesystem::remove_all(folder);
 }

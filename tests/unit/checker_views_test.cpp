@@ -51,6 +51,13 @@ TEST(CheckerFormat, AmountsDatesAndWidths) {
     EXPECT_EQ("-9,223,372,036,854,775,808",
               checker::WithSeparators(std::numeric_limits<std::int64_t>::min()));
     EXPECT_EQ("", checker::AmountText(std::nullopt));
+    // Percentages to one decimal, half away from zero (0.25 is exact in binary), with or
+    // without the sign and the unit.
+    EXPECT_EQ("+12.3%", checker::PercentText(12.345));
+    EXPECT_EQ("-0.0%", checker::PercentText(-0.04));
+    EXPECT_EQ("0.3%", checker::PercentText(0.25, false));
+    EXPECT_EQ("-0.3", checker::PercentText(-0.25, true, false));
+    EXPECT_EQ("+15.1", checker::PercentText(15.05001, true, false));
     EXPECT_EQ(u8"2024年4月1日", checker::DateText(20240401));
     EXPECT_EQ("20240431", checker::DateText(20240431));
     EXPECT_TRUE(checker::IsDate(20240229));
