@@ -40,13 +40,17 @@ AccountKey MakeAccountKey(const StKAMOKUSUMINFO& row) {
     return MakeAccountKey(row.accountId());
 }
 
-bool KeysEqual(const char* a, const char* b) {
-    return std::strncmp(a, b, kMappingKeySize) == 0;
-}
-
 std::string_view ComparedKey(std::string_view key) {
     key = key.substr(0, kMappingKeySize);
     return key.substr(0, key.find('\0'));
+}
+
+bool KeysEqual(const char* a, const char* b) {
+    // Neither text is read beyond the bytes compared.
+    const auto compared = [](const char* key) {
+        return ComparedKey(std::string_view(key, strnlen(key, kMappingKeySize)));
+    };
+    return compared(a) == compared(b);
 }
 
 SourceKey FindSourceKey(const char* key) {
