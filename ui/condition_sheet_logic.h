@@ -153,10 +153,8 @@ class Controller {
     void Cancel();
     // A failure that the sheet cannot do without: kept, and the sheet closed with kFailed.
     void Fail(platform::Status failure);
-    // At the sheet's end: the host's folder service released.
-    void Finish();
-    // Runs the sheet's life, then Finish, also when the sheet ends by an exception: that goes
-    // on, and a failure of Finish on the way comes second to it.
+    // Runs the sheet's life, then releases the host's folder service, also when the sheet ends
+    // by an exception: that goes on, and a failure of the release on the way comes second to it.
     template <typename Life> void Live(Life life) {
         try {
             life();
@@ -175,6 +173,8 @@ class Controller {
     const platform::Status& cause() const { return cause_; }
 
   private:
+    // At the sheet's end: the host's folder service released.
+    void Finish();
     [[nodiscard]] bool CheckPeriod(const ExecuteInput& input);
     [[nodiscard]] bool CheckOutputPath(const ExecuteInput& input);
     void SaveSettings();
