@@ -60,6 +60,7 @@ constexpr std::int32_t kMainAccountScale = 10000;
 constexpr bool IsMainAccountCode(std::int32_t code) {
     return code > 0 && code % kMainAccountScale == 0;
 }
+
 // The account code that code names: a code below 10000 is an account number, scaled by
 // kMainAccountScale. None when the number scales beyond the codes the host can hold.
 constexpr std::optional<std::int32_t> ScaledAccountCode(std::int32_t code) {
