@@ -1,8 +1,5 @@
 #include "aggregate/account_catalogue.h"
 
-#include <climits>
-#include <cstring>
-
 namespace {
 
 // The account master's byte at offset 110: 1 marks an account that no key may find.
@@ -47,11 +44,9 @@ const StKAMOKUINFO* AccountCatalogue::FindByKey(std::string_view key) const {
 }
 
 const StKAMOKUINFO* AccountCatalogue::FindByCode(std::int32_t code) const {
-    const std::int64_t scaled =
-        code < kMainAccountScale ? std::int64_t{code} * kMainAccountScale : code;
-    // A negative account number scales beyond the codes the host can hold: no such account.
-    if (scaled < INT32_MIN)
+    const std::optional<std::int32_t> scaled = ScaledAccountCode(code);
+    if (!scaled)
         return nullptr;
-    const auto found = byCode_.find(static_cast<std::int32_t>(scaled));
+    const auto found = byCode_.find(*scaled);
     return found == byCode_.end() ? nullptr : &accounts_[found->second];
 }

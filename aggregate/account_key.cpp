@@ -5,7 +5,7 @@
 
 namespace {
 
-const char* const kSourceKeyTexts[kSourceKeyCount] = {
+constexpr std::string_view kSourceKeyTexts[kSourceKeyCount] = {
     "URIAGEDAKA",    "URIAGEGENKA",     "URIAGESOURIEKI", "EIGYOUSONEKI",
     "TOKUBETURIEKI", "TOKUBETUSONSITU", "ZEIBIKIMAE",     "SOREIGAI",
     "SONOTAFUSAI",   "SIHON",           "SISAN",          "FUSAI",
@@ -19,6 +19,11 @@ constexpr auto kDigitPairs = [] {
         pairs[b] = {digits[b >> 4], digits[b & 0x0F]};
     return pairs;
 }();
+
+// The part of a C string key that is compared, read no further than the bytes compared.
+std::string_view ComparedText(const char* key) {
+    return ComparedKey(std::string_view(key, strnlen(key, kMappingKeySize)));
+}
 
 } // namespace
 
@@ -40,18 +45,19 @@ AccountKey MakeAccountKey(const StKAMOKUSUMINFO& row) {
     return MakeAccountKey(row.accountId());
 }
 
-bool KeysEqual(const char* a, const char* b) {
-    return std::strncmp(a, b, kMappingKeySize) == 0;
-}
-
 std::string_view ComparedKey(std::string_view key) {
     key = key.substr(0, kMappingKeySize);
     return key.substr(0, key.find('\0'));
 }
 
+bool KeysEqual(const char* a, const char* b) {
+    return ComparedText(a) == ComparedText(b);
+}
+
 SourceKey FindSourceKey(const char* key) {
+    const std::string_view compared = ComparedText(key);
     for (int i = 0; i < kSourceKeyCount; ++i) {
-        if (KeysEqual(key, kSourceKeyTexts[i]))
+        if (compared == kSourceKeyTexts[i])
             return static_cast<SourceKey>(i);
     }
     return SourceKey::kNone;

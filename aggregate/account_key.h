@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -58,4 +59,15 @@ SourceKey FindSourceKey(const char* key);
 constexpr std::int32_t kMainAccountScale = 10000;
 constexpr bool IsMainAccountCode(std::int32_t code) {
     return code > 0 && code % kMainAccountScale == 0;
+}
+
+// The account code that code names: a code below 10000 is an account number, scaled by
+// kMainAccountScale. None when the number scales beyond the codes the host can hold.
+constexpr std::optional<std::int32_t> ScaledAccountCode(std::int32_t code) {
+    if (code >= kMainAccountScale)
+        return code;
+    const std::int64_t scaled = std::int64_t{code} * kMainAccountScale;
+    if (scaled < INT32_MIN)
+        return std::nullopt;
+    return static_cast<std::int32_t>(scaled);
 }

@@ -126,6 +126,22 @@ class OverviewAggregator::Journal {
     std::vector<Change> changes_;
 };
 
+// Whether pairs of amounts all lie within -2^kBits to 2^kBits - 1, in one test at the end: each
+// amount is offset by 2^kBits and the results or-ed, which stays below 2^(kBits + 1) exactly
+// while every amount lies within.
+template <unsigned kBits> class RangeTest {
+  public:
+    constexpr void Note(std::int64_t a, std::int64_t b) {
+        bits_ |=
+            (static_cast<std::uint64_t>(a) + kBound) | (static_cast<std::uint64_t>(b) + kBound);
+    }
+    constexpr bool Within() const { return bits_ < 2 * kBound; }
+
+  private:
+    static constexpr std::uint64_t kBound = std::uint64_t{1} << kBits;
+    std::uint64_t bits_ = 0;
+};
+
 // The sums of a row's slots that make its balance, in 64 bits: exact while every amount lies
 // within +-2^57, since a row adds at most 15 amounts to each sum. Much cheaper than exact sums,
 // which a row takes only when this one is not exact.
@@ -134,32 +150,25 @@ class BoundedSums {
     void Opening(std::int64_t a, std::int64_t b) {
         preA_ += static_cast<std::uint64_t>(a);
         preB_ += static_cast<std::uint64_t>(b);
-        Note(a, b);
+        range_.Note(a, b);
     }
     void Movement(std::int64_t a, std::int64_t b) {
         movesA_ += static_cast<std::uint64_t>(a);
         movesB_ += static_cast<std::uint64_t>(b);
-        Note(a, b);
+        range_.Note(a, b);
     }
-    bool Exact() const { return range_ < 2 * kBound; }
+    bool Exact() const { return range_.Within(); }
     std::int64_t preA() const { return static_cast<std::int64_t>(preA_); }
     std::int64_t preB() const { return static_cast<std::int64_t>(preB_); }
     std::int64_t movesA() const { return static_cast<std::int64_t>(movesA_); }
     std::int64_t movesB() const { return static_cast<std::int64_t>(movesB_); }
 
   private:
-    static constexpr std::uint64_t kBound = std::uint64_t{1} << 57;
-    // Every amount offset by kBound, or-ed: below 2 * kBound while each lies within the bound.
-    void Note(std::int64_t a, std::int64_t b) {
-        range_ |=
-            (static_cast<std::uint64_t>(a) + kBound) | (static_cast<std::uint64_t>(b) + kBound);
-    }
-
     std::uint64_t preA_ = 0;
     std::uint64_t preB_ = 0;
     std::uint64_t movesA_ = 0;
     std::uint64_t movesB_ = 0;
-    std::uint64_t range_ = 0;
+    RangeTest<57> range_;
 };
 
 class ExactSums {
@@ -185,7 +194,8 @@ class ExactSums {
 };
 
 // The range-checked sum of the opening part and the own side's movements. Exact sums go to
-// FixedAmount; bounded ones (each below 2^61 in magnitude) cannot overflow 64 bits.
+// FixedAmount; bounded ones (the opening below 2^62 in magnitude, the movements below 2^61)
+// cannot overflow 64 bits.
 bool RangeCheckedSum(ExactRaw a, ExactRaw b, ExactRaw& sum) {
     return FixedAmount::Sum(a, b, sum);
 }
@@ -208,13 +218,10 @@ template <typename Sums> bool BalanceOf(const Sums& sums, bool sideA, std::int64
 // adds at most 30 of them, so the range check cannot refuse it (30 x 2^54 is below 10^18) and it
 // fits 64 bits: a row whose balance nothing takes then needs none worked out.
 bool CannotBeRefused(const StKAMOKUSUMINFO& row, bool taxIncluded) {
-    constexpr std::uint64_t kBound = std::uint64_t{1} << 54;
-    std::uint64_t range = 0;
-    for (int slot = 0; slot < kSlots; ++slot) {
-        range |= (static_cast<std::uint64_t>(row.moveA(taxIncluded, slot)) + kBound) |
-                 (static_cast<std::uint64_t>(row.moveB(taxIncluded, slot)) + kBound);
-    }
-    return range < 2 * kBound;
+    RangeTest<54> range;
+    for (int slot = 0; slot < kSlots; ++slot)
+        range.Note(row.moveA(taxIncluded, slot), row.moveB(taxIncluded, slot));
+    return range.Within();
 }
 
 // Which slots of a row are read, from the request's month terms and the data's use of months.
@@ -381,7 +388,7 @@ platform::Status OverviewAggregator::Aggregate(int taxIncluded, const Aggregatio
     if (platform::Status finished = cursor_->MoveFinish(); !finished.ok())
         return finished;
     cursor_.reset();
-    if (platform::Status applied = ApplySourceKeys(index); !applied.ok())
+    if (platform::Status applied = ApplySourceKeys(); !applied.ok())
         return applied;
 
     progress_.AdvanceTo(400, 500);
@@ -456,13 +463,13 @@ platform::Status OverviewAggregator::Walk(bool taxIncluded, long rowCount, const
     return platform::Status();
 }
 
-platform::Status OverviewAggregator::ApplySourceKeys(const MappingIndex& index) {
-    for (std::size_t i = 0; i < mappings_.size(); ++i) {
+platform::Status OverviewAggregator::ApplySourceKeys() {
+    for (const auto& listed : mappings_) {
         progress_.ActivityTick();
-        const SourceKey key = index.SourceKeyOf(i);
+        const MappingEntry& entry = *listed;
+        const SourceKey key = FindSourceKey(entry.key.c_str());
         if (key == SourceKey::kNone)
             continue;
-        const MappingEntry& entry = *mappings_[i];
         const FixedAmount& total = kindTotals_.Of(KindCodeOf(key));
         switch (key) {
         case SourceKey::kOtherAssets:

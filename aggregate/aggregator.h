@@ -66,7 +66,7 @@ class OverviewAggregator {
 
     platform::Status Walk(bool taxIncluded, long rowCount, const SlotPlan& plan,
                           const MappingIndex& index, Journal& journal);
-    platform::Status ApplySourceKeys(const MappingIndex& index);
+    platform::Status ApplySourceKeys();
     bool SetDerivedValue(std::int16_t lineNo, const FixedAmount& total, std::int16_t firstLine,
                          std::int16_t lastLine);
 

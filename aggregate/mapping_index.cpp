@@ -77,16 +77,10 @@ MappingIndex::MappingIndex(const MappingEntries& mappings, StatementLines& lines
     slots_.assign(std::size_t{1} << slotBits_, Slot{0, 0});
     keys_.reserve(mappings.size());
     targets_.reserve(mappings.size());
-    sourceKeys_.reserve(mappings.size());
     for (const auto& entry : mappings) {
         const std::string& key = entry->key;
-        if (IsAccountKeyShaped(key)) {
+        if (IsAccountKeyShaped(key))
             Add(key.data() + 2, entry->lineNo);
-            // No source key starts with "0x".
-            sourceKeys_.push_back(SourceKey::kNone);
-        } else {
-            sourceKeys_.push_back(FindSourceKey(key.c_str()));
-        }
     }
     for (const Key& key : keys_)
         mostLinesOfOneKey_ = std::max<std::size_t>(mostLinesOfOneKey_, key.lineCount);

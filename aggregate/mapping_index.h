@@ -1,7 +1,7 @@
 // The mapping entries of one aggregation, arranged once before the host's rows are walked: the
-// entries whose key is an account key by that key, each with the statement lines of its number,
-// and the source key of every entry for the pass after the walk. A row then finds the entries
-// that feed it with one lookup instead of comparing its key with every entry.
+// entries whose key is an account key by that key, each with the statement lines of its number.
+// A row then finds the entries that feed it with one lookup instead of comparing its key with
+// every entry.
 #pragma once
 
 #include "aggregate/account_key.h"
@@ -37,8 +37,6 @@ class MappingIndex {
         return targets_[static_cast<std::size_t>(target)];
     }
     const LineRef& Line(std::uint32_t i) const { return lines_[i]; }
-    // The source key of the entry at position entry of the list (kNone for an account key).
-    SourceKey SourceKeyOf(std::size_t entry) const { return sourceKeys_[entry]; }
     // The most lines that the entries of one key feed together: what one row can touch.
     std::size_t MostLinesOfOneKey() const { return mostLinesOfOneKey_; }
 
@@ -72,6 +70,5 @@ class MappingIndex {
     // Open addressing over keys_, a power of two long, at most half full.
     std::vector<Slot> slots_;
     unsigned slotBits_ = 1;
-    std::vector<SourceKey> sourceKeys_;
     std::size_t mostLinesOfOneKey_ = 0;
 };

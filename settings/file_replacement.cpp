@@ -32,7 +32,7 @@ platform::Status FileReplacement::Create(std::unique_ptr<platform::OutputFile>& 
 }
 
 platform::Status FileReplacement::Commit() {
-    if (!created_ || !files_.MoveReplacing(temporary_, target_))
+    if (!files_.MoveReplacing(temporary_, target_))
         return platform::Status::Io("replace-file", files_.LastError(), target_);
     committed_ = true;
     madeFolders_.clear();

@@ -28,7 +28,7 @@ class FileReplacement {
     [[nodiscard]] platform::Status Create(std::unique_ptr<platform::OutputFile>& file);
     // The temporary file's path; empty before Create or when its folder was too long.
     const std::string& temporary() const { return temporary_; }
-    // Moves the temporary file, closed by the writer, over the target.
+    // Moves the temporary file, created and closed by the writer, over the target.
     [[nodiscard]] platform::Status Commit();
 
   private:

@@ -9,8 +9,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
-#include <vector>
 
 namespace {
 
@@ -140,12 +138,17 @@ bool ReadMappings(const std::string& text, std::size_t from, MappingEntries& map
     return true;
 }
 
-// The settings file's path in folder, or empty when there is none to use.
-std::string SettingsPath(const std::string& folder, const AggregationConditions& conditions) {
+// The settings file's path in folder. Refused when there is no folder to use (none, or one
+// longer than 260 bytes) or the user ID cannot name the file.
+platform::Status SettingsPath(const std::string& folder, const AggregationConditions& conditions,
+                              std::string& path) {
     if (folder.empty() || folder.size() > kMaxPathText)
-        return std::string();
+        return platform::Status::NoData("settings-folder");
     const std::string name = SettingsFileName(conditions);
-    return name.empty() ? std::string() : folder + name;
+    if (name.empty())
+        return platform::Status::NoData("settings-file-name");
+    path = folder + name;
+    return platform::Status();
 }
 
 // The bytes written whole into the file, which is closed (flushed) whatever the write gave.
@@ -173,8 +176,7 @@ platform::Status HostSettingsFolder(platform::Host& host, std::string& folder) {
     std::string given;
     if (platform::Status got = host.FolderPath(platform::HostFolder::kSettings, given); !got.ok())
         return got;
-    if (given.size() <= kMaxPathText)
-        folder = std::move(given);
+    folder = std::move(given);
     return platform::Status();
 }
 
@@ -206,23 +208,22 @@ bool ReadSettingsText(const std::string& bytes, AggregationConditions& condition
 bool loadSettings(platform::FileSystem& files, const std::string& settingsFolder,
                   AggregationConditions& conditions) {
     conditions.savedOutputPath.clear();
-    const std::string path = SettingsPath(settingsFolder, conditions);
+    std::string path;
     std::string bytes;
-    if (path.empty() || !files.Exists(path) || !files.ReadFile(path, bytes))
+    if (!SettingsPath(settingsFolder, conditions, path).ok() || !files.Exists(path) ||
+        !files.ReadFile(path, bytes))
         return false;
     return ReadSettingsText(bytes, conditions);
 }
 
 platform::Status saveSettings(platform::FileSystem& files, const std::string& settingsFolder,
                               const AggregationConditions& conditions) {
-    if (settingsFolder.empty() || settingsFolder.size() > kMaxPathText)
-        return platform::Status::NoData("settings-folder");
+    std::string path;
+    if (platform::Status named = SettingsPath(settingsFolder, conditions, path); !named.ok())
+        return named;
     // Without the mapping list the file would lose the user's mappings.
     if (conditions.mappings == nullptr)
         return platform::Status::NoData("settings-mappings");
-    const std::string path = SettingsPath(settingsFolder, conditions);
-    if (path.empty())
-        return platform::Status::NoData("settings-file-name");
     FileReplacement replacement(files, path);
     if (platform::Status made = replacement.MakeFolders(); !made.ok())
         return made;

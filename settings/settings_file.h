@@ -27,8 +27,9 @@
 // character Windows refuses in a name, a control character, "..", or longer than 64 bytes).
 std::string SettingsFileName(const AggregationConditions& conditions);
 
-// The settings folder of host, copied at once; empty when the host gives none or a text longer
-// than 260 bytes, and when the host refuses (its status then comes back).
+// The settings folder of host, copied at once; empty when the host gives none, and when the host
+// refuses (its status then comes back). loadSettings and saveSettings use no folder longer than
+// 260 bytes.
 [[nodiscard]] platform::Status HostSettingsFolder(platform::Host& host, std::string& folder);
 
 // The file's bytes for the conditions. The path written is savedOutputPath when the host fixed
@@ -46,7 +47,8 @@ std::string SettingsText(const AggregationConditions& conditions);
 [[nodiscard]] bool ReadSettingsText(const std::string& text, AggregationConditions& conditions);
 
 // Reads the settings file of the conditions from settingsFolder.
-// savedOutputPath is emptied first. False when there is no folder, the user ID is not usable,
+// savedOutputPath is emptied first. False when there is no folder (none, or one longer than 260
+// bytes), the user ID is not usable,
 // the file is missing or cannot be read, or ReadSettingsText fails.
 [[nodiscard]] bool loadSettings(platform::FileSystem& files, const std::string& settingsFolder,
                                 AggregationConditions& conditions);
@@ -54,8 +56,9 @@ std::string SettingsText(const AggregationConditions& conditions);
 // Writes the settings file of the conditions into settingsFolder, creating the folder chain when
 // the folder is missing. The file is replaced whole or not at all (FileReplacement): on any failure
 // the old file stays as it was, and the temporary file and the folders this call created are
-// removed. Refused when there is no folder (no data), no mapping list, or the user ID cannot name a
-// file, or with the cause of the first file operation that failed.
+// removed. Refused when there is no folder (none, or one longer than 260 bytes: no data), the user
+// ID cannot name a file, or there is no mapping list, or with the cause of the first file
+// operation that failed.
 [[nodiscard]] platform::Status saveSettings(platform::FileSystem& files,
                                             const std::string& settingsFolder,
                                             const AggregationConditions& conditions);

@@ -8,8 +8,6 @@
 #include "texts/catalogue.h"
 
 #include <cstdint>
-#include <limits>
-#include <new>
 #include <string_view>
 #include <vector>
 

@@ -203,16 +203,24 @@ bool Controller::CheckOutputPath(const ExecuteInput& input) {
 
 bool Controller::StartUp(const std::string& defaultMappingPath) {
     StartUpValues values;
-    platform::Status note;
     if (platform::Status got =
-            HostStartUpValues(host_, conditions_, files_, defaultMappingPath, values, note);
+            GetPeriodMonths(host_, conditions_.periodStart, conditions_.periodEnd,
+                            &values.periodFirstMonth, &values.periodEndCode);
         !got.ok()) {
         Fail(std::move(got));
         return false;
     }
-    Note(std::move(note));
+    // The sheet does without what else the host refuses: the tax option stays off, the folder
+    // stays empty.
+    StSHOHIZEIINFO tax{};
+    platform::Status taxRead = GetTaxSettings(host_, tax);
+    values.hostTaxIncluded = taxRead.ok() && tax.taxIncludedPreset() != 0 ? 1 : 0;
+    Note(std::move(taxRead));
+    Note(host_.FolderPath(platform::HostFolder::kDefaultOutput, values.hostOutputFolder));
+    Note(HostSettingsFolder(host_, values.settingsFolder));
+    values.tempFolder = files_.TempFolder();
+    values.defaultMappingPath = defaultMappingPath;
     settingsFolder_ = values.settingsFolder;
-    settingsFolderKnown_ = values.settingsFolderKnown;
     Note(PrepareConditions(conditions_, files_, values, CatalogueAccountCodes(accounts_)));
     return true;
 }
@@ -244,15 +252,14 @@ void Controller::Execute() {
     input.introMonth = conditions_.introMonth;
     input.outputPath = conditions_.outputPath;
     input.outputPathFixed = conditions_.outputPathFixed != 0;
-    static_cast<void>(Execute(input));
+    Execute(input);
 }
 
-bool Controller::Execute(const ExecuteInput& input) {
+void Controller::Execute(const ExecuteInput& input) {
     if (!CheckPeriod(input) || !CheckOutputPath(input))
-        return false;
+        return;
     SaveSettings();
     view_.Close(kExecute);
-    return true;
 }
 
 void Controller::Cancel() {
@@ -275,40 +282,15 @@ void Controller::Finish() {
 }
 
 // The saved settings only spare the user work next time: a save that fails never stops the
-// sheet, but its cause is kept.
+// sheet, but its cause is kept. Without a settings folder (the host refused it) nothing is
+// written, so that saved mappings are never replaced by defaults.
 void Controller::SaveSettings() {
-    if (settingsFolderKnown_)
-        Note(saveSettings(files_, settingsFolder_, conditions_));
+    Note(saveSettings(files_, settingsFolder_, conditions_));
 }
 
 void Controller::Note(platform::Status status) {
     if (cause_.ok() && !failed_)
         cause_ = std::move(status);
-}
-
-platform::Status HostStartUpValues(platform::Host& host, const AggregationConditions& conditions,
-                                   platform::FileSystem& files, std::string defaultMappingPath,
-                                   StartUpValues& values, platform::Status& note) {
-    const auto keep = [&note](platform::Status status) {
-        if (note.ok())
-            note = std::move(status);
-    };
-    if (platform::Status got = GetPeriodMonths(host, conditions.periodStart, conditions.periodEnd,
-                                               &values.periodFirstMonth, &values.periodEndCode);
-        !got.ok())
-        return got;
-    // The option stays off when the host cannot give its preset.
-    StSHOHIZEIINFO tax{};
-    platform::Status taxRead = GetTaxSettings(host, tax);
-    values.hostTaxIncluded = taxRead.ok() && tax.taxIncludedPreset() != 0 ? 1 : 0;
-    keep(std::move(taxRead));
-    keep(host.FolderPath(platform::HostFolder::kDefaultOutput, values.hostOutputFolder));
-    platform::Status settingsFolder = HostSettingsFolder(host, values.settingsFolder);
-    values.settingsFolderKnown = settingsFolder.ok();
-    keep(std::move(settingsFolder));
-    values.tempFolder = files.TempFolder();
-    values.defaultMappingPath = std::move(defaultMappingPath);
-    return platform::Status();
 }
 
 } // namespace sheet

@@ -79,10 +79,9 @@ struct StartUpValues {
     // The host's tax-inclusive preset (byte 5 of its consumption-tax record), 0 when unreadable.
     int hostTaxIncluded = 0;
     std::string hostOutputFolder; // the host's default output folder, empty when none
-    std::string settingsFolder;   // the host's settings folder
-    // False when the host refused to give its settings folder: then settings are neither read
-    // nor written, so that saved mappings are never replaced by defaults.
-    bool settingsFolderKnown = true;
+    // The host's settings folder; empty when the host refused it: then settings are neither
+    // read nor written, so that saved mappings are never replaced by defaults.
+    std::string settingsFolder;
     std::string tempFolder;
     std::string defaultMappingPath;
 };
@@ -96,17 +95,6 @@ struct StartUpValues {
                                                  platform::FileSystem& files,
                                                  const StartUpValues& values,
                                                  const AccountCodeLookup& lookup);
-
-// The start-up values that come from host and the system: the months of the period of the
-// conditions, the host's tax preset, default output folder and settings folder, and the temporary
-// folder; defaultMappingPath is passed through. Refused when the host cannot tell the period's
-// months; a refusal of the tax settings or a folder leaves that value empty (the tax option off,
-// no folder) and is kept in note, when note is still empty.
-[[nodiscard]] platform::Status HostStartUpValues(platform::Host& host,
-                                                 const AggregationConditions& conditions,
-                                                 platform::FileSystem& files,
-                                                 std::string defaultMappingPath,
-                                                 StartUpValues& values, platform::Status& note);
 
 // What Execute checks, read from the aggregation conditions when the user executes.
 struct ExecuteInput {
@@ -145,8 +133,11 @@ class Controller {
         : host_(host), accounts_(accounts), desktop_(desktop), files_(files),
           conditions_(conditions), view_(view) {}
 
-    // The start-up's work on the conditions (HostStartUpValues, then PrepareConditions). False
-    // when a failure closed the sheet.
+    // The start-up's work on the conditions: the months of the period of the conditions, the
+    // host's tax preset, default output folder and settings folder, and the temporary folder,
+    // then PrepareConditions. False when a failure closed the sheet: the host cannot tell the
+    // period's months. A refusal of the tax settings or a folder leaves that value empty (the
+    // tax option off, no folder) and is noted.
     [[nodiscard]] bool StartUp(const std::string& defaultMappingPath);
     // Loads the statement lines of the sheet's form generation from formItemPath. Without them
     // nothing can be aggregated: when they cannot be read the user is told, the cause kept, and
@@ -157,15 +148,13 @@ class Controller {
     void Execute();
     // The nine steps of Execute: on success the settings are saved and the sheet closes with
     // kExecute; otherwise one message is shown, the focus placed, and the sheet stays open.
-    [[nodiscard]] bool Execute(const ExecuteInput& input);
+    void Execute(const ExecuteInput& input);
     // The save question, the notice, and the close with kCancel.
     void Cancel();
     // A failure that the sheet cannot do without: kept, and the sheet closed with kFailed.
     void Fail(platform::Status failure);
-    // At the sheet's end: the host's folder service released.
-    void Finish();
-    // Runs the sheet's life, then Finish, also when the sheet ends by an exception: that goes
-    // on, and a failure of Finish on the way comes second to it.
+    // Runs the sheet's life, then releases the host's folder service, also when the sheet ends
+    // by an exception: that goes on, and a failure of the release on the way comes second to it.
     template <typename Life> void Live(Life life) {
         try {
             life();
@@ -184,6 +173,8 @@ class Controller {
     const platform::Status& cause() const { return cause_; }
 
   private:
+    // At the sheet's end: the host's folder service released.
+    void Finish();
     [[nodiscard]] bool CheckPeriod(const ExecuteInput& input);
     [[nodiscard]] bool CheckOutputPath(const ExecuteInput& input);
     void SaveSettings();
@@ -199,7 +190,6 @@ class Controller {
     SheetView& view_;
     // The settings folder as the start-up found it; the settings are saved where they were read.
     std::string settingsFolder_;
-    bool settingsFolderKnown_ = false;
     platform::Status cause_;
     bool failed_ = false;
 };

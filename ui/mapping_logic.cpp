@@ -6,7 +6,6 @@
 #include "texts/catalogue.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <deque>
 #include <unordered_map>
@@ -127,9 +126,6 @@ platform::Status AccountMapping::Open() {
                 return true;
             });
         if (!found.ok()) {
-            kindAccounts_.clear();
-            view_.DeleteAllRows();
-            displayedAccounts_.clear();
             return found;
         }
     }
@@ -191,12 +187,11 @@ void AccountMapping::FillAccountList(bool filtered) {
 }
 
 std::optional<StKAMOKUINFO> AccountMapping::FindDisplayedAccount(std::int32_t code) const {
-    const std::int64_t wanted =
-        code < kMainAccountScale ? std::int64_t{code} * kMainAccountScale : code;
-    if (wanted < INT32_MIN || wanted > INT32_MAX) {
+    const std::optional<std::int32_t> wanted = ScaledAccountCode(code);
+    if (!wanted) {
         return std::nullopt;
     }
-    const auto found = rowOfCode_.find(static_cast<std::int32_t>(wanted));
+    const auto found = rowOfCode_.find(*wanted);
     if (found == rowOfCode_.end()) {
         return std::nullopt;
     }

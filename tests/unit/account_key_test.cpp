@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 
 TEST(AccountKey, IsTheIdentifierInLowerCaseHexadecimal) {
@@ -32,6 +34,18 @@ TEST(AccountKey, ComparedOver35Bytes) {
     const std::string long1 = std::string(35, 'A') + "1";
     const std::string long2 = std::string(35, 'A') + "2";
     EXPECT_TRUE(KeysEqual(long1.c_str(), long2.c_str()));
+}
+
+TEST(AccountCode, NumbersBelow10000AreScaledWithinTheHostsCodes) {
+    EXPECT_EQ(std::optional<std::int32_t>(120000), ScaledAccountCode(12));
+    EXPECT_EQ(std::optional<std::int32_t>(99990000), ScaledAccountCode(9999));
+    EXPECT_EQ(std::optional<std::int32_t>(10000), ScaledAccountCode(10000));
+    EXPECT_EQ(std::optional<std::int32_t>(11300001), ScaledAccountCode(11300001));
+    EXPECT_EQ(std::optional<std::int32_t>(INT32_MAX), ScaledAccountCode(INT32_MAX));
+    EXPECT_EQ(std::optional<std::int32_t>(0), ScaledAccountCode(0));
+    EXPECT_EQ(std::optional<std::int32_t>(-2147480000), ScaledAccountCode(-214748));
+    EXPECT_EQ(std::nullopt, ScaledAccountCode(-214749)) << "below the least code";
+    EXPECT_EQ(std::nullopt, ScaledAccountCode(INT32_MIN));
 }
 
 TEST(SourceKey, TheTwelveKeysInTheirOrder) {

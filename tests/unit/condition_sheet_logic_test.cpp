@@ -22,9 +22,14 @@ using sheet::Modifiers;
 
 using Events = std::vector<std::string>;
 
-// Records what the sheet was asked to do, in order.
+// Records what the sheet was asked to do, in order. Given the file system and the settings
+// folder, a close is preceded by "save" when a file was written into that folder since the last
+// close (each save writes a temporary file there, which then replaces the settings file).
 class RecordingView : public sheet::SheetView {
   public:
+    RecordingView() = default;
+    RecordingView(const testsupport::MemoryFileSystem& files, std::string settingsFolder)
+        : files_(&files), settingsFolder_(std::move(settingsFolder)) {}
     std::vector<std::string> events;
     platform::WindowHandle Owner() override {
         return reinterpret_cast<platform::WindowHandle>(0x1234);
@@ -32,7 +37,24 @@ class RecordingView : public sheet::SheetView {
     void FocusEndMonth() override { events.push_back("focus end month"); }
     void FocusOutputPath() override { events.push_back("focus output path"); }
     void BrowseOutputFile() override { events.push_back("browse"); }
-    void Close(int result) override { events.push_back("close " + std::to_string(result)); }
+    void Close(int result) override {
+        if (files_ != nullptr) {
+            const std::vector<std::string>& created = files_->CreatedLog();
+            for (; seenCreations_ < created.size(); ++seenCreations_) {
+                if (created[seenCreations_].rfind(settingsFolder_, 0) == 0) {
+                    events.push_back("save");
+                    seenCreations_ = created.size();
+                    break;
+                }
+            }
+        }
+        events.push_back("close " + std::to_string(result));
+    }
+
+  private:
+    const testsupport::MemoryFileSystem* files_ = nullptr;
+    std::string settingsFolder_;
+    std::size_t seenCreations_ = 0;
 };
 
 const unsigned kError = platform::kMbOk | platform::kMbIconExclamation;
@@ -61,14 +83,11 @@ class SheetExecute : public ::testing::Test {
         EXPECT_EQ("ok", platform::LogLine(controller.cause()));
     }
 
-    bool Execute() { return controller.Execute(input); }
-    // The events of the view, "save" first when the settings file was written.
-    Events Seen() {
-        Events seen;
-        if (files.HasFile("C:\\Settings\\" + SettingsFileName(conditions)))
-            seen.push_back("save");
-        seen.insert(seen.end(), view.events.begin(), view.events.end());
-        return seen;
+    // Runs Execute; true when it closed the sheet with kExecute.
+    bool Execute() {
+        const std::size_t before = view.events.size();
+        controller.Execute(input);
+        return view.events.size() > before && view.events.back() == "close 2000";
     }
     // The one message shown, checked for caption and owner.
     std::string OnlyMessage(unsigned style = kError) {
@@ -87,7 +106,7 @@ class SheetExecute : public ::testing::Test {
     testsupport::MemoryFileSystem files;
     MappingEntries mappings;
     AggregationConditions conditions;
-    RecordingView view;
+    RecordingView view{files, "C:\\Settings\\"};
     sheet::Controller controller{host, accounts, desktop, files, conditions, view};
     sheet::ExecuteInput input;
 };
@@ -273,7 +292,7 @@ TEST_F(SheetStartUp, HostFixedPathStaysAndIsMarkedFixed) {
 TEST_F(SheetExecute, ValidConditionsSaveAndCloseWithExecute) {
     EXPECT_TRUE(Execute());
     EXPECT_TRUE(desktop.boxes.empty()) << desktop.boxes[0].text;
-    EXPECT_EQ((Events{"save", "close 2000"}), Seen());
+    EXPECT_EQ((Events{"save", "close 2000"}), view.events);
 }
 
 TEST_F(SheetExecute, EveryEndMonthOfTheFiscalYearPasses) {
@@ -420,7 +439,7 @@ TEST_F(SheetExecute, MissingFolderAnsweredYesIsCreated) {
     EXPECT_TRUE(Execute());
     EXPECT_EQ(1u, desktop.boxes.size());
     EXPECT_TRUE(files.DirectoryExists("C:\\new\\表\\"));
-    EXPECT_EQ((Events{"save", "close 2000"}), Seen());
+    EXPECT_EQ((Events{"save", "close 2000"}), view.events);
 }
 
 TEST_F(SheetExecute, FailedFolderCreationLeavesNothingBehind) {
@@ -455,7 +474,7 @@ TEST_F(SheetExecute, ExistingFileAsksToOverwrite) {
     view.events.clear();
     desktop.answers = {platform::kIdYes};
     EXPECT_TRUE(Execute());
-    EXPECT_EQ((Events{"save", "close 2000"}), Seen());
+    EXPECT_EQ((Events{"save", "close 2000"}), view.events);
     EXPECT_EQ("old", files.FileBytes("C:\\out\\report.xml"));
 }
 
@@ -506,7 +525,7 @@ TEST_F(SheetExecute, CancelAnsweredYesSavesThenNotifies) {
     EXPECT_EQ(kQuestion, desktop.boxes[0].style);
     EXPECT_EQ("｢事業概況書｣の集計を中止します。", desktop.boxes[1].text);
     EXPECT_EQ(platform::kMbOk | platform::kMbIconInformation, desktop.boxes[1].style);
-    EXPECT_EQ((Events{"save", "close 2001"}), Seen());
+    EXPECT_EQ((Events{"save", "close 2001"}), view.events);
 }
 
 TEST_F(SheetExecute, CancelAnsweredNoSavesNothing) {
@@ -518,7 +537,10 @@ TEST_F(SheetExecute, CancelAnsweredNoSavesNothing) {
 
 } // namespace
 
-TEST_F(SheetStartUp, HostValuesCarryThePeriodTheFoldersAndTheMappingFile) {
+// The start-up over the host: the period's months, the host's tax preset and default output
+// folder, the temporary folder and the default mappings reach the conditions, and the settings
+// are saved into the host's settings folder.
+TEST_F(SheetStartUp, TheHostGivesThePeriodTheTaxPresetAndTheFolders) {
     testsupport::FakeHost host;
     host.dataSets = {testsupport::FakeHost::DataSet("D", 1, "", 20170401, 20180331)};
     host.selected = 0;
@@ -527,58 +549,70 @@ TEST_F(SheetStartUp, HostValuesCarryThePeriodTheFoldersAndTheMappingFile) {
     host.settingsFolder = "C:\\Settings\\";
     conditions.periodStart = 20170401;
     conditions.periodEnd = 20180331;
-    const auto startUp = [&](const std::string& mappingPath, std::string expectedNote) {
-        sheet::StartUpValues got;
-        platform::Status note;
-        EXPECT_EQ("ok", platform::LogLine(sheet::HostStartUpValues(host, conditions, files,
-                                                                   mappingPath, got, note)));
-        EXPECT_EQ(expectedNote, platform::LogLine(note));
-        return got;
+    AccountCatalogue accounts;
+    testsupport::RecordingDesktop desktop;
+    RecordingView view;
+    const std::string settingsFile = "C:\\Settings\\" + SettingsFileName(conditions);
+    // Starts up, then cancels with a save; the cause of the run comes back.
+    const auto startUpAndSave = [&] {
+        conditions.outputPath.clear();
+        conditions.defaultMappings.clear();
+        mappings.clear();
+        sheet::Controller controller(host, accounts, desktop, files, conditions, view);
+        EXPECT_TRUE(controller.StartUp("C:\\Program\\Def.dat"));
+        EXPECT_EQ(2u, conditions.defaultMappings.size()) << "the default-mapping file is read";
+        desktop.answers = {platform::kIdYes};
+        controller.Cancel();
+        return platform::LogLine(controller.cause());
     };
-    const sheet::StartUpValues values = startUp("C:\\Program\\Def.dat", "ok");
-    EXPECT_EQ(4, values.periodFirstMonth);
-    EXPECT_EQ(103, values.periodEndCode);
-    EXPECT_EQ(1, values.hostTaxIncluded);
+    EXPECT_EQ("ok", startUpAndSave());
+    EXPECT_EQ(4, conditions.firstMonth);
+    EXPECT_EQ(3, conditions.endMonth);
+    EXPECT_EQ(1, conditions.taxIncluded);
     EXPECT_EQ("D", host.taxDataId);
-    EXPECT_EQ("D:\\Out\\", values.hostOutputFolder);
-    EXPECT_EQ("C:\\Settings\\", values.settingsFolder);
-    EXPECT_EQ(files.TempFolder(), values.tempFolder);
-    EXPECT_EQ("C:\\Program\\Def.dat", values.defaultMappingPath);
+    EXPECT_EQ("D:\\Out\\*.xml", conditions.outputPath);
+    EXPECT_TRUE(files.HasFile(settingsFile));
+    files.DeleteFileAt(settingsFile);
 
     // The host's accounting month of the start comes first; what the host does not give stays
-    // empty or off.
+    // empty or off: the output goes to the temporary folder, and no settings are saved.
     host.accountingMonthShift = 1;
     host.tax.set_taxIncludedPreset(0);
     host.outputFolder.reset();
     host.settingsFolder.reset();
-    const sheet::StartUpValues without = startUp("", "ok");
-    EXPECT_EQ(5, without.periodFirstMonth);
-    EXPECT_EQ(103, without.periodEndCode);
-    EXPECT_EQ(0, without.hostTaxIncluded);
-    EXPECT_EQ("", without.hostOutputFolder);
-    EXPECT_EQ("", without.settingsFolder);
+    EXPECT_EQ("no-data step=settings-folder", startUpAndSave());
+    EXPECT_EQ(5, conditions.firstMonth);
+    EXPECT_EQ(3, conditions.endMonth);
+    EXPECT_EQ(0, conditions.taxIncluded);
+    EXPECT_EQ(files.TempFolder() + "*.xml", conditions.outputPath);
+    EXPECT_FALSE(files.HasFile(settingsFile));
 
     // Refusals the sheet can do without: the option off, no folders, the first one kept.
     host.tax.set_taxIncludedPreset(1);
     host.taxError = 2;
     host.outputFolder = "D:\\Out\\";
+    host.settingsFolder = "C:\\Settings\\";
     host.folderError = 4;
-    const sheet::StartUpValues refused = startUp("", "host-refused step=ClSetShohizei::Get code=2");
-    EXPECT_EQ(0, refused.hostTaxIncluded);
-    EXPECT_EQ("", refused.hostOutputFolder);
-    EXPECT_EQ("", refused.settingsFolder);
+    const auto before = files.Tree();
+    EXPECT_EQ("host-refused step=ClSetShohizei::Get code=2", startUpAndSave());
+    EXPECT_EQ(0, conditions.taxIncluded);
+    EXPECT_EQ(files.TempFolder() + "*.xml", conditions.outputPath);
+    EXPECT_EQ(before, files.Tree()) << "nothing saved without the settings folder";
 }
 
 TEST_F(SheetStartUp, APeriodTheHostCannotReckonRefusesTheStartUp) {
     testsupport::FakeHost host;
+    AccountCatalogue accounts;
+    testsupport::RecordingDesktop desktop;
+    RecordingView view;
     conditions.periodStart = 20170401;
     conditions.periodEnd = 20180331;
     host.failCall = 1;
-    sheet::StartUpValues got;
-    platform::Status note;
-    EXPECT_EQ("host-refused step=AccountingMonth code=7",
-              platform::LogLine(sheet::HostStartUpValues(host, conditions, files, "", got, note)));
+    sheet::Controller controller(host, accounts, desktop, files, conditions, view);
+    EXPECT_FALSE(controller.StartUp(""));
+    EXPECT_EQ("host-refused step=AccountingMonth code=7", platform::LogLine(controller.cause()));
     EXPECT_EQ(std::vector<std::string>{"AccountingMonth"}, host.callLog);
+    EXPECT_EQ((Events{"close -2"}), view.events);
 }
 
 TEST_F(SheetStartUp, FormItemsLoadOrTheUserIsToldAndTheSheetClosesAsCancelled) {

@@ -575,11 +575,22 @@ TEST_F(SettingsHostTest, SettingsFolderComesFromTheHost) {
     ASSERT_EQ(1u, mappings.size());
     EXPECT_EQ(KeyOf(1110), mappings[0]->key);
 
-    // A folder longer than 260 bytes is not taken.
-    host.settingsFolder = "C:\\" + std::string(257, 'x');
-    EXPECT_EQ("C:\\" + std::string(257, 'x'), folderOf());
-    host.settingsFolder = "C:\\" + std::string(258, 'x');
-    EXPECT_EQ("", folderOf());
+    // A folder longer than 260 bytes is not used: nothing is read from it or saved into it.
+    const auto loadsFrom = [&](const std::string& given) {
+        fs.AddFolder(given);
+        fs.AddFile(given + "\\RV16_G_tester_1_7.env", "[P1]\n8/0/0/\n[終了]\n[P2/P3]\n[終了]\n");
+        host.settingsFolder = given + "\\";
+        const std::string folder = folderOf();
+        EXPECT_EQ(given + "\\", folder);
+        return loadSettings(fs, folder, conditions);
+    };
+    EXPECT_TRUE(loadsFrom("C:\\" + std::string(256, 'x')));
+    const std::string tooLong = "C:\\" + std::string(257, 'y');
+    EXPECT_FALSE(loadsFrom(tooLong));
+    const auto before = fs.Tree();
+    EXPECT_EQ("no-data step=settings-folder",
+              platform::LogLine(saveSettings(fs, tooLong + "\\", conditions)));
+    EXPECT_EQ(before, fs.Tree());
 
     // Without a settings folder from the host nothing is saved.
     host.settingsFolder = std::nullopt;

@@ -121,9 +121,14 @@ class ThrowingPage : public win::PropertyPage {
     bool inInit_;
 };
 
+// Counts its start-ups: a sheet whose page failed while it was created starts nothing.
 class Sheet : public win::PropertySheet {
   public:
     explicit Sheet(ThrowingPage& page) { AddPage(page); }
+    int startUps = 0;
+
+  protected:
+    void OnCreated() override { ++startUps; }
 };
 
 void CheckPropertySheets() {
@@ -143,6 +148,8 @@ void CheckPropertySheets() {
             outcome = std::string("exception: ") + error.what();
         }
         Check(outcome == expected, "property sheet: " + expected, outcome);
+        Check(sheet.startUps == (inInit ? 0 : 1), "start-ups of the sheet: " + expected,
+              std::to_string(sheet.startUps));
         Check(::IsWindowEnabled(owner.handle()) != FALSE, "owner enabled after: " + expected);
         Check(page.sheetSeen != nullptr && ::IsWindow(page.sheetSeen) == FALSE,
               "sheet window gone after: " + expected);

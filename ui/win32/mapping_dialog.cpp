@@ -32,7 +32,7 @@ class ListRedrawScope {
 
 INT_PTR ClAccountMappingDialog::DoModal(HWND owner) {
     if (mappings == nullptr || defaultMappings == nullptr) {
-        return kNotShown;
+        return sheet::kNotShown;
     }
     failure_ = platform::Status();
     const INT_PTR result = Run(IDD_MAPPING, owner);
@@ -65,7 +65,7 @@ bool ClAccountMappingDialog::OnInit() {
     ListRedrawScope redraw(list_);
     if (platform::Status opened = logic_->Open(); !opened.ok()) {
         failure_ = std::move(opened);
-        End(kFailed);
+        End(sheet::kFailed);
     }
     return true;
 }

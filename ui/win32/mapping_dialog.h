@@ -4,6 +4,7 @@
 #pragma once
 
 #include "aggregate/statement_line.h"
+#include "ui/condition_sheet_logic.h"
 #include "ui/mapping_logic.h"
 #include "ui/resources/mapping_ids.h"
 #include "ui/win32/dialog.h"
@@ -16,12 +17,11 @@
 class ClAccountMappingDialog : public win::ModalDialog, private mapping::AccountListView {
   public:
     // Results of the modal run: applied and cancelled are the buttons that end it; a failure of
-    // the host's find (failure() tells) ends it too; kNotShown when it could not be shown.
+    // the host's find (failure() tells) ends it with sheet::kFailed; sheet::kNotShown when it
+    // could not be shown.
     enum Result : int {
         kApplied = IDC_MAP_APPLY,
         kCancelled = IDC_MAP_CANCEL,
-        kFailed = -2,
-        kNotShown = -1,
     };
 
     // The accounts listed are those of accounts, the catalogue of host's account master.
@@ -34,7 +34,7 @@ class ClAccountMappingDialog : public win::ModalDialog, private mapping::Account
     MappingEntries* mappings = nullptr;
     const MappingEntries* defaultMappings = nullptr;
 
-    // Runs the dialog owned by owner: a Result.
+    // Runs the dialog owned by owner: a Result, sheet::kFailed or sheet::kNotShown.
     INT_PTR DoModal(HWND owner);
     const platform::Status& failure() const { return failure_; }
 

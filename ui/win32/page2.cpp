@@ -96,11 +96,11 @@ void ClLineButtonPage::OpenMappingDialog(std::int16_t lineNo) {
     // A dialog that cannot be made leaves the mappings as they were, as a cancel would; the
     // user is told, since the button seemed to do nothing.
     switch (dialog.DoModal(sheet)) {
-    case ClAccountMappingDialog::kNotShown:
+    case sheet::kNotShown:
         site_->Desktop().ShowMessage(sheet, texts::kOutOfMemoryMessage, texts::kAppTitle,
                                      platform::kMbIconExclamation | platform::kMbOk);
         break;
-    case ClAccountMappingDialog::kFailed:
+    case sheet::kFailed:
         site_->Fail(dialog.failure());
         break;
     default:

@@ -101,7 +101,10 @@ bool PropertySheet::Create(HWND owner, const std::string& caption, int startPage
     ::SetPropA(Handle(), kSheetProperty, this);
     frameworkProc_ = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SheetProc)));
-    OnCreated();
+    // A page that failed while the framework created it has ended the run already: nothing
+    // starts on a sheet that failed, and RunModal destroys it and throws the failure.
+    if (!loop_.Ended())
+        OnCreated();
     return true;
 }
 

@@ -49,7 +49,8 @@ class PropertySheet : public Window {
         page.SetLoop(&loop_);
         pages_.push_back(&page);
     }
-    // Creates the sheet without its system menu; OnCreated runs before this returns.
+    // Creates the sheet without its system menu; OnCreated runs before this returns, unless a
+    // page failed while it was created (RunModal then throws that failure at once).
     bool Create(HWND owner, const std::string& caption, int startPage);
     // Runs until EndModal with the owner disabled; every queued message passes the active
     // page's and then the sheet's PreTranslate before the sheet's own dialog handling.
