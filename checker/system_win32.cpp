@@ -86,14 +86,7 @@ class Win32FileAccess : public FileAccess {
 
     platform::Status WriteWhole(const std::string& path, const std::string& bytes) override {
         FileReplacement replacement(system_, path);
-        std::unique_ptr<platform::OutputFile> file;
-        if (platform::Status created = replacement.Create(file); !created.ok())
-            return created;
-        const bool written = file->Write(bytes.data(), bytes.size());
-        const bool closed = file->Close();
-        if (!written || !closed)
-            return platform::Status::Io("write-page", file->Error(), replacement.temporary());
-        return replacement.Commit();
+        return replacement.WriteWhole(bytes, "write-page");
     }
 
   private:

@@ -31,6 +31,17 @@ platform::Status FileReplacement::Create(std::unique_ptr<platform::OutputFile>& 
     return platform::Status();
 }
 
+platform::Status FileReplacement::WriteWhole(const std::string& bytes, const char* step) {
+    std::unique_ptr<platform::OutputFile> file;
+    if (platform::Status created = Create(file); !created.ok())
+        return created;
+    const bool written = file->Write(bytes.data(), bytes.size());
+    const bool closed = file->Close();
+    if (!written || !closed)
+        return platform::Status::Io(step, file->Error(), temporary_);
+    return Commit();
+}
+
 platform::Status FileReplacement::Commit() {
     if (!files_.MoveReplacing(temporary_, target_))
         return platform::Status::Io("replace-file", files_.LastError(), target_);

@@ -30,6 +30,9 @@ class FileReplacement {
     const std::string& temporary() const { return temporary_; }
     // Moves the temporary file, created and closed by the writer, over the target.
     [[nodiscard]] platform::Status Commit();
+    // Create, bytes written whole, the file closed (flushed) whatever the write gave, Commit: a
+    // write or a close that fails is io with step and the temporary file's path.
+    [[nodiscard]] platform::Status WriteWhole(const std::string& bytes, const char* step);
 
   private:
     void RollBack() noexcept;

@@ -151,16 +151,6 @@ platform::Status SettingsPath(const std::string& folder, const AggregationCondit
     return platform::Status();
 }
 
-// The bytes written whole into the file, which is closed (flushed) whatever the write gave.
-platform::Status WriteWhole(platform::OutputFile& file, const std::string& bytes,
-                            const std::string& path) {
-    const bool written = file.Write(bytes.data(), bytes.size());
-    const bool closed = file.Close();
-    if (!written || !closed)
-        return platform::Status::Io("write-settings", file.Error(), path);
-    return platform::Status();
-}
-
 } // namespace
 
 std::string SettingsFileName(const AggregationConditions& conditions) {
@@ -227,12 +217,7 @@ platform::Status saveSettings(platform::FileSystem& files, const std::string& se
     FileReplacement replacement(files, path);
     if (platform::Status made = replacement.MakeFolders(); !made.ok())
         return made;
-    std::unique_ptr<platform::OutputFile> file;
-    if (platform::Status created = replacement.Create(file); !created.ok())
-        return created;
-    if (platform::Status written = WriteWhole(*file, SettingsText(conditions), path); !written.ok())
-        return written;
-    return replacement.Commit();
+    return replacement.WriteWhole(SettingsText(conditions), "write-settings");
 }
 
 void resetMappingsToDefaults(AggregationConditions& conditions) {
