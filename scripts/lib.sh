@@ -32,12 +32,24 @@
 #                          says so instead and returns 1
 #   ovw_msi_property MSI NAME
 #                          prints the value of the property NAME of the package MSI (msiinfo)
+#   ovw_arguments MIN MAX "USAGE" "$@"
+#                          exits with "usage: <script> USAGE" (status 2) unless the calling
+#                          script was given MIN to MAX arguments (MAX empty: no upper limit)
 #
 # Also sets what scripts/windows-build.sh sets (OVW_REPO, ovw_build_root, ovw_windows_build).
 
 source "$(dirname "${BASH_SOURCE[0]}")/windows-build.sh"
 
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+ovw_arguments() {
+    local min="$1" max="$2" usage="$3"
+    shift 3
+    if [ $# -lt "$min" ] || { [ -n "$max" ] && [ $# -gt "$max" ]; }; then
+        echo "usage: $0 $usage" >&2
+        exit 2
+    fi
+}
 
 ovw_in_wine_session() {
     if [ -z "${OVW_XVFB_DISPLAY:-}" ] || [ "${OVW_SESSION_DPI:-96}" != "${OVW_DPI:-96}" ]; then

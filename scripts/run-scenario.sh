@@ -8,11 +8,8 @@
 # Outside a Wine session it starts one of its own (scripts/with-wine-session.sh).
 set -euo pipefail
 
-if [ $# -ne 3 ]; then
-    echo "usage: $0 SCENARIO BIN_DIR WORK_ROOT" >&2
-    exit 2
-fi
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+ovw_arguments 3 3 "SCENARIO BIN_DIR WORK_ROOT" "$@"
 ovw_in_wine_session "$0" "$@"
 
 scenario="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"

@@ -7,11 +7,8 @@
 # Outside a Wine session it starts one of its own.
 set -euo pipefail
 
-if [ $# -ne 2 ]; then
-    echo "usage: $0 BIN_DIR WORK_ROOT" >&2
-    exit 2
-fi
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
+ovw_arguments 2 2 "BIN_DIR WORK_ROOT" "$@"
 ovw_in_wine_session "$0" "$@"
 work="$2/checked"
 mkdir -p "$work"

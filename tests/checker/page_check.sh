@@ -12,12 +12,9 @@
 # from the sample run's report by scripts/screenshots.sh.
 set -euo pipefail
 
-if [ $# -lt 2 ] || [ $# -gt 3 ]; then
-    echo "usage: $0 WORK_DIR OVWCHECK [PRINTS]" >&2
-    exit 2
-fi
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/lib.sh"
+ovw_arguments 2 3 "WORK_DIR OVWCHECK [PRINTS]" "$@"
 source "$here/fixtures.sh"
 reports="$here/../e2e/reports"
 work="$1"

@@ -15,12 +15,9 @@
 # Outside a Wine session it starts one of its own.
 set -euo pipefail
 
-if [ $# -ne 2 ]; then
-    echo "usage: $0 BIN_DIR WORK_ROOT" >&2
-    exit 2
-fi
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/lib.sh"
+ovw_arguments 2 2 "BIN_DIR WORK_ROOT" "$@"
 source "$here/fixtures.sh"
 ovw_in_wine_session "$0" "$@"
 bin="$(cd "$1" && pwd)"

@@ -28,12 +28,9 @@
 # Outside a Wine session it starts one of its own.
 set -euo pipefail
 
-if [ $# -ne 3 ]; then
-    echo "usage: $0 EDITION BUILD_DIR WORK" >&2
-    exit 2
-fi
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/lib.sh"
+ovw_arguments 3 3 "EDITION BUILD_DIR WORK" "$@"
 ovw_in_wine_session "$0" "$@"
 repo="$OVW_REPO"
 edition="$1"

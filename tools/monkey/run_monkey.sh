@@ -8,11 +8,8 @@
 # starts one of its own (scripts/with-wine-session.sh).
 set -euo pipefail
 
-if [ $# -lt 4 ]; then
-    echo "usage: $0 BIN_DIR WORK_ROOT ACTIONS PROGRAM:SEED[:hosted]..." >&2
-    exit 2
-fi
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
+ovw_arguments 4 "" "BIN_DIR WORK_ROOT ACTIONS PROGRAM:SEED[:hosted]..." "$@"
 ovw_in_wine_session "$0" "$@"
 bin="$(cd "$1" && pwd)"
 root="$(mkdir -p "$2" && cd "$2" && pwd)"

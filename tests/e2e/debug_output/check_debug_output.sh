@@ -7,12 +7,9 @@
 # and that it carries the text kept beside the scenario (SCENARIO's name + .debug, one line).
 set -euo pipefail
 
-if [ $# -ne 3 ]; then
-    echo "usage: $0 SCENARIO BIN_DIR WORK_ROOT" >&2
-    exit 2
-fi
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../../scripts/lib.sh"
+ovw_arguments 3 3 "SCENARIO BIN_DIR WORK_ROOT" "$@"
 scenario="$1"
 expected="$(cat "${scenario%.scn}.debug")"
 name="$(basename "$scenario" .scn)"

@@ -11,12 +11,9 @@
 # line in the debugger output. Outside a Wine session it starts one of its own.
 set -euo pipefail
 
-if [ $# -ne 2 ]; then
-    echo "usage: $0 BIN_DIR WORK_ROOT" >&2
-    exit 2
-fi
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../../scripts/lib.sh"
+ovw_arguments 2 2 "BIN_DIR WORK_ROOT" "$@"
 ovw_in_wine_session "$0" "$@"
 bin="$(cd "$1" && pwd)"
 work="$(mkdir -p "$2" && cd "$2" && pwd)/host_faults"
