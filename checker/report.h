@@ -54,7 +54,8 @@ struct Report {
     const MonthlyRow* FindMonthly(const std::string& tag) const;
 };
 
-// The report's accounting period as the checker shows it: "2024年4月1日～2025年3月31日".
+// The report's accounting period as the checker shows it: its first and last days as dates in
+// Japanese, joined by the period's dash (texts kPeriodDash).
 std::string PeriodText(const Report& report);
 
 struct ReadError {
